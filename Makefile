@@ -1,0 +1,37 @@
+# The two commands of the README: `make run` and `make test`.
+# Both install what is missing, configure with CMake presets and build with Ninja.
+
+PRESET ?= release
+BUILD_DIR := build/$(PRESET)
+CMAKE_ARGS ?=
+ifeq ($(VOKTA_WERROR),ON)
+CMAKE_ARGS += -DVOKTA_WERROR=ON
+endif
+
+# Tests that open windows need an X display; without one they run under Xvfb.
+ifeq ($(strip $(DISPLAY)),)
+X_WRAP := xvfb-run -a -s "-screen 0 1600x1000x24"
+endif
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	sh scripts/install-deps
+
+configure: deps
+	cmake --preset $(PRESET) $(CMAKE_ARGS)
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+run: build
+	$(BUILD_DIR)/bin/vokta
+
+test: build
+	cd $(BUILD_DIR) && $(X_WRAP) ctest --output-on-failure --timeout 600
+
+bench: build
+	$(BUILD_DIR)/bin/vokta-bench
+
+clean:
+	rm -rf build
