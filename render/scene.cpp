@@ -1,0 +1,26 @@
+#include "render/scene.h"
+
+namespace vokta {
+
+Scene::Scene(std::string modelDirectory)
+    : modelDirectory_(std::move(modelDirectory)),
+      sceneFrame_(Frame::create()),
+      cameraFrame_(Frame::create(sceneFrame_)),
+      worldFrame_(Frame::create(sceneFrame_))
+{
+    if (!modelDirectory_.empty() && modelDirectory_.back() != '/')
+        modelDirectory_ += '/';
+}
+
+void Scene::setBackground(float red, float green, float blue)
+{
+    background_ = colourFromRgb(red, green, blue);
+    sceneDirty = true;
+}
+
+std::string Scene::modelPath(std::string_view fileName) const
+{
+    return modelDirectory_ + std::string(fileName);
+}
+
+}  // namespace vokta
