@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+
+namespace vokta {
+
+class Game;
+
+// Game tick period: about 15 ticks a second. All motion is counted in ticks.
+inline constexpr int kTickMs = 66;
+
+// One game tick, in this order: every piece in play falls a step, the camera
+// applies its speeds, the tick is counted, and, when nothing is selected and
+// the task is not yet reported, the completion test runs; on success the
+// final position is drawn, the fanfare plays and the success message shows.
+void OnTimerTick(Game& game);
+
+// Called whenever the window is about to wait for input. Draws one frame
+// (drawFrame gets the ticks elapsed since the last one) only when the scene
+// changed, a tick has passed and no input is waiting, then plays a pending
+// step sound. Returns whether it drew.
+bool RenderWhenIdle(Game& game, bool inputWaiting, const std::function<void(float elapsedTicks)>& drawFrame);
+
+}  // namespace vokta

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "render/matrix.h"
+#include "render/scene_object.h"
+
+namespace vokta {
+
+class Game;
+
+inline constexpr int kPieceTotal = 7;
+inline constexpr int kCubesPerPiece = 4;
+
+using CubeOffsets = std::array<Vec3, kCubesPerPiece>;
+
+// The cube offsets of each piece as built, in units; index 0 is the
+// three-cube piece, whose fourth cube repeats its first so that every piece
+// has four entries and all loops run over four.
+inline constexpr std::array<CubeOffsets, kPieceTotal> kPieceShapes{{
+    {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 0, 0}}},
+    {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 10, 0}}},
+    {{{0, 0, 0}, {10, 0, 0}, {-10, 0, 0}, {-10, 0, 10}}},
+    {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {-10, 0, 0}}},
+    {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {10, 10, 0}}},
+    {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {10, -10, 0}}},
+    {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {-10, 0, 10}}},
+}};
+
+// Each piece's own colour, opaque.
+inline constexpr std::array<Colour, kPieceTotal> kPieceColours{
+    0xFFFF00FF,  // 255, 0, 255
+    0xFF00FFFF,  // 0, 255, 255
+    0xFFFF0000,  // 255, 0, 0
+    0xFFFFFF00,  // 255, 255, 0
+    0xFF00FF00,  // 0, 255, 0
+    0xFFC86464,  // 200, 100, 100
+    0xFF0000FF,  // 0, 0, 255
+};
+
+// Prefix of every piece's name; picking finds pieces by it.
+inline constexpr std::string_view kPieceNamePrefix = "x3ds_vokta";
+
+// True when two cubes centred at a and b share space: closer than one edge on
+// every axis. Exactly one edge apart is touching, not overlapping.
+bool cubesOverlap(Vec3 a, Vec3 b);
+
+// A coordinate on the grid: truncated to whole units, then to tens, both toward zero.
+float snapCoordinate(float value);
+
+// destination = (source, 1) * matrix, divided by the fourth component. When
+// that component is nearly 0 the destination is left alone and the result is false.
+bool transformPoint(Vec3& destination, Vec3 source, const Matrix4& matrix);
+
+// A puzzle piece: four cube offsets around its position. It falls 2 units a
+// tick while released until a cube rests on the floor or on another piece.
+class Piece : public SceneObject {
+public:
+    explicit Piece(Game& game);
+
+    // Builds shape index (0 to 6) from the shape table: name, offsets and a mesh of one cube per offset.
+    void build(int index);
+    // The falling step; dt is ignored: the piece always falls 2 units a tick.
+    void step(float dt) override;
+
+    void snapToGrid();
+    // True when a cube of this piece shares space with a cube of other; never with itself.
+    bool overlaps(const Piece& other) const;
+    // The placement test: no cube below the floor, no overlap with a piece in
+    // play. A refusal plays the refusal sound; the caller undoes its change.
+    bool isPlaceable() const;
+
+    // World position of cube i.
+    Vec3 cube(int i) const { return position() + offsets[static_cast<std::size_t>(i)]; }
+
+    bool falling = false;
+    CubeOffsets offsets{};
+
+private:
+    Game& game_;
+};
+
+}  // namespace vokta

@@ -1,0 +1,157 @@
+#include "puzzle/scene_setup.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "puzzle/game.h"
+#include "puzzle/selection.h"
+
+namespace vokta {
+
+namespace {
+
+// The frames the game loads from the model file, and the mesh each must hold
+// directly (empty: the frame is used whole).
+struct ModelPart {
+    const char* frame;
+    const char* mesh;
+};
+constexpr ModelPart kModelParts[] = {
+    {"x3ds_cubes", "cubes"},
+    {"x3ds_cube", "cube"},
+    {"x3ds_dir", ""},
+    {"x3ds_roller", "roller"},
+};
+
+// Attempts to find a scatter cell clear of the pieces placed before; after
+// that the last draw stands, so a crowded scatter still ends.
+constexpr int kScatterAttempts = 100;
+
+void addLight(Game& game, Light light, Vec3 position, Vec3 direction, Vec3 up)
+{
+    const std::shared_ptr<Frame> frame = Frame::create(game.scene.sceneFrame());
+    frame->setPosition(game.scene.sceneFrame().get(), position);
+    frame->setOrientation(game.scene.sceneFrame().get(), direction, up);
+    frame->addLight(light);
+}
+
+void drawScatterPosition(Piece& piece)
+{
+    const int r1 = std::rand();
+    const int r2 = std::rand();
+    const int r3 = std::rand();
+    piece.setPosition(static_cast<float>((r3 % 20 - 10) * 10), static_cast<float>((r2 % 20 - 10) * 10),
+                      static_cast<float>((r1 % 5 + 1) * 10));
+}
+
+void createRollers(Game& game)
+{
+    std::shared_ptr<MeshBuilder> rollerMesh;
+    for (int i = 0; i < kRollerCount; ++i) {
+        auto roller = std::make_unique<Roller>(game.scene);
+        if (i == 0) {
+            roller->loadByName(kModelFileName, "x3ds_roller");
+            rollerMesh = roller->findVisual("roller");
+        }
+        roller->setName("roller" + std::to_string(i));
+        auto copy = std::make_shared<MeshBuilder>();
+        if (rollerMesh)
+            copy->addMeshBuilder(*rollerMesh);
+        roller->frame()->addVisual(copy);
+        roller->bindAppData();
+        game.rollers[static_cast<std::size_t>(i)] = std::move(roller);
+    }
+}
+
+}  // namespace
+
+void setUpScene(Game& game, unsigned seed)
+{
+    std::srand(seed);
+    Scene& scene = game.scene;
+
+    addLight(game, {Light::Type::Directional, 1.0f, 1.0f, 1.0f}, {0, 100, 100}, {-0.5f, -0.5f, -0.5f}, {-1, -1, 1});
+    addLight(game, {Light::Type::Directional, 0.5f, 0.5f, 0.5f}, {0, -100, 100}, {0.5f, 0.5f, -0.5f}, {1, 1, 1});
+    scene.sceneFrame()->addLight({Light::Type::Ambient, 0.3f, 0.3f, 0.3f});
+
+    game.camera.setPosition(100, 100, 100);
+    game.camera.setDirection(-1, -1, -1);
+    game.camera.setUp(0, 0, 1);
+    scene.setBackground(0.0f, 0.5f, 0.0f);
+
+    game.floorGrid = std::make_unique<FloorGrid>(scene);
+    game.floorGrid->setQuality(RenderQuality::Gouraud);
+    game.taskFigure = std::make_unique<TaskFigure>(game);
+
+    game.pieceCount = kPieceTotal;
+    for (int i = 0; i < kPieceTotal; ++i) {
+        auto piece = std::make_unique<Piece>(game);
+        piece->build(i);
+        piece->setQuality(RenderQuality::Flat);
+        game.pieces[static_cast<std::size_t>(i)] = std::move(piece);
+    }
+    newTask(game);
+    game.taskFigure->buildDefault();
+
+    game.directionMarker = std::make_unique<SceneObject>(scene);
+    game.directionMarker->loadByName(kModelFileName, "x3ds_dir");
+    createRollers(game);
+    updateMarkers(game);
+}
+
+void newTask(Game& game)
+{
+    game.taskFigure->removeVisuals();
+    scatterPieces(game);
+}
+
+void scatterPieces(Game& game)
+{
+    releaseSelection(game);
+    const std::span<Piece* const> pieces = game.piecesInPlay();
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        Piece& piece = *pieces[i];
+        piece.setColour(kPieceColours[i]);
+        for (int attempt = 0; attempt < kScatterAttempts; ++attempt) {
+            drawScatterPosition(piece);
+            const bool clear = std::none_of(pieces.begin(), pieces.begin() + static_cast<std::ptrdiff_t>(i),
+                                            [&piece](const Piece* placed) { return piece.overlaps(*placed); });
+            if (clear)
+                break;
+        }
+        piece.falling = true;
+    }
+    updateShadows(game);
+}
+
+void updateShadows(Game& game)
+{
+    std::array<Vec3, kPieceTotal * kCubesPerPiece> cubes;
+    std::size_t count = 0;
+    for (const Piece* piece : game.piecesInPlay()) {
+        for (int c = 0; c < kCubesPerPiece; ++c)
+            cubes[count++] = piece->cube(c);
+    }
+    game.floorGrid->updateShadows(std::span(cubes.data(), count));
+}
+
+std::string verifyModelFile(const std::string& path)
+{
+    const xfile::ParseResult result = xfile::loadFile(path);
+    if (!result.document)
+        return result.error;
+    std::string missing;
+    for (const ModelPart& part : kModelParts) {
+        const xfile::Frame* frame = xfile::findFrame(*result.document, part.frame);
+        if (!frame)
+            missing += "\n  frame \"" + std::string(part.frame) + "\"";
+        else if (*part.mesh && !xfile::findMesh(*frame, part.mesh))
+            missing += "\n  mesh \"" + std::string(part.mesh) + "\" in frame \"" + part.frame + "\"";
+    }
+    if (missing.empty())
+        return {};
+    return path + ": the model file lacks" + missing;
+}
+
+}  // namespace vokta

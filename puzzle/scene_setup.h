@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace vokta {
+
+class Game;
+
+// Fills the empty scene: lights, the camera's home pose, background, floor,
+// task figure, the seven pieces scattered at random (the generator seeded with
+// seed), the built-in task, the direction marker and the six rollers, parked.
+void setUpScene(Game& game, unsigned seed);
+
+// Hides the task figure and scatters the pieces, so the player can build freely.
+void newTask(Game& game);
+
+// Releases the selection and drops the pieces in play from random cells 10 to
+// 50 units up, each in its own colour. A piece is drawn again while it would
+// start inside one placed before it, so no two pieces begin entangled.
+void scatterPieces(Game& game);
+
+// Recolours the floor under the cubes of the pieces in play.
+void updateShadows(Game& game);
+
+// Checks that the model file at path loads and holds every frame and mesh the
+// game looks up; otherwise says what is wrong, naming the file.
+std::string verifyModelFile(const std::string& path);
+
+}  // namespace vokta

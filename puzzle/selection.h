@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+
+#include "render/mesh_builder.h"
+
+namespace vokta {
+
+class Game;
+class Piece;
+
+// Highlight of the selected piece: half-transparent grey.
+inline constexpr Colour kSelectionColour = 0x80808080;
+
+// Piece index selected by each of the digit keys '1' to '7'.
+inline constexpr std::array<int, 7> kDigitKeyPieces{0, 2, 3, 6, 4, 5, 1};
+
+// Makes piece the selected one, in move mode: it is highlighted and stops
+// falling; a piece selected before is released first. Selecting the selected
+// piece again changes nothing.
+void selectPiece(Game& game, Piece& piece);
+// Selects the piece at index 0 to 6 of the piece table.
+void selectPieceByIndex(Game& game, int index);
+// Ends the selection: the piece gets its colour back and falls from where it is.
+void releaseSelection(Game& game);
+
+}  // namespace vokta

@@ -1,0 +1,73 @@
+#include "puzzle/task_figure.h"
+
+#include <algorithm>
+
+#include "puzzle/game.h"
+
+namespace vokta {
+
+namespace {
+
+constexpr Colour kBuiltInTaskColour = 0xFFFFFFFF;
+
+}  // namespace
+
+TaskFigure::TaskFigure(Game& game) : SceneObject(game.scene), game_(game) {}
+
+void TaskFigure::buildMesh(std::span<const Vec3> cells)
+{
+    removeVisuals();
+    SceneObject loader(game_.scene);
+    loader.loadByName(kModelFileName, "x3ds_cube");
+    const std::shared_ptr<MeshBuilder> cube = loader.findVisual("cube");
+    auto mesh = std::make_shared<MeshBuilder>();
+    // The cube is moved from cell to cell, never reset.
+    Vec3 previous{};
+    const std::size_t count = std::min(cells.size(), cells_.size());
+    for (std::size_t k = 0; k < count; ++k) {
+        if (cube) {
+            cube->translate(cells[k] - previous);
+            mesh->addMeshBuilder(*cube);
+        }
+        cells_[k] = cells[k];
+        previous = cells[k];
+    }
+    frame()->addVisual(mesh);
+}
+
+void TaskFigure::buildDefault()
+{
+    buildMesh(kBuiltInTask);
+    game_.cellCount = kMaxCells;
+    setPosition(kBuiltInTaskPosition);
+    setSolid(solid_);
+    setColour(kBuiltInTaskColour);
+    scene().sceneDirty = true;
+}
+
+void TaskFigure::setSolid(bool solid)
+{
+    solid_ = solid;
+    setQuality(solid ? RenderQuality::Flat : RenderQuality::Wireframe);
+}
+
+bool TaskFigure::isCompleted() const
+{
+    const int cellsToTest = std::min(game_.cellCount, kMaxCells);
+    int matched = 0;
+    const std::span<Piece* const> pieces = game_.piecesInPlay();
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        // The three-cube piece's fourth slot repeats its first cube and is no cube of its own.
+        const int cubes = p == 0 ? kCubesPerPiece - 1 : kCubesPerPiece;
+        for (int c = 0; c < cubes; ++c) {
+            const Vec3 cube = pieces[p]->cube(c);
+            for (int k = 0; k < cellsToTest; ++k) {
+                if (position() + cells_[static_cast<std::size_t>(k)] == cube)
+                    ++matched;
+            }
+        }
+    }
+    return matched == game_.cellCount;
+}
+
+}  // namespace vokta
