@@ -1,0 +1,59 @@
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "puzzle/game.h"
+#include "puzzle/game_tick.h"
+#include "puzzle/scene_setup.h"
+
+namespace vokta::testing {
+
+class RecordingSound : public SoundOutput {
+public:
+    void play(Cue cue) override { cues.push_back(cue); }
+    long count(Cue cue) const { return std::count(cues.begin(), cues.end(), cue); }
+
+    std::vector<Cue> cues;
+};
+
+// Records what the rules ask of the window, in order.
+class RecordingShell : public GameShell {
+public:
+    void repaintNow() override { calls.push_back("repaint"); }
+    void pauseForFanfare() override { calls.push_back("pause"); }
+    void showSuccessMessage() override { calls.push_back("success"); }
+    void refreshMenuState() override { calls.push_back("menus"); }
+
+    std::vector<std::string> calls;
+};
+
+// A game with the scene set up from the real model file and a fixed seed.
+class GameFixture : public ::testing::Test {
+protected:
+    GameFixture() { setUpScene(game, 1); }
+
+    Piece& piece(int index) { return *game.pieces[static_cast<std::size_t>(index)]; }
+
+    // Puts every piece in play at rest far apart on the floor, away from the middle.
+    void parkPieces()
+    {
+        for (int i = 0; i < kPieceTotal; ++i) {
+            piece(i).setPosition(-90.0f + 30.0f * static_cast<float>(i), 90.0f, 0.0f);
+            piece(i).falling = false;
+        }
+    }
+
+    void tick(int count = 1)
+    {
+        for (int i = 0; i < count; ++i)
+            OnTimerTick(game);
+    }
+
+    RecordingSound sound;
+    RecordingShell shell;
+    Game game{VOKTA_RESOURCE_DIR, sound, shell};
+};
+
+}  // namespace vokta::testing

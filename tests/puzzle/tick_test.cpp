@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "test_game.h"
+
+namespace vokta {
+namespace {
+
+class IdleRender : public testing::GameFixture {
+protected:
+    IdleRender() { parkPieces(); }
+
+    bool renderWhenIdle(bool inputWaiting = false)
+    {
+        return RenderWhenIdle(game, inputWaiting, [this](float ticks) {
+            drawnTicks.push_back(ticks);
+            sound.cues.clear();
+        });
+    }
+
+    std::vector<float> drawnTicks;
+};
+
+TEST_F(IdleRender, DrawsNothingWhileNothingChangesAndTicksAccumulate)
+{
+    game.scene.sceneDirty = false;
+    tick(5);
+    EXPECT_FALSE(renderWhenIdle());
+    EXPECT_EQ(game.elapsedTicks, 5.0f);
+    game.scene.sceneDirty = true;
+    EXPECT_TRUE(renderWhenIdle());
+    EXPECT_EQ(drawnTicks, (std::vector<float>{5.0f}));
+    EXPECT_EQ(game.elapsedTicks, 0.0f);
+    EXPECT_FALSE(game.scene.sceneDirty);
+}
+
+TEST_F(IdleRender, WaitsForATickAndForInputToDrain)
+{
+    game.elapsedTicks = 0.0f;
+    game.scene.sceneDirty = true;
+    EXPECT_FALSE(renderWhenIdle());
+    tick();
+    game.scene.sceneDirty = true;
+    EXPECT_FALSE(renderWhenIdle(true));
+    EXPECT_TRUE(renderWhenIdle());
+}
+
+TEST_F(IdleRender, PlaysAPendingStepSoundAfterTheFrame)
+{
+    tick();
+    game.scene.sceneDirty = true;
+    game.stepTunePending = true;
+    ASSERT_TRUE(renderWhenIdle());
+    ASSERT_EQ(sound.cues.size(), 1u) << "the frame was drawn before the sound";
+    EXPECT_EQ(sound.cues[0], Cue::Step);
+    EXPECT_FALSE(game.stepTunePending);
+}
+
+TEST_F(IdleRender, TheTickMovesTheCameraAndCountsItself)
+{
+    game.camera.yawSpeed = 0.1f;
+    const Vec3 before = game.camera.position();
+    tick(2);
+    EXPECT_NE(game.camera.position(), before);
+    EXPECT_EQ(game.elapsedTicks, 2.0f);
+}
+
+}  // namespace
+}  // namespace vokta
