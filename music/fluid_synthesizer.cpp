@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <fstream>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -16,6 +18,19 @@ thread_local std::string lastFluidError;
 
 void keepFluidMessage(int level, const char* message, void*) {
     if (level <= FLUID_ERR && message != nullptr) lastFluidError = message;
+}
+
+// FluidSynth hands a file that is not a SoundFont 2 to other loaders, which
+// complain on stderr in their own words; such a file is refused first.
+std::string checkSoundfontHeader(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return "cannot open soundfont " + path;
+    char header[12] = {};
+    file.read(header, sizeof header);
+    if (!file || std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "sfbk", 4) != 0) {
+        return "soundfont " + path + " is not a SoundFont 2 file";
+    }
+    return {};
 }
 
 void quietFluidLog() {
@@ -37,6 +52,7 @@ struct FluidSynthesizer::Impl {
 
     std::string load(const std::string& path) {
         if (synth == nullptr) return "FluidSynth could not create a synthesizer";
+        if (const std::string why = checkSoundfontHeader(path); !why.empty()) return why;
         lastFluidError.clear();
         if (fluid_synth_sfload(synth, path.c_str(), 1) == FLUID_FAILED) {
             std::string why = "cannot load soundfont " + path;

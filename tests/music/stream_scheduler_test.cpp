@@ -1,0 +1,290 @@
+#include "music/stream_scheduler.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "fake_synth.h"
+#include "music/offline_render.h"
+#include "music/synth_midi_stream.h"
+#include "music/tune.h"
+#include "music/tune_player.h"
+#include "music/tune_sounds.h"
+
+namespace vokta {
+namespace {
+
+using Message = test::FakeSynth::Message;
+
+constexpr int kRate = 48000;
+const std::string kFanfare = "p2(o5go6ce)8(o5go6ce)16(o5go6ce)16(o5go6ce)2";
+
+std::vector<StreamEvent> eventsOf(const std::string& text, int channel) {
+    Tune tune;
+    EXPECT_TRUE(tune.compile(text.c_str(), channel).ok());
+    return streamEvents(tune);
+}
+
+// The messages a buffer should produce, each at the frame its ticks fall on.
+std::vector<Message> expectedMessages(const std::vector<StreamEvent>& events, std::uint64_t startFrame,
+                                      const StreamScheduler& scheduler) {
+    std::vector<Message> messages;
+    std::uint64_t ticks = 0;
+    for (const StreamEvent& event : events) {
+        ticks += event.delta;
+        if (event.word == kClosingEvent) continue;
+        messages.push_back({startFrame + scheduler.ticksToSamples(ticks), static_cast<std::uint8_t>(event.word & 0xFF),
+                            static_cast<std::uint8_t>((event.word >> 8) & 0xFF),
+                            static_cast<std::uint8_t>((event.word >> 16) & 0xFF)});
+    }
+    return messages;
+}
+
+// Renders blocks until a buffer finishes; returns the frames rendered.
+std::uint64_t renderUntilFinished(StreamScheduler& scheduler, int blockFrames, std::vector<std::uint64_t>& finished) {
+    std::vector<float> block(2 * static_cast<std::size_t>(blockFrames));
+    std::uint64_t frames = 0;
+    const std::size_t before = finished.size();
+    while (finished.size() == before && frames < 60u * kRate) {
+        scheduler.render(block.data(), blockFrames, finished);
+        frames += static_cast<std::uint64_t>(blockFrames);
+    }
+    return frames;
+}
+
+TEST(StreamScheduler, TimingIsAThousandSamplesPerTickAt48kHz) {
+    test::FakeSynth synth;
+    StreamScheduler scheduler(synth, kRate);
+    EXPECT_EQ(scheduler.ticksToSamples(1), 1000u);
+    EXPECT_EQ(scheduler.ticksToSamples(16), kRate / 3u) << "a sixteenth lasts a third of a second";
+    EXPECT_EQ(scheduler.ticksToSamples(192), 4u * kRate) << "the fanfare's notes last four seconds";
+    StreamScheduler at44k(synth, 44100);
+    EXPECT_EQ(at44k.ticksToSamples(4), 3675u);
+    EXPECT_EQ(at44k.ticksToSamples(5), 4593u);
+}
+
+TEST(StreamScheduler, EventsLandAtTheirExactSampleOffsetsForAnyBlockSize) {
+    const std::vector<StreamEvent> fanfare = eventsOf(kFanfare, 0);
+    for (const int blockFrames : {1, 7, 256, 441, 512, 1000, 4096}) {
+        test::FakeSynth synth;
+        StreamScheduler scheduler(synth, kRate);
+        scheduler.queue(7, fanfare);
+        scheduler.restart();
+        std::vector<std::uint64_t> finished;
+        const std::uint64_t frames = renderUntilFinished(scheduler, blockFrames, finished);
+        EXPECT_EQ(synth.messages, expectedMessages(fanfare, 0, scheduler)) << blockFrames << " frames per block";
+        EXPECT_EQ(finished, std::vector<std::uint64_t>{7});
+        // Done comes in the block that holds the closing event, at 320 ticks.
+        EXPECT_GT(frames, 320'000u - static_cast<std::uint64_t>(blockFrames)) << blockFrames;
+        EXPECT_LE(frames, 320'000u + static_cast<std::uint64_t>(blockFrames)) << blockFrames;
+    }
+}
+
+TEST(StreamScheduler, BuffersFollowEachOtherWithoutAGap) {
+    test::FakeSynth synth;
+    StreamScheduler scheduler(synth, kRate);
+    const auto refusal = eventsOf("o5c16", 9);
+    const auto step = eventsOf("o5d16", 9);
+    scheduler.queue(1, refusal);
+    scheduler.queue(2, step);
+    scheduler.restart();
+    std::vector<std::uint64_t> finished;
+    renderUntilFinished(scheduler, 512, finished);
+    renderUntilFinished(scheduler, 512, finished);
+    EXPECT_EQ(finished, (std::vector<std::uint64_t>{1, 2}));
+    std::vector<Message> expected = expectedMessages(refusal, 0, scheduler);
+    const std::vector<Message> second = expectedMessages(step, 32'000, scheduler);
+    expected.insert(expected.end(), second.begin(), second.end());
+    EXPECT_EQ(synth.messages, expected);
+}
+
+TEST(StreamScheduler, NothingPlaysUntilRestartAndAnIdleStreamStartsAtOnce) {
+    test::FakeSynth synth;
+    StreamScheduler scheduler(synth, kRate);
+    std::vector<float> block(2 * 500);
+    std::vector<std::uint64_t> finished;
+    scheduler.queue(1, eventsOf("o5c16", 9));
+    scheduler.render(block.data(), 500, finished);
+    EXPECT_TRUE(synth.messages.empty()) << "an opened stream is paused";
+
+    scheduler.restart();
+    renderUntilFinished(scheduler, 500, finished);
+    for (int i = 0; i < 10; ++i) scheduler.render(block.data(), 500, finished);  // idle, running
+    const std::uint64_t queuedAt = synth.framesRendered;
+    scheduler.queue(2, eventsOf("o5d16", 9));
+    renderUntilFinished(scheduler, 500, finished);
+    ASSERT_EQ(synth.messages.size(), 4u);
+    EXPECT_EQ(synth.messages[0].frame, 500u);
+    EXPECT_EQ(synth.messages[2].frame, queuedAt) << "no catching up on the time spent idle";
+    EXPECT_EQ(synth.messages[3].frame, queuedAt + 16'000);
+}
+
+TEST(StreamScheduler, StopSilencesWithinOneBlockAndDropsWhatIsQueued) {
+    test::FakeSynth synth;
+    StreamScheduler scheduler(synth, kRate);
+    scheduler.queue(1, eventsOf(kFanfare, 0));
+    scheduler.queue(2, eventsOf("o5d16", 9));
+    scheduler.restart();
+    std::vector<float> block(2 * 512);
+    std::vector<std::uint64_t> finished;
+    for (int i = 0; i < 10; ++i) scheduler.render(block.data(), 512, finished);
+    EXPECT_EQ(block.back(), 3.0f) << "the first chord sounds";
+
+    scheduler.stop();
+    scheduler.render(block.data(), 512, finished);
+    EXPECT_EQ(synth.allNotesOffAt, std::vector<std::uint64_t>{10 * 512});
+    EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](float s) { return s == 0.0f; }));
+
+    const std::size_t messagesAtStop = synth.messages.size();
+    for (int i = 0; i < 1000; ++i) scheduler.render(block.data(), 512, finished);
+    EXPECT_EQ(synth.messages.size(), messagesAtStop);
+    EXPECT_TRUE(finished.empty()) << "dropped buffers are reported by the stream, not played";
+
+    // Stop rewinds: a new buffer's times count from its own start.
+    const std::uint64_t restartAt = synth.framesRendered;
+    scheduler.queue(3, eventsOf("o5c16", 9));
+    scheduler.restart();
+    renderUntilFinished(scheduler, 512, finished);
+    EXPECT_EQ(synth.messages.back().frame, restartAt + 16'000);
+}
+
+// Notifications collected from the stream's thread.
+class Notifications {
+public:
+    MidiStream::Notify handler() {
+        return [this](StreamMessage message) {
+            std::lock_guard lock(mutex_);
+            messages_.push_back(message);
+            changed_.notify_all();
+        };
+    }
+
+    // Waits until count notifications have arrived; returns them.
+    std::vector<StreamMessage> waitFor(std::size_t count) {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, std::chrono::seconds(5), [&] { return messages_.size() >= count; });
+        return messages_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<StreamMessage> messages_;
+};
+
+struct PreparedBuffer {
+    explicit PreparedBuffer(const std::string& text, int channel = 9) {
+        Tune tune;
+        EXPECT_TRUE(tune.compile(text.c_str(), channel).ok());
+        bytes.assign(reinterpret_cast<const std::uint8_t*>(tune.events()),
+                     reinterpret_cast<const std::uint8_t*>(tune.events()) + tune.sizeInBytes());
+        header.data = bytes.data();
+        header.bufferLength = header.bytesRecorded = tune.sizeInBytes();
+    }
+    std::vector<std::uint8_t> bytes;
+    MidiHeader header;
+};
+
+using Messages = std::vector<StreamMessage>;
+
+TEST(SynthMidiStream, ReportsAPlayedBufferDoneFromItsOwnThread) {
+    test::FakeSynth synth;
+    Notifications notifications;
+    SynthMidiStream stream(synth, kRate);
+    PreparedBuffer buffer("o5c16");
+    ASSERT_EQ(stream.open(kMidiMapper, notifications.handler()), MidiResult::Ok);
+    ASSERT_EQ(stream.prepareHeader(buffer.header), MidiResult::Ok);
+    ASSERT_EQ(stream.out(buffer.header), MidiResult::Ok);
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::StillPlaying);
+    ASSERT_EQ(stream.restart(), MidiResult::Ok);
+    EXPECT_EQ(stream.unprepareHeader(buffer.header), MidiResult::StillPlaying);
+
+    // The audio thread takes the buffer at the start of a block (a block
+    // later if the game thread holds the stream's lock just then), and
+    // reports it once the closing event, 32,000 frames on, has played.
+    std::vector<float> block(2 * 512);
+    for (int i = 0; i < 70; ++i) stream.renderAudio(block.data(), 512);
+    EXPECT_EQ(notifications.waitFor(2), (Messages{StreamMessage::Opened, StreamMessage::Done}));
+    EXPECT_EQ(buffer.header.flags.load(), kHeaderPrepared | kHeaderDone);
+    ASSERT_EQ(synth.messages.size(), 2u);
+    const std::uint64_t start = synth.messages[0].frame;
+    EXPECT_EQ(start % 512, 0u);
+    EXPECT_EQ(synth.messages, (std::vector<Message>{{start, 0x99, 60, 127}, {start + 16'000, 0x89, 60, 127}}));
+
+    EXPECT_EQ(stream.close(), MidiResult::Ok);
+    EXPECT_EQ(notifications.waitFor(3).back(), StreamMessage::Closed);
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::NotOpen);
+}
+
+TEST(SynthMidiStream, StopReportsEveryQueuedBufferDoneAndSilences) {
+    test::FakeSynth synth;
+    Notifications notifications;
+    SynthMidiStream stream(synth, kRate);
+    PreparedBuffer first("o5c1");
+    PreparedBuffer second("o5d1");
+    ASSERT_EQ(stream.open(kMidiMapper, notifications.handler()), MidiResult::Ok);
+    for (PreparedBuffer* buffer : {&first, &second}) {
+        ASSERT_EQ(stream.prepareHeader(buffer->header), MidiResult::Ok);
+        ASSERT_EQ(stream.out(buffer->header), MidiResult::Ok);
+    }
+    ASSERT_EQ(stream.restart(), MidiResult::Ok);
+    std::vector<float> block(2 * 512);
+    for (int i = 0; i < 4 && block.back() == 0.0f; ++i) stream.renderAudio(block.data(), 512);
+    EXPECT_EQ(block.back(), 1.0f);
+
+    ASSERT_EQ(stream.stop(), MidiResult::Ok);
+    EXPECT_EQ(notifications.waitFor(3), (Messages{StreamMessage::Opened, StreamMessage::Done, StreamMessage::Done}));
+    EXPECT_EQ(first.header.flags & kHeaderInQueue, 0u) << "both buffers are free again at once";
+    EXPECT_EQ(second.header.flags & kHeaderInQueue, 0u);
+    while (synth.allNotesOffAt.empty() && synth.framesRendered < 10 * 512) stream.renderAudio(block.data(), 512);
+    EXPECT_EQ(synth.allNotesOffAt.size(), 1u);
+    EXPECT_EQ(block.front(), 0.0f);
+}
+
+TEST(SynthMidiStream, RefusesWhatItCannotPlay) {
+    test::FakeSynth synth;
+    SynthMidiStream stream(synth, kRate);
+    PreparedBuffer buffer("o5c16");
+    EXPECT_EQ(stream.prepareHeader(buffer.header), MidiResult::NotOpen);
+    EXPECT_EQ(stream.restart(), MidiResult::NotOpen);
+    EXPECT_EQ(stream.stop(), MidiResult::NotOpen);
+    EXPECT_EQ(stream.close(), MidiResult::NotOpen);
+    EXPECT_EQ(stream.open(3, nullptr), MidiResult::BadDevice);
+
+    ASSERT_EQ(stream.open(kMidiMapper, [](StreamMessage) {}), MidiResult::Ok);
+    EXPECT_EQ(stream.open(kMidiMapper, [](StreamMessage) {}), MidiResult::AlreadyOpen);
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::Unprepared);
+    ASSERT_EQ(stream.prepareHeader(buffer.header), MidiResult::Ok);
+    buffer.header.bytesRecorded = 13;
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::InvalidBuffer) << "not a whole number of events";
+    buffer.header.bytesRecorded = buffer.header.bufferLength + kBytesPerEvent;
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::InvalidBuffer) << "more than the buffer holds";
+    buffer.header.bytesRecorded = buffer.header.bufferLength;
+    synth.ready = false;
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::NotReady) << "skipped while the instruments load";
+    EXPECT_EQ(buffer.header.flags.load(), kHeaderPrepared);
+}
+
+TEST(SynthMidiStream, PlayerSoundsThroughItEndToEnd) {
+    test::FakeSynth synth;
+    SynthMidiStream stream(synth, kRate);
+    TunePlayer player;
+    TuneSounds sounds(player);
+    ASSERT_TRUE(player.open(stream));
+    sounds.play(Cue::Fanfare);
+    sounds.play(Cue::Step);
+    std::vector<float> block(2 * 512);
+    for (int i = 0; i < 700; ++i) stream.renderAudio(block.data(), 512);  // 7.5 s: fanfare, then the step
+    ASSERT_EQ(synth.messages.size(), 27u);
+    const std::uint64_t start = synth.messages.front().frame;
+    EXPECT_EQ(synth.messages.back(), (Message{start + 320'000 + 16'000, 0x89, 62, 127}))
+        << "the step follows the fanfare's closing event";
+}
+
+}  // namespace
+}  // namespace vokta
