@@ -54,6 +54,14 @@ void TaskFigure::setSolid(bool solid)
 bool TaskFigure::isCompleted() const
 {
     const int cellsToTest = std::min(game_.cellCount, kMaxCells);
+    std::array<Vec3, kMaxCells> worldCells;
+    Vec3 low{}, high{};
+    for (int k = 0; k < cellsToTest; ++k) {
+        const Vec3 cell = position() + cells_[static_cast<std::size_t>(k)];
+        worldCells[static_cast<std::size_t>(k)] = cell;
+        low = k == 0 ? cell : Vec3{std::min(low.x, cell.x), std::min(low.y, cell.y), std::min(low.z, cell.z)};
+        high = k == 0 ? cell : Vec3{std::max(high.x, cell.x), std::max(high.y, cell.y), std::max(high.z, cell.z)};
+    }
     int matched = 0;
     const std::span<Piece* const> pieces = game_.piecesInPlay();
     for (std::size_t p = 0; p < pieces.size(); ++p) {
@@ -61,8 +69,12 @@ bool TaskFigure::isCompleted() const
         const int cubes = p == 0 ? kCubesPerPiece - 1 : kCubesPerPiece;
         for (int c = 0; c < cubes; ++c) {
             const Vec3 cube = pieces[p]->cube(c);
+            // Most cubes stand away from the figure; only those inside its box can match a cell.
+            if (cube.x < low.x || cube.y < low.y || cube.z < low.z || cube.x > high.x || cube.y > high.y ||
+                cube.z > high.z)
+                continue;
             for (int k = 0; k < cellsToTest; ++k) {
-                if (position() + cells_[static_cast<std::size_t>(k)] == cube)
+                if (worldCells[static_cast<std::size_t>(k)] == cube)
                     ++matched;
             }
         }

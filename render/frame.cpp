@@ -51,6 +51,11 @@ Matrix4 Frame::referenceToParent(const Frame* reference) const
 
 void Frame::setPosition(const Frame* reference, Vec3 position)
 {
+    // Scene objects place their frames relative to the parent itself: no conversion needed.
+    if (reference == parent_ && reference) {
+        transform_.setTranslation(position);
+        return;
+    }
     transform_.setTranslation(transformPoint(referenceToParent(reference), position));
 }
 
