@@ -1,0 +1,134 @@
+#include "app/game_view.h"
+
+#include <cstdio>
+
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QtMath>
+
+#include "app/input_routing.h"
+#include "puzzle/game.h"
+#include "puzzle/input.h"
+
+namespace vokta {
+
+namespace {
+
+// Client pixel of a mouse event: the logical pixel holding the pointer.
+int clientPixel(qreal coordinate)
+{
+    return qFloor(coordinate);
+}
+
+bool isCameraKey(Key key)
+{
+    return key >= Key::Left && key <= Key::PageDown;
+}
+
+}  // namespace
+
+GameView::GameView(Game& game) : game_(game), renderer_(game.scene), frameLog_(!qEnvironmentVariableIsEmpty("VOKTA_FRAME_LOG"))
+{
+    setSurfaceType(QSurface::OpenGLSurface);
+    setFormat(Renderer::surfaceFormat());
+}
+
+GameView::~GameView()
+{
+    renderer_.teardown();
+}
+
+bool GameView::drawFrame()
+{
+    QElapsedTimer clock;
+    clock.start();
+    const bool drawn = renderer_.renderFrame();
+    if (drawn && frameLog_) {
+        std::printf("frame %llu %.3f ms\n", static_cast<unsigned long long>(renderer_.framesDrawn()),
+                    static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        std::fflush(stdout);
+    }
+    return drawn;
+}
+
+void GameView::OnPaint()
+{
+    drawFrame();
+    game_.scene.sceneDirty = false;
+}
+
+void GameView::OnSize()
+{
+    renderer_.resize(width(), height());
+}
+
+void GameView::exposeEvent(QExposeEvent*)
+{
+    if (isExposed())
+        OnPaint();
+}
+
+void GameView::resizeEvent(QResizeEvent*)
+{
+    OnSize();
+}
+
+void GameView::keyPressEvent(QKeyEvent* event)
+{
+    // Auto-repeated presses go through as well: a held key repeats a piece
+    // command, and for the camera a repeat only sets the same speed again.
+    const Key key = keyFromQt(event->key());
+    if (isCameraKey(key))
+        held_[static_cast<std::size_t>(key)] = true;
+    OnKeyDown(game_, key);
+    const QString text = event->text();
+    if (text.size() == 1 && text.front().unicode() < 0x80)
+        OnChar(game_, static_cast<char>(text.front().unicode()));
+}
+
+void GameView::keyReleaseEvent(QKeyEvent* event)
+{
+    // The window system reports a held key's repeats as release and press
+    // pairs; only the real release ends the key.
+    if (event->isAutoRepeat())
+        return;
+    const Key key = keyFromQt(event->key());
+    if (isCameraKey(key))
+        held_[static_cast<std::size_t>(key)] = false;
+    OnKeyUp(game_, key);
+}
+
+void GameView::mousePressEvent(QMouseEvent* event)
+{
+    // The second press of a double click is no plain press: it neither picks
+    // nor changes the recorded mouse state.
+    if (event->flags() & Qt::MouseEventCreatedDoubleClick)
+        return;
+    OnButtonDown(game_, clientPixel(event->position().x()), clientPixel(event->position().y()),
+                 mouseKeysFromQt(event->buttons(), event->modifiers()));
+}
+
+void GameView::mouseReleaseEvent(QMouseEvent* event)
+{
+    OnButtonUp(game_, clientPixel(event->position().x()), clientPixel(event->position().y()),
+               mouseKeysFromQt(event->buttons(), event->modifiers()));
+}
+
+void GameView::mouseMoveEvent(QMouseEvent* event)
+{
+    OnMouseMove(game_, clientPixel(event->position().x()), clientPixel(event->position().y()),
+                mouseKeysFromQt(event->buttons(), event->modifiers()));
+}
+
+void GameView::focusOutEvent(QFocusEvent*)
+{
+    for (std::size_t k = 0; k < held_.size(); ++k) {
+        if (held_[k]) {
+            held_[k] = false;
+            OnKeyUp(game_, static_cast<Key>(k));
+        }
+    }
+}
+
+}  // namespace vokta

@@ -1,0 +1,40 @@
+#include "app/input_routing.h"
+
+#include "puzzle/game.h"
+
+namespace vokta {
+
+Key keyFromQt(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    case Qt::Key_PageUp: return Key::PageUp;
+    case Qt::Key_PageDown: return Key::PageDown;
+    // The main keyboard's Enter and the keypad's Enter end a selection alike.
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Key::Enter;
+    case Qt::Key_Escape: return Key::Escape;
+    default: return Key::Other;
+    }
+}
+
+int mouseKeysFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    int keys = 0;
+    if (buttons & Qt::LeftButton)
+        keys |= kMouseLeft;
+    if (buttons & Qt::RightButton)
+        keys |= kMouseRight;
+    if (buttons & Qt::MiddleButton)
+        keys |= kMouseMiddle;
+    if (modifiers & Qt::ShiftModifier)
+        keys |= kMouseShift;
+    if (modifiers & Qt::ControlModifier)
+        keys |= kMouseControl;
+    return keys;
+}
+
+}  // namespace vokta

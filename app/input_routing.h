@@ -1,0 +1,16 @@
+#pragma once
+
+#include <Qt>
+
+#include "puzzle/input.h"
+
+namespace vokta {
+
+// The game's name for a Qt key; keys the game does not know are Key::Other.
+Key keyFromQt(int qtKey);
+
+// The mouse key-state flags (kMouseLeft and the rest, see puzzle/game.h) for
+// the buttons held and the keyboard modifiers of a Qt mouse event.
+int mouseKeysFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+
+}  // namespace vokta

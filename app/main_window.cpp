@@ -1,0 +1,134 @@
+#include "app/main_window.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+
+#include "app/game_view.h"
+#include "app/start_up.h"
+#include "music/system_sound.h"
+#include "puzzle/game_tick.h"
+#include "puzzle/scene_setup.h"
+
+namespace vokta {
+
+namespace {
+
+constexpr QSize kDefaultSize{1024, 768};
+// Never more of the screen than this, so the frame and the panel stay in view.
+constexpr double kLargestScreenShare = 0.8;
+constexpr unsigned long kFanfarePauseMs = 2000;
+// The window's own colour, seen before the first frame and around the view.
+constexpr QColor kWindowColour{0, 127, 0};
+
+}  // namespace
+
+MainWindow::MainWindow(std::string modelDirectory) : modelDirectory_(std::move(modelDirectory))
+{
+    setWindowTitle(QStringLiteral("Vokta"));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kWindowColour);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    QSize size = kDefaultSize;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize room = screen->availableSize() * kLargestScreenShare;
+        size = size.boundedTo(room);
+    }
+    resize(size);
+
+    timer_ = new QTimer(this);
+    timer_->setObjectName(QStringLiteral("gameTimer"));
+    timer_->setTimerType(Qt::PreciseTimer);
+    timer_->setInterval(kTickMs);
+    connect(timer_, &QTimer::timeout, this, [this] { OnTimerTick(*game_); });
+}
+
+MainWindow::~MainWindow()
+{
+    OnDestroy();
+    // The view reads the game; it goes first.
+    delete viewContainer_;
+}
+
+bool MainWindow::StartGame(unsigned seed)
+{
+    sound_ = std::make_unique<SystemSound>();
+    game_ = std::make_unique<Game>(modelDirectory_, sound_->output(), *this);
+    view_ = new GameView(*game_);
+    viewContainer_ = QWidget::createWindowContainer(view_, this);
+    viewContainer_->setFocusPolicy(Qt::StrongFocus);
+    setCentralWidget(viewContainer_);
+    show();
+    viewContainer_->setFocus();
+
+    if (!view_->renderer().create(*view_)) {
+        const std::string why = view_->renderer().error();
+        std::fprintf(stderr, "vokta: %s\n", why.c_str());
+        hide();
+        ReportFatalError(QStringLiteral("Error"), QStringLiteral("OpenGL 3.3 not found"));
+        return false;
+    }
+    view_->OnSize();
+    setUpScene(*game_, seed);
+    timer_->start();
+    idleHook_ = connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+                        &MainWindow::RenderWhenIdle);
+    return true;
+}
+
+void MainWindow::repaintNow()
+{
+    view_->OnPaint();
+}
+
+void MainWindow::pauseForFanfare()
+{
+    // Nothing is handled while the fanfare plays; the sound runs on its own thread.
+    QThread::msleep(kFanfarePauseMs);
+}
+
+void MainWindow::showSuccessMessage()
+{
+    // Shown once the tick has returned: a box opened inside the tick would
+    // hold the timer, and the pieces must keep falling while it is up.
+    QTimer::singleShot(0, this, [this] {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Success"),
+                        QStringLiteral("Task completed.\nCongratulations!"), QMessageBox::Ok, this);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        box.exec();
+    });
+}
+
+void MainWindow::refreshMenuState()
+{
+    // There is no menu bar yet, so there is nothing to bring in line.
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    OnDestroy();
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::RenderWhenIdle()
+{
+    vokta::RenderWhenIdle(*game_, false, [this](float) { view_->drawFrame(); });
+}
+
+void MainWindow::OnDestroy()
+{
+    disconnect(idleHook_);
+    timer_->stop();
+    if (view_)
+        view_->renderer().teardown();
+}
+
+}  // namespace vokta

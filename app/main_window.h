@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QMainWindow>
+
+#include "puzzle/game.h"
+
+class QTimer;
+
+namespace vokta {
+
+class GameView;
+class SystemSound;
+
+// The game's one window. It holds the game, the sound and the 3D view, runs
+// the 66 ms game tick, draws a frame whenever the event loop is about to wait
+// and something changed, and ends the program when it is closed.
+class MainWindow : public QMainWindow, public GameShell {
+    Q_OBJECT
+
+public:
+    // The window stays hidden until StartGame(); models are read from modelDirectory.
+    explicit MainWindow(std::string modelDirectory);
+    ~MainWindow() override;
+
+    // Opens the sound, shows the window, binds the renderer to the 3D view,
+    // builds the scene scattered by seed and starts the tick. False, after
+    // telling the player "OpenGL 3.3 not found", when the view cannot be drawn.
+    [[nodiscard]] bool StartGame(unsigned seed);
+
+    GameView* view() const { return view_; }
+
+    void repaintNow() override;
+    void pauseForFanfare() override;
+    void showSuccessMessage() override;
+    void refreshMenuState() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void RenderWhenIdle();
+    void OnDestroy();
+
+    std::string modelDirectory_;
+    std::unique_ptr<SystemSound> sound_;
+    std::unique_ptr<Game> game_;
+    QWidget* viewContainer_ = nullptr;
+    GameView* view_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QMetaObject::Connection idleHook_;
+};
+
+}  // namespace vokta

@@ -1,0 +1,66 @@
+#include "app/start_up.h"
+
+#include <charconv>
+#include <cstdio>
+#include <ctime>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include "puzzle/game.h"
+
+namespace vokta {
+
+QStringList modelDirectoryCandidates(const QString& executableDirectory)
+{
+    const QDir executable(executableDirectory);
+    return {executable.absolutePath(), QDir::cleanPath(executable.absoluteFilePath(VOKTA_RELATIVE_DATA_DIR))};
+}
+
+QString findModelDirectory(const QStringList& candidates)
+{
+    const QString fileName = QString::fromUtf8(kModelFileName.data(), static_cast<qsizetype>(kModelFileName.size()));
+    for (const QString& directory : candidates) {
+        if (QFileInfo(QDir(directory).filePath(fileName)).isFile())
+            return directory;
+    }
+    return {};
+}
+
+std::optional<unsigned> parseSeed(std::string_view text)
+{
+    unsigned seed = 0;
+    const char* end = text.data() + text.size();
+    if (text.empty() || text.front() < '0' || text.front() > '9')
+        return std::nullopt;
+    const auto [stop, error] = std::from_chars(text.data(), end, seed);
+    if (error != std::errc() || stop != end)
+        return std::nullopt;
+    return seed;
+}
+
+unsigned chooseSeed()
+{
+    const QByteArray value = qgetenv("VOKTA_SEED");
+    if (!value.isEmpty()) {
+        if (const std::optional<unsigned> seed = parseSeed(std::string_view(value.constData(), value.size())))
+            return *seed;
+        std::fprintf(stderr, "vokta: VOKTA_SEED=\"%s\" is not a whole number from 0 to 4294967295; "
+                             "the pieces are scattered by the time\n", value.constData());
+    }
+    return static_cast<unsigned>(std::time(nullptr));
+}
+
+void ReportFatalError(const QString& caption, const QString& text)
+{
+    std::fprintf(stderr, "vokta: %s\n", text.toLocal8Bit().constData());
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return;
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace vokta

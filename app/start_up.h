@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include <QString>
+#include <QStringList>
+
+namespace vokta {
+
+// Directories that may hold the model file, in the order they are tried: the
+// executable's own directory (the build tree, an unpacked archive), then the
+// data directory of an installed game.
+QStringList modelDirectoryCandidates(const QString& executableDirectory);
+
+// The first candidate holding the model file, or an empty string.
+QString findModelDirectory(const QStringList& candidates);
+
+// The seed a VOKTA_SEED value gives: a whole number from 0 to 4294967295,
+// written in decimal without sign or spaces; nothing for anything else.
+std::optional<unsigned> parseSeed(std::string_view text);
+
+// The scene set-up's seed: VOKTA_SEED when it holds a number (tests and bug
+// reports replay a scatter that way), else the time.
+unsigned chooseSeed();
+
+// Tells the player about a failure that ends the game: always on standard
+// error, and in a message box with the error icon and no owner wherever a
+// box can be seen and answered. The offscreen and minimal platforms have no
+// one to answer it, so there (in tests) the message is only written out.
+void ReportFatalError(const QString& caption, const QString& text);
+
+}  // namespace vokta

@@ -1,0 +1,134 @@
+#include "render/gl/renderer.h"
+
+#include <cmath>
+
+#include <QOpenGLContext>
+#include <QOpenGLFunctions_3_3_Core>
+#include <QOpenGLVersionFunctionsFactory>
+#include <QWindow>
+
+#include "render/gl/scene_drawer.h"
+
+namespace vokta {
+
+namespace {
+
+constexpr int kMajorVersion = 3;
+constexpr int kMinorVersion = 3;
+constexpr int kSamples = 4;
+constexpr int kDepthBits = 24;
+
+QOpenGLFunctions_3_3_Core* functions(QOpenGLContext& context)
+{
+    return QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(&context);
+}
+
+}  // namespace
+
+Renderer::Renderer(Scene& scene) : scene_(scene) {}
+
+Renderer::~Renderer() = default;
+
+QSurfaceFormat Renderer::surfaceFormat()
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setVersion(kMajorVersion, kMinorVersion);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(kDepthBits);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setSamples(kSamples);
+    return format;
+}
+
+bool Renderer::create(QWindow& window)
+{
+    teardown();
+    error_.clear();
+    auto context = std::make_unique<QOpenGLContext>();
+    context->setFormat(window.requestedFormat());
+    if (!context->create()) {
+        error_ = "the platform offers no OpenGL context";
+        return false;
+    }
+    const QSurfaceFormat got = context->format();
+    if (got.renderableType() != QSurfaceFormat::OpenGL ||
+        got.version() < qMakePair(kMajorVersion, kMinorVersion)) {
+        error_ = "the OpenGL context is version " + std::to_string(got.majorVersion()) + "." +
+                 std::to_string(got.minorVersion()) + ", 3.3 is needed";
+        return false;
+    }
+    if (!context->makeCurrent(&window)) {
+        error_ = "the OpenGL context cannot draw on the window";
+        return false;
+    }
+    QOpenGLFunctions_3_3_Core* gl = functions(*context);
+    if (!gl || !gl->initializeOpenGLFunctions()) {
+        error_ = "the OpenGL 3.3 core functions are missing";
+        context->doneCurrent();
+        return false;
+    }
+    auto drawer = std::make_unique<SceneDrawer>(*gl);
+    if (!drawer->initialize(error_)) {
+        context->doneCurrent();
+        return false;
+    }
+    window_ = &window;
+    context_ = std::move(context);
+    drawer_ = std::move(drawer);
+    width_ = std::max(window.width(), 1);
+    height_ = std::max(window.height(), 1);
+    framesDrawn_ = 0;
+    ready_ = true;
+    return true;
+}
+
+bool Renderer::renderFrame()
+{
+    if (!ready_ || !window_->isExposed() || !context_->makeCurrent(window_))
+        return false;
+    // The surface counts device pixels; the viewport, like the mouse, logical ones.
+    const qreal ratio = window_->devicePixelRatio();
+    const int deviceWidth = static_cast<int>(std::lround(width_ * ratio));
+    const int deviceHeight = static_cast<int>(std::lround(height_ * ratio));
+    drawer_->draw(*scene_.sceneFrame(), viewport(), scene_.background(), deviceWidth, deviceHeight);
+    context_->swapBuffers(window_);
+    ++framesDrawn_;
+    return true;
+}
+
+void Renderer::resize(int width, int height)
+{
+    width_ = std::max(width, 1);
+    height_ = std::max(height, 1);
+}
+
+void Renderer::teardown()
+{
+    if (context_ && window_ && context_->makeCurrent(window_)) {
+        drawer_->release();
+        context_->doneCurrent();
+    }
+    drawer_.reset();
+    context_.reset();
+    window_ = nullptr;
+    ready_ = false;
+}
+
+Viewport Renderer::viewport() const
+{
+    return Viewport(*scene_.cameraFrame(), width_, height_);
+}
+
+SceneObject* Renderer::pickObject(int x, int y, std::string_view prefix) const
+{
+    return vokta::pickObject(viewport(), *scene_.sceneFrame(), static_cast<float>(x), static_cast<float>(y), prefix);
+}
+
+void Renderer::finish()
+{
+    if (ready_ && context_->makeCurrent(window_))
+        functions(*context_)->glFinish();
+}
+
+}  // namespace vokta

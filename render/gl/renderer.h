@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <QSurfaceFormat>
+
+#include "render/scene.h"
+#include "render/viewport.h"
+
+class QOpenGLContext;
+class QWindow;
+
+namespace vokta {
+
+class SceneDrawer;
+class SceneObject;
+
+// The game's display device: an OpenGL 3.3 core context on the 3D view's
+// window, drawing the scene through the camera straight to the window
+// surface. It also answers which scene object lies under a pixel, with the
+// same projection the picture uses.
+class Renderer {
+public:
+    explicit Renderer(Scene& scene);
+    ~Renderer();
+
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // What the 3D view's window must be created with: OpenGL 3.3 core, a depth
+    // buffer, double buffering and, where the platform has it, multisampling.
+    static QSurfaceFormat surfaceFormat();
+
+    // Binds a context to window, which must already be shown. False, with
+    // error() saying why, when no OpenGL 3.3 context can be had.
+    [[nodiscard]] bool create(QWindow& window);
+    // Clears to the scene's background, draws the scene and presents it.
+    // False, drawing nothing, when not ready or the window is not on screen.
+    bool renderFrame();
+    // The client area is now width x height logical pixels (the mouse's pixels).
+    void resize(int width, int height);
+    // Frees every rendering object; the renderer is then as before create().
+    void teardown();
+
+    bool ready() const { return ready_; }
+    const std::string& error() const { return error_; }
+
+    // The camera's view on the client area as it stands now, in logical pixels.
+    Viewport viewport() const;
+    // The scene object under client pixel (x, y) whose name starts with prefix, or null.
+    SceneObject* pickObject(int x, int y, std::string_view prefix) const;
+
+    // Frames drawn since create().
+    std::uint64_t framesDrawn() const { return framesDrawn_; }
+    // Blocks until the last frame has reached the window (for measurements).
+    void finish();
+
+private:
+    Scene& scene_;
+    QWindow* window_ = nullptr;
+    std::unique_ptr<QOpenGLContext> context_;
+    std::unique_ptr<SceneDrawer> drawer_;
+    int width_ = 1;
+    int height_ = 1;
+    bool ready_ = false;
+    std::uint64_t framesDrawn_ = 0;
+    std::string error_;
+};
+
+}  // namespace vokta
