@@ -12,6 +12,12 @@ std::shared_ptr<Frame> Frame::create(const std::shared_ptr<Frame>& parent)
     return frame;
 }
 
+Frame::~Frame()
+{
+    for (const std::shared_ptr<Frame>& child : children_)
+        child->parent_ = nullptr;
+}
+
 void Frame::addChild(const std::shared_ptr<Frame>& child)
 {
     if (!child || child.get() == this)

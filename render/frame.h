@@ -28,6 +28,8 @@ public:
     // A new frame at the parent's origin with the parent's orientation; no parent: a root.
     static std::shared_ptr<Frame> create(const std::shared_ptr<Frame>& parent = nullptr);
 
+    // Children that outlive their parent are left without one.
+    ~Frame();
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
 
