@@ -160,7 +160,9 @@ void SynthMidiStream::deliverNotifications() {
         std::vector<StreamMessage> batch;
         batch.swap(notifications_);
         lock.unlock();
-        for (const StreamMessage message : batch) notify_(message);
+        if (notify_) {
+            for (const StreamMessage message : batch) notify_(message);
+        }
         lock.lock();
     }
 }
