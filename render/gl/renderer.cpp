@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QWindow>
@@ -15,12 +16,31 @@ namespace {
 
 constexpr int kMajorVersion = 3;
 constexpr int kMinorVersion = 3;
-constexpr int kSamples = 4;
 constexpr int kDepthBits = 24;
+// Multisampling on graphics hardware; a software rasterizer would spend
+// several times the whole frame's time on it.
+constexpr int kHardwareSamples = 4;
+constexpr const char* kSoftwareRasterizers[] = {"llvmpipe", "softpipe", "Software Rasterizer", "SwiftShader"};
 
 QOpenGLFunctions_3_3_Core* functions(QOpenGLContext& context)
 {
     return QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(&context);
+}
+
+// Samples per pixel: VOKTA_SAMPLES when set (0 or 1 switches multisampling
+// off), else multisampling on hardware only.
+int chooseSamples(QOpenGLFunctions_3_3_Core& gl)
+{
+    bool given = false;
+    const int samples = qEnvironmentVariableIntValue("VOKTA_SAMPLES", &given);
+    if (given)
+        return samples > 1 ? samples : 0;
+    const QByteArray renderer(reinterpret_cast<const char*>(gl.glGetString(GL_RENDERER)));
+    for (const char* software : kSoftwareRasterizers) {
+        if (renderer.contains(software))
+            return 0;
+    }
+    return kHardwareSamples;
 }
 
 }  // namespace
@@ -37,7 +57,6 @@ QSurfaceFormat Renderer::surfaceFormat()
     format.setProfile(QSurfaceFormat::CoreProfile);
     format.setDepthBufferSize(kDepthBits);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    format.setSamples(kSamples);
     return format;
 }
 
@@ -73,6 +92,7 @@ bool Renderer::create(QWindow& window)
         context->doneCurrent();
         return false;
     }
+    samples_ = chooseSamples(*gl);
     window_ = &window;
     context_ = std::move(context);
     drawer_ = std::move(drawer);
@@ -91,7 +111,22 @@ bool Renderer::renderFrame()
     const qreal ratio = window_->devicePixelRatio();
     const int deviceWidth = static_cast<int>(std::lround(width_ * ratio));
     const int deviceHeight = static_cast<int>(std::lround(height_ * ratio));
+    const QSize deviceSize(deviceWidth, deviceHeight);
+    if (samples_ > 0 && (!multisampled_ || multisampled_->size() != deviceSize)) {
+        multisampled_.reset();
+        QOpenGLFramebufferObjectFormat format;
+        format.setSamples(samples_);
+        format.setAttachment(QOpenGLFramebufferObject::Depth);
+        multisampled_ = std::make_unique<QOpenGLFramebufferObject>(deviceSize, format);
+    }
+    if (multisampled_)
+        multisampled_->bind();
     drawer_->draw(*scene_.sceneFrame(), viewport(), scene_.background(), deviceWidth, deviceHeight);
+    if (multisampled_) {
+        // Resolves the samples into the window's own buffer.
+        multisampled_->release();
+        QOpenGLFramebufferObject::blitFramebuffer(nullptr, multisampled_.get());
+    }
     context_->swapBuffers(window_);
     ++framesDrawn_;
     return true;
@@ -107,6 +142,7 @@ void Renderer::teardown()
 {
     if (context_ && window_ && context_->makeCurrent(window_)) {
         drawer_->release();
+        multisampled_.reset();
         context_->doneCurrent();
     }
     drawer_.reset();

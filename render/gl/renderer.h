@@ -11,6 +11,7 @@
 #include "render/viewport.h"
 
 class QOpenGLContext;
+class QOpenGLFramebufferObject;
 class QWindow;
 
 namespace vokta {
@@ -31,7 +32,8 @@ public:
     Renderer& operator=(const Renderer&) = delete;
 
     // What the 3D view's window must be created with: OpenGL 3.3 core, a depth
-    // buffer, double buffering and, where the platform has it, multisampling.
+    // buffer and double buffering. Multisampling is done off the window, so
+    // that it can be left out where it would cost too much.
     static QSurfaceFormat surfaceFormat();
 
     // Binds a context to window, which must already be shown. False, with
@@ -63,6 +65,9 @@ private:
     QWindow* window_ = nullptr;
     std::unique_ptr<QOpenGLContext> context_;
     std::unique_ptr<SceneDrawer> drawer_;
+    // Where the frame is drawn first when multisampling; null when drawing straight to the window.
+    std::unique_ptr<QOpenGLFramebufferObject> multisampled_;
+    int samples_ = 0;
     int width_ = 1;
     int height_ = 1;
     bool ready_ = false;
