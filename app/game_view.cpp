@@ -61,6 +61,19 @@ void GameView::OnPaint()
 void GameView::OnSize()
 {
     renderer_.resize(width(), height());
+    // The whole client area is drawn again at the new size; a shrinking
+    // window gets no expose of its own.
+    requestUpdate();
+}
+
+bool GameView::event(QEvent* event)
+{
+    if (event->type() == QEvent::UpdateRequest) {
+        if (isExposed())
+            OnPaint();
+        return true;
+    }
+    return QWindow::event(event);
 }
 
 void GameView::exposeEvent(QExposeEvent*)

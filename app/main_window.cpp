@@ -66,6 +66,7 @@ bool MainWindow::StartGame(unsigned seed)
     viewContainer_->setFocusPolicy(Qt::StrongFocus);
     setCentralWidget(viewContainer_);
     show();
+    activateWindow();
     viewContainer_->setFocus();
 
     if (!view_->renderer().create(*view_)) {

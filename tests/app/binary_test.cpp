@@ -1,0 +1,120 @@
+// The game binary run as a player runs it, watched from outside: its frame
+// log, its exit code, its messages and the X screen.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "window_test_support.h"
+
+namespace vokta::testing {
+namespace {
+
+QString gameBinary()
+{
+    return QStringLiteral(VOKTA_GAME_BINARY);
+}
+
+// Where a failed check leaves the picture it looked at.
+QString keepForInspection(const QImage& image, const char* name)
+{
+    const QString path = QDir::temp().filePath(QString::fromLatin1(name));
+    image.save(path);
+    return path;
+}
+
+TEST(GameBinary, OpensOnTheSceneAndDrawsNothingMoreOnceItIsAtRest)
+{
+    GameProcess game(gameBinary());
+    ASSERT_TRUE(game.waitForFrames(1, kRestTimeoutMs)) << game.errorOutput().toStdString();
+    ASSERT_TRUE(game.waitForRest());
+
+    const QImage screen = grabScreen();
+    const QRect view = boundsOf(screen, {Shade::Background, Shade::Floor});
+    ASSERT_GT(view.width(), 400) << keepForInspection(screen, "vokta-opening.png").toStdString();
+    std::map<Shade, int> counts = census(screen, view);
+    const int area = view.width() * view.height();
+    const QString saved = keepForInspection(screen, "vokta-opening.png");
+    EXPECT_GT(counts[Shade::Background], area / 10) << saved.toStdString();
+    EXPECT_GT(counts[Shade::Floor], area / 4) << saved.toStdString();
+    EXPECT_GT(counts[Shade::Shadow], 30) << "darker cells under the pieces; " << saved.toStdString();
+    EXPECT_GT(counts[Shade::Wire], 300) << "the task figure's wires; " << saved.toStdString();
+    for (const Shade piece : {Shade::Magenta, Shade::Cyan, Shade::Red, Shade::Green, Shade::Pink, Shade::Blue})
+        EXPECT_GT(counts[piece], 200) << "piece shade " << static_cast<int>(piece) << "; " << saved.toStdString();
+    EXPECT_GT(counts[Shade::Yellow], 50) << "the yellow piece's lit tops; " << saved.toStdString();
+
+    // The tick keeps running, but with nothing changing no frame is drawn.
+    const int frames = game.framesLogged();
+    EXPECT_FALSE(game.waitForFrames(frames + 1, 2000));
+}
+
+// A copy of the game alone in a directory of its own, with the given model
+// file beside it, or none.
+class LoneCopy {
+public:
+    explicit LoneCopy(const QByteArray* model = nullptr)
+    {
+        binary_ = QDir(directory_.path()).filePath(QStringLiteral("vokta"));
+        QFile::copy(gameBinary(), binary_);
+        if (model) {
+            QFile file(modelPath());
+            if (file.open(QIODevice::WriteOnly))
+                file.write(*model);
+        }
+    }
+
+    QString binary() const { return binary_; }
+    QString modelPath() const { return QDir(directory_.path()).filePath(QStringLiteral("vokta.x")); }
+
+private:
+    QTemporaryDir directory_;
+    QString binary_;
+};
+
+// The offscreen platform has no one to answer a message box, so the game
+// only writes its message there.
+const QStringList kNoDisplay{QStringLiteral("QT_QPA_PLATFORM=offscreen")};
+constexpr int kModelFileExitCode = 2;
+
+TEST(GameBinary, AMissingModelFileIsReportedAndEndsTheGame)
+{
+    const LoneCopy copy;
+    GameProcess game(copy.binary(), kNoDisplay);
+    EXPECT_EQ(game.waitForExit(10000), kModelFileExitCode);
+    const QString message = game.errorOutput();
+    EXPECT_TRUE(message.contains(QStringLiteral("vokta.x is missing"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QFileInfo(copy.binary()).absolutePath())) << message.toStdString();
+}
+
+TEST(GameBinary, ABrokenModelFileIsNamedWithWhatIsWrong)
+{
+    const struct {
+        QByteArray content;
+        const char* problem;
+    } cases[] = {
+        {"garbage", "not a DirectX model file"},
+        {"xof 0302txt 0032\nFrame x3ds_cube { }\n", "frame \"x3ds_roller\""},
+    };
+    for (const auto& broken : cases) {
+        const LoneCopy copy(&broken.content);
+        GameProcess game(copy.binary(), kNoDisplay);
+        EXPECT_EQ(game.waitForExit(10000), kModelFileExitCode) << broken.problem;
+        const QString message = game.errorOutput();
+        EXPECT_TRUE(message.contains(copy.modelPath())) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromLatin1(broken.problem))) << message.toStdString();
+    }
+}
+
+TEST(GameBinary, WithoutOpenGlItSaysSoAndEndsWithCodeOne)
+{
+    // The minimal platform offers no OpenGL at all.
+    GameProcess game(gameBinary(), {QStringLiteral("QT_QPA_PLATFORM=minimal")});
+    EXPECT_EQ(game.waitForExit(10000), 1);
+    const QString message = game.errorOutput();
+    EXPECT_TRUE(message.contains(QStringLiteral("OpenGL 3.3 not found"))) << message.toStdString();
+}
+
+}  // namespace
+}  // namespace vokta::testing

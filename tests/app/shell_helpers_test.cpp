@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/input_routing.h"
+#include "app/start_up.h"
+#include "puzzle/game.h"
+
+namespace vokta {
+namespace {
+
+TEST(InputRouting, CameraAndSelectionKeysKeepTheirMeaning)
+{
+    EXPECT_EQ(keyFromQt(Qt::Key_Left), Key::Left);
+    EXPECT_EQ(keyFromQt(Qt::Key_Right), Key::Right);
+    EXPECT_EQ(keyFromQt(Qt::Key_Up), Key::Up);
+    EXPECT_EQ(keyFromQt(Qt::Key_Down), Key::Down);
+    EXPECT_EQ(keyFromQt(Qt::Key_PageUp), Key::PageUp);
+    EXPECT_EQ(keyFromQt(Qt::Key_PageDown), Key::PageDown);
+    EXPECT_EQ(keyFromQt(Qt::Key_Return), Key::Enter);
+    EXPECT_EQ(keyFromQt(Qt::Key_Enter), Key::Enter);
+    EXPECT_EQ(keyFromQt(Qt::Key_Escape), Key::Escape);
+    EXPECT_EQ(keyFromQt(Qt::Key_Home), Key::Other);
+    EXPECT_EQ(keyFromQt(Qt::Key_4), Key::Other);
+}
+
+TEST(InputRouting, MouseFlagsNameTheButtonsHeldAndShiftAndControl)
+{
+    EXPECT_EQ(mouseKeysFromQt(Qt::LeftButton, Qt::NoModifier), kMouseLeft);
+    EXPECT_EQ(mouseKeysFromQt(Qt::RightButton, Qt::NoModifier), kMouseRight);
+    EXPECT_EQ(mouseKeysFromQt(Qt::MiddleButton, Qt::NoModifier), kMouseMiddle);
+    EXPECT_EQ(mouseKeysFromQt(Qt::LeftButton | Qt::RightButton, Qt::ShiftModifier),
+              kMouseLeft | kMouseRight | kMouseShift);
+    EXPECT_EQ(mouseKeysFromQt(Qt::NoButton, Qt::ControlModifier), kMouseControl);
+    // Alt and the other modifiers are not part of the game's flags, so an
+    // Alt-drag still orbits the camera.
+    EXPECT_EQ(mouseKeysFromQt(Qt::LeftButton, Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier), kMouseLeft);
+    EXPECT_EQ(mouseKeysFromQt(Qt::BackButton, Qt::NoModifier), 0);
+}
+
+TEST(StartUp, SeedsAreWholeDecimalNumbersThatFit)
+{
+    EXPECT_EQ(parseSeed("0"), 0u);
+    EXPECT_EQ(parseSeed("42"), 42u);
+    EXPECT_EQ(parseSeed("4294967295"), 4294967295u);
+    for (const char* refused : {"", "-1", "+1", " 1", "1 ", "4294967296", "12a", "0x10", "1.5"})
+        EXPECT_EQ(parseSeed(refused), std::nullopt) << '"' << refused << '"';
+}
+
+TEST(StartUp, TheModelFileIsLookedForBesideTheProgramThenInTheDataDirectory)
+{
+    const QStringList candidates = modelDirectoryCandidates(QStringLiteral("/opt/game/bin"));
+    ASSERT_EQ(candidates.size(), 2);
+    EXPECT_EQ(candidates[0], QStringLiteral("/opt/game/bin"));
+    EXPECT_EQ(candidates[1], QStringLiteral("/opt/game/share/vokta"));
+
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString beside = root.filePath(QStringLiteral("bin"));
+    const QString data = root.filePath(QStringLiteral("share"));
+    QDir().mkpath(beside);
+    QDir().mkpath(data);
+    EXPECT_EQ(findModelDirectory({beside, data}), QString());
+
+    // A directory called vokta.x is no model file.
+    QDir().mkpath(QDir(beside).filePath(QStringLiteral("vokta.x")));
+    QFile inData(QDir(data).filePath(QStringLiteral("vokta.x")));
+    ASSERT_TRUE(inData.open(QIODevice::WriteOnly));
+    inData.close();
+    EXPECT_EQ(findModelDirectory({beside, data}), data);
+
+    QDir(beside).rmdir(QStringLiteral("vokta.x"));
+    QFile besideFile(QDir(beside).filePath(QStringLiteral("vokta.x")));
+    ASSERT_TRUE(besideFile.open(QIODevice::WriteOnly));
+    besideFile.close();
+    EXPECT_EQ(findModelDirectory({beside, data}), beside);
+}
+
+}  // namespace
+}  // namespace vokta

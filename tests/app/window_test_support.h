@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+
+namespace vokta::testing {
+
+// The seed every window test scatters with: all seven pieces land in view.
+inline constexpr unsigned kSeed = 4;
+// A moving scene draws a frame every tick (66 ms); this long without one means it is at rest.
+inline constexpr int kQuietMs = 1000;
+inline constexpr int kRestTimeoutMs = 20000;
+
+// Runs a real event loop, like the game's own, so that the idle renderer
+// runs (a bare processEvents() never reaches it), until done() holds or
+// timeoutMs have passed. True when done() held.
+bool runUntil(const std::function<bool()>& done, int timeoutMs);
+void runFor(int ms);
+
+// What a pixel of the 3D view shows, told apart by colour alone. Lit faces
+// keep their hue, so a piece is known by the ratios of its channels.
+enum class Shade { Other, Background, Floor, Shadow, Wire, Magenta, Cyan, Red, Yellow, Green, Pink, Blue };
+
+Shade classify(QRgb pixel);
+// How many pixels of each shade the area holds.
+std::map<Shade, int> census(const QImage& image, const QRect& area);
+// The smallest rectangle holding every pixel of the given shades.
+QRect boundsOf(const QImage& image, std::initializer_list<Shade> shades);
+// Share of pixels of two same-sized pictures that differ visibly.
+double differingShare(const QImage& a, const QImage& b);
+
+// The whole screen as the X server shows it.
+QImage grabScreen();
+
+// The game binary run as a player would, with the frame log on.
+class GameProcess {
+public:
+    // extra: environment entries added to the test's own.
+    explicit GameProcess(const QString& program, const QStringList& extra = {});
+    ~GameProcess();
+
+    // Lines "frame N ..." written so far.
+    int framesLogged();
+    bool waitForFrames(int count, int timeoutMs);
+    // Until frames have been drawn and then none for kQuietMs.
+    bool waitForRest();
+    // Until the process ends; its exit code, or -1 on a time-out or crash.
+    int waitForExit(int timeoutMs);
+    QString errorOutput();
+
+private:
+    QProcess process_;
+    QByteArray output_;
+};
+
+}  // namespace vokta::testing
