@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QtMath>
 
 #include "app/game_view.h"
 #include "app/main_window.h"
@@ -99,11 +100,13 @@ protected:
     }
 
     // Every pixel well inside a piece's picture picks that piece, and every
-    // pixel well inside the floor or the background picks none.
+    // pixel well inside the floor or the background picks none. The picture
+    // has device pixels; picking, like the mouse, takes logical ones.
     void expectPickingMatchesThePicture()
     {
         const QImage picture = grabView();
-        ASSERT_EQ(picture.size(), view_->size() * view_->devicePixelRatio());
+        const qreal ratio = view_->devicePixelRatio();
+        ASSERT_EQ(picture.size(), view_->size() * ratio);
         int piecePixels = 0;
         constexpr int kStep = 6;
         for (int y = 2; y < picture.height() - 2; y += kStep) {
@@ -115,7 +118,8 @@ protected:
                         uniform = uniform && classify(picture.pixel(x + dx, y + dy)) == shade;
                 if (!uniform)
                     continue;
-                const SceneObject* picked = renderer().pickObject(x, y, "x3ds_vokta");
+                const SceneObject* picked =
+                    renderer().pickObject(qFloor(x / ratio), qFloor(y / ratio), "x3ds_vokta");
                 if (isPiece(shade)) {
                     ++piecePixels;
                     ASSERT_NE(picked, nullptr) << "at " << x << ", " << y;
