@@ -49,6 +49,8 @@ bool GameView::drawFrame()
                     static_cast<double>(clock.nsecsElapsed()) / 1e6);
         std::fflush(stdout);
     }
+    if (drawn)
+        emit frameDrawn();
     return drawn;
 }
 

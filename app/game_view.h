@@ -33,6 +33,9 @@ public:
     // Fits the viewport to the client area.
     void OnSize();
 
+signals:
+    void frameDrawn();
+
 protected:
     bool event(QEvent* event) override;
     void exposeEvent(QExposeEvent* event) override;

@@ -59,8 +59,7 @@ MainWindow::~MainWindow()
 
 bool MainWindow::StartGame(unsigned seed)
 {
-    sound_ = std::make_unique<SystemSound>();
-    game_ = std::make_unique<Game>(modelDirectory_, sound_->output(), *this);
+    game_ = std::make_unique<Game>(modelDirectory_, soundRelay_, *this);
     view_ = new GameView(*game_);
     viewContainer_ = QWidget::createWindowContainer(view_, this);
     viewContainer_->setFocusPolicy(Qt::StrongFocus);
@@ -79,9 +78,25 @@ bool MainWindow::StartGame(unsigned seed)
     view_->OnSize();
     setUpScene(*game_, seed);
     timer_->start();
+    // Opening the audio device takes as long as start-up may; the scene
+    // comes first. Sounds are skipped until the soundfont has loaded anyway.
+    connect(view_, &GameView::frameDrawn, this, &MainWindow::OpenSound,
+            static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     idleHook_ = connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
                         &MainWindow::RenderWhenIdle);
     return true;
+}
+
+void MainWindow::SoundRelay::play(Cue cue)
+{
+    if (device)
+        device->play(cue);
+}
+
+void MainWindow::OpenSound()
+{
+    sound_ = std::make_unique<SystemSound>();
+    soundRelay_.device = &sound_->output();
 }
 
 void MainWindow::repaintNow()

@@ -25,9 +25,10 @@ public:
     explicit MainWindow(std::string modelDirectory);
     ~MainWindow() override;
 
-    // Opens the sound, shows the window, binds the renderer to the 3D view,
-    // builds the scene scattered by seed and starts the tick. False, after
-    // telling the player "OpenGL 3.3 not found", when the view cannot be drawn.
+    // Shows the window, binds the renderer to the 3D view, builds the scene
+    // scattered by seed and starts the tick; the sound opens once the first
+    // frame is up. False, after telling the player "OpenGL 3.3 not found",
+    // when the view cannot be drawn.
     [[nodiscard]] bool StartGame(unsigned seed);
 
     GameView* view() const { return view_; }
@@ -41,11 +42,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The rules' sound, passed on to the audio device once it is open.
+    class SoundRelay : public SoundOutput {
+    public:
+        void play(Cue cue) override;
+        SoundOutput* device = nullptr;
+    };
+
     void RenderWhenIdle();
     void OnDestroy();
+    void OpenSound();
 
     std::string modelDirectory_;
     std::unique_ptr<SystemSound> sound_;
+    SoundRelay soundRelay_;
     std::unique_ptr<Game> game_;
     QWidget* viewContainer_ = nullptr;
     GameView* view_ = nullptr;
