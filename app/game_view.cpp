@@ -21,6 +21,7 @@ int clientPixel(qreal coordinate)
     return qFloor(coordinate);
 }
 
+// The camera keys stand together in Key, from Left to PageDown.
 bool isCameraKey(Key key)
 {
     return key >= Key::Left && key <= Key::PageDown;
@@ -28,7 +29,8 @@ bool isCameraKey(Key key)
 
 }  // namespace
 
-GameView::GameView(Game& game) : game_(game), renderer_(game.scene), frameLog_(!qEnvironmentVariableIsEmpty("VOKTA_FRAME_LOG"))
+GameView::GameView(Game& game)
+    : game_(game), renderer_(game.scene), frameLog_(!qEnvironmentVariableIsEmpty("VOKTA_FRAME_LOG"))
 {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(Renderer::surfaceFormat());

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <cstdio>
+
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QCoreApplication>

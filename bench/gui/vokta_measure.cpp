@@ -107,8 +107,8 @@ int measureFrameTime(int frames, int width, int height)
         QCoreApplication::processEvents();
     }
     const Summary summary = summarize(times);
-    std::printf("frame time at %d x %d over %d frames: median %.2f ms, mean %.2f ms, 95%% within %.2f ms\n", view.width(),
-                view.height(), frames, summary.median, summary.mean, summary.worst95);
+    std::printf("frame time at %d x %d over %d frames: median %.2f ms, mean %.2f ms, 95%% within %.2f ms\n",
+                view.width(), view.height(), frames, summary.median, summary.mean, summary.worst95);
     window.close();
     return 0;
 }
@@ -129,14 +129,15 @@ int measureStartUp(int runs)
         game.kill();
         game.waitForFinished();
         if (output.count("frame ") == 0) {
-            std::fprintf(stderr, "vokta-measure: the game drew no frame: %s\n", game.readAllStandardError().constData());
+            std::fprintf(stderr, "vokta-measure: the game drew no frame: %s\n",
+                         game.readAllStandardError().constData());
             return 1;
         }
         times.push_back(ms);
     }
     const Summary summary = summarize(times);
-    std::printf("process start to first frame over %d runs: median %.1f ms, mean %.1f ms, slowest of 95%% %.1f ms\n", runs,
-                summary.median, summary.mean, summary.worst95);
+    std::printf("process start to first frame over %d runs: median %.1f ms, mean %.1f ms, 95%% within %.1f ms\n",
+                runs, summary.median, summary.mean, summary.worst95);
     return 0;
 }
 
