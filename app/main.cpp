@@ -18,6 +18,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vokta"));
+    // Lets the desktop match the window to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vokta.Vokta"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vokta.svg")));
 
     const QStringList candidates = vokta::modelDirectoryCandidates(QCoreApplication::applicationDirPath());
