@@ -118,7 +118,7 @@ void MainWindow::showSuccessMessage()
     // hold the timer, and the pieces must keep falling while it is up.
     QTimer::singleShot(0, this, [this] {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Success"),
-                        QStringLiteral("Task completed.\nCongratulations!"), QMessageBox::Ok, this);
+                        QStringLiteral("Task completed.\nCongratilations!"), QMessageBox::Ok, this);
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.exec();
     });
