@@ -40,8 +40,21 @@ int lineCount(const std::string& text) {
     return lines;
 }
 
-void playEveryCue(SystemSound& sound) {
-    for (Cue cue : {Cue::Refusal, Cue::Step, Cue::Fanfare, Cue::Step, Cue::Refusal}) sound.output().play(cue);
+struct Session {
+    bool audible;
+    std::string said;  // everything written to stderr
+};
+
+// Opens the game's sound, plays every cue and closes it again.
+Session soundSession(SoundMode mode = SoundMode::Auto) {
+    ::testing::internal::CaptureStderr();
+    bool audible = false;
+    {
+        SystemSound sound(mode);
+        audible = sound.audible();
+        for (Cue cue : {Cue::Refusal, Cue::Step, Cue::Fanfare, Cue::Step, Cue::Refusal}) sound.output().play(cue);
+    }  // waits for a background soundfont load to finish
+    return {audible, ::testing::internal::GetCapturedStderr()};
 }
 
 // CI machines have no sound card: SDL's dummy driver stands in for one.
@@ -53,47 +66,31 @@ protected:
 };
 
 TEST_F(SystemSoundTest, SilentModeOpensNothingAndSaysNothing) {
-    ::testing::internal::CaptureStderr();
-    {
-        SystemSound sound(SoundMode::Silent);
-        EXPECT_FALSE(sound.audible());
-        playEveryCue(sound);
-    }
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    const Session session = soundSession(SoundMode::Silent);
+    EXPECT_FALSE(session.audible);
+    EXPECT_EQ(session.said, "");
 }
 
 TEST_F(SystemSoundTest, SwitchedOffByTheEnvironment) {
     ScopedEnv off("VOKTA_SOUND", "off");
-    ::testing::internal::CaptureStderr();
-    {
-        SystemSound sound;
-        EXPECT_FALSE(sound.audible());
-        playEveryCue(sound);
-    }
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    const Session session = soundSession();
+    EXPECT_FALSE(session.audible);
+    EXPECT_EQ(session.said, "");
 }
 
 TEST_F(SystemSoundTest, PlaysOnTheAudioDeviceAndShutsDown) {
     std::string why;
     if (findSoundfont(why).empty()) GTEST_SKIP() << why;
-    ::testing::internal::CaptureStderr();
-    {
-        SystemSound sound;
-        EXPECT_TRUE(sound.audible());
-        playEveryCue(sound);
-    }
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    const Session session = soundSession();
+    EXPECT_TRUE(session.audible);
+    EXPECT_EQ(session.said, "");
 }
 
 TEST_F(SystemSoundTest, MissingSoundfontSilencesWithOneLine) {
     ScopedEnv missing("VOKTA_SOUNDFONT", "/nonexistent/gm.sf2");
-    ::testing::internal::CaptureStderr();
-    {
-        SystemSound sound;
-        EXPECT_FALSE(sound.audible());
-        playEveryCue(sound);
-    }
-    const std::string said = ::testing::internal::GetCapturedStderr();
+    const Session session = soundSession();
+    EXPECT_FALSE(session.audible);
+    const std::string& said = session.said;
     EXPECT_EQ(lineCount(said), 1) << said;
     EXPECT_NE(said.find("VOKTA_SOUNDFONT"), std::string::npos) << said;
 }
@@ -102,12 +99,8 @@ TEST_F(SystemSoundTest, SoundfontThatFailsToLoadSilencesWithOneLine) {
     const std::string junk = ::testing::TempDir() + "vokta_broken.sf2";
     std::ofstream(junk) << "RIFF but not really";
     ScopedEnv broken("VOKTA_SOUNDFONT", junk);
-    ::testing::internal::CaptureStderr();
-    {
-        SystemSound sound;
-        playEveryCue(sound);
-    }  // waits for the background load to finish
-    const std::string said = ::testing::internal::GetCapturedStderr();
+    const Session session = soundSession();
+    const std::string& said = session.said;
     EXPECT_EQ(lineCount(said), 1) << said;
     EXPECT_NE(said.find(junk), std::string::npos) << said;
     std::remove(junk.c_str());
@@ -117,13 +110,9 @@ TEST_F(SystemSoundTest, NoAudioDeviceSilencesWithOneLine) {
     std::string why;
     if (findSoundfont(why).empty()) GTEST_SKIP() << why;
     ScopedEnv noDevice("SDL_AUDIODRIVER", "no-such-driver");
-    ::testing::internal::CaptureStderr();
-    {
-        SystemSound sound;
-        EXPECT_FALSE(sound.audible());
-        playEveryCue(sound);
-    }
-    const std::string said = ::testing::internal::GetCapturedStderr();
+    const Session session = soundSession();
+    EXPECT_FALSE(session.audible);
+    const std::string& said = session.said;
     EXPECT_EQ(lineCount(said), 1) << said;
     EXPECT_NE(said.find("audio"), std::string::npos) << said;
 }
