@@ -25,6 +25,7 @@ public:
 
     void shortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
         messages.push_back({framesRendered, status, data1, data2});
+        ++messageCount;
         const int key = (status & 0x0F) * 128 + data1;
         if ((status & 0xF0) == 0x90 && data2 > 0) sounding.insert(key);
         if ((status & 0xF0) == 0x80 || ((status & 0xF0) == 0x90 && data2 == 0)) sounding.erase(key);
@@ -33,6 +34,7 @@ public:
     void allNotesOff() override {
         sounding.clear();
         allNotesOffAt.push_back(framesRendered);
+        ++allNotesOffCount;
     }
 
     void render(float* out, int frames) override {
@@ -45,6 +47,9 @@ public:
     std::vector<std::uint64_t> allNotesOffAt;
     std::set<int> sounding;
     std::uint64_t framesRendered = 0;
+    // Readable from other threads while the audio thread renders.
+    std::atomic<std::size_t> messageCount{0};
+    std::atomic<std::size_t> allNotesOffCount{0};
 };
 
 }  // namespace vokta::test

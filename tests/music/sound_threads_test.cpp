@@ -80,14 +80,18 @@ TEST(SoundThreads, GameThreadReplacesTunesWhileTheAudioThreadPlays) {
                 }
                 if (i % 100 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }
-            // Let the last tunes play out through their Done notifications.
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            // The audio thread has taken some of the tunes and stops.
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            while ((synth.messageCount == 0 || synth.allNotesOffCount == 0) &&
+                   std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::yield();
+            }
         }  // teardown while the audio thread still renders
         blocks = audio.blocks();
     }
     EXPECT_GT(blocks, 0u);
-    EXPECT_FALSE(synth.messages.empty());
-    EXPECT_FALSE(synth.allNotesOffAt.empty());
+    EXPECT_GT(synth.messageCount.load(), 0u);
+    EXPECT_GT(synth.allNotesOffCount.load(), 0u);
 }
 
 TEST(SoundThreads, StreamReopensAfterClosingWhileAudioRuns) {
