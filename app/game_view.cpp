@@ -9,7 +9,7 @@
 
 #include "app/input_routing.h"
 #include "puzzle/game.h"
-#include "puzzle/input.h"
+#include "puzzle/routing.h"
 
 namespace vokta {
 
@@ -98,10 +98,15 @@ void GameView::keyPressEvent(QKeyEvent* event)
     const Key key = keyFromQt(event->key());
     if (isCameraKey(key))
         held_[static_cast<std::size_t>(key)] = true;
-    OnKeyDown(game_, key);
+    WindowMessage down{.kind = WindowMessage::Kind::KeyDown, .key = key};
+    down.shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    MainWndProc(game_, down);
     const QString text = event->text();
-    if (text.size() == 1 && text.front().unicode() < 0x80)
-        OnChar(game_, static_cast<char>(text.front().unicode()));
+    if (text.size() == 1 && text.front().unicode() < 0x80) {
+        const WindowMessage typed{.kind = WindowMessage::Kind::Char,
+                                  .character = static_cast<char>(text.front().unicode())};
+        MainWndProc(game_, typed);
+    }
 }
 
 void GameView::keyReleaseEvent(QKeyEvent* event)
@@ -113,29 +118,41 @@ void GameView::keyReleaseEvent(QKeyEvent* event)
     const Key key = keyFromQt(event->key());
     if (isCameraKey(key))
         held_[static_cast<std::size_t>(key)] = false;
-    OnKeyUp(game_, key);
+    MainWndProc(game_, {.kind = WindowMessage::Kind::KeyUp, .key = key});
+}
+
+void GameView::route(const QMouseEvent& event, WindowMessage::Kind kind)
+{
+    WindowMessage message{.kind = kind};
+    message.x = clientPixel(event.position().x());
+    message.y = clientPixel(event.position().y());
+    message.keys = mouseKeysFromQt(event.buttons(), event.modifiers());
+    message.button = mouseKeysFromQt(event.button(), {});
+    MainWndProc(game_, message);
 }
 
 void GameView::mousePressEvent(QMouseEvent* event)
 {
     // The second press of a double click is no plain press: it neither picks
-    // nor changes the recorded mouse state.
+    // nor changes the recorded mouse state. The double click follows.
     if (event->flags() & Qt::MouseEventCreatedDoubleClick)
         return;
-    OnButtonDown(game_, clientPixel(event->position().x()), clientPixel(event->position().y()),
-                 mouseKeysFromQt(event->buttons(), event->modifiers()));
+    route(*event, WindowMessage::Kind::ButtonDown);
 }
 
 void GameView::mouseReleaseEvent(QMouseEvent* event)
 {
-    OnButtonUp(game_, clientPixel(event->position().x()), clientPixel(event->position().y()),
-               mouseKeysFromQt(event->buttons(), event->modifiers()));
+    route(*event, WindowMessage::Kind::ButtonUp);
 }
 
 void GameView::mouseMoveEvent(QMouseEvent* event)
 {
-    OnMouseMove(game_, clientPixel(event->position().x()), clientPixel(event->position().y()),
-                mouseKeysFromQt(event->buttons(), event->modifiers()));
+    route(*event, WindowMessage::Kind::MouseMove);
+}
+
+void GameView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    route(*event, WindowMessage::Kind::DoubleClick);
 }
 
 void GameView::focusOutEvent(QFocusEvent*)
@@ -143,7 +160,7 @@ void GameView::focusOutEvent(QFocusEvent*)
     for (std::size_t k = 0; k < held_.size(); ++k) {
         if (held_[k]) {
             held_[k] = false;
-            OnKeyUp(game_, static_cast<Key>(k));
+            MainWndProc(game_, {.kind = WindowMessage::Kind::KeyUp, .key = static_cast<Key>(k)});
         }
     }
 }

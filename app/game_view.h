@@ -4,7 +4,7 @@
 
 #include <QWindow>
 
-#include "puzzle/input.h"
+#include "puzzle/routing.h"
 #include "render/gl/renderer.h"
 
 namespace vokta {
@@ -13,8 +13,8 @@ class Game;
 
 // The 3D view: a native window drawn straight by the renderer, filling the
 // main window. It turns its window-system events into the game's calls:
-// expose paints, a resize rebuilds the viewport, keys and the mouse go to the
-// input routing of puzzle/input.h in logical client pixels.
+// expose paints, a resize rebuilds the viewport, keys and the mouse become the
+// game's window messages (puzzle/routing.h), in logical client pixels.
 class GameView : public QWindow {
     Q_OBJECT
 
@@ -45,9 +45,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void route(const QMouseEvent& event, WindowMessage::Kind kind);
+
     Game& game_;
     Renderer renderer_;
     bool frameLog_ = false;

@@ -5,6 +5,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -15,6 +16,7 @@
 #include "app/start_up.h"
 #include "music/system_sound.h"
 #include "puzzle/game_tick.h"
+#include "puzzle/routing.h"
 #include "puzzle/scene_setup.h"
 
 namespace vokta {
@@ -49,7 +51,7 @@ MainWindow::MainWindow(std::string modelDirectory) : modelDirectory_(std::move(m
     timer_->setObjectName(QStringLiteral("gameTimer"));
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(kTickMs);
-    connect(timer_, &QTimer::timeout, this, [this] { OnTimerTick(*game_); });
+    connect(timer_, &QTimer::timeout, this, [this] { MainWndProc(*game_, {.kind = WindowMessage::Kind::Timer}); });
 }
 
 MainWindow::~MainWindow()
@@ -118,7 +120,7 @@ void MainWindow::showSuccessMessage()
     // hold the timer, and the pieces must keep falling while it is up.
     QTimer::singleShot(0, this, [this] {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Success"),
-                        QStringLiteral("Task completed.\nCongratilations!"), QMessageBox::Ok, this);
+                        QStringLiteral("Task completed.\nCongratulations!"), QMessageBox::Ok, this);
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.exec();
     });
@@ -127,6 +129,44 @@ void MainWindow::showSuccessMessage()
 void MainWindow::refreshMenuState()
 {
     // There is no menu bar yet, so there is nothing to bring in line.
+}
+
+void MainWindow::showTaskFileError(const TaskFileError& error)
+{
+    const Notice notice = describeTaskFileError(error);
+    const QMessageBox::Icon icon = notice.icon == Notice::Icon::Warning ? QMessageBox::Warning
+                                   : notice.icon == Notice::Icon::Error ? QMessageBox::Critical
+                                                                        : QMessageBox::NoIcon;
+    QMessageBox box(icon, QString::fromStdString(notice.caption), QString::fromStdString(notice.text),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+std::optional<std::string> MainWindow::chooseTaskFile(bool forSaving)
+{
+    QFileDialog dialog(this);
+    dialog.setNameFilters({QStringLiteral("Task files (*.tsk)"), QStringLiteral("All Files (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("tsk"));
+    dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
+std::optional<std::string> MainWindow::chooseTaskFileToLoad()
+{
+    return chooseTaskFile(false);
+}
+
+std::optional<std::string> MainWindow::chooseTaskFileToSave()
+{
+    return chooseTaskFile(true);
+}
+
+void MainWindow::runShellCommand(int)
+{
+    // No menu sends these yet: the window has no menu bar.
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

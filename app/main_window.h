@@ -37,6 +37,10 @@ public:
     void pauseForFanfare() override;
     void showSuccessMessage() override;
     void refreshMenuState() override;
+    void showTaskFileError(const TaskFileError& error) override;
+    std::optional<std::string> chooseTaskFileToLoad() override;
+    std::optional<std::string> chooseTaskFileToSave() override;
+    void runShellCommand(int command) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,6 +54,7 @@ private:
     };
 
     void RenderWhenIdle();
+    std::optional<std::string> chooseTaskFile(bool forSaving);
     void OnDestroy();
     void OpenSound();
 

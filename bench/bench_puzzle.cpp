@@ -24,6 +24,10 @@ public:
     void pauseForFanfare() override {}
     void showSuccessMessage() override {}
     void refreshMenuState() override {}
+    void showTaskFileError(const TaskFileError&) override {}
+    std::optional<std::string> chooseTaskFileToLoad() override { return std::nullopt; }
+    std::optional<std::string> chooseTaskFileToSave() override { return std::nullopt; }
+    void runShellCommand(int) override {}
 };
 
 struct BenchGame {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "puzzle/markers.h"
 #include "puzzle/piece.h"
 #include "puzzle/task_figure.h"
+#include "puzzle/task_file.h"
 #include "render/camera.h"
 #include "render/floor_grid.h"
 #include "render/scene.h"
@@ -34,10 +36,35 @@ public:
     virtual void repaintNow() = 0;
     // Waits while the fanfare plays (2000 ms in the game).
     virtual void pauseForFanfare() = 0;
+    // "Task completed", in the language of the interface.
     virtual void showSuccessMessage() = 0;
     // Brings the menus in line with the selection and the figure's view.
     virtual void refreshMenuState() = 0;
+    // Tells the player why a task file was refused or not saved (see
+    // describeTaskFileError for the English words).
+    virtual void showTaskFileError(const TaskFileError& error) = 0;
+    // The open and save dialogs for task files: the path chosen, or nothing
+    // when the player cancelled.
+    virtual std::optional<std::string> chooseTaskFileToLoad() = 0;
+    virtual std::optional<std::string> chooseTaskFileToSave() = 0;
+    // A menu command that belongs to the window rather than to the game:
+    // About, the help pages and the language switch.
+    virtual void runShellCommand(int command) = 0;
 };
+
+// Where a drag step to a neighbouring cell shows on the screen (see
+// projectDragPoints): for the piece itself (index 0) its projected centre;
+// for a step, its projected offset from that centre and the angle of that
+// offset, atan2(dx, dy).
+struct DragPoint {
+    float x = 0.0f;
+    float y = 0.0f;
+    float angle = 0.0f;
+};
+inline constexpr int kDragDirectionCount = 7;
+
+// What a selected piece does with the left button held on it.
+enum class SelectionMode { None = 0, Move = 1, Turn = 2 };
 
 // The whole state of a running game: the scene and its objects, the task,
 // the selection, the mouse and the tick counters. The window owns one; tests
@@ -68,8 +95,13 @@ public:
     std::array<std::unique_ptr<Roller>, kRollerCount> rollers;
 
     Piece* selectedPiece = nullptr;
-    int selectionMode = 0;  // 0 nothing selected, 1 move mode, 2 turn mode
+    SelectionMode selectionMode = SelectionMode::None;  // None exactly while nothing is selected
     Colour savedColour = 0;
+
+    // The drag direction last chosen (an index into kDragDirections, 0 for
+    // none) and where its steps show on the screen.
+    int dragDirection = 0;
+    std::array<DragPoint, kDragDirectionCount> dragPoints{};
 
     // The task has been reported complete, or a free shape is being built: no completion test runs.
     bool taskCompleted = false;

@@ -1,13 +1,43 @@
 #include "puzzle/game_tick.h"
 
 #include "puzzle/game.h"
+#include "puzzle/input.h"
 
 namespace vokta {
+
+namespace {
+
+// Pieces wait for a falling piece below them to move on. When every falling
+// piece waited this tick, they wait on each other (two pieces falling
+// interlocked, each with a cube over the other's), and no one will move:
+// they come to rest where they hang.
+void endMutualWaiting(Game& game)
+{
+    bool waiting = false;
+    for (const Piece* piece : game.piecesInPlay()) {
+        const FallStep step = piece->lastFallStep();
+        if (step == FallStep::Fell || step == FallStep::Landed)
+            return;
+        waiting = waiting || step == FallStep::Waiting;
+    }
+    if (!waiting)
+        return;
+    for (Piece* piece : game.piecesInPlay()) {
+        if (piece->lastFallStep() == FallStep::Waiting)
+            piece->stopWaiting();
+    }
+}
+
+}  // namespace
 
 void OnTimerTick(Game& game)
 {
     for (Piece* piece : game.piecesInPlay())
         piece->step(1.0f);
+    endMutualWaiting(game);
+    // A held button keeps pulling the piece without the pointer moving.
+    if (game.mouseKeys == kMouseLeft && game.selectedPiece && game.selectionMode == SelectionMode::Move)
+        dragUpdate(game, game.mouseX, game.mouseY);
     game.camera.update(1.0f);
     game.elapsedTicks += 1.0f;
 

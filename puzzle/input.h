@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+
+#include "render/vector.h"
+
 namespace vokta {
 
 class Game;
@@ -13,6 +17,17 @@ inline constexpr float kCameraMoveSpeed = 10.0f;  // units per tick
 // Camera drags: radians per pixel of left-button motion; right-button motion moves one unit per pixel.
 inline constexpr float kCameraDragTurn = 0.01f;
 
+// The cell steps a drag can take, indexed by the drag direction; 0 is none.
+inline constexpr std::array<Vec3, 7> kDragDirections{{
+    {0, 0, 0},
+    {10, 0, 0},
+    {-10, 0, 0},
+    {0, 10, 0},
+    {0, -10, 0},
+    {0, 0, 10},
+    {0, 0, -10},
+}};
+
 // Arrows yaw and move the camera, Page Up and Page Down pitch it, while held.
 void cameraKeyDown(Game& game, Key key);
 // Clears the speed the key set.
@@ -22,14 +37,25 @@ void cameraKeyUp(Game& game, Key key);
 // anchor follows the pointer in every case.
 void cameraDrag(Game& game, int x, int y, int keys);
 
-// Window input, routed to the camera while nothing is selected. Positions are
-// client pixels; keys are the mouse key-state flags.
-void OnKeyDown(Game& game, Key key);
-void OnKeyUp(Game& game, Key key);
-// Digits '1' to '7' select pieces; other characters do nothing.
-void OnChar(Game& game, char character);
-void OnButtonDown(Game& game, int x, int y, int keys);
-void OnButtonUp(Game& game, int x, int y, int keys);
-void OnMouseMove(Game& game, int x, int y, int keys);
+// A button pressed at client pixel (x, y), keys being the mouse key-state
+// flags: a roller under the pointer turns the selected piece; else a piece
+// under it is selected and either turned (right button alone) or made ready
+// to be dragged; else the selection ends.
+void pressOnScene(Game& game, int x, int y, int keys);
+// A left double click: rollers turn as for a press; on the selected piece it
+// switches between move and turn mode; on another piece it selects it as a
+// press does; on empty space it ends the selection.
+void doubleClickOnScene(Game& game, int x, int y, int keys);
+// With the left button alone held in move mode: picks the grid step whose
+// projection points most nearly at the pointer as the drag direction, turns
+// the direction marker along it and follows the pointer.
+void chooseDragDirection(Game& game, int x, int y);
+// Moves the selected piece cell by cell along the drag direction while the
+// pointer is at least one projected step away from the piece on both screen
+// axes; each step is tested, a refused one ends the call. Every step asks
+// for the step sound.
+void dragUpdate(Game& game, int x, int y);
+// Where the selected piece and its six neighbouring cells show on the screen.
+void projectDragPoints(Game& game);
 
 }  // namespace vokta

@@ -1,6 +1,7 @@
 #include "puzzle/markers.h"
 
 #include "puzzle/game.h"
+#include "puzzle/turns.h"
 
 namespace vokta {
 
@@ -36,7 +37,7 @@ std::array<RollerPlacement, kRollerCount> rollerPlacements(float sx, float sy, f
 void updateMarkers(Game& game)
 {
     const Piece* piece = game.selectedPiece;
-    if (piece && game.selectionMode == 2) {
+    if (piece && game.selectionMode == SelectionMode::Turn) {
         const Vec3 p = piece->position();
         const Vec3 c = game.camera.position();
         // A tie counts as the camera's side being positive.
@@ -55,10 +56,18 @@ void updateMarkers(Game& game)
         for (const auto& roller : game.rollers)
             roller->setPosition(kParkingPosition);
     }
-    if (piece && game.selectionMode == 1)
+    if (piece && game.selectionMode == SelectionMode::Move)
         game.directionMarker->setPosition(piece->position());
     else
         game.directionMarker->setPosition(kParkingPosition);
+}
+
+void turnByRoller(Game& game, const Roller& roller)
+{
+    if (!game.selectedPiece)
+        return;
+    const QuarterTurn turn = quarterTurn(roller.axis, roller.positive ? 1 : -1);
+    turnQuarter(game, *game.selectedPiece, turn.matrix, turn.axis, turn.angle);
 }
 
 }  // namespace vokta

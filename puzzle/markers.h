@@ -29,4 +29,9 @@ public:
 // in move mode, everything else parked.
 void updateMarkers(Game& game);
 
+// Turns the selected piece a quarter turn about roller's world axis, in the
+// roller's sense; a turn that does not fit is refused with the refusal sound.
+// Nothing happens while nothing is selected.
+void turnByRoller(Game& game, const Roller& roller);
+
 }  // namespace vokta

@@ -44,49 +44,75 @@ void Piece::build(int index)
     std::string name(kPieceNamePrefix);
     name += static_cast<char>('1' + index);
     setName(name);
+    buildMesh(kPieceShapes[static_cast<std::size_t>(index)]);
+    bindAppData();
+}
 
+void Piece::buildMesh(const CubeOffsets& cubeOffsets)
+{
+    removeVisuals();
+    setOrientation({0.0f, 0.0f, 1.0f}, {0.0f, 1.0f, 0.0f});
     SceneObject loader(game_.scene);
     loader.loadByName(kModelFileName, "x3ds_cubes");
     const std::shared_ptr<MeshBuilder> cube = loader.findVisual("cubes");
     auto mesh = std::make_shared<MeshBuilder>();
+    // The cube is moved from offset to offset, never reset; a repeated cube is added twice.
     Vec3 previous{};
-    for (int k = 0; k < kCubesPerPiece; ++k) {
-        const Vec3 offset = kPieceShapes[static_cast<std::size_t>(index)][static_cast<std::size_t>(k)];
+    for (std::size_t k = 0; k < cubeOffsets.size(); ++k) {
         if (cube) {
-            cube->translate(offset - previous);
+            cube->translate(cubeOffsets[k] - previous);
             mesh->addMeshBuilder(*cube);
         }
-        offsets[static_cast<std::size_t>(k)] = offset;
-        previous = offset;
+        offsets[k] = cubeOffsets[k];
+        previous = cubeOffsets[k];
     }
     frame()->addVisual(mesh);
-    bindAppData();
 }
 
 void Piece::step(float)
 {
+    lastFallStep_ = fall();
+}
+
+FallStep Piece::fall()
+{
     if (!falling)
-        return;
-    bool belowFloor = false;
+        return FallStep::None;
+    // A cube found below the floor lifts the piece at once, so the cubes
+    // examined after it see the new height.
     for (const Vec3& offset : offsets) {
         const float height = offset.z + position().z;
-        if (height == 0.0f)
+        if (height == 0.0f) {
             falling = false;
-        else if (height < 0.0f)
-            belowFloor = true;
-    }
-    if (belowFloor) {
-        const Vec3 p = position();
-        setPosition(p.x, p.y, kRecoveryHeight);
+        } else if (height < 0.0f) {
+            const Vec3 p = position();
+            setPosition(p.x, p.y, kRecoveryHeight);
+        }
     }
     if (!falling)
-        return;
+        return FallStep::Landed;
     const Vec3 before = position();
     setPosition(before.x, before.y, before.z - kFallPerTick);
-    if (!isPlaceable()) {
+    switch (placement()) {
+    case Placement::Fits: return FallStep::Fell;
+    case Placement::BlockedByFalling:
+        // The piece below moves on this tick or the next; landing on it now
+        // would leave this one hanging in the air once it has gone.
+        setPosition(before);
+        return FallStep::Waiting;
+    default:
         setPosition(before);
         falling = false;
+        game_.sound.play(Cue::Refusal);
+        return FallStep::Landed;
     }
+}
+
+void Piece::stopWaiting()
+{
+    falling = false;
+    lastFallStep_ = FallStep::Landed;
+    game_.sound.play(Cue::Refusal);
 }
 
 void Piece::snapToGrid()
@@ -108,22 +134,29 @@ bool Piece::overlaps(const Piece& other) const
     return false;
 }
 
+Placement Piece::placement() const
+{
+    for (int i = 0; i < kCubesPerPiece; ++i) {
+        if (cube(i).z < 0.0f)
+            return Placement::BelowFloor;
+    }
+    bool overlapsFalling = false;
+    for (const Piece* other : game_.piecesInPlay()) {
+        if (overlaps(*other)) {
+            if (!other->falling)
+                return Placement::Blocked;
+            overlapsFalling = true;
+        }
+    }
+    return overlapsFalling ? Placement::BlockedByFalling : Placement::Fits;
+}
+
 bool Piece::isPlaceable() const
 {
-    bool placeable = true;
-    for (int i = 0; i < kCubesPerPiece && placeable; ++i) {
-        if (cube(i).z < 0.0f)
-            placeable = false;
-    }
-    for (const Piece* other : game_.piecesInPlay()) {
-        if (!placeable)
-            break;
-        if (overlaps(*other))
-            placeable = false;
-    }
-    if (!placeable)
-        game_.sound.play(Cue::Refusal);
-    return placeable;
+    if (placement() == Placement::Fits)
+        return true;
+    game_.sound.play(Cue::Refusal);
+    return false;
 }
 
 }  // namespace vokta

@@ -53,6 +53,22 @@ float snapCoordinate(float value);
 // that component is nearly 0 the destination is left alone and the result is false.
 bool transformPoint(Vec3& destination, Vec3 source, const Matrix4& matrix);
 
+// Where a piece stands, as the placement test sees it.
+enum class Placement {
+    Fits,
+    BelowFloor,        // a cube is below z = 0
+    Blocked,           // a cube overlaps a piece in play that is not falling
+    BlockedByFalling,  // a cube overlaps pieces in play, every one of them still falling
+};
+
+// What one falling step did.
+enum class FallStep {
+    None,     // the piece was not falling
+    Fell,     // it went down 2 units
+    Landed,   // it stopped: on the floor, or on a piece at rest
+    Waiting,  // a piece below it is still falling; it tries again next tick
+};
+
 // A puzzle piece: four cube offsets around its position. It falls 2 units a
 // tick while released until a cube rests on the floor or on another piece.
 class Piece : public SceneObject {
@@ -61,12 +77,22 @@ public:
 
     // Builds shape index (0 to 6) from the shape table: name, offsets and a mesh of one cube per offset.
     void build(int index);
+    // Gives the piece these cube offsets and a new mesh of one cube at each,
+    // unturned; colour and quality are the caller's to set again.
+    void buildMesh(const CubeOffsets& cubeOffsets);
     // The falling step; dt is ignored: the piece always falls 2 units a tick.
+    // What it did is kept for lastFallStep().
     void step(float dt) override;
+    FallStep lastFallStep() const { return lastFallStep_; }
+    // Ends the fall where the piece hangs, with the refusal sound: for pieces
+    // that wait on each other, each below a cube of the other.
+    void stopWaiting();
 
     void snapToGrid();
     // True when a cube of this piece shares space with a cube of other; never with itself.
     bool overlaps(const Piece& other) const;
+    // The placement test without a sound.
+    Placement placement() const;
     // The placement test: no cube below the floor, no overlap with a piece in
     // play. A refusal plays the refusal sound; the caller undoes its change.
     bool isPlaceable() const;
@@ -78,7 +104,10 @@ public:
     CubeOffsets offsets{};
 
 private:
+    FallStep fall();
+
     Game& game_;
+    FallStep lastFallStep_ = FallStep::None;
 };
 
 }  // namespace vokta

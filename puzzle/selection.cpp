@@ -13,7 +13,7 @@ void selectPiece(Game& game, Piece& piece)
     game.savedColour = piece.colour();
     piece.setColour(kSelectionColour);
     piece.falling = false;
-    game.selectionMode = 1;
+    game.selectionMode = SelectionMode::Move;
     updateMarkers(game);
     game.shell.refreshMenuState();
 }
@@ -33,7 +33,7 @@ void releaseSelection(Game& game)
     piece->falling = true;
     piece->setColour(game.savedColour);
     game.selectedPiece = nullptr;
-    game.selectionMode = 0;
+    game.selectionMode = SelectionMode::None;
     updateMarkers(game);
     game.shell.refreshMenuState();
 }

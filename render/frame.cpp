@@ -96,7 +96,7 @@ void Frame::deleteVisual(const MeshBuilder* visual)
 std::shared_ptr<Frame> findFrame(const Frame& root, std::string_view name)
 {
     for (const std::shared_ptr<Frame>& child : root.children()) {
-        if (child->name() == name)
+        if (nameMatches(child->name(), name))
             return child;
         if (std::shared_ptr<Frame> found = findFrame(*child, name))
             return found;

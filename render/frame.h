@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "render/matrix.h"
@@ -83,7 +84,17 @@ private:
     SceneObject* appData_ = nullptr;
 };
 
-// The first frame below root whose name equals name, searching depth first,
+// Names are read into a buffer of this many bytes, terminator included: a
+// longer name never matches a name sought.
+inline constexpr std::size_t kNameBufferBytes = 80;
+
+// True when candidate fits the name buffer and equals sought byte for byte.
+inline bool nameMatches(const std::string& candidate, std::string_view sought)
+{
+    return candidate.size() < kNameBufferBytes && candidate == sought;
+}
+
+// The first frame below root whose name equals name (see nameMatches), searching depth first,
 // parents before their children, children in order; root itself is not compared.
 std::shared_ptr<Frame> findFrame(const Frame& root, std::string_view name);
 

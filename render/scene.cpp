@@ -1,5 +1,7 @@
 #include "render/scene.h"
 
+#include <algorithm>
+
 namespace vokta {
 
 Scene::Scene(std::string modelDirectory)
@@ -16,6 +18,12 @@ void Scene::setBackground(float red, float green, float blue)
 {
     background_ = colourFromRgb(red, green, blue);
     sceneDirty = true;
+}
+
+void Scene::setViewSize(int width, int height)
+{
+    viewWidth_ = std::max(width, 1);
+    viewHeight_ = std::max(height, 1);
 }
 
 std::string Scene::modelPath(std::string_view fileName) const

@@ -6,6 +6,7 @@
 
 #include "render/frame.h"
 #include "render/model_library.h"
+#include "render/viewport.h"
 
 namespace vokta {
 
@@ -28,6 +29,14 @@ public:
     Colour background() const { return background_; }
     void setBackground(float red, float green, float blue);
 
+    // The client area the scene is shown on, in logical pixels (the mouse's
+    // pixels); at least 1 x 1. Drawing, picking and projecting all use it.
+    void setViewSize(int width, int height);
+    int viewWidth() const { return viewWidth_; }
+    int viewHeight() const { return viewHeight_; }
+    // The camera's view on that area as it stands now.
+    Viewport viewport() const { return Viewport(*cameraFrame_, viewWidth_, viewHeight_); }
+
     // modelDirectory followed by fileName.
     std::string modelPath(std::string_view fileName) const;
     ModelLibrary& models() { return models_; }
@@ -38,6 +47,8 @@ private:
     std::shared_ptr<Frame> cameraFrame_;
     std::shared_ptr<Frame> worldFrame_;
     Colour background_ = 0xFF000000;
+    int viewWidth_ = 1;
+    int viewHeight_ = 1;
     ModelLibrary models_;
 };
 

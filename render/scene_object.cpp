@@ -60,7 +60,7 @@ std::shared_ptr<MeshBuilder> SceneObject::findVisual(std::string_view name) cons
     if (!frame_)
         return nullptr;
     for (const std::shared_ptr<MeshBuilder>& visual : frame_->visuals()) {
-        if (visual->name == name)
+        if (nameMatches(visual->name, name))
             return visual;
     }
     return nullptr;

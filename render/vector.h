@@ -30,17 +30,20 @@ inline float modulus(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.
 
 inline Vec3 scale(Vec3 v, float s) { return v * s; }
 
-// v divided by its length; a zero vector stays zero.
+// Each component of v divided by its length (a division, not a product with
+// the reciprocal, so that camera poses come out bit for bit the same on every
+// platform); a zero vector stays zero.
 inline Vec3 normalize(Vec3 v)
 {
     const float length = modulus(v);
-    return length > 0.0f ? v * (1.0f / length) : v;
+    return length > 0.0f ? Vec3{v.x / length, v.y / length, v.z / length} : v;
 }
 
 // v rotated by theta radians about axis (any length), then scaled to unit
 // length: v cos(theta) + (k x v) sin(theta) + k (k . v)(1 - cos(theta)) with
-// k the unit axis. With the cross product as in cross(), a positive angle about
-// z takes x towards y.
+// k the unit axis, each component's terms evaluated left to right in single
+// precision. With the cross product as in cross(), a positive angle about z
+// takes x towards y.
 Vec3 rotate(Vec3 v, Vec3 axis, float theta);
 
 }  // namespace vokta

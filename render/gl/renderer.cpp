@@ -96,8 +96,7 @@ bool Renderer::create(QWindow& window)
     window_ = &window;
     context_ = std::move(context);
     drawer_ = std::move(drawer);
-    width_ = std::max(window.width(), 1);
-    height_ = std::max(window.height(), 1);
+    scene_.setViewSize(window.width(), window.height());
     framesDrawn_ = 0;
     ready_ = true;
     return true;
@@ -109,8 +108,8 @@ bool Renderer::renderFrame()
         return false;
     // The surface counts device pixels; the viewport, like the mouse, logical ones.
     const qreal ratio = window_->devicePixelRatio();
-    const int deviceWidth = static_cast<int>(std::lround(width_ * ratio));
-    const int deviceHeight = static_cast<int>(std::lround(height_ * ratio));
+    const int deviceWidth = static_cast<int>(std::lround(scene_.viewWidth() * ratio));
+    const int deviceHeight = static_cast<int>(std::lround(scene_.viewHeight() * ratio));
     const QSize deviceSize(deviceWidth, deviceHeight);
     if (samples_ > 0 && (!multisampled_ || multisampled_->size() != deviceSize)) {
         multisampled_.reset();
@@ -134,8 +133,7 @@ bool Renderer::renderFrame()
 
 void Renderer::resize(int width, int height)
 {
-    width_ = std::max(width, 1);
-    height_ = std::max(height, 1);
+    scene_.setViewSize(width, height);
 }
 
 void Renderer::teardown()
@@ -153,7 +151,7 @@ void Renderer::teardown()
 
 Viewport Renderer::viewport() const
 {
-    return Viewport(*scene_.cameraFrame(), width_, height_);
+    return scene_.viewport();
 }
 
 SceneObject* Renderer::pickObject(int x, int y, std::string_view prefix) const

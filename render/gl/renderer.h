@@ -42,7 +42,8 @@ public:
     // Clears to the scene's background, draws the scene and presents it.
     // False, drawing nothing, when not ready or the window is not on screen.
     bool renderFrame();
-    // The client area is now width x height logical pixels (the mouse's pixels).
+    // The client area is now width x height logical pixels (the mouse's
+    // pixels); the scene's view size follows, so picking agrees.
     void resize(int width, int height);
     // Frees every rendering object; the renderer is then as before create().
     void teardown();
@@ -68,8 +69,6 @@ private:
     // Where the frame is drawn first when multisampling; null when drawing straight to the window.
     std::unique_ptr<QOpenGLFramebufferObject> multisampled_;
     int samples_ = 0;
-    int width_ = 1;
-    int height_ = 1;
     bool ready_ = false;
     std::uint64_t framesDrawn_ = 0;
     std::string error_;

@@ -97,11 +97,11 @@ TEST_F(Completion, ASelectedPieceHoldsTheTestUntilReleased)
 {
     fillBuiltInTask();
     game.selectedPiece = &piece(3);
-    game.selectionMode = 1;
+    game.selectionMode = SelectionMode::Move;
     tick(3);
     EXPECT_FALSE(game.taskCompleted);
     game.selectedPiece = nullptr;
-    game.selectionMode = 0;
+    game.selectionMode = SelectionMode::None;
     tick();
     EXPECT_TRUE(game.taskCompleted);
 }

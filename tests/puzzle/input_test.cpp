@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "puzzle/input.h"
+#include "puzzle/routing.h"
 #include "puzzle/selection.h"
 #include "test_game.h"
 
@@ -25,7 +25,7 @@ TEST_F(Input, CameraKeysSetTheirSpeedWhileHeld)
         {Key::Down, 0, -10, 0},   {Key::PageUp, 0, 0, -0.1f}, {Key::PageDown, 0, 0, 0.1f},
     };
     for (const auto& row : table) {
-        OnKeyDown(game, row.key);
+        OnKeyDown(game, row.key, false);
         EXPECT_EQ(game.camera.yawSpeed, row.yaw);
         EXPECT_EQ(game.camera.moveSpeed, row.move);
         EXPECT_EQ(game.camera.pitchSpeed, row.pitch);
@@ -34,14 +34,14 @@ TEST_F(Input, CameraKeysSetTheirSpeedWhileHeld)
         EXPECT_EQ(game.camera.moveSpeed, 0.0f);
         EXPECT_EQ(game.camera.pitchSpeed, 0.0f);
     }
-    OnKeyDown(game, Key::Left);
+    OnKeyDown(game, Key::Left, false);
     OnKeyUp(game, Key::Right);
     EXPECT_EQ(game.camera.yawSpeed, 0.0f) << "either arrow releases the yaw";
 }
 
 TEST_F(Input, ACameraKeyReleasedDuringASelectionStillStopsTheCamera)
 {
-    OnKeyDown(game, Key::Left);
+    OnKeyDown(game, Key::Left, false);
     selectPieceByIndex(game, 0);
     OnKeyUp(game, Key::Left);
     EXPECT_EQ(game.camera.yawSpeed, 0.0f);
@@ -51,13 +51,13 @@ TEST_F(Input, ACameraKeyReleasedDuringASelectionStillStopsTheCamera)
 TEST_F(Input, KeysReachTheCameraOnlyWhileNothingIsSelected)
 {
     selectPieceByIndex(game, 1);
-    OnKeyDown(game, Key::Up);
+    OnKeyDown(game, Key::Up, false);
     EXPECT_EQ(game.camera.moveSpeed, 0.0f);
     OnKeyUp(game, Key::Escape);
     EXPECT_EQ(game.selectedPiece, nullptr);
     OnKeyUp(game, Key::Enter);
     EXPECT_EQ(game.selectedPiece, nullptr);
-    OnKeyDown(game, Key::Up);
+    OnKeyDown(game, Key::Up, false);
     EXPECT_EQ(game.camera.moveSpeed, 10.0f);
 }
 
@@ -67,7 +67,7 @@ TEST_F(Input, DigitKeysSelectThroughTheirTable)
     for (const auto& [digit, index] : table) {
         OnChar(game, digit);
         EXPECT_EQ(game.selectedPiece, &piece(index)) << digit;
-        EXPECT_EQ(game.selectionMode, 1);
+        EXPECT_EQ(game.selectionMode, SelectionMode::Move);
         EXPECT_EQ(piece(index).colour(), kSelectionColour);
     }
     for (const char other : {'0', '8', 'a'}) {

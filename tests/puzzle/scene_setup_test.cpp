@@ -118,7 +118,7 @@ TEST_F(SceneSetup, ScatteringReleasesTheSelection)
     ASSERT_EQ(game.selectedPiece, &piece(2));
     scatterPieces(game);
     EXPECT_EQ(game.selectedPiece, nullptr);
-    EXPECT_EQ(game.selectionMode, 0);
+    EXPECT_EQ(game.selectionMode, SelectionMode::None);
     EXPECT_EQ(piece(2).colour(), kPieceColours[2]);
 }
 

@@ -25,6 +25,13 @@ public:
     void pauseForFanfare() override { calls.push_back("pause"); }
     void showSuccessMessage() override { calls.push_back("success"); }
     void refreshMenuState() override { calls.push_back("menus"); }
+    void showTaskFileError(const TaskFileError& error) override { errors.push_back(error); }
+    std::optional<std::string> chooseTaskFileToLoad() override { return chosenFile; }
+    std::optional<std::string> chooseTaskFileToSave() override { return chosenFile; }
+    void runShellCommand(int command) override { calls.push_back("command " + std::to_string(command)); }
+
+    std::optional<std::string> chosenFile;  // what the file dialogs answer
+    std::vector<TaskFileError> errors;
 
     std::vector<std::string> calls;
 };

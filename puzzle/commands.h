@@ -1,0 +1,38 @@
+#pragma once
+
+namespace vokta {
+
+// Menu command identifiers, as the menus send them.
+enum class Command : int {
+    New = 40001,
+    Load = 40002,
+    Save = 40003,
+    About = 40004,
+    KeyboardHelp = 40005,
+    MouseHelp = 40006,
+    Solid = 40007,
+    // The twelve piece commands, in this order.
+    MoveLeft = 40008,
+    MoveRight = 40009,
+    MoveUp = 40010,
+    MoveDown = 40011,
+    MoveForward = 40012,
+    MoveBackward = 40013,
+    TurnLeft = 40014,
+    TurnRight = 40015,
+    TurnCounterclockwise = 40016,
+    TurnClockwise = 40017,
+    TurnForward = 40018,
+    TurnBackward = 40019,
+    English = 40020,
+    Russian = 40021,
+    Retry = 40022,
+    HelpIndex = 57666,
+};
+
+inline constexpr bool isPieceCommand(int id)
+{
+    return id >= static_cast<int>(Command::MoveLeft) && id <= static_cast<int>(Command::TurnBackward);
+}
+
+}  // namespace vokta

@@ -1,0 +1,168 @@
+#include "puzzle/piece_commands.h"
+
+#include <cmath>
+
+#include "puzzle/commands.h"
+#include "puzzle/game.h"
+#include "puzzle/markers.h"
+#include "puzzle/scene_setup.h"
+#include "puzzle/turns.h"
+#include "render/coordinates.h"
+
+namespace vokta {
+
+namespace {
+
+// One cell along an axis where the view's component c clearly points that way.
+float moveStep(float c)
+{
+    if (c > kMoveThreshold)
+        return kCubeEdge;
+    if (c < -kMoveThreshold)
+        return -kCubeEdge;
+    return 0.0f;
+}
+
+// The sense of a grid axis that the view's component c clearly points along, or 0.
+int turnUnit(float c)
+{
+    if (c > kTurnThreshold)
+        return 1;
+    if (c < -kTurnThreshold)
+        return -1;
+    return 0;
+}
+
+// Left on the screen: the view direction crossed with the up vector, as a
+// step across the floor.
+Vec3 leftStep(const Camera& camera)
+{
+    const Vec3 d = camera.direction();
+    const Vec3 u = camera.up();
+    return {moveStep(d.y * u.z - d.z * u.y), moveStep(d.z * u.x - d.x * u.z), 0.0f};
+}
+
+// Away from the viewer: the view direction's part across the floor.
+Vec3 forwardStep(const Camera& camera)
+{
+    const Vec3 d = camera.direction();
+    const float h = std::sqrt(d.x * d.x + d.y * d.y);
+    return {moveStep(d.x / h), moveStep(d.y / h), 0.0f};
+}
+
+void move(Game& game, Vec3 step)
+{
+    tryMoveTo(game, game.selectedPiece->position() + step);
+}
+
+// A quarter turn about the horizontal grid axis nearest to (p, q), a unit
+// vector's x and y, with sense a; nothing when no axis is clearly nearest
+// (the view is too steep, or diagonal across the grid).
+void turnAboutNearestAxis(Game& game, float p, float q, int a)
+{
+    const int i = turnUnit(p);
+    const int j = turnUnit(q);
+    if ((i == 0) == (j == 0))
+        return;
+    const QuarterTurn turn = i != 0 ? quarterTurn(0, a * i) : quarterTurn(1, a * j);
+    turnQuarter(game, *game.selectedPiece, turn.matrix, turn.axis, turn.angle);
+}
+
+// Clockwise (a = 1) or counterclockwise (a = -1) as the viewer sees it: about
+// the horizontal axis nearest to the line of sight.
+void turnAboutLineOfSight(Game& game, int a)
+{
+    const Vec3 d = game.camera.direction();
+    const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    turnAboutNearestAxis(game, d.x / length, d.y / length, a);
+}
+
+// Forward (a = 1) or backward (a = -1): about the horizontal axis nearest to
+// the viewer's sideways direction.
+void turnAboutSideways(Game& game, int a)
+{
+    const Vec3 d = game.camera.direction();
+    const Vec3 u = game.camera.up();
+    const Vec3 w{d.y * u.z - d.z * u.y, d.z * u.x - d.x * u.z, d.x * u.y - d.y * u.x};
+    const float length = std::sqrt(w.x * w.x + w.y * w.y + w.z * w.z);
+    turnAboutNearestAxis(game, w.x / length, w.y / length, a);
+}
+
+void turnAboutVertical(Game& game, int sense)
+{
+    const QuarterTurn turn = quarterTurn(2, sense);
+    turnQuarter(game, *game.selectedPiece, turn.matrix, turn.axis, turn.angle);
+}
+
+void runPieceCommand(Game& game, Command command)
+{
+    const Camera& camera = game.camera;
+    switch (command) {
+    case Command::MoveLeft: move(game, leftStep(camera)); break;
+    case Command::MoveRight: move(game, -leftStep(camera)); break;
+    case Command::MoveUp: move(game, {0.0f, 0.0f, kCubeEdge}); break;
+    case Command::MoveDown: move(game, {0.0f, 0.0f, -kCubeEdge}); break;
+    case Command::MoveForward: move(game, forwardStep(camera)); break;
+    case Command::MoveBackward: move(game, -forwardStep(camera)); break;
+    case Command::TurnLeft: turnAboutVertical(game, 1); break;
+    case Command::TurnRight: turnAboutVertical(game, -1); break;
+    case Command::TurnCounterclockwise: turnAboutLineOfSight(game, -1); break;
+    case Command::TurnClockwise: turnAboutLineOfSight(game, 1); break;
+    case Command::TurnForward: turnAboutSideways(game, 1); break;
+    case Command::TurnBackward: turnAboutSideways(game, -1); break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+void executePieceCommand(Game& game, int command)
+{
+    if (game.selectedPiece && isPieceCommand(command))
+        runPieceCommand(game, static_cast<Command>(command));
+    updateMarkers(game);
+}
+
+void onPieceKey(Game& game, Key key, bool shift)
+{
+    // Each key: its move without Shift, its turn with Shift.
+    struct KeyCommands {
+        Key key;
+        Command move;
+        Command turn;
+    };
+    static constexpr KeyCommands kKeyCommands[] = {
+        {Key::Left, Command::MoveLeft, Command::TurnLeft},
+        {Key::Right, Command::MoveRight, Command::TurnRight},
+        {Key::PageUp, Command::MoveUp, Command::TurnCounterclockwise},
+        {Key::PageDown, Command::MoveDown, Command::TurnClockwise},
+        {Key::Up, Command::MoveForward, Command::TurnForward},
+        {Key::Down, Command::MoveBackward, Command::TurnBackward},
+    };
+    for (const KeyCommands& entry : kKeyCommands) {
+        if (entry.key == key) {
+            executePieceCommand(game, static_cast<int>(shift ? entry.turn : entry.move));
+            return;
+        }
+    }
+}
+
+bool tryMoveTo(Game& game, Vec3 target)
+{
+    Piece* piece = game.selectedPiece;
+    if (!piece)
+        return false;
+    const Vec3 before = piece->position();
+    piece->setPosition(target);
+    piece->snapToGrid();
+    if (piece->isPlaceable()) {
+        updateShadows(game);
+        return true;
+    }
+    // Back exactly where it was: snapping again would drop a piece held
+    // mid-fall at an odd height to the cell below, untested.
+    piece->setPosition(before);
+    return false;
+}
+
+}  // namespace vokta

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "puzzle/input.h"
+#include "render/vector.h"
+
+namespace vokta {
+
+class Game;
+
+// Thresholds that turn a view vector's component into a grid step: moves
+// step where it exceeds 0.4, turns pick an axis where it exceeds 0.6.
+inline constexpr float kMoveThreshold = 0.4f;
+inline constexpr float kTurnThreshold = 0.6f;
+
+// Carries out piece command 40008 to 40019 (see Command) on the selected
+// piece, relative to the current view, then places the markers again. Every
+// other identifier, and any command with nothing selected, only places the
+// markers.
+void executePieceCommand(Game& game, int command);
+
+// The arrow and page keys as piece commands: moves without Shift, turns with
+// it. Other keys do nothing.
+void onPieceKey(Game& game, Key key, bool shift);
+
+// Moves the selected piece to (x, y, z), snapped to the grid, if it fits
+// there; otherwise it stays exactly where it was and the refusal sound
+// plays. Returns whether it moved.
+bool tryMoveTo(Game& game, Vec3 target);
+
+}  // namespace vokta

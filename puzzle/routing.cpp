@@ -1,0 +1,164 @@
+#include "puzzle/routing.h"
+
+#include "puzzle/commands.h"
+#include "puzzle/game.h"
+#include "puzzle/game_tick.h"
+#include "puzzle/piece_commands.h"
+#include "puzzle/scene_setup.h"
+#include "puzzle/selection.h"
+#include "puzzle/task_file.h"
+
+namespace vokta {
+
+namespace {
+
+// Identifiers above this one are the window system's own.
+constexpr int kLastCommand = static_cast<int>(Command::HelpIndex);
+
+void OnLoadTask(Game& game)
+{
+    // Cancelling arms the completion test again all the same; a refused file
+    // leaves the task and its state exactly as they were.
+    if (const std::optional<std::string> path = game.shell.chooseTaskFileToLoad())
+        loadTask(game, *path);
+    else
+        game.taskCompleted = false;
+}
+
+void OnSaveTask(Game& game)
+{
+    if (const std::optional<std::string> path = game.shell.chooseTaskFileToSave())
+        saveTask(game, *path);
+}
+
+void OnSolidCommand(Game& game)
+{
+    game.taskFigure->setSolid(!game.taskFigure->solid());
+    game.shell.refreshMenuState();
+}
+
+}  // namespace
+
+void MainWndProc(Game& game, const WindowMessage& message)
+{
+    using Kind = WindowMessage::Kind;
+    switch (message.kind) {
+    case Kind::KeyDown: OnKeyDown(game, message.key, message.shift); break;
+    case Kind::KeyUp: OnKeyUp(game, message.key); break;
+    case Kind::Char: OnChar(game, message.character); break;
+    case Kind::ButtonDown: OnButtonDown(game, message.x, message.y, message.keys); break;
+    case Kind::ButtonUp: OnButtonUp(game, message.x, message.y, message.keys); break;
+    case Kind::MouseMove: OnMouseMove(game, message.x, message.y, message.keys); break;
+    case Kind::DoubleClick:
+        if (message.button == kMouseLeft)
+            OnDoubleClick(game, message.x, message.y, message.keys);
+        break;
+    case Kind::Command: OnCommand(game, message.command); break;
+    case Kind::Timer: OnTimerTick(game); break;
+    }
+}
+
+void OnKeyDown(Game& game, Key key, bool shift)
+{
+    if (game.selectedPiece)
+        onPieceKey(game, key, shift);
+    else
+        cameraKeyDown(game, key);
+}
+
+void OnKeyUp(Game& game, Key key)
+{
+    // A camera key released while a piece is selected still stops the camera;
+    // otherwise a key pressed before the selection would leave it spinning.
+    cameraKeyUp(game, key);
+    if (game.selectedPiece && (key == Key::Enter || key == Key::Escape))
+        releaseSelection(game);
+}
+
+void OnChar(Game& game, char character)
+{
+    if (character >= '1' && character <= '7')
+        selectPieceByIndex(game, kDigitKeyPieces[static_cast<std::size_t>(character - '1')]);
+}
+
+void OnButtonDown(Game& game, int x, int y, int keys)
+{
+    game.pressX = x;
+    game.pressY = y;
+    game.mouseX = x;
+    game.mouseY = y;
+    game.mouseKeys = keys;
+    pressOnScene(game, x, y, keys);
+}
+
+void OnButtonUp(Game& game, int x, int y, int keys)
+{
+    game.mouseX = x;
+    game.mouseY = y;
+    game.mouseKeys = keys;
+}
+
+void OnMouseMove(Game& game, int x, int y, int keys)
+{
+    game.mouseX = x;
+    game.mouseY = y;
+    game.mouseKeys = keys;
+    if (!game.selectedPiece)
+        cameraDrag(game, x, y, keys);
+    else if (keys == kMouseLeft)
+        chooseDragDirection(game, x, y);
+}
+
+void OnDoubleClick(Game& game, int x, int y, int keys)
+{
+    doubleClickOnScene(game, x, y, keys);
+}
+
+void OnCommand(Game& game, int command)
+{
+    if (command > kLastCommand)
+        return;
+    if (isPieceCommand(command)) {
+        executePieceCommand(game, command);
+        return;
+    }
+    switch (static_cast<Command>(command)) {
+    case Command::New:
+        newTask(game);
+        // The player builds freely: nothing is tested until a task is loaded.
+        game.taskCompleted = true;
+        break;
+    case Command::Retry: scatterPieces(game); break;
+    case Command::Load: OnLoadTask(game); break;
+    case Command::Save: OnSaveTask(game); break;
+    case Command::Solid: OnSolidCommand(game); break;
+    case Command::About:
+    case Command::KeyboardHelp:
+    case Command::MouseHelp:
+    case Command::English:
+    case Command::Russian:
+    case Command::HelpIndex: game.shell.runShellCommand(command); break;
+    default: break;
+    }
+}
+
+bool loadTask(Game& game, const std::string& path)
+{
+    const TaskFileRead read = readTaskFile(path);
+    if (!read.task) {
+        game.shell.showTaskFileError(read.error);
+        return false;
+    }
+    newTask(game);
+    applyTask(game, *read.task);
+    game.taskCompleted = false;
+    return true;
+}
+
+void saveTask(Game& game, const std::string& path)
+{
+    if (const std::optional<TaskFileError> error = writeTaskFile(game, path))
+        game.shell.showTaskFileError(*error);
+}
+
+}  // namespace vokta

@@ -1,0 +1,252 @@
+#include "puzzle/task_file.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "puzzle/game.h"
+#include "puzzle/scene_setup.h"
+
+namespace vokta {
+
+namespace {
+
+constexpr int kVersion0Pieces = 7;
+constexpr int kVersion0Cells = 27;
+// The writer's shift divides the summed cube positions by this, whatever the
+// number of pieces: the mean position of 27 cubes, truncated to tens.
+constexpr int kShiftDivisor = 270;
+// The most a task file can hold that the game reads.
+constexpr std::size_t kLongestTaskFile = kTaskHeaderBytes + kMaxCells * kTaskCellBytes;
+
+TaskFileError damaged(const std::string& path, std::string detail)
+{
+    return {TaskFileError::Kind::Damaged, path, std::move(detail)};
+}
+
+std::string systemError(int error)
+{
+    return std::strerror(error);
+}
+
+float floatAt(const unsigned char* bytes)
+{
+    const std::uint32_t bits = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+                               static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+void appendFloat(std::vector<unsigned char>& bytes, float value)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<unsigned char>(bits >> shift));
+}
+
+// Reads up to the longest task file; bytes beyond it are never looked at.
+std::optional<TaskFileError> readHead(const std::string& path, std::vector<unsigned char>& bytes)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return TaskFileError{TaskFileError::Kind::Unreadable, path, "it is a folder, not a file"};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return TaskFileError{TaskFileError::Kind::Unreadable, path, systemError(errno)};
+    bytes.resize(kLongestTaskFile);
+    const std::size_t count = std::fread(bytes.data(), 1, bytes.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    const int readError = errno;
+    std::fclose(file);
+    if (failed)
+        return TaskFileError{TaskFileError::Kind::Unreadable, path, systemError(readError)};
+    bytes.resize(count);
+    return std::nullopt;
+}
+
+std::string plural(long count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Truncation toward zero, saturating where an int ends.
+int truncateToInt(float value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483520.0f)
+        return 2147483520;
+    if (value <= -2147483520.0f)
+        return -2147483520;
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+Notice describeTaskFileError(const TaskFileError& error)
+{
+    switch (error.kind) {
+    case TaskFileError::Kind::NewerVersion:
+        return {"Version Error", "Incompatible version.\nPlease refresh the game.", Notice::Icon::Warning};
+    case TaskFileError::Kind::Unreadable:
+        return {"Load", "The task file " + error.path + " cannot be read: " + error.detail + ".", Notice::Icon::Error};
+    case TaskFileError::Kind::Damaged:
+        return {"Load", "The task file " + error.path + " is damaged: " + error.detail + ".", Notice::Icon::Error};
+    case TaskFileError::Kind::NotSaved:
+        return {"Save", "The task could not be saved as " + error.path + ": " + error.detail + ".",
+                Notice::Icon::Error};
+    }
+    return {};
+}
+
+TaskFileRead readTaskFile(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    if (std::optional<TaskFileError> error = readHead(path, bytes))
+        return {std::nullopt, *error};
+    if (bytes.empty())
+        return {std::nullopt, damaged(path, "it is empty")};
+
+    const auto major = static_cast<signed char>(bytes[0]);
+    if (major > kTaskFileMajorVersion)
+        return {std::nullopt, {TaskFileError::Kind::NewerVersion, path, "version " + std::to_string(major)}};
+
+    Task task;
+    std::size_t offset = 0;
+    if (major == 0) {
+        task.pieceCount = kVersion0Pieces;
+        task.cellCount = kVersion0Cells;
+    } else {
+        if (bytes.size() < kTaskHeaderBytes)
+            return {std::nullopt, damaged(path, "it ends within its header")};
+        task.pieceCount = static_cast<signed char>(bytes[2]);
+        task.cellCount = static_cast<signed char>(bytes[3]);
+        offset = kTaskHeaderBytes;
+    }
+    if (task.pieceCount > kPieceTotal) {
+        return {std::nullopt, damaged(path, "it asks for " + std::to_string(task.pieceCount) +
+                                                " pieces, and the game has " + std::to_string(kPieceTotal))};
+    }
+    if (task.cellCount > kMaxCells) {
+        return {std::nullopt, damaged(path, "it has " + std::to_string(task.cellCount) +
+                                                " cells, and a task has at most " + std::to_string(kMaxCells))};
+    }
+    const std::size_t cells = task.cellCount > 0 ? static_cast<std::size_t>(task.cellCount) : 0;
+    const std::size_t needed = offset + cells * kTaskCellBytes;
+    if (bytes.size() < needed) {
+        return {std::nullopt, damaged(path, "it ends after " + plural(static_cast<long>(bytes.size()), "byte", "bytes") +
+                                                ", and its " + plural(static_cast<long>(cells), "cell", "cells") +
+                                                " need " + std::to_string(needed))};
+    }
+    for (std::size_t k = 0; k < cells; ++k) {
+        const unsigned char* record = bytes.data() + offset + k * kTaskCellBytes;
+        const Vec3 cell{floatAt(record), floatAt(record + 4), floatAt(record + 8)};
+        if (!std::isfinite(cell.x) || !std::isfinite(cell.y) || !std::isfinite(cell.z))
+            return {std::nullopt, damaged(path, "cell " + std::to_string(k + 1) + " has a coordinate that is no number")};
+        task.cells.push_back(cell);
+    }
+    return {task, {}};
+}
+
+void applyTask(Game& game, const Task& task)
+{
+    TaskFigure& figure = *game.taskFigure;
+    figure.buildMesh(task.cells);
+    game.pieceCount = task.pieceCount;
+    game.cellCount = task.cellCount;
+    figure.setPosition(0.0f, 0.0f, 0.0f);
+    figure.setSolid(figure.solid());
+    // Pieces that left play cast no shadow any more.
+    updateShadows(game);
+    game.scene.sceneDirty = true;
+}
+
+std::vector<unsigned char> taskFileBytes(const Game& game)
+{
+    const std::span<Piece* const> pieces = game.piecesInPlay();
+    // Piece 0's fourth slot repeats its first cube and is no cube of its own.
+    const auto cubesOf = [](std::size_t piece) { return piece == 0 ? kCubesPerPiece - 1 : kCubesPerPiece; };
+
+    float sumX = 0.0f;
+    float sumY = 0.0f;
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        for (int c = 0; c < cubesOf(p); ++c) {
+            sumX += pieces[p]->position().x + pieces[p]->offsets[static_cast<std::size_t>(c)].x;
+            sumY += pieces[p]->position().y + pieces[p]->offsets[static_cast<std::size_t>(c)].y;
+        }
+    }
+    const float shiftX = static_cast<float>(truncateToInt(sumX) / kShiftDivisor * 10);
+    const float shiftY = static_cast<float>(truncateToInt(sumY) / kShiftDivisor * 10);
+
+    std::vector<unsigned char> bytes{static_cast<unsigned char>(kTaskFileMajorVersion),
+                                     static_cast<unsigned char>(kTaskFileMinorVersion),
+                                     static_cast<unsigned char>(game.pieceCount & 0xFF),
+                                     static_cast<unsigned char>((4 * game.pieceCount - 1) & 0xFF)};
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        const Vec3 position = pieces[p]->position();
+        for (int c = 0; c < cubesOf(p); ++c) {
+            const Vec3 offset = pieces[p]->offsets[static_cast<std::size_t>(c)];
+            appendFloat(bytes, offset.x + position.x - shiftX);
+            appendFloat(bytes, offset.y + position.y - shiftY);
+            appendFloat(bytes, offset.z + position.z);
+        }
+    }
+    return bytes;
+}
+
+std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& path)
+{
+    namespace fs = std::filesystem;
+    const auto failure = [&path](std::string detail) {
+        return TaskFileError{TaskFileError::Kind::NotSaved, path, std::move(detail)};
+    };
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_directory(status))
+        return failure("a folder of that name is in the way");
+    constexpr fs::perms kWritable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (fs::exists(status) && (status.permissions() & kWritable) == fs::perms::none)
+        return failure("the file is read-only");
+
+    // A file of our own beside the target, renamed over it once complete.
+    const fs::path target(path);
+    std::random_device entropy;
+    std::FILE* file = nullptr;
+    fs::path temporary;
+    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
+        temporary = target;
+        temporary += ".saving-" + std::to_string(entropy());
+        file = std::fopen(temporary.string().c_str(), "wbx");
+        if (!file && errno != EEXIST)
+            break;
+    }
+    if (!file)
+        return failure(systemError(errno));
+
+    const std::vector<unsigned char> bytes = taskFileBytes(game);
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = std::fflush(file) == 0 && written;
+    int writeError = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        writeError = errno;
+    }
+    if (!written) {
+        fs::remove(temporary, error);
+        return failure(systemError(writeError));
+    }
+    fs::rename(temporary, target, error);
+    if (error) {
+        const std::string why = error.message();
+        fs::remove(temporary, error);
+        return failure(why);
+    }
+    return std::nullopt;
+}
+
+}  // namespace vokta

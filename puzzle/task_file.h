@@ -1,0 +1,82 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "render/vector.h"
+
+namespace vokta {
+
+class Game;
+
+// Task files ("*.tsk") are little-endian binary:
+//   byte 0      major version (signed); the writer stores 1
+//   byte 1      minor version; the writer stores 5; not read
+//   byte 2      piece count p (signed): the task uses the first p pieces
+//   byte 3      cell count n (signed): cell records that follow
+//   4 + 12 k    cell k: x, y, z as 32-bit IEEE floats, in world units
+// Bytes after the last cell are ignored. A file whose first byte is 0 is of
+// version 0: it has no header and holds 27 cells for 7 pieces from its start.
+// A negative count means none: no cells are read.
+inline constexpr int kTaskFileMajorVersion = 1;
+inline constexpr int kTaskFileMinorVersion = 5;
+inline constexpr std::size_t kTaskHeaderBytes = 4;
+inline constexpr std::size_t kTaskCellBytes = 12;
+
+// A task as a file describes it.
+struct Task {
+    int pieceCount = 0;
+    int cellCount = 0;        // as stored: negative for none
+    std::vector<Vec3> cells;  // max(cellCount, 0) of them
+};
+
+// Why a task file was refused or could not be written.
+struct TaskFileError {
+    enum class Kind {
+        NewerVersion,  // made by a newer game
+        Unreadable,    // cannot be opened or read
+        Damaged,       // its contents break the format
+        NotSaved,      // writing failed; an old file is left as it was
+    };
+    Kind kind;
+    std::string path;
+    std::string detail;  // what is wrong, in a few words
+};
+
+// A message box's words for the player.
+struct Notice {
+    enum class Icon { None, Warning, Error };
+    std::string caption;
+    std::string text;
+    Icon icon = Icon::None;
+};
+
+// The message for error, in English. A file of a newer version gets the
+// same words whatever the interface language.
+Notice describeTaskFileError(const TaskFileError& error);
+
+struct TaskFileRead {
+    std::optional<Task> task;
+    TaskFileError error;  // when there is no task
+};
+
+// Reads and checks the whole file; a refused file yields no task at all.
+TaskFileRead readTaskFile(const std::string& path);
+
+// Makes task the current one: its cells become the figure (at the origin,
+// in the current solid or wire view, in the model's own colours) and its
+// counts the game's.
+void applyTask(Game& game, const Task& task);
+
+// The current arrangement of the pieces in play as a task file's bytes:
+// every real cube, shifted across the floor so that the shape stands near
+// the middle.
+std::vector<unsigned char> taskFileBytes(const Game& game);
+
+// Writes taskFileBytes to path through a temporary file in the same folder,
+// so a failed save leaves any old file exactly as it was. A read-only old
+// file is not replaced.
+std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& path);
+
+}  // namespace vokta

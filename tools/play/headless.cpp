@@ -1,0 +1,58 @@
+#include "tools/play/headless.h"
+
+#include "puzzle/commands.h"
+#include "puzzle/scene_setup.h"
+
+namespace vokta::play {
+
+void RecordedSound::play(Cue cue)
+{
+    switch (cue) {
+    case Cue::Refusal: tunes.emplace_back("refusal"); break;
+    case Cue::Step: tunes.emplace_back("step"); break;
+    case Cue::Fanfare: tunes.emplace_back("fanfare"); break;
+    }
+}
+
+void RecordedShell::showSuccessMessage()
+{
+    messages.push_back({"Success", "Task completed.\nCongratulations!"});
+    ++successes;
+}
+
+void RecordedShell::showTaskFileError(const TaskFileError& error)
+{
+    const Notice notice = describeTaskFileError(error);
+    messages.push_back({notice.caption, notice.text});
+}
+
+std::optional<std::string> RecordedShell::chooseTaskFileToLoad()
+{
+    dialogs.emplace_back("load");
+    return std::nullopt;
+}
+
+std::optional<std::string> RecordedShell::chooseTaskFileToSave()
+{
+    dialogs.emplace_back("save");
+    return std::nullopt;
+}
+
+void RecordedShell::runShellCommand(int command)
+{
+    switch (static_cast<Command>(command)) {
+    case Command::About: dialogs.emplace_back("about"); break;
+    case Command::English: dialogs.emplace_back("language English"); break;
+    case Command::Russian: dialogs.emplace_back("language Russian"); break;
+    default: dialogs.push_back("help " + std::to_string(command)); break;
+    }
+}
+
+HeadlessGame::HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height)
+    : game(modelDirectory, sound, shell)
+{
+    game.scene.setViewSize(width, height);
+    setUpScene(game, seed);
+}
+
+}  // namespace vokta::play

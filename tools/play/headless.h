@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "music/sound_output.h"
+#include "puzzle/game.h"
+
+namespace vokta::play {
+
+// The sounds a game asked for, by name: "refusal", "step", "fanfare".
+class RecordedSound : public SoundOutput {
+public:
+    void play(Cue cue) override;
+    std::vector<std::string> tunes;
+};
+
+// A window that shows nothing: it records the messages it would show and
+// the dialogs it would open; a file dialog is cancelled at once.
+class RecordedShell : public GameShell {
+public:
+    struct Message {
+        std::string caption;
+        std::string text;
+    };
+
+    void repaintNow() override {}
+    void pauseForFanfare() override {}
+    void showSuccessMessage() override;
+    void refreshMenuState() override {}
+    void showTaskFileError(const TaskFileError& error) override;
+    std::optional<std::string> chooseTaskFileToLoad() override;
+    std::optional<std::string> chooseTaskFileToSave() override;
+    void runShellCommand(int command) override;
+
+    std::vector<Message> messages;
+    std::vector<std::string> dialogs;
+    int successes = 0;
+};
+
+// A whole game without a window: the scene from the model file, set up
+// with a seed, seen through a viewport of a given size.
+struct HeadlessGame {
+    HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height);
+
+    RecordedSound sound;
+    RecordedShell shell;
+    Game game;
+};
+
+}  // namespace vokta::play

@@ -1,0 +1,272 @@
+#include "tools/play/runner.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "puzzle/commands.h"
+#include "puzzle/game_tick.h"
+#include "puzzle/routing.h"
+#include "puzzle/scene_setup.h"
+
+namespace vokta::play {
+
+namespace {
+
+Json vector(Vec3 v)
+{
+    return Json::array().push(Json::number(v.x)).push(Json::number(v.y)).push(Json::number(v.z));
+}
+
+std::string hexColour(Colour colour)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(colour));
+    return text;
+}
+
+// The button a mouse message is about: the first one held, left before right before middle.
+int primaryButton(int keys)
+{
+    for (const int button : {kMouseLeft, kMouseRight, kMouseMiddle}) {
+        if (keys & button)
+            return button;
+    }
+    return 0;
+}
+
+}  // namespace
+
+Runner::Runner(std::string modelDirectory, int width, int height)
+    : modelDirectory_(std::move(modelDirectory)), width_(width), height_(height)
+{
+    setUp(kDefaultSeed);
+}
+
+void Runner::setUp(unsigned seed)
+{
+    headless_.reset();
+    headless_ = std::make_unique<HeadlessGame>(modelDirectory_, seed, width_, height_);
+    ticks_ = 0;
+    completions_.clear();
+    tunesShown_ = messagesShown_ = dialogsShown_ = 0;
+}
+
+// Each message is followed by what the window's loop does once its queue is
+// empty: the idle render, which plays a pending step sound.
+void Runner::deliver(const WindowMessage& message)
+{
+    MainWndProc(game(), message);
+    RenderWhenIdle(game(), false, [](float) {});
+}
+
+void Runner::tick()
+{
+    ++ticks_;
+    const int before = headless_->shell.successes;
+    deliver({.kind = WindowMessage::Kind::Timer});
+    if (headless_->shell.successes != before)
+        completions_.push_back(ticks_);
+}
+
+Runner::Outcome Runner::clickAt(Vec3 world, const char* what, std::uint32_t index, int button, bool twice)
+{
+    const Viewport::ScreenPoint s = game().scene.viewport().transform(world);
+    const float x = s.x / s.w;
+    const float y = s.y / s.w;
+    if (!(s.w > Viewport::kFrontPlane && s.w < Viewport::kBackPlane) || !(x >= 0.0f && x < static_cast<float>(width_)) ||
+        !(y >= 0.0f && y < static_cast<float>(height_))) {
+        return {Status::Failed, std::string(what) + " " + std::to_string(index) + " is not in view"};
+    }
+    WindowMessage message{.x = static_cast<int>(std::floor(x)), .y = static_cast<int>(std::floor(y))};
+    for (int click = 0; click < (twice ? 2 : 1); ++click) {
+        message.kind = click == 0 ? WindowMessage::Kind::ButtonDown : WindowMessage::Kind::DoubleClick;
+        message.keys = message.button = button;
+        deliver(message);
+        message.kind = WindowMessage::Kind::ButtonUp;
+        message.keys = 0;
+        deliver(message);
+    }
+    return {};
+}
+
+void Runner::place(const Action& action)
+{
+    Piece& piece = *game().pieces[action.number];
+    if (action.offsets) {
+        piece.buildMesh(*action.offsets);
+        piece.setColour(piece.colour());
+        piece.setQuality(RenderQuality::Flat);
+    }
+    piece.setPosition(action.position);
+    piece.falling = action.falling;
+    updateShadows(game());
+    updateMarkers(game());
+}
+
+Runner::Outcome Runner::run(const Action& action, std::string& output)
+{
+    using Kind = Action::Kind;
+    using MessageKind = WindowMessage::Kind;
+    Game& g = game();
+    switch (action.kind) {
+    case Kind::Setup: setUp(action.number); break;
+    case Kind::Seed: std::srand(action.number); break;
+    case Kind::Tick:
+        for (std::uint32_t i = 0; i < action.number; ++i)
+            tick();
+        break;
+    case Kind::KeyDown:
+    case Kind::Key:
+        deliver({.kind = MessageKind::KeyDown, .key = action.key, .shift = action.shift});
+        // The window types the character of a character key, as it goes down.
+        if (action.character != 0)
+            deliver({.kind = MessageKind::Char, .character = action.character});
+        if (action.kind == Kind::Key)
+            deliver({.kind = MessageKind::KeyUp, .key = action.key});
+        break;
+    case Kind::KeyUp: deliver({.kind = MessageKind::KeyUp, .key = action.key}); break;
+    case Kind::Char: deliver({.kind = MessageKind::Char, .character = action.character}); break;
+    case Kind::Command: deliver({.kind = MessageKind::Command, .command = static_cast<int>(action.number)}); break;
+    case Kind::Press:
+    case Kind::Move:
+    case Kind::Release:
+    case Kind::DoubleClick: {
+        const MessageKind kind = action.kind == Kind::Press  ? MessageKind::ButtonDown
+                                 : action.kind == Kind::Move ? MessageKind::MouseMove
+                                 : action.kind == Kind::Release ? MessageKind::ButtonUp
+                                                                : MessageKind::DoubleClick;
+        const int button = kind == MessageKind::ButtonDown || kind == MessageKind::DoubleClick ? primaryButton(action.keys) : 0;
+        deliver({.kind = kind, .x = action.x, .y = action.y, .keys = action.keys, .button = button});
+        break;
+    }
+    case Kind::ClickPiece:
+        return clickAt(g.pieces[action.number]->position(), "piece", action.number,
+                       action.shift ? kMouseRight : kMouseLeft, false);
+    case Kind::DoubleClickPiece:
+        return clickAt(g.pieces[action.number]->position(), "piece", action.number, kMouseLeft, true);
+    case Kind::ClickRoller:
+        return clickAt(g.rollers[action.number]->position(), "roller", action.number, kMouseLeft, false);
+    case Kind::Place: place(action); break;
+    case Kind::Camera:
+        g.camera.setPosition(action.position.x, action.position.y, action.position.z);
+        g.camera.setDirection(action.direction.x, action.direction.y, action.direction.z);
+        g.camera.setUp(action.up.x, action.up.y, action.up.z);
+        break;
+    case Kind::Pieces:
+        g.pieceCount = static_cast<int>(action.number);
+        updateShadows(g);
+        break;
+    case Kind::Task:
+        if (action.builtin) {
+            g.taskFigure->buildDefault();
+            g.taskCompleted = false;
+        } else {
+            // No figure at all: a free build, tested by nothing.
+            g.taskFigure->removeVisuals();
+            g.cellCount = 0;
+            g.taskCompleted = true;
+        }
+        break;
+    case Kind::New: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::New)}); break;
+    case Kind::Retry: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Retry)}); break;
+    case Kind::Load: loadTask(g, action.text); break;
+    case Kind::Save: saveTask(g, action.text); break;
+    case Kind::State: {
+        output += state().text();
+        output += '\n';
+        tunesShown_ = headless_->sound.tunes.size();
+        messagesShown_ = headless_->shell.messages.size();
+        dialogsShown_ = headless_->shell.dialogs.size();
+        break;
+    }
+    case Kind::Expect: {
+        const Json now = state();
+        const Json* found = now.find(action.text);
+        if (!found)
+            return {Status::ExpectationFailed, "the state has no \"" + action.text + "\""};
+        const std::string actual = found->text();
+        if (actual != action.value)
+            return {Status::ExpectationFailed, "expected " + action.text + " to be " + action.value + ", it is " + actual};
+        break;
+    }
+    }
+    return {};
+}
+
+Json Runner::state() const
+{
+    const Game& g = headless_->game;
+    Json pieces = Json::array();
+    for (const auto& piece : g.pieces) {
+        Json offsets = Json::array();
+        for (const Vec3& offset : piece->offsets)
+            offsets.push(vector(offset));
+        pieces.push(Json::object()
+                        .set("position", vector(piece->position()))
+                        .set("offsets", std::move(offsets))
+                        .set("falling", Json::boolean(piece->falling))
+                        .set("colour", Json::string(hexColour(piece->colour()))));
+    }
+    Json selected = Json::null();
+    for (std::size_t i = 0; i < g.pieces.size(); ++i) {
+        if (g.pieces[i].get() == g.selectedPiece)
+            selected = Json::integer(static_cast<long long>(i));
+    }
+    const auto since = [](const std::vector<std::string>& all, std::size_t shown) {
+        Json list = Json::array();
+        for (std::size_t i = shown; i < all.size(); ++i)
+            list.push(Json::string(all[i]));
+        return list;
+    };
+    Json completions = Json::array();
+    for (const std::uint64_t tick : completions_)
+        completions.push(Json::integer(static_cast<long long>(tick)));
+    Json rollers = Json::array();
+    for (const auto& roller : g.rollers) {
+        rollers.push(Json::object()
+                         .set("position", vector(roller->position()))
+                         .set("axis", Json::integer(roller->axis))
+                         .set("positive", Json::boolean(roller->positive)));
+    }
+    Json messages = Json::array();
+    const auto& shown = headless_->shell.messages;
+    for (std::size_t i = messagesShown_; i < shown.size(); ++i)
+        messages.push(Json::object().set("caption", Json::string(shown[i].caption)).set("text", Json::string(shown[i].text)));
+
+    return Json::object()
+        .set("pieces", std::move(pieces))
+        .set("pieceCount", Json::integer(g.pieceCount))
+        .set("cellCount", Json::integer(g.cellCount))
+        .set("selected", std::move(selected))
+        .set("mode", Json::integer(static_cast<int>(g.selectionMode)))
+        .set("taskCompleted", Json::boolean(g.taskCompleted))
+        .set("tunes", since(headless_->sound.tunes, tunesShown_))
+        .set("completions", std::move(completions))
+        .set("ticks", Json::integer(static_cast<long long>(ticks_)))
+        .set("marker", vector(g.directionMarker->position()))
+        .set("rollers", std::move(rollers))
+        .set("camera", Json::object()
+                           .set("position", vector(g.camera.position()))
+                           .set("direction", vector(g.camera.direction()))
+                           .set("up", vector(g.camera.up())))
+        .set("messages", std::move(messages))
+        .set("dialogs", since(headless_->shell.dialogs, dialogsShown_));
+}
+
+std::string findModelDirectory(const std::string& programPath)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path program = fs::canonical("/proc/self/exe", error);
+    if (error)
+        program = fs::absolute(programPath, error);
+    const fs::path folder = program.parent_path();
+    for (const fs::path& candidate : {folder, folder / ".." / "share" / "vokta"}) {
+        if (fs::is_regular_file(candidate / std::string(kModelFileName), error))
+            return fs::weakly_canonical(candidate, error).string();
+    }
+    return {};
+}
+
+}  // namespace vokta::play

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "puzzle/routing.h"
+#include "tools/play/headless.h"
+#include "tools/play/json.h"
+#include "tools/play/script.h"
+
+namespace vokta::play {
+
+inline constexpr int kDefaultWidth = 1280;
+inline constexpr int kDefaultHeight = 800;
+// The scatter before a script's first setup.
+inline constexpr unsigned kDefaultSeed = 1;
+
+// Runs script actions on a headless game through the same routing, commands,
+// tick and picking as the window.
+class Runner {
+public:
+    enum class Status { Ok, ExpectationFailed, Failed };
+    struct Outcome {
+        Status status = Status::Ok;
+        std::string problem;
+    };
+
+    Runner(std::string modelDirectory, int width, int height);
+
+    // Runs one action; a state action appends its line to output.
+    Outcome run(const Action& action, std::string& output);
+
+    // The whole state as one JSON object; the tunes, messages and dialogs are
+    // those since the previous state line.
+    Json state() const;
+
+    Game& game() { return headless_->game; }
+    std::uint64_t ticks() const { return ticks_; }
+
+private:
+    void setUp(unsigned seed);
+    void deliver(const WindowMessage& message);
+    void tick();
+    Outcome clickAt(Vec3 world, const char* what, std::uint32_t index, int button, bool twice);
+    void place(const Action& action);
+
+    std::string modelDirectory_;
+    int width_;
+    int height_;
+    std::unique_ptr<HeadlessGame> headless_;
+    std::uint64_t ticks_ = 0;
+    std::vector<std::uint64_t> completions_;
+    std::size_t tunesShown_ = 0;
+    std::size_t messagesShown_ = 0;
+    std::size_t dialogsShown_ = 0;
+};
+
+// Where the model file is: beside the program, else in the data folder of
+// an installed game. Empty when neither holds it.
+std::string findModelDirectory(const std::string& programPath);
+
+}  // namespace vokta::play
