@@ -25,6 +25,10 @@ std::string hexColour(Colour colour)
     return text;
 }
 
+// How far from its centre a roller is clicked, along its own axis: on the
+// cylinder (10 long each way), clear of the roller crossing it there.
+constexpr float kRollerEndReach = 7.0f;
+
 // The button a mouse message is about: the first one held, left before right before middle.
 int primaryButton(int keys)
 {
@@ -145,8 +149,18 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
                        action.shift ? kMouseRight : kMouseLeft, false);
     case Kind::DoubleClickPiece:
         return clickAt(g.pieces[action.number]->position(), "piece", action.number, kMouseLeft, true);
-    case Kind::ClickRoller:
-        return clickAt(g.rollers[action.number]->position(), "roller", action.number, kMouseLeft, false);
+    case Kind::ClickRoller: {
+        // Two rollers share each place, crossed; the end of this one nearer
+        // the viewer shows it alone.
+        const Roller& roller = *g.rollers[action.number];
+        const Vec3 centre = roller.position();
+        const float along[3] = {centre.x, centre.y, centre.z};
+        const float camera[3] = {g.camera.position().x, g.camera.position().y, g.camera.position().z};
+        const float reach = camera[roller.axis] >= along[roller.axis] ? kRollerEndReach : -kRollerEndReach;
+        const Vec3 end = centre + Vec3{roller.axis == 0 ? reach : 0.0f, roller.axis == 1 ? reach : 0.0f,
+                                       roller.axis == 2 ? reach : 0.0f};
+        return clickAt(end, "roller", action.number, kMouseLeft, false);
+    }
     case Kind::Place: place(action); break;
     case Kind::Camera:
         g.camera.setPosition(action.position.x, action.position.y, action.position.z);
