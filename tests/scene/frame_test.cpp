@@ -24,6 +24,19 @@ TEST(FrameSearch, GoesDepthFirstParentsBeforeChildren)
     EXPECT_EQ(findFrame(*root, "targe"), nullptr);
 }
 
+TEST(FrameSearch, NamesThatDoNotFitTheNameBufferNeverMatch)
+{
+    auto root = Frame::create();
+    const std::string fits(79, 'n');
+    const std::string tooLong(80, 'n');
+    auto longer = Frame::create(root);
+    longer->setName(tooLong);
+    auto fitting = Frame::create(root);
+    fitting->setName(fits);
+    EXPECT_EQ(findFrame(*root, tooLong), nullptr);
+    EXPECT_EQ(findFrame(*root, fits), fitting);
+}
+
 TEST(FrameSearch, FindsAFrameSeveralLevelsDown)
 {
     auto root = Frame::create();

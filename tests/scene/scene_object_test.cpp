@@ -120,6 +120,18 @@ TEST_F(SceneObjects, EveryMutatorMarksTheSceneDirtyEvenWithoutChange)
     EXPECT_TRUE(object.frame()->visuals().empty());
 }
 
+TEST_F(SceneObjects, VisualNamesThatDoNotFitTheNameBufferNeverMatch)
+{
+    SceneObject object(*scene_);
+    for (const std::size_t length : {80u, 79u}) {
+        auto mesh = std::make_shared<MeshBuilder>();
+        mesh->name = std::string(length, 'm');
+        object.frame()->addVisual(mesh);
+    }
+    EXPECT_EQ(object.findVisual(std::string(80, 'm')), nullptr);
+    EXPECT_EQ(object.findVisual(std::string(79, 'm')), object.frame()->visuals()[1]);
+}
+
 TEST_F(SceneObjects, ADestroyedObjectLeavesNoFrameBehind)
 {
     {

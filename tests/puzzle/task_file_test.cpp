@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "puzzle/commands.h"
+#include "puzzle/routing.h"
+#include "puzzle/selection.h"
+#include "puzzle/task_file.h"
+#include "test_game.h"
+
+namespace vokta {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<unsigned char>;
+
+// The built-in cube, solved: per piece its position and offsets.
+struct Placed {
+    Vec3 position;
+    CubeOffsets offsets;
+};
+const Placed kSolution[kPieceTotal] = {
+    {{-10, 10, 10}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 0, 0}}}},
+    {{0, -10, 10}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 10, 0}}}},
+    {{10, 0, 0}, {{{0, 0, 0}, {0, -10, 0}, {0, 10, 0}, {0, 10, 10}}}},
+    {{10, 0, 20}, {{{0, 0, 0}, {0, -10, 0}, {0, 0, -10}, {0, 10, 0}}}},
+    {{-10, -10, 0}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {10, 10, 0}}}},
+    {{-10, 0, 0}, {{{0, 0, 0}, {0, 10, 0}, {0, 0, 10}, {10, 10, 0}}}},
+    {{-10, 0, 20}, {{{0, 0, 0}, {0, -10, 0}, {10, 0, 0}, {10, 10, 0}}}},
+};
+
+void appendFloat(Bytes& bytes, float value)
+{
+    unsigned char raw[4];
+    std::memcpy(raw, &value, 4);
+    bytes.insert(bytes.end(), raw, raw + 4);
+}
+
+Bytes header(int major, int pieces, int cells)
+{
+    return {static_cast<unsigned char>(major), 5, static_cast<unsigned char>(pieces), static_cast<unsigned char>(cells)};
+}
+
+Bytes cubeCells(int count)
+{
+    Bytes bytes;
+    for (int k = 0; k < count; ++k) {
+        const Vec3 cell = kBuiltInTask[static_cast<std::size_t>(k % kMaxCells)] + kBuiltInTaskPosition;
+        appendFloat(bytes, cell.x);
+        appendFloat(bytes, cell.y);
+        appendFloat(bytes, cell.z);
+    }
+    return bytes;
+}
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+class TaskFiles : public testing::GameFixture {
+protected:
+    TaskFiles()
+    {
+        folder_ = fs::temp_directory_path() /
+                  ("vokta-task-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    ~TaskFiles() override
+    {
+        std::error_code ignored;
+        fs::permissions(folder_, fs::perms::owner_all, ignored);
+        fs::remove_all(folder_, ignored);
+    }
+
+    std::string path(const char* name) const { return (folder_ / name).string(); }
+
+    std::string write(const char* name, const Bytes& bytes) const
+    {
+        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                          static_cast<std::streamsize>(bytes.size()));
+        return path(name);
+    }
+
+    static Bytes read(const std::string& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    void solve(Vec3 shift = {})
+    {
+        for (int p = 0; p < kPieceTotal; ++p) {
+            piece(p).offsets = kSolution[p].offsets;
+            piece(p).setPosition(kSolution[p].position + shift);
+            piece(p).falling = false;
+        }
+    }
+
+    // Everything a task file could change, as text.
+    std::string snapshot()
+    {
+        std::string text;
+        const auto add = [&text](Vec3 v) {
+            text += std::to_string(v.x) + "," + std::to_string(v.y) + "," + std::to_string(v.z) + ";";
+        };
+        for (int p = 0; p < kPieceTotal; ++p) {
+            add(piece(p).position());
+            for (const Vec3& offset : piece(p).offsets)
+                add(offset);
+            text += std::to_string(piece(p).falling) + std::to_string(piece(p).colour()) + "|";
+        }
+        for (const Vec3& cell : game.taskFigure->cells())
+            add(cell);
+        add(game.taskFigure->position());
+        text += std::to_string(game.taskFigure->frame()->visuals().size()) + "/" + std::to_string(game.pieceCount) + "/" +
+                std::to_string(game.cellCount) + "/" + std::to_string(game.taskCompleted) + "/" +
+                std::to_string(game.selectedPiece != nullptr);
+        return text;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(TaskFiles, TheSolvedCubeIsWrittenAs328BytesOfItsCellsInPieceOrder)
+{
+    // Standing anywhere, the shape is shifted back to the middle: the mean
+    // cube position, truncated to tens.
+    solve({30, -20, 0});
+    const std::string file = path("solved.tsk");
+    ASSERT_FALSE(writeTaskFile(game, file));
+    Bytes expected = header(1, 7, 27);
+    for (int p = 0; p < kPieceTotal; ++p) {
+        for (int c = 0; c < (p == 0 ? 3 : 4); ++c) {
+            const Vec3 cell = kSolution[p].position + kSolution[p].offsets[static_cast<std::size_t>(c)];
+            appendFloat(expected, cell.x);
+            appendFloat(expected, cell.y);
+            appendFloat(expected, cell.z);
+        }
+    }
+    EXPECT_EQ(read(file), expected);
+    EXPECT_EQ(read(file).size(), 328u);
+
+    // Written over a longer file, the file is the new one, no longer.
+    write("longer.tsk", Bytes(1000, 0xAB));
+    ASSERT_FALSE(writeTaskFile(game, path("longer.tsk")));
+    EXPECT_EQ(read(path("longer.tsk")), expected);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2) << "no temporary file left";
+}
+
+TEST_F(TaskFiles, AFivePieceTaskKeepsItsCountsAndItsCellsComeBackWhereTheyWere)
+{
+    game.pieceCount = 5;
+    solve();
+    ASSERT_FALSE(writeTaskFile(game, path("five.tsk")));
+    const TaskFileRead read = readTaskFile(path("five.tsk"));
+    ASSERT_TRUE(read.task);
+    EXPECT_EQ(read.task->pieceCount, 5);
+    EXPECT_EQ(read.task->cellCount, 19);
+    ASSERT_TRUE(loadTask(game, path("five.tsk")));
+    EXPECT_EQ(game.pieceCount, 5);
+    EXPECT_EQ(game.cellCount, 19);
+    EXPECT_EQ(game.taskFigure->position(), (Vec3{0, 0, 0}));
+    // The five pieces' cubes, through the figure: the cells of piece 1 start at cell 3.
+    EXPECT_EQ(game.taskFigure->cells()[3], kSolution[1].position);
+    EXPECT_TRUE(piece(0).falling) << "the pieces were scattered afresh";
+}
+
+TEST_F(TaskFiles, TheReaderTakesWhatTheFormatAllowsAndRefusesTheRest)
+{
+    const Bytes cube = cubeCells(27);
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool accepted;
+        int pieces;
+        int cells;
+        TaskFileError::Kind kind;
+        const char* detail;
+    } table[] = {
+        {"current", header(1, 7, 27) + cube, true, 7, 27, {}, ""},
+        {"version 0, no header", cube, true, 7, 27, {}, ""},
+        {"version 0 with bytes after", cube + Bytes(50, 7), true, 7, 27, {}, ""},
+        {"bytes after the cells", header(1, 7, 27) + cube + Bytes(9, 1), true, 7, 27, {}, ""},
+        {"version -1", header(0xFF, 7, 27) + cube, true, 7, 27, {}, ""},
+        {"minor version is not read", Bytes{1, 99, 7, 27} + cube, true, 7, 27, {}, ""},
+        {"negative cell count", header(1, 7, 0x80), true, 7, -128, {}, ""},
+        {"no cells", header(1, 3, 0), true, 3, 0, {}, ""},
+        {"newer", header(2, 7, 27) + cube, false, 0, 0, TaskFileError::Kind::NewerVersion, "version 2"},
+        {"empty", {}, false, 0, 0, TaskFileError::Kind::Damaged, "it is empty"},
+        {"header cut", Bytes{1, 5, 7}, false, 0, 0, TaskFileError::Kind::Damaged, "it ends within its header"},
+        {"cells cut", header(1, 7, 27) + cubeCells(26), false, 0, 0, TaskFileError::Kind::Damaged,
+         "it ends after 316 bytes, and its 27 cells need 328"},
+        {"version 0 cut", cubeCells(26), false, 0, 0, TaskFileError::Kind::Damaged, "its 27 cells need 324"},
+        {"eight pieces", header(1, 8, 27) + cube, false, 0, 0, TaskFileError::Kind::Damaged, "asks for 8 pieces"},
+        {"28 cells", header(1, 7, 28) + cube + cubeCells(1), false, 0, 0, TaskFileError::Kind::Damaged,
+         "it has 28 cells, and a task has at most 27"},
+        {"infinity", header(1, 7, 1) + Bytes{0, 0, 0x80, 0x7F} + Bytes(8, 0), false, 0, 0,
+         TaskFileError::Kind::Damaged, "cell 1 has a coordinate that is no number"},
+    };
+    for (const auto& row : table) {
+        const TaskFileRead read = readTaskFile(write("case.tsk", row.bytes));
+        ASSERT_EQ(read.task.has_value(), row.accepted) << row.name << ": " << read.error.detail;
+        if (row.accepted) {
+            EXPECT_EQ(read.task->pieceCount, row.pieces) << row.name;
+            EXPECT_EQ(read.task->cellCount, row.cells) << row.name;
+            EXPECT_EQ(read.task->cells.size(), static_cast<std::size_t>(std::max(row.cells, 0))) << row.name;
+        } else {
+            EXPECT_EQ(read.error.kind, row.kind) << row.name;
+            EXPECT_NE(read.error.detail.find(row.detail), std::string::npos) << row.name << ": " << read.error.detail;
+            EXPECT_EQ(read.error.path, path("case.tsk"));
+        }
+    }
+}
+
+TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
+{
+    tick(3);
+    selectPieceByIndex(game, 2);
+    game.taskCompleted = true;
+    const std::string before = snapshot();
+    const std::string missing = path("missing.tsk");
+    for (const std::string& file :
+         {write("newer.tsk", header(3, 7, 27) + cubeCells(27)), write("cut.tsk", header(1, 7, 27)), missing,
+          folder_.string()}) {
+        shell.errors.clear();
+        shell.chosenFile = file;
+        OnCommand(game, static_cast<int>(Command::Load));
+        EXPECT_EQ(snapshot(), before) << file;
+        ASSERT_EQ(shell.errors.size(), 1u) << file;
+        EXPECT_EQ(shell.errors[0].path, file);
+    }
+    EXPECT_EQ(describeTaskFileError(shell.errors[0]).text,
+              "The task file " + folder_.string() + " cannot be read: it is a folder, not a file.");
+    const Notice version = describeTaskFileError({TaskFileError::Kind::NewerVersion, "x.tsk", "version 3"});
+    EXPECT_EQ(version.caption, "Version Error");
+    EXPECT_EQ(version.text, "Incompatible version.\nPlease refresh the game.");
+    EXPECT_EQ(version.icon, Notice::Icon::Warning);
+
+    // A cancelled dialog arms the test all the same.
+    shell.chosenFile.reset();
+    OnCommand(game, static_cast<int>(Command::Load));
+    EXPECT_FALSE(game.taskCompleted);
+}
+
+TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
+{
+    solve();
+    const Bytes old(40, 0x11);
+    const std::string readOnly = write("old.tsk", old);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const struct {
+        std::string file;
+        const char* detail;
+    } table[] = {
+        {readOnly, "the file is read-only"},
+        {folder_.string(), "a folder of that name is in the way"},
+        {path("no-such-folder/task.tsk"), "No such file or directory"},
+    };
+    for (const auto& row : table) {
+        shell.errors.clear();
+        shell.chosenFile = row.file;
+        OnCommand(game, static_cast<int>(Command::Save));
+        ASSERT_EQ(shell.errors.size(), 1u) << row.file;
+        EXPECT_EQ(shell.errors[0].kind, TaskFileError::Kind::NotSaved);
+        EXPECT_EQ(shell.errors[0].detail, row.detail);
+    }
+    EXPECT_EQ(read(readOnly), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1) << "no temporary file left";
+}
+
+}  // namespace
+}  // namespace vokta
