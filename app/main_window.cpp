@@ -93,6 +93,7 @@ bool MainWindow::StartGame(unsigned seed)
 
 void MainWindow::SoundRelay::play(Cue cue)
 {
+    emit window_.soundRequested(cue);
     if (device)
         device->play(cue);
 }

@@ -32,6 +32,8 @@ public:
     [[nodiscard]] bool StartGame(unsigned seed);
 
     GameView* view() const { return view_; }
+    // The running game; null before StartGame().
+    Game* game() const { return game_.get(); }
 
     void repaintNow() override;
     void pauseForFanfare() override;
@@ -42,6 +44,10 @@ public:
     std::optional<std::string> chooseTaskFileToSave() override;
     void runShellCommand(int command) override;
 
+signals:
+    // Every sound the game asks for, heard or not.
+    void soundRequested(vokta::Cue cue);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -49,8 +55,12 @@ private:
     // The rules' sound, passed on to the audio device once it is open.
     class SoundRelay : public SoundOutput {
     public:
+        explicit SoundRelay(MainWindow& window) : window_(window) {}
         void play(Cue cue) override;
         SoundOutput* device = nullptr;
+
+    private:
+        MainWindow& window_;
     };
 
     void RenderWhenIdle();
@@ -60,7 +70,7 @@ private:
 
     std::string modelDirectory_;
     std::unique_ptr<SystemSound> sound_;
-    SoundRelay soundRelay_;
+    SoundRelay soundRelay_{*this};
     std::unique_ptr<Game> game_;
     QWidget* viewContainer_ = nullptr;
     GameView* view_ = nullptr;

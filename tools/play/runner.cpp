@@ -73,16 +73,14 @@ void Runner::tick()
         completions_.push_back(ticks_);
 }
 
-Runner::Outcome Runner::clickAt(Vec3 world, const char* what, std::uint32_t index, int button, bool twice)
+Runner::Outcome Runner::click(const Action& action, int button, bool twice)
 {
-    const Viewport::ScreenPoint s = game().scene.viewport().transform(world);
-    const float x = s.x / s.w;
-    const float y = s.y / s.w;
-    if (!(s.w > Viewport::kFrontPlane && s.w < Viewport::kBackPlane) || !(x >= 0.0f && x < static_cast<float>(width_)) ||
-        !(y >= 0.0f && y < static_cast<float>(height_))) {
-        return {Status::Failed, std::string(what) + " " + std::to_string(index) + " is not in view"};
+    const std::optional<Pixel> pixel = objectPixel(game(), action);
+    if (!pixel) {
+        const char* what = action.kind == Action::Kind::ClickRoller ? "roller " : "piece ";
+        return {Status::Failed, what + std::to_string(action.number) + " is not in view"};
     }
-    WindowMessage message{.x = static_cast<int>(std::floor(x)), .y = static_cast<int>(std::floor(y))};
+    WindowMessage message{.x = pixel->x, .y = pixel->y};
     for (int click = 0; click < (twice ? 2 : 1); ++click) {
         message.kind = click == 0 ? WindowMessage::Kind::ButtonDown : WindowMessage::Kind::DoubleClick;
         message.keys = message.button = button;
@@ -144,23 +142,9 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
         deliver({.kind = kind, .x = action.x, .y = action.y, .keys = action.keys, .button = button});
         break;
     }
-    case Kind::ClickPiece:
-        return clickAt(g.pieces[action.number]->position(), "piece", action.number,
-                       action.shift ? kMouseRight : kMouseLeft, false);
-    case Kind::DoubleClickPiece:
-        return clickAt(g.pieces[action.number]->position(), "piece", action.number, kMouseLeft, true);
-    case Kind::ClickRoller: {
-        // Two rollers share each place, crossed; the end of this one nearer
-        // the viewer shows it alone.
-        const Roller& roller = *g.rollers[action.number];
-        const Vec3 centre = roller.position();
-        const float along[3] = {centre.x, centre.y, centre.z};
-        const float camera[3] = {g.camera.position().x, g.camera.position().y, g.camera.position().z};
-        const float reach = camera[roller.axis] >= along[roller.axis] ? kRollerEndReach : -kRollerEndReach;
-        const Vec3 end = centre + Vec3{roller.axis == 0 ? reach : 0.0f, roller.axis == 1 ? reach : 0.0f,
-                                       roller.axis == 2 ? reach : 0.0f};
-        return clickAt(end, "roller", action.number, kMouseLeft, false);
-    }
+    case Kind::ClickPiece: return click(action, action.shift ? kMouseRight : kMouseLeft, false);
+    case Kind::DoubleClickPiece: return click(action, kMouseLeft, true);
+    case Kind::ClickRoller: return click(action, kMouseLeft, false);
     case Kind::Place: place(action); break;
     case Kind::Camera:
         g.camera.setPosition(action.position.x, action.position.y, action.position.z);
@@ -266,6 +250,30 @@ Json Runner::state() const
                            .set("up", vector(g.camera.up())))
         .set("messages", std::move(messages))
         .set("dialogs", since(headless_->shell.dialogs, dialogsShown_));
+}
+
+std::optional<Pixel> objectPixel(const Game& game, const Action& action)
+{
+    Vec3 world;
+    if (action.kind == Action::Kind::ClickRoller) {
+        const Roller& roller = *game.rollers[action.number];
+        const Vec3 centre = roller.position();
+        const float along[3] = {centre.x, centre.y, centre.z};
+        const float camera[3] = {game.camera.position().x, game.camera.position().y, game.camera.position().z};
+        const float reach = camera[roller.axis] >= along[roller.axis] ? kRollerEndReach : -kRollerEndReach;
+        world = centre + Vec3{roller.axis == 0 ? reach : 0.0f, roller.axis == 1 ? reach : 0.0f,
+                              roller.axis == 2 ? reach : 0.0f};
+    } else {
+        world = game.pieces[action.number]->position();
+    }
+    const Viewport viewport = game.scene.viewport();
+    const Viewport::ScreenPoint s = viewport.transform(world);
+    const float x = s.x / s.w;
+    const float y = s.y / s.w;
+    if (!(s.w > Viewport::kFrontPlane && s.w < Viewport::kBackPlane) ||
+        !(x >= 0.0f && x < static_cast<float>(viewport.width())) || !(y >= 0.0f && y < static_cast<float>(viewport.height())))
+        return std::nullopt;
+    return Pixel{static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
 }
 
 std::string findModelDirectory(const std::string& programPath)

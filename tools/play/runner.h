@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ private:
     void setUp(unsigned seed);
     void deliver(const WindowMessage& message);
     void tick();
-    Outcome clickAt(Vec3 world, const char* what, std::uint32_t index, int button, bool twice);
+    Outcome click(const Action& action, int button, bool twice);
     void place(const Action& action);
 
     std::string modelDirectory_;
@@ -56,6 +57,18 @@ private:
     std::size_t messagesShown_ = 0;
     std::size_t dialogsShown_ = 0;
 };
+
+// A client pixel.
+struct Pixel {
+    int x;
+    int y;
+};
+
+// Where click piece, dblclick piece and click roller press: the pixel where
+// the piece's centre shows, or where the end of the roller nearer the viewer
+// shows (two rollers, crossed, share each centre). Nothing when that is
+// outside the view.
+std::optional<Pixel> objectPixel(const Game& game, const Action& action);
 
 // Where the model file is: beside the program, else in the data folder of
 // an installed game. Empty when neither holds it.
