@@ -17,20 +17,24 @@ namespace {
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 #endif
 
-void renderCallback(void* userdata, Uint8* stream, int bytes) {
-    const int frames = bytes / static_cast<int>(2 * sizeof(float));
-    static_cast<SynthMidiStream*>(userdata)->renderAudio(reinterpret_cast<float*>(stream), frames);
-}
-
 }  // namespace
+
+void SdlAudioOutput::renderCallback(void* userdata, std::uint8_t* stream, int bytes) {
+    const int frames = bytes / static_cast<int>(2 * sizeof(float));
+    const Source& source = *static_cast<const Source*>(userdata);
+    float* samples = reinterpret_cast<float*>(stream);
+    source.stream->renderAudio(samples, frames);
+    if (source.tap) source.tap(samples, frames);
+}
 
 SdlAudioOutput::~SdlAudioOutput() {
     if (device_ != 0) SDL_CloseAudioDevice(device_);
     if (subsystemStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-std::string SdlAudioOutput::open(SynthMidiStream& stream) {
+std::string SdlAudioOutput::open(SynthMidiStream& stream, BlockTap tap) {
     if (device_ != 0) return "the audio device is already open";
+    source_ = {&stream, std::move(tap)};
 #ifdef VOKTA_HAVE_ALSA
     snd_lib_error_set_handler(ignoreAlsaError);
 #endif
@@ -44,7 +48,7 @@ std::string SdlAudioOutput::open(SynthMidiStream& stream) {
     wanted.channels = 2;
     wanted.samples = kFramesPerCallback;
     wanted.callback = renderCallback;
-    wanted.userdata = &stream;
+    wanted.userdata = &source_;
     // No changes allowed: SDL converts to whatever the device wants, so the
     // callback always gets 48 kHz float stereo in blocks of 512 frames.
     SDL_AudioSpec obtained{};

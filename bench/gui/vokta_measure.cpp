@@ -1,12 +1,20 @@
 // Measures what only a running window shows: the time to draw and present a
 // frame, the time from process start to the first frame, and the processor
-// time the game takes while nothing moves. Run it with a display (or under
-// xvfb-run); see bench/README for the commands and the figures.
+// time the game takes while nothing moves; and the sound's latency on the
+// audio device. Frame time and start-up are each set against a floor taken
+// in the same run (a bare OpenGL window that only clears), so the ratios mean
+// the same on any machine. Run it with a display (or under xvfb-run); see
+// bench/README for the commands and the figures.
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <numeric>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QApplication>
@@ -14,11 +22,22 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions_3_3_Core>
+#include <QOpenGLVersionFunctionsFactory>
 #include <QProcess>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/game_view.h"
 #include "app/main_window.h"
+#include "music/fluid_synthesizer.h"
+#include "music/sdl_audio_output.h"
+#include "music/synth_midi_stream.h"
+#include "music/system_sound.h"
+#include "music/tune_player.h"
+#include "music/tune_sounds.h"
+#include "render/gl/renderer.h"
 
 namespace {
 
@@ -82,8 +101,87 @@ double processorTimeNs(qint64 pid)
     return total;
 }
 
+// The floor under every frame: a window of the game view's kind that only
+// clears and presents.
+class BareWindow : public QWindow {
+public:
+    BareWindow()
+    {
+        setSurfaceType(QSurface::OpenGLSurface);
+        setFormat(vokta::Renderer::surfaceFormat());
+    }
+
+    bool begin()
+    {
+        context_.setFormat(format());
+        if (!context_.create() || !context_.makeCurrent(this))
+            return false;
+        gl_ = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(&context_);
+        return gl_ && gl_->initializeOpenGLFunctions();
+    }
+
+    // Clears, presents and waits until the frame has reached the window.
+    void frame()
+    {
+        context_.makeCurrent(this);
+        gl_->glClearColor(0.0f, 0.5f, 0.0f, 1.0f);
+        gl_->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        context_.swapBuffers(this);
+        gl_->glFinish();
+    }
+
+private:
+    QOpenGLContext context_;
+    QOpenGLFunctions_3_3_Core* gl_ = nullptr;
+};
+
+// The same frames in a bare window of the same size; the median, or a
+// negative number when it cannot be drawn.
+double floorFrameMedian(int frames, QSize size)
+{
+    BareWindow window;
+    window.resize(size);
+    window.show();
+    QElapsedTimer clock;
+    clock.start();
+    while (!window.isExposed() && clock.elapsed() < kRestTimeoutMs)
+        runFor(20);
+    if (!window.begin())
+        return -1.0;
+    std::vector<double> times;
+    for (int i = 0; i < frames; ++i) {
+        QElapsedTimer frame;
+        frame.start();
+        window.frame();
+        times.push_back(static_cast<double>(frame.nsecsElapsed()) / 1e6);
+        QCoreApplication::processEvents();
+    }
+    return summarize(times).median;
+}
+
+// The start-up floor's own process: a bare OpenGL window that announces its
+// first frame as the game does, then ends.
+int runBareWindow()
+{
+    BareWindow window;
+    window.resize(1024, 768);
+    window.show();
+    QElapsedTimer clock;
+    clock.start();
+    while (!window.isExposed() && clock.elapsed() < kRestTimeoutMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    if (!window.begin())
+        return 1;
+    window.frame();
+    std::printf("frame 1\n");
+    std::fflush(stdout);
+    return 0;
+}
+
 int measureFrameTime(int frames, int width, int height)
 {
+    // The floor first: closing the game's window ends the application's loop.
+    const double floor = floorFrameMedian(frames, QSize(width, height));
     qputenv("VOKTA_SOUND", "off");
     vokta::MainWindow window(QCoreApplication::applicationDirPath().toStdString());
     if (!window.StartGame(kSeed))
@@ -107,13 +205,22 @@ int measureFrameTime(int frames, int width, int height)
         QCoreApplication::processEvents();
     }
     const Summary summary = summarize(times);
-    std::printf("frame time at %d x %d over %d frames: median %.2f ms, mean %.2f ms, 95%% within %.2f ms\n",
-                view.width(), view.height(), frames, summary.median, summary.mean, summary.worst95);
+    const QSize size = view.size();
     window.close();
+    std::printf("frame time at %d x %d over %d frames: median %.2f ms, mean %.2f ms, 95%% within %.2f ms\n",
+                size.width(), size.height(), frames, summary.median, summary.mean, summary.worst95);
+    if (floor <= 0.0) {
+        std::fprintf(stderr, "vokta-measure: the bare window could not be drawn\n");
+        return 1;
+    }
+    std::printf("floor (a bare window that only clears): median %.2f ms; the game's frame is %.2fx its floor\n",
+                floor, summary.median / floor);
     return 0;
 }
 
-int measureStartUp(int runs)
+// Medians of the time from process start to the first frame of program
+// (with arguments), over runs; a negative number when it drew none.
+double startUpMedian(const QString& program, const QStringList& arguments, int runs)
 {
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
@@ -122,22 +229,95 @@ int measureStartUp(int runs)
         QByteArray output;
         QElapsedTimer clock;
         clock.start();
-        game.start(gameBinary(), {});
+        game.start(program, arguments);
         while (framesLogged(game, output) == 0 && clock.elapsed() < kRestTimeoutMs)
             game.waitForReadyRead(5);
         const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
         game.kill();
         game.waitForFinished();
         if (output.count("frame ") == 0) {
-            std::fprintf(stderr, "vokta-measure: the game drew no frame: %s\n",
+            std::fprintf(stderr, "vokta-measure: %s drew no frame: %s\n", qPrintable(program),
                          game.readAllStandardError().constData());
-            return 1;
+            return -1.0;
         }
         times.push_back(ms);
     }
     const Summary summary = summarize(times);
-    std::printf("process start to first frame over %d runs: median %.1f ms, mean %.1f ms, 95%% within %.1f ms\n",
-                runs, summary.median, summary.mean, summary.worst95);
+    std::printf("  median %.1f ms, mean %.1f ms, 95%% within %.1f ms\n", summary.median, summary.mean, summary.worst95);
+    return summary.median;
+}
+
+int measureStartUp(int runs)
+{
+    std::printf("process start to first frame over %d runs, the game:\n", runs);
+    const double game = startUpMedian(gameBinary(), {}, runs);
+    std::printf("the floor, a bare Qt window with an OpenGL 3.3 surface:\n");
+    const double floor = startUpMedian(QCoreApplication::applicationFilePath(), {QStringLiteral("bare-window")}, runs);
+    if (game <= 0.0 || floor <= 0.0)
+        return 1;
+    std::printf("the game's start-up is %.2fx its floor\n", game / floor);
+    return 0;
+}
+
+// From the moment a refusal is asked for to its first sound leaving the
+// synthesizer's stream for the audio device (SDL's dummy driver where there
+// is no sound card), over runs.
+int measureSoundLatency(int runs)
+{
+    using Clock = std::chrono::steady_clock;
+    qputenv("SDL_AUDIODRIVER", qgetenv("SDL_AUDIODRIVER").isEmpty() ? "dummy" : qgetenv("SDL_AUDIODRIVER"));
+    std::string why;
+    const std::string soundfont = vokta::findSoundfont(why);
+    vokta::FluidSynthesizer synth(vokta::SdlAudioOutput::kSampleRate);
+    if (soundfont.empty() || !(why = synth.loadSoundfont(soundfont)).empty()) {
+        std::fprintf(stderr, "vokta-measure: %s\n", why.c_str());
+        return 1;
+    }
+    vokta::SynthMidiStream stream(synth, vokta::SdlAudioOutput::kSampleRate);
+    std::atomic<bool> waiting{false};
+    std::atomic<Clock::rep> heardAt{0};
+    std::atomic<bool> silent{true};
+    vokta::SdlAudioOutput device;
+    why = device.open(stream, [&](const float* samples, int frames) {
+        const bool sounding = std::any_of(samples, samples + 2 * frames, [](float s) { return std::abs(s) > 1e-4f; });
+        silent = !sounding;
+        if (sounding && waiting.exchange(false))
+            heardAt = Clock::now().time_since_epoch().count();
+    });
+    if (!why.empty()) {
+        std::fprintf(stderr, "vokta-measure: %s\n", why.c_str());
+        return 1;
+    }
+    vokta::TunePlayer player;
+    vokta::TuneSounds sounds(player);
+    player.open(stream);
+
+    std::vector<double> latencies;
+    for (int run = 0; run < runs; ++run) {
+        // Start each one from silence, at a different point of the device's period.
+        while (!silent)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::microseconds(1000 + 3700 * run % 11000));
+        heardAt = 0;
+        waiting = true;
+        const Clock::time_point asked = Clock::now();
+        sounds.play(vokta::Cue::Refusal);
+        const Clock::time_point deadline = asked + std::chrono::seconds(2);
+        while (heardAt == 0 && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        if (heardAt == 0) {
+            std::fprintf(stderr, "vokta-measure: the refusal was never heard\n");
+            return 1;
+        }
+        const Clock::time_point heard{Clock::duration(heardAt.load())};
+        latencies.push_back(std::chrono::duration<double, std::milli>(heard - asked).count());
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));  // the sound dies away
+    }
+    const Summary summary = summarize(latencies);
+    std::printf("refusal asked for to first sound for the device over %d runs: median %.1f ms, mean %.1f ms, "
+                "95%% within %.1f ms, worst %.1f ms\n",
+                runs, summary.median, summary.mean, summary.worst95,
+                *std::max_element(latencies.begin(), latencies.end()));
     return 0;
 }
 
@@ -180,7 +360,8 @@ int usage()
     std::fprintf(stderr,
                  "usage: vokta-measure frame-time [frames [width height]]\n"
                  "       vokta-measure start-up [runs]\n"
-                 "       vokta-measure idle [seconds]\n");
+                 "       vokta-measure idle [seconds]\n"
+                 "       vokta-measure sound-latency [runs]\n");
     return 2;
 }
 
@@ -188,6 +369,9 @@ int usage()
 
 int main(int argc, char* argv[])
 {
+    // The sound needs no display.
+    if (argc > 1 && std::string(argv[1]) == "sound-latency" && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty())
@@ -204,5 +388,9 @@ int main(int argc, char* argv[])
         return measureStartUp(number(1, 10));
     if (what == QLatin1String("idle"))
         return measureIdle(number(1, 10));
+    if (what == QLatin1String("sound-latency"))
+        return measureSoundLatency(number(1, 50));
+    if (what == QLatin1String("bare-window"))
+        return runBareWindow();
     return usage();
 }
