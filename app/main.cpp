@@ -25,10 +25,10 @@ int main(int argc, char* argv[])
     const QStringList candidates = vokta::modelDirectoryCandidates(QCoreApplication::applicationDirPath());
     const QString modelDirectory = vokta::findModelDirectory(candidates);
     if (modelDirectory.isEmpty()) {
-        vokta::ReportFatalError(QStringLiteral("Vokta"),
-                                QStringLiteral("The model file vokta.x is missing: it is in neither %1 nor %2.")
-                                    .arg(QDir::toNativeSeparators(candidates.at(0)),
-                                         QDir::toNativeSeparators(candidates.at(1))));
+        vokta::ReportFatalError(
+            QStringLiteral("Vokta"),
+            QStringLiteral("The model file vokta.x is missing: it is in neither %1 nor %2.")
+                .arg(QDir::toNativeSeparators(candidates.at(0)), QDir::toNativeSeparators(candidates.at(1))));
         return kNoModelFile;
     }
     const std::string modelError =

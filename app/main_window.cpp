@@ -136,10 +136,10 @@ void MainWindow::showTaskFileError(const TaskFileError& error)
 {
     const Notice notice = describeTaskFileError(error);
     const QMessageBox::Icon icon = notice.icon == Notice::Icon::Warning ? QMessageBox::Warning
-                                   : notice.icon == Notice::Icon::Error ? QMessageBox::Critical
+        : notice.icon == Notice::Icon::Error                            ? QMessageBox::Critical
                                                                         : QMessageBox::NoIcon;
-    QMessageBox box(icon, QString::fromStdString(notice.caption), QString::fromStdString(notice.text),
-                    QMessageBox::Ok, this);
+    QMessageBox box(icon, QString::fromStdString(notice.caption), QString::fromStdString(notice.text), QMessageBox::Ok,
+                    this);
     box.exec();
 }
 

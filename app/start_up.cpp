@@ -47,8 +47,10 @@ unsigned chooseSeed()
     if (!value.isEmpty()) {
         if (const std::optional<unsigned> seed = parseSeed(std::string_view(value.constData(), value.size())))
             return *seed;
-        std::fprintf(stderr, "vokta: VOKTA_SEED=\"%s\" is not a whole number from 0 to 4294967295; "
-                             "the pieces are scattered by the time\n", value.constData());
+        std::fprintf(stderr,
+                     "vokta: VOKTA_SEED=\"%s\" is not a whole number from 0 to 4294967295; "
+                     "the pieces are scattered by the time\n",
+                     value.constData());
     }
     return static_cast<unsigned>(std::time(nullptr));
 }

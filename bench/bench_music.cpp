@@ -21,7 +21,8 @@ constexpr const char* kFanfare = "p2(o5go6ce)8(o5go6ce)16(o5go6ce)16(o5go6ce)2";
 constexpr int kSampleRate = 48000;
 constexpr int kBlockFrames = 480;  // within the callback's 256-512 frames, and exactly 100 blocks a second
 
-void BM_CompileFanfare(benchmark::State& state) {
+void BM_CompileFanfare(benchmark::State& state)
+{
     for (auto _ : state) {
         Tune tune;
         benchmark::DoNotOptimize(tune.compile(kFanfare, 0).size);
@@ -32,7 +33,8 @@ BENCHMARK(BM_CompileFanfare);
 
 // One second of audio from the start of the fanfare, where all four chords
 // strike, in blocks of the audio callback's size.
-void BM_RenderFanfareSecond(benchmark::State& state) {
+void BM_RenderFanfareSecond(benchmark::State& state)
+{
     std::string why;
     const std::string soundfont = findSoundfont(why);
     FluidSynthesizer synth(kSampleRate);

@@ -18,7 +18,8 @@ using namespace vokta::play;
 void runScript(benchmark::State& state, const char* name)
 {
     std::ifstream file(std::string(VOKTA_PLAY_SCRIPTS "/") + name);
-    const Script script = parseScript(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+    const Script script =
+        parseScript(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
     if (!script.error.empty() || script.actions.empty()) {
         state.SkipWithError("the script cannot be read");
         return;

@@ -42,7 +42,8 @@ struct BenchGame {
     void dropAll()
     {
         for (int i = 0; i < kPieceTotal; ++i) {
-            game.pieces[static_cast<std::size_t>(i)]->setPosition(-90.0f + 30.0f * static_cast<float>(i), 0.0f, 1000.0f);
+            game.pieces[static_cast<std::size_t>(i)]->setPosition(-90.0f + 30.0f * static_cast<float>(i), 0.0f,
+                                                                  1000.0f);
             game.pieces[static_cast<std::size_t>(i)]->falling = true;
         }
     }

@@ -27,7 +27,7 @@ struct MidiHeader {
 
 enum class MidiResult {
     Ok,
-    NotOpen,        // the stream is closed, or was never opened
+    NotOpen,  // the stream is closed, or was never opened
     AlreadyOpen,
     BadDevice,      // no such output device, or it cannot be used
     NotReady,       // the output cannot sound yet (instruments still loading)

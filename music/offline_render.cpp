@@ -10,7 +10,8 @@ constexpr std::uint64_t kTuneBufferId = 1;
 
 }  // namespace
 
-std::vector<StreamEvent> streamEvents(const Tune& tune) {
+std::vector<StreamEvent> streamEvents(const Tune& tune)
+{
     std::vector<StreamEvent> events(tune.size() / kWordsPerEvent);
     for (std::size_t i = 0; i < events.size(); ++i) {
         events[i] = {tune.events()[i * kWordsPerEvent], tune.events()[i * kWordsPerEvent + 2]};
@@ -18,17 +19,21 @@ std::vector<StreamEvent> streamEvents(const Tune& tune) {
     return events;
 }
 
-std::uint64_t tuneTicks(const Tune& tune) {
+std::uint64_t tuneTicks(const Tune& tune)
+{
     std::uint64_t ticks = 0;
-    for (const StreamEvent& event : streamEvents(tune)) ticks += event.delta;
+    for (const StreamEvent& event : streamEvents(tune))
+        ticks += event.delta;
     return ticks;
 }
 
 std::optional<std::vector<float>> renderTune(const Tune& tune, Synth& synth, int sampleRate, int blockFrames,
-                                             std::uint64_t maxFrames) {
+                                             std::uint64_t maxFrames)
+{
     StreamScheduler scheduler(synth, sampleRate);
     const std::uint64_t frames = scheduler.ticksToSamples(tuneTicks(tune));
-    if (frames > maxFrames || blockFrames <= 0) return std::nullopt;
+    if (frames > maxFrames || blockFrames <= 0)
+        return std::nullopt;
 
     scheduler.queue(kTuneBufferId, streamEvents(tune));
     scheduler.restart();
@@ -44,8 +49,10 @@ std::optional<std::vector<float>> renderTune(const Tune& tune, Synth& synth, int
     return stereo;
 }
 
-std::size_t audibleFrames(const std::vector<float>& stereo, float threshold) {
-    const auto last = std::find_if(stereo.rbegin(), stereo.rend(), [threshold](float s) { return std::fabs(s) > threshold; });
+std::size_t audibleFrames(const std::vector<float>& stereo, float threshold)
+{
+    const auto last =
+        std::find_if(stereo.rbegin(), stereo.rend(), [threshold](float s) { return std::fabs(s) > threshold; });
     const std::size_t samples = static_cast<std::size_t>(stereo.rend() - last);
     return (samples + 1) / 2;
 }

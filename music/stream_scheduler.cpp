@@ -12,7 +12,8 @@ constexpr std::uint32_t kShortMessageType = 0;
 
 }  // namespace
 
-StreamScheduler::StreamScheduler(Synth& synth, int sampleRate) : synth_(synth) {
+StreamScheduler::StreamScheduler(Synth& synth, int sampleRate) : synth_(synth)
+{
     // Samples per tick as a reduced fraction, so positions stay exact at any
     // sample rate (1000 samples per tick at 48 kHz).
     const std::uint64_t numerator = static_cast<std::uint64_t>(sampleRate) * kStreamMicrosecondsPerQuarter;
@@ -22,13 +23,18 @@ StreamScheduler::StreamScheduler(Synth& synth, int sampleRate) : synth_(synth) {
     samplesPerTickDenominator_ = denominator / divisor;
 }
 
-void StreamScheduler::queue(std::uint64_t id, std::vector<StreamEvent> events) {
+void StreamScheduler::queue(std::uint64_t id, std::vector<StreamEvent> events)
+{
     queue_.push_back({id, std::move(events)});
 }
 
-void StreamScheduler::restart() { running_ = true; }
+void StreamScheduler::restart()
+{
+    running_ = true;
+}
 
-void StreamScheduler::stop() {
+void StreamScheduler::stop()
+{
     queue_.clear();
     synth_.allNotesOff();
     running_ = false;
@@ -36,11 +42,13 @@ void StreamScheduler::stop() {
     samples_ = 0;
 }
 
-std::uint64_t StreamScheduler::ticksToSamples(std::uint64_t ticks) const {
+std::uint64_t StreamScheduler::ticksToSamples(std::uint64_t ticks) const
+{
     return ticks * samplesPerTickNumerator_ / samplesPerTickDenominator_;
 }
 
-void StreamScheduler::render(float* out, int frames, std::vector<std::uint64_t>& finished) {
+void StreamScheduler::render(float* out, int frames, std::vector<std::uint64_t>& finished)
+{
     int done = 0;
     while (done < frames) {
         int span = frames - done;
@@ -69,12 +77,15 @@ void StreamScheduler::render(float* out, int frames, std::vector<std::uint64_t>&
     }
 }
 
-void StreamScheduler::apply(std::uint32_t word) {
+void StreamScheduler::apply(std::uint32_t word)
+{
     const auto status = static_cast<std::uint8_t>(word & 0xFF);
     // Only channel messages reach the synthesizer; the closing event (status
     // FF) just marks the end of the buffer.
-    if ((word >> 24) != kShortMessageType || status < 0x80 || status >= 0xF0) return;
-    synth_.shortMessage(status, static_cast<std::uint8_t>((word >> 8) & 0x7F), static_cast<std::uint8_t>((word >> 16) & 0x7F));
+    if ((word >> 24) != kShortMessageType || status < 0x80 || status >= 0xF0)
+        return;
+    synth_.shortMessage(status, static_cast<std::uint8_t>((word >> 8) & 0x7F),
+                        static_cast<std::uint8_t>((word >> 16) & 0x7F));
 }
 
 }  // namespace vokta

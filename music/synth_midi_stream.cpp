@@ -10,15 +10,19 @@ namespace vokta {
 
 SynthMidiStream::SynthMidiStream(Synth& synth, int sampleRate) : synth_(synth), scheduler_(synth, sampleRate) {}
 
-SynthMidiStream::~SynthMidiStream() {
+SynthMidiStream::~SynthMidiStream()
+{
     // Closing an unopened stream is refused harmlessly.
     static_cast<void>(close());
 }
 
-MidiResult SynthMidiStream::open(std::uint32_t deviceId, Notify notify) {
-    if (deviceId != kMidiMapper && deviceId != 0) return MidiResult::BadDevice;
+MidiResult SynthMidiStream::open(std::uint32_t deviceId, Notify notify)
+{
+    if (deviceId != kMidiMapper && deviceId != 0)
+        return MidiResult::BadDevice;
     std::lock_guard lock(mutex_);
-    if (open_) return MidiResult::AlreadyOpen;
+    if (open_)
+        return MidiResult::AlreadyOpen;
     open_ = true;
     notify_ = std::move(notify);
     notifications_.push_back(StreamMessage::Opened);
@@ -26,24 +30,32 @@ MidiResult SynthMidiStream::open(std::uint32_t deviceId, Notify notify) {
     return MidiResult::Ok;
 }
 
-MidiResult SynthMidiStream::prepareHeader(MidiHeader& header) {
+MidiResult SynthMidiStream::prepareHeader(MidiHeader& header)
+{
     std::lock_guard lock(mutex_);
-    if (!open_ || closing_) return MidiResult::NotOpen;
-    if (header.data == nullptr) return MidiResult::InvalidBuffer;
+    if (!open_ || closing_)
+        return MidiResult::NotOpen;
+    if (header.data == nullptr)
+        return MidiResult::InvalidBuffer;
     header.flags |= kHeaderPrepared;
     return MidiResult::Ok;
 }
 
-MidiResult SynthMidiStream::out(MidiHeader& header) {
+MidiResult SynthMidiStream::out(MidiHeader& header)
+{
     std::lock_guard lock(mutex_);
-    if (!open_ || closing_) return MidiResult::NotOpen;
+    if (!open_ || closing_)
+        return MidiResult::NotOpen;
     const std::uint32_t flags = header.flags.load();
-    if ((flags & kHeaderPrepared) == 0) return MidiResult::Unprepared;
-    if ((flags & kHeaderInQueue) != 0) return MidiResult::StillPlaying;
+    if ((flags & kHeaderPrepared) == 0)
+        return MidiResult::Unprepared;
+    if ((flags & kHeaderInQueue) != 0)
+        return MidiResult::StillPlaying;
     if (header.bytesRecorded > header.bufferLength || header.bytesRecorded % kBytesPerEvent != 0) {
         return MidiResult::InvalidBuffer;
     }
-    if (!synth_.isReady()) return MidiResult::NotReady;
+    if (!synth_.isReady())
+        return MidiResult::NotReady;
 
     std::vector<StreamEvent> events(header.bytesRecorded / kBytesPerEvent);
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -58,17 +70,21 @@ MidiResult SynthMidiStream::out(MidiHeader& header) {
     return MidiResult::Ok;
 }
 
-MidiResult SynthMidiStream::restart() {
+MidiResult SynthMidiStream::restart()
+{
     std::lock_guard lock(mutex_);
-    if (!open_ || closing_) return MidiResult::NotOpen;
+    if (!open_ || closing_)
+        return MidiResult::NotOpen;
     commands_.push_back({Command::Kind::Restart, 0, {}});
     return MidiResult::Ok;
 }
 
-MidiResult SynthMidiStream::stop() {
+MidiResult SynthMidiStream::stop()
+{
     {
         std::lock_guard lock(mutex_);
-        if (!open_ || closing_) return MidiResult::NotOpen;
+        if (!open_ || closing_)
+            return MidiResult::NotOpen;
         commands_.push_back({Command::Kind::Stop, 0, {}});
         dropQueuedLocked();
     }
@@ -76,18 +92,23 @@ MidiResult SynthMidiStream::stop() {
     return MidiResult::Ok;
 }
 
-MidiResult SynthMidiStream::unprepareHeader(MidiHeader& header) {
+MidiResult SynthMidiStream::unprepareHeader(MidiHeader& header)
+{
     std::lock_guard lock(mutex_);
-    if (!open_ || closing_) return MidiResult::NotOpen;
-    if ((header.flags.load() & kHeaderInQueue) != 0) return MidiResult::StillPlaying;
+    if (!open_ || closing_)
+        return MidiResult::NotOpen;
+    if ((header.flags.load() & kHeaderInQueue) != 0)
+        return MidiResult::StillPlaying;
     header.flags &= ~kHeaderPrepared;
     return MidiResult::Ok;
 }
 
-MidiResult SynthMidiStream::close() {
+MidiResult SynthMidiStream::close()
+{
     {
         std::lock_guard lock(mutex_);
-        if (!open_ || closing_) return MidiResult::NotOpen;
+        if (!open_ || closing_)
+            return MidiResult::NotOpen;
         commands_.push_back({Command::Kind::Stop, 0, {}});
         dropQueuedLocked();
         notifications_.push_back(StreamMessage::Closed);
@@ -103,20 +124,22 @@ MidiResult SynthMidiStream::close() {
     return MidiResult::Ok;
 }
 
-void SynthMidiStream::renderAudio(float* out, int frames) {
+void SynthMidiStream::renderAudio(float* out, int frames)
+{
     if (mutex_.try_lock()) {
         std::swap(commands_, takenCommands_);
         const bool report = !unreported_.empty();
         finished_.insert(finished_.end(), unreported_.begin(), unreported_.end());
         unreported_.clear();
         mutex_.unlock();
-        if (report) wake_.notify_one();
+        if (report)
+            wake_.notify_one();
     }
     for (Command& command : takenCommands_) {
         switch (command.kind) {
-            case Command::Kind::Queue: scheduler_.queue(command.id, std::move(command.events)); break;
-            case Command::Kind::Restart: scheduler_.restart(); break;
-            case Command::Kind::Stop: scheduler_.stop(); break;
+        case Command::Kind::Queue: scheduler_.queue(command.id, std::move(command.events)); break;
+        case Command::Kind::Restart: scheduler_.restart(); break;
+        case Command::Kind::Stop: scheduler_.stop(); break;
         }
     }
     takenCommands_.clear();
@@ -131,7 +154,8 @@ void SynthMidiStream::renderAudio(float* out, int frames) {
     }
 }
 
-void SynthMidiStream::dropQueuedLocked() {
+void SynthMidiStream::dropQueuedLocked()
+{
     for (const QueuedHeader& queued : queued_) {
         queued.header->flags = (queued.header->flags.load() & ~kHeaderInQueue) | kHeaderDone;
         notifications_.push_back(StreamMessage::Done);
@@ -139,29 +163,34 @@ void SynthMidiStream::dropQueuedLocked() {
     queued_.clear();
 }
 
-void SynthMidiStream::deliverNotifications() {
+void SynthMidiStream::deliverNotifications()
+{
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return !finished_.empty() || !notifications_.empty() || closing_; });
         // A buffer dropped by stop was reported then; the audio thread's
         // later word about it is ignored.
         for (const std::uint64_t id : finished_) {
-            const auto it = std::find_if(queued_.begin(), queued_.end(), [id](const QueuedHeader& q) { return q.id == id; });
-            if (it == queued_.end()) continue;
+            const auto it =
+                std::find_if(queued_.begin(), queued_.end(), [id](const QueuedHeader& q) { return q.id == id; });
+            if (it == queued_.end())
+                continue;
             it->header->flags = (it->header->flags.load() & ~kHeaderInQueue) | kHeaderDone;
             queued_.erase(it);
             notifications_.push_back(StreamMessage::Done);
         }
         finished_.clear();
         if (notifications_.empty()) {
-            if (closing_) return;
+            if (closing_)
+                return;
             continue;
         }
         std::vector<StreamMessage> batch;
         batch.swap(notifications_);
         lock.unlock();
         if (notify_) {
-            for (const StreamMessage message : batch) notify_(message);
+            for (const StreamMessage message : batch)
+                notify_(message);
         }
         lock.lock();
     }

@@ -67,10 +67,10 @@ private:
     bool closing_ = false;
     Notify notify_;
     std::uint64_t nextId_ = 1;
-    std::vector<QueuedHeader> queued_;         // in the order they play
-    std::vector<Command> commands_;            // for the audio thread
-    std::vector<std::uint64_t> finished_;      // from the audio thread
-    std::vector<StreamMessage> notifications_; // for the notifier thread
+    std::vector<QueuedHeader> queued_;          // in the order they play
+    std::vector<Command> commands_;             // for the audio thread
+    std::vector<std::uint64_t> finished_;       // from the audio thread
+    std::vector<StreamMessage> notifications_;  // for the notifier thread
     std::thread notifier_;
 
     // Owned by the audio thread.

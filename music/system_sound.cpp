@@ -21,29 +21,37 @@ constexpr const char* kSoundfonts[] = {
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
 };
 
-bool isFile(const char* path) {
+bool isFile(const char* path)
+{
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
 }
 
-bool soundSwitchedOff() {
+bool soundSwitchedOff()
+{
     const char* value = std::getenv(kSoundVariable);
     return value != nullptr && (std::strcmp(value, "off") == 0 || std::strcmp(value, "0") == 0);
 }
 
-void reportSilence(const std::string& why) { std::fprintf(stderr, "vokta: sound off: %s\n", why.c_str()); }
+void reportSilence(const std::string& why)
+{
+    std::fprintf(stderr, "vokta: sound off: %s\n", why.c_str());
+}
 
 }  // namespace
 
-std::string findSoundfont(std::string& whyNot) {
+std::string findSoundfont(std::string& whyNot)
+{
     const char* chosen = std::getenv(kSoundfontVariable);
     if (chosen != nullptr && *chosen != '\0') {
-        if (isFile(chosen)) return chosen;
+        if (isFile(chosen))
+            return chosen;
         whyNot = std::string(kSoundfontVariable) + " names " + chosen + ", which is not a file";
         return {};
     }
     for (const char* path : kSoundfonts) {
-        if (isFile(path)) return path;
+        if (isFile(path))
+            return path;
     }
     whyNot = std::string("no soundfont at ") + kSoundfonts[0] + " or " + kSoundfonts[1] + "; set " + kSoundfontVariable;
     return {};
@@ -61,8 +69,10 @@ struct SystemSound::Parts {
     bool audible = false;
 };
 
-SystemSound::SystemSound(SoundMode mode) : parts_(std::make_unique<Parts>()) {
-    if (mode == SoundMode::Silent || soundSwitchedOff()) return;
+SystemSound::SystemSound(SoundMode mode) : parts_(std::make_unique<Parts>())
+{
+    if (mode == SoundMode::Silent || soundSwitchedOff())
+        return;
 
     std::string why;
     const std::string soundfont = findSoundfont(why);
@@ -83,13 +93,20 @@ SystemSound::SystemSound(SoundMode mode) : parts_(std::make_unique<Parts>()) {
     parts_->stream = std::move(stream);
     parts_->device = std::move(device);
     parts_->audible = parts_->player.open(*parts_->stream);
-    if (!parts_->audible) reportSilence("the MIDI stream did not open");
+    if (!parts_->audible)
+        reportSilence("the MIDI stream did not open");
 }
 
 SystemSound::~SystemSound() = default;
 
-SoundOutput& SystemSound::output() { return parts_->sounds; }
+SoundOutput& SystemSound::output()
+{
+    return parts_->sounds;
+}
 
-bool SystemSound::audible() const { return parts_->audible; }
+bool SystemSound::audible() const
+{
+    return parts_->audible;
+}
 
 }  // namespace vokta

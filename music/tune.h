@@ -43,8 +43,8 @@ public:
     CompileResult compile(const char* text, int channel);
 
     const std::uint32_t* events() const { return events_.get(); }  // null until compiled
-    std::uint32_t size() const { return size_; }          // words used, 3 per event
-    std::uint32_t capacity() const { return capacity_; }  // words allocated
+    std::uint32_t size() const { return size_; }                   // words used, 3 per event
+    std::uint32_t capacity() const { return capacity_; }           // words allocated
     std::uint32_t sizeInBytes() const { return size_ * 4; }
 
 private:

@@ -24,16 +24,19 @@ constexpr CueTune kCueTunes[] = {
 
 }  // namespace
 
-void TuneSounds::play(Cue cue) {
+void TuneSounds::play(Cue cue)
+{
     for (const CueTune& entry : kCueTunes) {
-        if (entry.cue != cue) continue;
+        if (entry.cue != cue)
+            continue;
         auto tune = std::make_unique<Tune>();
         const CompileResult compiled = tune->compile(entry.text, entry.channel);
         if (!compiled.ok()) {
             std::fprintf(stderr, "vokta: tune \"%s\": %s\n", entry.text, compiled.error.c_str());
             return;
         }
-        if (entry.stopFirst) player_.stop();
+        if (entry.stopFirst)
+            player_.stop();
         player_.releaseTune();
         // Results are not examined: a tune the stream cannot take is skipped,
         // and a sound request never fails visibly.

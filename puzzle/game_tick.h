@@ -10,9 +10,9 @@ class Game;
 inline constexpr int kTickMs = 66;
 
 // One game tick, in this order: every piece in play falls a step, a piece
-// held with the left button follows the pointer, the camera applies its speeds, the tick is counted, and, when nothing is selected and
-// the task is not yet reported, the completion test runs; on success the
-// final position is drawn, the fanfare plays and the success message shows.
+// held with the left button follows the pointer, the camera applies its speeds, the tick is counted, and, when nothing
+// is selected and the task is not yet reported, the completion test runs; on success the final position is drawn, the
+// fanfare plays and the success message shows.
 void OnTimerTick(Game& game);
 
 // Called whenever the window is about to wait for input. Draws one frame

@@ -147,8 +147,7 @@ void doubleClickOnScene(Game& game, int x, int y, int keys)
     }
     if (Piece* piece = pickPiece(game, x, y)) {
         if (piece == game.selectedPiece) {
-            game.selectionMode =
-                game.selectionMode == SelectionMode::Move ? SelectionMode::Turn : SelectionMode::Move;
+            game.selectionMode = game.selectionMode == SelectionMode::Move ? SelectionMode::Turn : SelectionMode::Move;
             updateMarkers(game);
         } else {
             selectPiece(game, *piece);
@@ -181,7 +180,8 @@ void chooseDragDirection(Game& game, int x, int y)
     if (game.selectionMode != SelectionMode::Move)
         return;
     game.dragDirection = 0;
-    const float a = std::atan2(static_cast<float>(x) - game.dragPoints[0].x, static_cast<float>(y) - game.dragPoints[0].y);
+    const float a =
+        std::atan2(static_cast<float>(x) - game.dragPoints[0].x, static_cast<float>(y) - game.dragPoints[0].y);
     float bestDifference = 10.0f;
     int best = 0;
     for (int k = 1; k < kDragDirectionCount; ++k) {

@@ -19,9 +19,9 @@ struct WindowMessage {
     char character = 0;    // Char
     int x = 0;             // mouse messages: client pixel
     int y = 0;
-    int keys = 0;          // mouse messages: the key-state flags after the event (kMouseLeft and the rest)
-    int button = 0;        // ButtonDown, ButtonUp, DoubleClick: the button's own flag (kMouseLeft, ...)
-    int command = 0;       // Command: the menu command identifier
+    int keys = 0;     // mouse messages: the key-state flags after the event (kMouseLeft and the rest)
+    int button = 0;   // ButtonDown, ButtonUp, DoubleClick: the button's own flag (kMouseLeft, ...)
+    int command = 0;  // Command: the menu command identifier
 };
 
 // Hands one message to the part of the game it is for: keys and drags to

@@ -35,7 +35,7 @@ std::string systemError(int error)
 float floatAt(const unsigned char* bytes)
 {
     const std::uint32_t bits = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-                               static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+        static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
@@ -129,25 +129,31 @@ TaskFileRead readTaskFile(const std::string& path)
         offset = kTaskHeaderBytes;
     }
     if (task.pieceCount > kPieceTotal) {
-        return {std::nullopt, damaged(path, "it asks for " + std::to_string(task.pieceCount) +
-                                                " pieces, and the game has " + std::to_string(kPieceTotal))};
+        return {std::nullopt,
+                damaged(path,
+                        "it asks for " + std::to_string(task.pieceCount) + " pieces, and the game has " +
+                            std::to_string(kPieceTotal))};
     }
     if (task.cellCount > kMaxCells) {
-        return {std::nullopt, damaged(path, "it has " + std::to_string(task.cellCount) +
-                                                " cells, and a task has at most " + std::to_string(kMaxCells))};
+        return {std::nullopt,
+                damaged(path,
+                        "it has " + std::to_string(task.cellCount) + " cells, and a task has at most " +
+                            std::to_string(kMaxCells))};
     }
     const std::size_t cells = task.cellCount > 0 ? static_cast<std::size_t>(task.cellCount) : 0;
     const std::size_t needed = offset + cells * kTaskCellBytes;
     if (bytes.size() < needed) {
-        return {std::nullopt, damaged(path, "it ends after " + plural(static_cast<long>(bytes.size()), "byte", "bytes") +
-                                                ", and its " + plural(static_cast<long>(cells), "cell", "cells") +
-                                                " need " + std::to_string(needed))};
+        return {std::nullopt,
+                damaged(path,
+                        "it ends after " + plural(static_cast<long>(bytes.size()), "byte", "bytes") + ", and its " +
+                            plural(static_cast<long>(cells), "cell", "cells") + " need " + std::to_string(needed))};
     }
     for (std::size_t k = 0; k < cells; ++k) {
         const unsigned char* record = bytes.data() + offset + k * kTaskCellBytes;
         const Vec3 cell{floatAt(record), floatAt(record + 4), floatAt(record + 8)};
         if (!std::isfinite(cell.x) || !std::isfinite(cell.y) || !std::isfinite(cell.z))
-            return {std::nullopt, damaged(path, "cell " + std::to_string(k + 1) + " has a coordinate that is no number")};
+            return {std::nullopt,
+                    damaged(path, "cell " + std::to_string(k + 1) + " has a coordinate that is no number")};
         task.cells.push_back(cell);
     }
     return {task, {}};

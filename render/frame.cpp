@@ -68,7 +68,8 @@ void Frame::setPosition(const Frame* reference, Vec3 position)
 void Frame::setOrientation(const Frame* reference, Vec3 direction, Vec3 up)
 {
     const Matrix4 toParent = referenceToParent(reference);
-    const Matrix4 axes = Matrix4::orientation(transformDirection(toParent, direction), transformDirection(toParent, up));
+    const Matrix4 axes =
+        Matrix4::orientation(transformDirection(toParent, direction), transformDirection(toParent, up));
     const Vec3 position = transform_.translationPart();
     transform_ = axes;
     transform_.setTranslation(position);

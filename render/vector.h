@@ -18,7 +18,10 @@ struct Vec3 {
     friend constexpr bool operator==(Vec3 a, Vec3 b) = default;
 };
 
-constexpr float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+constexpr float dot(Vec3 a, Vec3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 constexpr Vec3 cross(Vec3 a, Vec3 b)
 {
@@ -26,9 +29,15 @@ constexpr Vec3 cross(Vec3 a, Vec3 b)
 }
 
 // Length of v.
-inline float modulus(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
+inline float modulus(Vec3 v)
+{
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
 
-inline Vec3 scale(Vec3 v, float s) { return v * s; }
+inline Vec3 scale(Vec3 v, float s)
+{
+    return v * s;
+}
 
 // Each component of v divided by its length (a division, not a product with
 // the reciprocal, so that camera poses come out bit for bit the same on every

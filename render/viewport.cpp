@@ -121,8 +121,8 @@ Viewport::ScreenPoint Viewport::transform(Vec3 world) const
     const float halfWidth = static_cast<float>(width_) * 0.5f;
     const float halfHeight = static_cast<float>(height_) * 0.5f;
     const float depthScale = kBackPlane / (kBackPlane - kFrontPlane);
-    return {halfWidth * v.z + pixelScale_ * v.x, halfHeight * v.z - pixelScale_ * v.y,
-            (v.z - kFrontPlane) * depthScale, v.z};
+    return {halfWidth * v.z + pixelScale_ * v.x, halfHeight * v.z - pixelScale_ * v.y, (v.z - kFrontPlane) * depthScale,
+            v.z};
 }
 
 std::vector<Viewport::Hit> Viewport::pick(const Frame& root, float x, float y) const

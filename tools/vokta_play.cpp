@@ -21,12 +21,11 @@ constexpr int kExitExpectationFailed = 1;
 constexpr int kExitBadScript = 2;
 constexpr int kLargestSize = 16384;
 
-constexpr const char* kUsage =
-    "usage: vokta-play [--size W H] [SCRIPT]\n"
-    "Runs a script of player actions (one a line, '#' starts a comment) on a\n"
-    "game without a window and prints the state where the script says 'state'.\n"
-    "The script is read from SCRIPT, or from standard input without one.\n"
-    "  --size W H  the view in pixels (default 1280 x 800)\n";
+constexpr const char* kUsage = "usage: vokta-play [--size W H] [SCRIPT]\n"
+                               "Runs a script of player actions (one a line, '#' starts a comment) on a\n"
+                               "game without a window and prints the state where the script says 'state'.\n"
+                               "The script is read from SCRIPT, or from standard input without one.\n"
+                               "  --size W H  the view in pixels (default 1280 x 800)\n";
 
 int usage(const char* problem)
 {
@@ -77,7 +76,8 @@ int main(int argc, char* argv[])
         if (file)
             text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
         if (!file && !file.eof()) {
-            std::fprintf(stderr, "vokta-play: %s: cannot read the script: %s\n", scriptPath.c_str(), std::strerror(errno));
+            std::fprintf(stderr, "vokta-play: %s: cannot read the script: %s\n", scriptPath.c_str(),
+                         std::strerror(errno));
             return kExitBadScript;
         }
     }

@@ -33,14 +33,13 @@ constexpr std::uint64_t kMaxRenderFrames = kMaxSeconds * kSampleRate;
 constexpr float kSilenceThreshold = 1e-4f;  // -80 dB: where the release has died away
 constexpr auto kPlayGrace = std::chrono::seconds(5);
 
-constexpr const char* kUsage =
-    "usage: vokta-tune [--channel N] [--wav FILE] [--play] [--] TEXT\n"
-    "Compiles a tune text and prints its events, one per line:\n"
-    "delta ticks, stream id, event word in hex.\n"
-    "  --channel N  MIDI channel 0-15 (default 0; 9 is percussion)\n"
-    "  --wav FILE   also render the tune to FILE, a 48 kHz stereo WAV\n"
-    "  --play       also play the tune on the audio device until it ends\n"
-    "The soundfont is the one the game uses (VOKTA_SOUNDFONT overrides it).\n";
+constexpr const char* kUsage = "usage: vokta-tune [--channel N] [--wav FILE] [--play] [--] TEXT\n"
+                               "Compiles a tune text and prints its events, one per line:\n"
+                               "delta ticks, stream id, event word in hex.\n"
+                               "  --channel N  MIDI channel 0-15 (default 0; 9 is percussion)\n"
+                               "  --wav FILE   also render the tune to FILE, a 48 kHz stereo WAV\n"
+                               "  --play       also play the tune on the audio device until it ends\n"
+                               "The soundfont is the one the game uses (VOKTA_SOUNDFONT overrides it).\n";
 
 struct Options {
     int channel = 0;
@@ -49,24 +48,30 @@ struct Options {
     std::string text;
 };
 
-int usageError(const std::string& why) {
+int usageError(const std::string& why)
+{
     std::fprintf(stderr, "vokta-tune: %s\n%s", why.c_str(), kUsage);
     return kExitUsage;
 }
 
-std::optional<int> parseChannel(const char* text) {
-    if (text == nullptr || std::strlen(text) == 0 || std::strlen(text) > 2) return std::nullopt;
+std::optional<int> parseChannel(const char* text)
+{
+    if (text == nullptr || std::strlen(text) == 0 || std::strlen(text) > 2)
+        return std::nullopt;
     int channel = 0;
     for (const char* p = text; *p != '\0'; ++p) {
-        if (*p < '0' || *p > '9') return std::nullopt;
+        if (*p < '0' || *p > '9')
+            return std::nullopt;
         channel = channel * 10 + (*p - '0');
     }
-    if (channel > 15) return std::nullopt;
+    if (channel > 15)
+        return std::nullopt;
     return channel;
 }
 
 // Returns the exit code of a usage error, or nothing when the arguments are good.
-std::optional<int> parseArguments(int argc, char** argv, Options& options) {
+std::optional<int> parseArguments(int argc, char** argv, Options& options)
+{
     bool haveText = false;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -78,10 +83,12 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
             return 0;
         } else if (!optionsEnded && argument == "--channel") {
             const auto channel = parseChannel(i + 1 < argc ? argv[++i] : nullptr);
-            if (!channel) return usageError("--channel needs a number from 0 to 15");
+            if (!channel)
+                return usageError("--channel needs a number from 0 to 15");
             options.channel = *channel;
         } else if (!optionsEnded && argument == "--wav") {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') return usageError("--wav needs a file name");
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                return usageError("--wav needs a file name");
             options.wavPath = argv[++i];
         } else if (!optionsEnded && argument == "--play") {
             options.play = true;
@@ -94,17 +101,20 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
             haveText = true;
         }
     }
-    if (!haveText) return usageError("no tune text given");
+    if (!haveText)
+        return usageError("no tune text given");
     return std::nullopt;
 }
 
-void printEvents(const Tune& tune) {
+void printEvents(const Tune& tune)
+{
     for (std::uint32_t i = 0; i + kWordsPerEvent <= tune.size(); i += kWordsPerEvent) {
         std::printf("%u %u 0x%08X\n", tune.events()[i], tune.events()[i + 1], tune.events()[i + 2]);
     }
 }
 
-bool loadSynth(FluidSynthesizer& synth) {
+bool loadSynth(FluidSynthesizer& synth)
+{
     std::string why;
     const std::string soundfont = findSoundfont(why);
     if (soundfont.empty()) {
@@ -119,12 +129,15 @@ bool loadSynth(FluidSynthesizer& synth) {
     return true;
 }
 
-void putLittleEndian(std::vector<char>& bytes, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+void putLittleEndian(std::vector<char>& bytes, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 // 16-bit PCM stereo, the WAV form every player reads.
-std::vector<char> wavBytes(const std::vector<float>& stereo, std::size_t frames) {
+std::vector<char> wavBytes(const std::vector<float>& stereo, std::size_t frames)
+{
     constexpr std::uint32_t kChannels = 2;
     constexpr std::uint32_t kBytesPerSample = 2;
     const auto dataBytes = static_cast<std::uint32_t>(frames * kChannels * kBytesPerSample);
@@ -149,9 +162,11 @@ std::vector<char> wavBytes(const std::vector<float>& stereo, std::size_t frames)
     return bytes;
 }
 
-int writeWav(const Tune& tune, const std::string& path) {
+int writeWav(const Tune& tune, const std::string& path)
+{
     FluidSynthesizer synth(kSampleRate);
-    if (!loadSynth(synth)) return kExitFailure;
+    if (!loadSynth(synth))
+        return kExitFailure;
     const auto stereo = renderTune(tune, synth, kSampleRate, kRenderBlockFrames, kMaxRenderFrames);
     if (!stereo) {
         std::fprintf(stderr, "vokta-tune: the tune lasts more than %llu seconds; not rendered\n",
@@ -177,7 +192,8 @@ int writeWav(const Tune& tune, const std::string& path) {
     return 0;
 }
 
-int playTune(const Tune& tune) {
+int playTune(const Tune& tune)
+{
     const std::uint64_t ticksPerSecond = kStreamTicksPerQuarter * 1'000'000 / kStreamMicrosecondsPerQuarter;
     const std::uint64_t ticks = tuneTicks(tune);
     if (ticks > kMaxSeconds * ticksPerSecond) {
@@ -186,7 +202,8 @@ int playTune(const Tune& tune) {
         return kExitFailure;
     }
     FluidSynthesizer synth(kSampleRate);
-    if (!loadSynth(synth)) return kExitFailure;
+    if (!loadSynth(synth))
+        return kExitFailure;
 
     std::promise<void> ended;
     std::vector<std::uint8_t> data(tune.sizeInBytes());
@@ -209,9 +226,12 @@ int playTune(const Tune& tune) {
             ended.set_value();
         }
     });
-    if (result == MidiResult::Ok) result = stream.prepareHeader(header);
-    if (result == MidiResult::Ok) result = stream.out(header);
-    if (result == MidiResult::Ok) result = stream.restart();
+    if (result == MidiResult::Ok)
+        result = stream.prepareHeader(header);
+    if (result == MidiResult::Ok)
+        result = stream.out(header);
+    if (result == MidiResult::Ok)
+        result = stream.restart();
     if (result != MidiResult::Ok) {
         std::fprintf(stderr, "vokta-tune: cannot play: %s\n", describe(result));
         return kExitFailure;
@@ -226,9 +246,11 @@ int playTune(const Tune& tune) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     Options options;
-    if (const auto exitCode = parseArguments(argc, argv, options)) return *exitCode;
+    if (const auto exitCode = parseArguments(argc, argv, options))
+        return *exitCode;
 
     Tune tune;
     const CompileResult compiled = tune.compile(options.text.c_str(), options.channel);
@@ -240,8 +262,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     if (!options.wavPath.empty()) {
-        if (const int exitCode = writeWav(tune, options.wavPath); exitCode != 0) return exitCode;
+        if (const int exitCode = writeWav(tune, options.wavPath); exitCode != 0)
+            return exitCode;
     }
-    if (options.play) return playTune(tune);
+    if (options.play)
+        return playTune(tune);
     return 0;
 }

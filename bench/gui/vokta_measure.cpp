@@ -213,8 +213,8 @@ int measureFrameTime(int frames, int width, int height)
         std::fprintf(stderr, "vokta-measure: the bare window could not be drawn\n");
         return 1;
     }
-    std::printf("floor (a bare window that only clears): median %.2f ms; the game's frame is %.2fx its floor\n",
-                floor, summary.median / floor);
+    std::printf("floor (a bare window that only clears): median %.2f ms; the game's frame is %.2fx its floor\n", floor,
+                summary.median / floor);
     return 0;
 }
 

@@ -91,9 +91,9 @@ MeshIndices buildMeshIndices(const MeshBuilder& mesh, const MeshGeometry& geomet
 {
     MeshIndices indices;
     for (const MeshGeometry::FaceSpan& span : geometry.faces) {
-        std::vector<std::uint32_t>& target =
-            isTranslucent(mesh.faces()[static_cast<std::size_t>(span.face)].colour) ? indices.translucent
-                                                                                    : indices.opaque;
+        std::vector<std::uint32_t>& target = isTranslucent(mesh.faces()[static_cast<std::size_t>(span.face)].colour)
+            ? indices.translucent
+            : indices.opaque;
         const std::uint32_t first = span.firstCorner;
         if (geometry.lines) {
             // The polygon's own edges, not the diagonals of its triangles.

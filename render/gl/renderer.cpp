@@ -71,10 +71,9 @@ bool Renderer::create(QWindow& window)
         return false;
     }
     const QSurfaceFormat got = context->format();
-    if (got.renderableType() != QSurfaceFormat::OpenGL ||
-        got.version() < qMakePair(kMajorVersion, kMinorVersion)) {
+    if (got.renderableType() != QSurfaceFormat::OpenGL || got.version() < qMakePair(kMajorVersion, kMinorVersion)) {
         error_ = "the OpenGL context is version " + std::to_string(got.majorVersion()) + "." +
-                 std::to_string(got.minorVersion()) + ", 3.3 is needed";
+            std::to_string(got.minorVersion()) + ", 3.3 is needed";
         return false;
     }
     if (!context->makeCurrent(&window)) {

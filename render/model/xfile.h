@@ -39,11 +39,11 @@ struct Material {
 struct Mesh {
     std::string name;  // empty when the block has no name
     std::vector<Vector> vertices;
-    std::vector<std::vector<uint32_t>> faces;        // vertex indices per face, file order
-    std::vector<Vector> normals;                     // MeshNormals; empty when absent
-    std::vector<std::vector<uint32_t>> faceNormals;  // normal indices, same shape as faces, or empty
-    std::vector<Material> materials;                 // MeshMaterialList, inline or by reference
-    std::vector<uint32_t> faceMaterials;             // material index per face, or empty
+    std::vector<std::vector<uint32_t>> faces;             // vertex indices per face, file order
+    std::vector<Vector> normals;                          // MeshNormals; empty when absent
+    std::vector<std::vector<uint32_t>> faceNormals;       // normal indices, same shape as faces, or empty
+    std::vector<Material> materials;                      // MeshMaterialList, inline or by reference
+    std::vector<uint32_t> faceMaterials;                  // material index per face, or empty
     std::vector<std::pair<uint32_t, Rgba>> vertexColors;  // vertex index and its colour
 };
 

@@ -13,14 +13,14 @@
 namespace vokta::xfile::detail {
 
 enum class TokenKind {
-    End,         // end of text
-    Error,       // lexical error; Lexer::error() says what
-    Name,        // identifier: letter or '_', then letters, digits, '_', '-', '.'
-    Number,      // digits with optional sign, point and exponent; not yet converted
+    End,     // end of text
+    Error,   // lexical error; Lexer::error() says what
+    Name,    // identifier: letter or '_', then letters, digits, '_', '-', '.'
+    Number,  // digits with optional sign, point and exponent; not yet converted
     OpenBrace,
     CloseBrace,
-    Guid,        // <...>
-    String,      // "..." without the quotes
+    Guid,    // <...>
+    String,  // "..." without the quotes
 };
 
 struct Token {

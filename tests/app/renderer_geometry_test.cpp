@@ -61,8 +61,7 @@ TEST(MeshGeometry, PolygonsBecomeTriangleFans)
     pentagon->addFace(face);
     pentagon->setQuality(RenderQuality::Flat);
     const MeshGeometry geometry = buildMeshGeometry(*pentagon);
-    EXPECT_EQ(buildMeshIndices(*pentagon, geometry).opaque,
-              (std::vector<std::uint32_t>{0, 1, 2, 0, 2, 3, 0, 3, 4}));
+    EXPECT_EQ(buildMeshIndices(*pentagon, geometry).opaque, (std::vector<std::uint32_t>{0, 1, 2, 0, 2, 3, 0, 3, 4}));
 }
 
 TEST(MeshGeometry, FlatFacesTakeTheirFrontSideNormalAtEveryCorner)
@@ -121,9 +120,9 @@ TEST(MeshGeometry, ColoursAreGivenPerCornerAsRedGreenBlueAlpha)
 TEST(MeshGeometry, FacesThatCannotBeDrawnAreLeftOutWithoutShiftingTheOthers)
 {
     auto mesh = square(RenderQuality::Flat);
-    mesh->addFace({{{0, -1}, {1, -1}}, 0xFFFFFFFF});              // a segment: no triangle
-    mesh->addFace({{{0, -1}, {1, -1}, {99, -1}}, 0xFFFFFFFF});    // names a vertex that is not there
-    mesh->addFace({{{2, -1}, {3, -1}, {0, 42}}, 0xFF00FF00});     // a normal that is not there is no harm
+    mesh->addFace({{{0, -1}, {1, -1}}, 0xFFFFFFFF});            // a segment: no triangle
+    mesh->addFace({{{0, -1}, {1, -1}, {99, -1}}, 0xFFFFFFFF});  // names a vertex that is not there
+    mesh->addFace({{{2, -1}, {3, -1}, {0, 42}}, 0xFF00FF00});   // a normal that is not there is no harm
     const MeshGeometry geometry = buildMeshGeometry(*mesh);
     ASSERT_EQ(geometry.faces.size(), 2u);
     EXPECT_EQ(geometry.faces[1].face, 3);
@@ -153,7 +152,7 @@ TEST(Projection, PutsEveryPointOnThePixelTheViewportGivesIt)
             const Viewport::ScreenPoint expected = viewport.transform(world);
             const Vec3 clip = transformPoint(projection, world);
             const float w = world.x * projection.at(0, 3) + world.y * projection.at(1, 3) +
-                            world.z * projection.at(2, 3) + projection.at(3, 3);
+                world.z * projection.at(2, 3) + projection.at(3, 3);
             const float pixelX = (clip.x / w + 1.0f) * 0.5f * static_cast<float>(width);
             const float pixelY = (1.0f - clip.y / w) * 0.5f * static_cast<float>(height);
             EXPECT_NEAR(pixelX, expected.x / expected.w, 1e-2f) << width << " x " << height;

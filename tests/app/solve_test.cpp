@@ -7,10 +7,10 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QStringList>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QStringList>
 #include <QTimer>
 
 #include "app/game_view.h"
@@ -145,10 +145,10 @@ protected:
             button = keys & kMouseLeft ? kMouseLeft : keys & kMouseRight ? kMouseRight : kMouseMiddle;
         if (button == 0 && type == QEvent::MouseButtonRelease)
             button = kMouseLeft;
-        const Qt::MouseButton changed = button == kMouseRight  ? Qt::RightButton
-                                        : button == kMouseMiddle ? Qt::MiddleButton
-                                        : type == QEvent::MouseMove ? Qt::NoButton
-                                                                    : Qt::LeftButton;
+        const Qt::MouseButton changed = button == kMouseRight ? Qt::RightButton
+            : button == kMouseMiddle                          ? Qt::MiddleButton
+            : type == QEvent::MouseMove                       ? Qt::NoButton
+                                                              : Qt::LeftButton;
         const QPointF at(pixel.x + 0.5, pixel.y + 0.5);
         QMouseEvent event(type, at, view_->mapToGlobal(at), changed, qtButtons(keys), qtModifiers(keys));
         QCoreApplication::sendEvent(view_, &event);

@@ -148,8 +148,7 @@ protected:
                         uniform = uniform && classify(picture.pixel(x + dx, y + dy)) == shade;
                 if (!uniform)
                     continue;
-                const SceneObject* picked =
-                    renderer().pickObject(qFloor(x / ratio), qFloor(y / ratio), "x3ds_vokta");
+                const SceneObject* picked = renderer().pickObject(qFloor(x / ratio), qFloor(y / ratio), "x3ds_vokta");
                 if (isPiece(shade)) {
                     ++piecePixels;
                     ASSERT_NE(picked, nullptr) << "at " << x << ", " << y;
@@ -199,8 +198,9 @@ TEST_F(RunningGame, AResizedWindowIsDrawnAndPickedAtItsNewSize)
 TEST_F(RunningGame, CameraKeysTurnTheViewAndTheOppositeKeysTurnItBack)
 {
     const QImage home = grabView();
-    const std::pair<Qt::Key, Qt::Key> pairs[] = {
-        {Qt::Key_Left, Qt::Key_Right}, {Qt::Key_Up, Qt::Key_Down}, {Qt::Key_PageUp, Qt::Key_PageDown}};
+    const std::pair<Qt::Key, Qt::Key> pairs[] = {{Qt::Key_Left, Qt::Key_Right},
+                                                 {Qt::Key_Up, Qt::Key_Down},
+                                                 {Qt::Key_PageUp, Qt::Key_PageDown}};
     for (const auto& [key, opposite] : pairs) {
         holdKey(key, 4);
         EXPECT_GT(differingShare(home, grabView()), 0.05) << "key " << key;
@@ -254,8 +254,9 @@ TEST_F(RunningGame, NothingIsDrawnWhileNothingChangesAndABurstOfInputDrawsOneFra
     QTest::mousePress(view_, Qt::LeftButton, {}, start);
     for (int i = 1; i <= 30; ++i) {
         const QPointF at(start.x() + 2 * i, start.y());
-        QCoreApplication::postEvent(view_, new QMouseEvent(QEvent::MouseMove, at, view_->mapToGlobal(at),
-                                                           Qt::NoButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(view_,
+                                    new QMouseEvent(QEvent::MouseMove, at, view_->mapToGlobal(at), Qt::NoButton,
+                                                    Qt::LeftButton, Qt::NoModifier));
     }
     runFor(300);
     EXPECT_EQ(renderer().framesDrawn(), frames + 1);

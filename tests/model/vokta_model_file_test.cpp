@@ -17,24 +17,34 @@
 namespace vokta::xfile {
 namespace {
 
-Vector sub(const Vector& a, const Vector& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vector cross(const Vector& a, const Vector& b) {
+Vector sub(const Vector& a, const Vector& b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vector cross(const Vector& a, const Vector& b)
+{
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-float dot(const Vector& a, const Vector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float dot(const Vector& a, const Vector& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 class VoktaModelFile : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         std::ifstream in(VOKTA_MODEL_FILE, std::ios::binary);
         std::ostringstream buffer;
         buffer << in.rdbuf();
         text_ = new std::string(buffer.str());
         ParseResult result = loadFile(VOKTA_MODEL_FILE);
         loadError_ = new std::string(result.error);
-        if (result.document) document_ = new Document(std::move(*result.document));
+        if (result.document)
+            document_ = new Document(std::move(*result.document));
     }
-    static void TearDownTestSuite() {
+    static void TearDownTestSuite()
+    {
         delete document_;
         delete loadError_;
         delete text_;
@@ -42,7 +52,8 @@ protected:
     void SetUp() override { ASSERT_NE(document_, nullptr) << *loadError_; }
 
     // The frame the game looks up by this name, checked to be there.
-    static const Frame& frameNamed(const char* name) {
+    static const Frame& frameNamed(const char* name)
+    {
         const Frame* frame = findFrame(*document_, name);
         EXPECT_NE(frame, nullptr) << name;
         static const Frame kEmpty{};
@@ -50,7 +61,8 @@ protected:
     }
 
     // The mesh the game looks up in the named frame, checked to be there.
-    static const Mesh& meshIn(const char* frameName, const char* meshName) {
+    static const Mesh& meshIn(const char* frameName, const char* meshName)
+    {
         const Mesh* mesh = findMesh(frameNamed(frameName), meshName);
         EXPECT_NE(mesh, nullptr) << frameName << " / " << meshName;
         static const Mesh kEmpty{};
@@ -66,7 +78,8 @@ std::string* VoktaModelFile::text_ = nullptr;
 std::string* VoktaModelFile::loadError_ = nullptr;
 Document* VoktaModelFile::document_ = nullptr;
 
-TEST_F(VoktaModelFile, HoldsEveryFrameAndMeshTheGameLooksUp) {
+TEST_F(VoktaModelFile, HoldsEveryFrameAndMeshTheGameLooksUp)
+{
     EXPECT_EQ(meshIn("x3ds_cubes", "cubes").name, "cubes");
     EXPECT_EQ(meshIn("x3ds_cube", "cube").name, "cube");
     EXPECT_EQ(meshIn("x3ds_roller", "roller").name, "roller");
@@ -76,11 +89,13 @@ TEST_F(VoktaModelFile, HoldsEveryFrameAndMeshTheGameLooksUp) {
         EXPECT_EQ(frameNamed(name).transform, kIdentityTransform) << name;
 }
 
-TEST_F(VoktaModelFile, CubesAreEdgeTenCentredWithOneOutwardNormalPerFace) {
+TEST_F(VoktaModelFile, CubesAreEdgeTenCentredWithOneOutwardNormalPerFace)
+{
     for (const Mesh* cube : {&meshIn("x3ds_cubes", "cubes"), &meshIn("x3ds_cube", "cube")}) {
         ASSERT_EQ(cube->vertices.size(), 8u);
         for (const Vector& v : cube->vertices)
-            for (float c : {v.x, v.y, v.z}) EXPECT_TRUE(c == 5.0f || c == -5.0f) << cube->name;
+            for (float c : {v.x, v.y, v.z})
+                EXPECT_TRUE(c == 5.0f || c == -5.0f) << cube->name;
         ASSERT_EQ(cube->faces.size(), 6u);
         ASSERT_EQ(cube->faceNormals.size(), 6u);
         for (std::size_t f = 0; f < 6; ++f) {
@@ -90,7 +105,8 @@ TEST_F(VoktaModelFile, CubesAreEdgeTenCentredWithOneOutwardNormalPerFace) {
             const Vector& n = cube->normals[normals[0]];
             EXPECT_EQ(std::abs(n.x) + std::abs(n.y) + std::abs(n.z), 1.0f);
             // Every corner of the face lies on the side the normal points to.
-            for (uint32_t v : cube->faces[f]) EXPECT_EQ(dot(cube->vertices[v], n), 5.0f);
+            for (uint32_t v : cube->faces[f])
+                EXPECT_EQ(dot(cube->vertices[v], n), 5.0f);
         }
         ASSERT_EQ(cube->materials.size(), 1u);
         const Rgba white = cube->materials[0].faceColor;
@@ -101,10 +117,12 @@ TEST_F(VoktaModelFile, CubesAreEdgeTenCentredWithOneOutwardNormalPerFace) {
 // For every face, (v1 - v0) x (v2 - v0) agrees with each of the face's normals;
 // every mesh is closed (each edge used once in each direction) and encloses a
 // positive volume, so the normals and the winding point out of the solid.
-TEST_F(VoktaModelFile, EveryFaceIsWoundOutwardOnAClosedSurface) {
+TEST_F(VoktaModelFile, EveryFaceIsWoundOutwardOnAClosedSurface)
+{
     std::vector<const Mesh*> meshes;
     for (const char* name : {"x3ds_cubes", "x3ds_cube", "x3ds_dir", "x3ds_roller"})
-        for (const Mesh& mesh : frameNamed(name).meshes) meshes.push_back(&mesh);
+        for (const Mesh& mesh : frameNamed(name).meshes)
+            meshes.push_back(&mesh);
     for (const Mesh* mesh : meshes) {
         ASSERT_EQ(mesh->faceNormals.size(), mesh->faces.size()) << mesh->name;
         std::map<std::pair<uint32_t, uint32_t>, int> edges;
@@ -129,14 +147,16 @@ TEST_F(VoktaModelFile, EveryFaceIsWoundOutwardOnAClosedSurface) {
     }
 }
 
-TEST_F(VoktaModelFile, ArrowPointsAlongPlusZWellBeyondThePiece) {
+TEST_F(VoktaModelFile, ArrowPointsAlongPlusZWellBeyondThePiece)
+{
     const Frame& marker = frameNamed("x3ds_dir");
     ASSERT_FALSE(marker.meshes.empty());
     Vector tip{0, 0, -1e9f};
     float lowest = 1e9f;
     for (const Mesh& mesh : marker.meshes)
         for (const Vector& v : mesh.vertices) {
-            if (v.z > tip.z) tip = v;
+            if (v.z > tip.z)
+                tip = v;
             lowest = std::min(lowest, v.z);
             EXPECT_LE(std::hypot(v.x, v.y), 5.0f);  // slim: all length lies along z
         }
@@ -146,7 +166,8 @@ TEST_F(VoktaModelFile, ArrowPointsAlongPlusZWellBeyondThePiece) {
     EXPECT_EQ(tip.y, 0.0f);
 }
 
-TEST_F(VoktaModelFile, RollerIsACylinderAlongZCentredOnItsOrigin) {
+TEST_F(VoktaModelFile, RollerIsACylinderAlongZCentredOnItsOrigin)
+{
     const Mesh& roller = meshIn("x3ds_roller", "roller");
     ASSERT_FALSE(roller.vertices.empty());
     const float radius = std::hypot(roller.vertices[0].x, roller.vertices[0].y);
@@ -163,13 +184,15 @@ TEST_F(VoktaModelFile, RollerIsACylinderAlongZCentredOnItsOrigin) {
 
 // Every prefix of the real file either parses or is refused with an error
 // that names the file and a line inside the prefix.
-TEST_F(VoktaModelFile, EveryPrefixParsesOrIsRefusedCleanly) {
+TEST_F(VoktaModelFile, EveryPrefixParsesOrIsRefusedCleanly)
+{
     const std::string& text = *text_;
     ASSERT_FALSE(text.empty());
     for (std::size_t length = 0; length < text.size(); ++length) {
         const std::string_view prefix(text.data(), length);
         const ParseResult result = parse(prefix, "vokta.x");
-        if (result.document) continue;
+        if (result.document)
+            continue;
         const int lines = 1 + static_cast<int>(std::count(prefix.begin(), prefix.end(), '\n'));
         int line = 0;
         ASSERT_EQ(std::sscanf(result.error.c_str(), "vokta.x:%d: ", &line), 1) << result.error;

@@ -10,7 +10,8 @@
 namespace vokta::xfile {
 namespace {
 
-Document parseOk(const std::string& body, const std::string& header = "xof 0302txt 0032\n") {
+Document parseOk(const std::string& body, const std::string& header = "xof 0302txt 0032\n")
+{
     ParseResult result = parse(header + body, "t.x");
     EXPECT_TRUE(result.document.has_value()) << result.error;
     EXPECT_EQ(result.error, "");
@@ -54,7 +55,8 @@ Mesh shape {
 }
 )";
 
-TEST(XFileStructure, FramesNestInFileOrderWithNamesAndTransforms) {
+TEST(XFileStructure, FramesNestInFileOrderWithNamesAndTransforms)
+{
     const Document doc = parseOk(R"(
 Frame outer {
   FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 10,-20,30.5,1;; }
@@ -82,7 +84,8 @@ Frame second { }
     EXPECT_EQ(doc.frames[1].name, "second");
 }
 
-TEST(XFileStructure, FindFrameSearchesDepthFirstAndFindMeshOnlyTheFrameItself) {
+TEST(XFileStructure, FindFrameSearchesDepthFirstAndFindMeshOnlyTheFrameItself)
+{
     const Document doc = parseOk(R"(
 Frame a { Frame b { Frame target { Mesh early { 0; 0; } } } Frame { Mesh inner { 0; 0; } } }
 Frame target { }
@@ -95,7 +98,8 @@ Frame target { }
     EXPECT_EQ(findFrame(doc, "missing"), nullptr);
 }
 
-TEST(XFileMesh, ReadsGeometryNormalsMaterialsAndColours) {
+TEST(XFileMesh, ReadsGeometryNormalsMaterialsAndColours)
+{
     const Document doc = parseOk(kFullMesh);
     ASSERT_EQ(doc.meshes.size(), 1u);
     const Mesh& mesh = doc.meshes[0];
@@ -126,7 +130,8 @@ TEST(XFileMesh, ReadsGeometryNormalsMaterialsAndColours) {
     EXPECT_EQ(mesh.vertexColors[1].second.a, 0.0f);
 }
 
-TEST(XFileMesh, ShortMaterialListRepeatsItsLastIndex) {
+TEST(XFileMesh, ShortMaterialListRepeatsItsLastIndex)
+{
     const Document doc = parseOk(R"(
 Mesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 3; 3;0,1,2;, 3;0,2,1;, 3;1,2,0;;
   MeshMaterialList { 2; 2; 0, 1;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } Material { 0;0;0;1;; 0; 0;0;0;; 0;0;0;; } }
@@ -135,7 +140,8 @@ Mesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 3; 3;0,1,2;, 3;0,2,1;, 3;1,2,0;;
     EXPECT_EQ(doc.meshes.at(0).faceMaterials, (std::vector<uint32_t>{0, 1, 1}));
 }
 
-TEST(XFileReferences, ResolveToCopiesOfEarlierTopLevelObjects) {
+TEST(XFileReferences, ResolveToCopiesOfEarlierTopLevelObjects)
+{
     const Document doc = parseOk(R"(
 Material gold { 1.0; 0.8; 0.0; 1.0;; 5.0; 1.0; 1.0; 1.0;; 0.0; 0.0; 0.0;; }
 Mesh tri { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3; 0, 1, 2;;
@@ -153,7 +159,8 @@ Frame holder { { tri } Frame { {tri <01234567-89AB-CDEF-0123-456789ABCDEF>} } }
     EXPECT_EQ(holder.children.at(0).meshes.at(0).materials.at(0).power, 5.0f);
 }
 
-TEST(XFileSkipping, TemplatesAndUnknownObjectsAreSkippedWhole) {
+TEST(XFileSkipping, TemplatesAndUnknownObjectsAreSkippedWhole)
+{
     const Document doc = parseOk(R"(
 template Vector {
   <3D82AB5E-62DA-11cf-AB39-0020AF71E433>
@@ -177,7 +184,8 @@ Frame body {
     EXPECT_TRUE(doc.frames[0].children.empty());
 }
 
-TEST(XFileSeparators, ExporterStylesAllReadTheSame) {
+TEST(XFileSeparators, ExporterStylesAllReadTheSame)
+{
     const char* const styles[] = {
         // Separators as the format describes them.
         "Mesh m { 4; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 1.0;1.0;0.0;, 0.0;1.0;0.0;; 1; 4; 0,1,2,3;; }",
@@ -200,7 +208,8 @@ TEST(XFileSeparators, ExporterStylesAllReadTheSame) {
     }
 }
 
-TEST(XFileHeader, AcceptsTextVersionsAndBothFloatSizes) {
+TEST(XFileHeader, AcceptsTextVersionsAndBothFloatSizes)
+{
     for (const char* header : {"xof 0302txt 0032\n", "xof 0303txt 0032\n", "xof 0302txt 0064\n", "xof 0303txt 0064"}) {
         const Document doc = parseOk("\nFrame f { }\n", header);
         EXPECT_EQ(doc.frames.size(), 1u) << header;

@@ -23,22 +23,28 @@ public:
 
     bool isReady() const override { return ready.load(); }
 
-    void shortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+    void shortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override
+    {
         messages.push_back({framesRendered, status, data1, data2});
         ++messageCount;
         const int key = (status & 0x0F) * 128 + data1;
-        if ((status & 0xF0) == 0x90 && data2 > 0) sounding.insert(key);
-        if ((status & 0xF0) == 0x80 || ((status & 0xF0) == 0x90 && data2 == 0)) sounding.erase(key);
+        if ((status & 0xF0) == 0x90 && data2 > 0)
+            sounding.insert(key);
+        if ((status & 0xF0) == 0x80 || ((status & 0xF0) == 0x90 && data2 == 0))
+            sounding.erase(key);
     }
 
-    void allNotesOff() override {
+    void allNotesOff() override
+    {
         sounding.clear();
         allNotesOffAt.push_back(framesRendered);
         ++allNotesOffCount;
     }
 
-    void render(float* out, int frames) override {
-        for (int i = 0; i < 2 * frames; ++i) out[i] = static_cast<float>(sounding.size());
+    void render(float* out, int frames) override
+    {
+        for (int i = 0; i < 2 * frames; ++i)
+            out[i] = static_cast<float>(sounding.size());
         framesRendered += static_cast<std::uint64_t>(frames);
     }
 

@@ -23,12 +23,14 @@ constexpr int kBlockFrames = 512;
 constexpr float kSilence = 1e-4f;  // -80 dB
 const std::string kFanfare = "p2(o5go6ce)8(o5go6ce)16(o5go6ce)16(o5go6ce)2";
 
-std::string soundfontOrSkip() {
+std::string soundfontOrSkip()
+{
     std::string why;
     return findSoundfont(why);
 }
 
-std::vector<float> render(FluidSynthesizer& synth, const std::string& text, int channel) {
+std::vector<float> render(FluidSynthesizer& synth, const std::string& text, int channel)
+{
     Tune tune;
     EXPECT_TRUE(tune.compile(text.c_str(), channel).ok());
     auto stereo = renderTune(tune, synth, kRate, kBlockFrames, 60u * kRate);
@@ -37,19 +39,23 @@ std::vector<float> render(FluidSynthesizer& synth, const std::string& text, int 
 }
 
 // Root mean square of the frames from one time to another, in seconds.
-double rms(const std::vector<float>& stereo, double from, double to) {
+double rms(const std::vector<float>& stereo, double from, double to)
+{
     const auto first = static_cast<std::size_t>(from * kRate) * 2;
     const auto last = std::min(static_cast<std::size_t>(to * kRate) * 2, stereo.size());
     double sum = 0;
-    for (std::size_t i = first; i < last; ++i) sum += double(stereo[i]) * stereo[i];
+    for (std::size_t i = first; i < last; ++i)
+        sum += double(stereo[i]) * stereo[i];
     return last > first ? std::sqrt(sum / double(last - first)) : 0.0;
 }
 
 class FluidSynthesizerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         soundfont = soundfontOrSkip();
-        if (soundfont.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+        if (soundfont.empty())
+            GTEST_SKIP() << "no General MIDI soundfont installed";
         ASSERT_EQ(synth.loadSoundfont(soundfont), "");
         ASSERT_TRUE(synth.isReady());
     }
@@ -58,7 +64,8 @@ protected:
     FluidSynthesizer synth{kRate};
 };
 
-TEST_F(FluidSynthesizerTest, FanfareSoundsForFourSecondsThenDiesAway) {
+TEST_F(FluidSynthesizerTest, FanfareSoundsForFourSecondsThenDiesAway)
+{
     const std::vector<float> stereo = render(synth, kFanfare, 0);
     EXPECT_EQ(stereo.size(), 2u * 320'000) << "the stream runs to the closing event, 320 ticks";
     EXPECT_GT(rms(stereo, 0.0, 0.5), 0.03);
@@ -72,7 +79,8 @@ TEST_F(FluidSynthesizerTest, FanfareSoundsForFourSecondsThenDiesAway) {
     EXPECT_LT(seconds, 5.0) << "the release dies away";
 }
 
-TEST_F(FluidSynthesizerTest, ChannelNineIsPercussion) {
+TEST_F(FluidSynthesizerTest, ChannelNineIsPercussion)
+{
     EXPECT_EQ(synth.channelBank(9), 128);
     EXPECT_EQ(synth.channelBank(0), 0);
 
@@ -82,21 +90,27 @@ TEST_F(FluidSynthesizerTest, ChannelNineIsPercussion) {
     EXPECT_GT(rms(drum, 0, 0.34), 0.005);
     EXPECT_GT(rms(piano, 0, 0.34), 0.005);
     double difference = 0;
-    for (std::size_t i = 0; i < drum.size(); ++i) difference += double(drum[i] - piano[i]) * (drum[i] - piano[i]);
-    EXPECT_GT(std::sqrt(difference / double(drum.size())), 0.3 * rms(piano, 0, 0.67)) << "the same note sounds the same";
+    for (std::size_t i = 0; i < drum.size(); ++i)
+        difference += double(drum[i] - piano[i]) * (drum[i] - piano[i]);
+    EXPECT_GT(std::sqrt(difference / double(drum.size())), 0.3 * rms(piano, 0, 0.67))
+        << "the same note sounds the same";
 }
 
-TEST_F(FluidSynthesizerTest, StopSilencesNotesOnEveryChannel) {
+TEST_F(FluidSynthesizerTest, StopSilencesNotesOnEveryChannel)
+{
     std::vector<float> block(2 * kBlockFrames);
     synth.shortMessage(0x90, 60, 127);
     synth.shortMessage(0x93, 64, 127);
-    for (int i = 0; i < 20; ++i) synth.render(block.data(), kBlockFrames);
+    for (int i = 0; i < 20; ++i)
+        synth.render(block.data(), kBlockFrames);
     synth.allNotesOff();
-    for (int i = 0; i < 400; ++i) synth.render(block.data(), kBlockFrames);  // over four seconds of release
+    for (int i = 0; i < 400; ++i)
+        synth.render(block.data(), kBlockFrames);  // over four seconds of release
     EXPECT_EQ(audibleFrames(block, kSilence), 0u);
 }
 
-TEST(FluidSynthesizer, IsSilentUntilASoundfontLoads) {
+TEST(FluidSynthesizer, IsSilentUntilASoundfontLoads)
+{
     FluidSynthesizer synth(kRate);
     EXPECT_FALSE(synth.isReady());
     EXPECT_EQ(synth.channelBank(9), -1);
@@ -106,7 +120,8 @@ TEST(FluidSynthesizer, IsSilentUntilASoundfontLoads) {
     EXPECT_EQ(audibleFrames(block, 0.0f), 0u);
 }
 
-TEST(FluidSynthesizer, LoadFailuresSayWhich) {
+TEST(FluidSynthesizer, LoadFailuresSayWhich)
+{
     FluidSynthesizer synth(kRate);
     EXPECT_NE(synth.loadSoundfont("/nonexistent/gm.sf2").find("/nonexistent/gm.sf2"), std::string::npos);
 
@@ -117,9 +132,11 @@ TEST(FluidSynthesizer, LoadFailuresSayWhich) {
     std::remove(junk.c_str());
 }
 
-TEST(FluidSynthesizer, LoadsInTheBackground) {
+TEST(FluidSynthesizer, LoadsInTheBackground)
+{
     const std::string soundfont = soundfontOrSkip();
-    if (soundfont.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    if (soundfont.empty())
+        GTEST_SKIP() << "no General MIDI soundfont installed";
     FluidSynthesizer synth(kRate);
     synth.loadSoundfontInBackground(soundfont, [](const std::string& why) { ADD_FAILURE() << why; });
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

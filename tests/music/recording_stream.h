@@ -21,52 +21,67 @@ public:
         std::vector<std::uint8_t> data;  // the events as they were when queued
     };
 
-    MidiResult open(std::uint32_t deviceId, Notify notify) override {
+    MidiResult open(std::uint32_t deviceId, Notify notify) override
+    {
         calls.push_back("open");
-        if (deviceId != kMidiMapper) return MidiResult::BadDevice;
-        if (openResult == MidiResult::Ok) notify_ = std::move(notify);
+        if (deviceId != kMidiMapper)
+            return MidiResult::BadDevice;
+        if (openResult == MidiResult::Ok)
+            notify_ = std::move(notify);
         return openResult;
     }
-    MidiResult prepareHeader(MidiHeader& header) override {
+    MidiResult prepareHeader(MidiHeader& header) override
+    {
         calls.push_back("prepare");
         header.flags |= kHeaderPrepared;
         return MidiResult::Ok;
     }
-    MidiResult out(MidiHeader& header) override {
+    MidiResult out(MidiHeader& header) override
+    {
         calls.push_back("out " + std::to_string(header.bytesRecorded));
-        if ((header.flags & kHeaderPrepared) == 0) return MidiResult::Unprepared;
-        if ((header.flags & kHeaderInQueue) != 0) return MidiResult::StillPlaying;
+        if ((header.flags & kHeaderPrepared) == 0)
+            return MidiResult::Unprepared;
+        if ((header.flags & kHeaderInQueue) != 0)
+            return MidiResult::StillPlaying;
         header.flags = (header.flags & ~kHeaderDone) | kHeaderInQueue;
         queue.push_back({&header, {header.data, header.data + header.bytesRecorded}});
         return MidiResult::Ok;
     }
-    MidiResult restart() override {
+    MidiResult restart() override
+    {
         calls.push_back("restart");
         return MidiResult::Ok;
     }
-    MidiResult stop() override {
+    MidiResult stop() override
+    {
         calls.push_back("stop");
         staleDone += queue.size();
-        while (!queue.empty()) markDone();
+        while (!queue.empty())
+            markDone();
         return MidiResult::Ok;
     }
-    MidiResult unprepareHeader(MidiHeader& header) override {
+    MidiResult unprepareHeader(MidiHeader& header) override
+    {
         calls.push_back("unprepare");
-        if ((header.flags & kHeaderInQueue) != 0) return MidiResult::StillPlaying;
+        if ((header.flags & kHeaderInQueue) != 0)
+            return MidiResult::StillPlaying;
         header.flags &= ~kHeaderPrepared;
         return MidiResult::Ok;
     }
-    MidiResult close() override {
+    MidiResult close() override
+    {
         calls.push_back("close");
         return MidiResult::Ok;
     }
 
     // Plays the first queued buffer to its end: checks that nobody wrote to
     // it while it was queued, then reports it done.
-    void finishFront() {
+    void finishFront()
+    {
         ASSERT_FALSE(queue.empty());
         const Queued& front = queue.front();
-        EXPECT_EQ(std::vector<std::uint8_t>(front.header->data, front.header->data + front.header->bytesRecorded), front.data)
+        EXPECT_EQ(std::vector<std::uint8_t>(front.header->data, front.header->data + front.header->bytesRecorded),
+                  front.data)
             << "a queued buffer was overwritten";
         played.push_back(front.data);
         markDone();
@@ -74,12 +89,16 @@ public:
     }
 
     // The Done notifications that stop caused, arriving late.
-    void deliverStaleDone() {
-        for (; staleDone > 0; --staleDone) notify(StreamMessage::Done);
+    void deliverStaleDone()
+    {
+        for (; staleDone > 0; --staleDone)
+            notify(StreamMessage::Done);
     }
 
-    void notify(StreamMessage message) {
-        if (notify_) notify_(message);
+    void notify(StreamMessage message)
+    {
+        if (notify_)
+            notify_(message);
     }
 
     MidiResult openResult = MidiResult::Ok;
@@ -89,7 +108,8 @@ public:
     std::size_t staleDone = 0;
 
 private:
-    void markDone() {
+    void markDone()
+    {
         MidiHeader& header = *queue.front().header;
         header.flags = (header.flags & ~kHeaderInQueue) | kHeaderDone;
         queue.pop_front();

@@ -34,8 +34,11 @@ public:
                   ++blocks_;
                   std::this_thread::yield();
               }
-          }) {}
-    ~AudioThread() {
+          })
+    {
+    }
+    ~AudioThread()
+    {
         running_ = false;
         thread_.join();
     }
@@ -47,18 +50,21 @@ private:
     std::thread thread_;
 };
 
-std::unique_ptr<Tune> longTune() {
+std::unique_ptr<Tune> longTune()
+{
     // Three chunks of program changes with no time between them, so the
     // Done notifications keep queueing chunks while the game thread plays on.
     std::string text;
-    for (int i = 0; i < 2500; ++i) text += "p1";
+    for (int i = 0; i < 2500; ++i)
+        text += "p1";
     text += "o5c64";
     auto tune = std::make_unique<Tune>();
     EXPECT_TRUE(tune->compile(text.c_str(), 0).ok());
     return tune;
 }
 
-TEST(SoundThreads, GameThreadReplacesTunesWhileTheAudioThreadPlays) {
+TEST(SoundThreads, GameThreadReplacesTunesWhileTheAudioThreadPlays)
+{
     test::FakeSynth synth;
     SynthMidiStream stream(synth, kRate);
     std::uint64_t blocks = 0;
@@ -78,7 +84,8 @@ TEST(SoundThreads, GameThreadReplacesTunesWhileTheAudioThreadPlays) {
                 } else {
                     sounds.play(cues[i % 4]);
                 }
-                if (i % 100 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                if (i % 100 == 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }
             // The audio thread has taken some of the tunes and stops.
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -94,7 +101,8 @@ TEST(SoundThreads, GameThreadReplacesTunesWhileTheAudioThreadPlays) {
     EXPECT_GT(synth.allNotesOffCount.load(), 0u);
 }
 
-TEST(SoundThreads, StreamReopensAfterClosingWhileAudioRuns) {
+TEST(SoundThreads, StreamReopensAfterClosingWhileAudioRuns)
+{
     test::FakeSynth synth;
     SynthMidiStream stream(synth, kRate);
     AudioThread audio(stream);

@@ -24,7 +24,8 @@ using Message = test::FakeSynth::Message;
 constexpr int kRate = 48000;
 const std::string kFanfare = "p2(o5go6ce)8(o5go6ce)16(o5go6ce)16(o5go6ce)2";
 
-std::vector<StreamEvent> eventsOf(const std::string& text, int channel) {
+std::vector<StreamEvent> eventsOf(const std::string& text, int channel)
+{
     Tune tune;
     EXPECT_TRUE(tune.compile(text.c_str(), channel).ok());
     return streamEvents(tune);
@@ -32,12 +33,14 @@ std::vector<StreamEvent> eventsOf(const std::string& text, int channel) {
 
 // The messages a buffer should produce, each at the frame its ticks fall on.
 std::vector<Message> expectedMessages(const std::vector<StreamEvent>& events, std::uint64_t startFrame,
-                                      const StreamScheduler& scheduler) {
+                                      const StreamScheduler& scheduler)
+{
     std::vector<Message> messages;
     std::uint64_t ticks = 0;
     for (const StreamEvent& event : events) {
         ticks += event.delta;
-        if (event.word == kClosingEvent) continue;
+        if (event.word == kClosingEvent)
+            continue;
         messages.push_back({startFrame + scheduler.ticksToSamples(ticks), static_cast<std::uint8_t>(event.word & 0xFF),
                             static_cast<std::uint8_t>((event.word >> 8) & 0xFF),
                             static_cast<std::uint8_t>((event.word >> 16) & 0xFF)});
@@ -46,7 +49,8 @@ std::vector<Message> expectedMessages(const std::vector<StreamEvent>& events, st
 }
 
 // Renders blocks until a buffer finishes; returns the frames rendered.
-std::uint64_t renderUntilFinished(StreamScheduler& scheduler, int blockFrames, std::vector<std::uint64_t>& finished) {
+std::uint64_t renderUntilFinished(StreamScheduler& scheduler, int blockFrames, std::vector<std::uint64_t>& finished)
+{
     std::vector<float> block(2 * static_cast<std::size_t>(blockFrames));
     std::uint64_t frames = 0;
     const std::size_t before = finished.size();
@@ -57,7 +61,8 @@ std::uint64_t renderUntilFinished(StreamScheduler& scheduler, int blockFrames, s
     return frames;
 }
 
-TEST(StreamScheduler, TimingIsAThousandSamplesPerTickAt48kHz) {
+TEST(StreamScheduler, TimingIsAThousandSamplesPerTickAt48kHz)
+{
     test::FakeSynth synth;
     StreamScheduler scheduler(synth, kRate);
     EXPECT_EQ(scheduler.ticksToSamples(1), 1000u);
@@ -68,7 +73,8 @@ TEST(StreamScheduler, TimingIsAThousandSamplesPerTickAt48kHz) {
     EXPECT_EQ(at44k.ticksToSamples(5), 4593u);
 }
 
-TEST(StreamScheduler, EventsLandAtTheirExactSampleOffsetsForAnyBlockSize) {
+TEST(StreamScheduler, EventsLandAtTheirExactSampleOffsetsForAnyBlockSize)
+{
     const std::vector<StreamEvent> fanfare = eventsOf(kFanfare, 0);
     for (const int blockFrames : {1, 7, 256, 441, 512, 1000, 4096}) {
         test::FakeSynth synth;
@@ -85,7 +91,8 @@ TEST(StreamScheduler, EventsLandAtTheirExactSampleOffsetsForAnyBlockSize) {
     }
 }
 
-TEST(StreamScheduler, BuffersFollowEachOtherWithoutAGap) {
+TEST(StreamScheduler, BuffersFollowEachOtherWithoutAGap)
+{
     test::FakeSynth synth;
     StreamScheduler scheduler(synth, kRate);
     const auto refusal = eventsOf("o5c16", 9);
@@ -103,7 +110,8 @@ TEST(StreamScheduler, BuffersFollowEachOtherWithoutAGap) {
     EXPECT_EQ(synth.messages, expected);
 }
 
-TEST(StreamScheduler, NothingPlaysUntilRestartAndAnIdleStreamStartsAtOnce) {
+TEST(StreamScheduler, NothingPlaysUntilRestartAndAnIdleStreamStartsAtOnce)
+{
     test::FakeSynth synth;
     StreamScheduler scheduler(synth, kRate);
     std::vector<float> block(2 * 500);
@@ -114,7 +122,8 @@ TEST(StreamScheduler, NothingPlaysUntilRestartAndAnIdleStreamStartsAtOnce) {
 
     scheduler.restart();
     renderUntilFinished(scheduler, 500, finished);
-    for (int i = 0; i < 10; ++i) scheduler.render(block.data(), 500, finished);  // idle, running
+    for (int i = 0; i < 10; ++i)
+        scheduler.render(block.data(), 500, finished);  // idle, running
     const std::uint64_t queuedAt = synth.framesRendered;
     scheduler.queue(2, eventsOf("o5d16", 9));
     renderUntilFinished(scheduler, 500, finished);
@@ -124,7 +133,8 @@ TEST(StreamScheduler, NothingPlaysUntilRestartAndAnIdleStreamStartsAtOnce) {
     EXPECT_EQ(synth.messages[3].frame, queuedAt + 16'000);
 }
 
-TEST(StreamScheduler, StopSilencesWithinOneBlockAndDropsWhatIsQueued) {
+TEST(StreamScheduler, StopSilencesWithinOneBlockAndDropsWhatIsQueued)
+{
     test::FakeSynth synth;
     StreamScheduler scheduler(synth, kRate);
     scheduler.queue(1, eventsOf(kFanfare, 0));
@@ -132,7 +142,8 @@ TEST(StreamScheduler, StopSilencesWithinOneBlockAndDropsWhatIsQueued) {
     scheduler.restart();
     std::vector<float> block(2 * 512);
     std::vector<std::uint64_t> finished;
-    for (int i = 0; i < 10; ++i) scheduler.render(block.data(), 512, finished);
+    for (int i = 0; i < 10; ++i)
+        scheduler.render(block.data(), 512, finished);
     EXPECT_EQ(block.back(), 3.0f) << "the first chord sounds";
 
     scheduler.stop();
@@ -141,7 +152,8 @@ TEST(StreamScheduler, StopSilencesWithinOneBlockAndDropsWhatIsQueued) {
     EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](float s) { return s == 0.0f; }));
 
     const std::size_t messagesAtStop = synth.messages.size();
-    for (int i = 0; i < 1000; ++i) scheduler.render(block.data(), 512, finished);
+    for (int i = 0; i < 1000; ++i)
+        scheduler.render(block.data(), 512, finished);
     EXPECT_EQ(synth.messages.size(), messagesAtStop);
     EXPECT_TRUE(finished.empty()) << "dropped buffers are reported by the stream, not played";
 
@@ -156,7 +168,8 @@ TEST(StreamScheduler, StopSilencesWithinOneBlockAndDropsWhatIsQueued) {
 // Notifications collected from the stream's thread.
 class Notifications {
 public:
-    MidiStream::Notify handler() {
+    MidiStream::Notify handler()
+    {
         return [this](StreamMessage message) {
             std::lock_guard lock(mutex_);
             messages_.push_back(message);
@@ -165,7 +178,8 @@ public:
     }
 
     // Waits until count notifications have arrived; returns them.
-    std::vector<StreamMessage> waitFor(std::size_t count) {
+    std::vector<StreamMessage> waitFor(std::size_t count)
+    {
         std::unique_lock lock(mutex_);
         changed_.wait_for(lock, std::chrono::seconds(5), [&] { return messages_.size() >= count; });
         return messages_;
@@ -178,7 +192,8 @@ private:
 };
 
 struct PreparedBuffer {
-    explicit PreparedBuffer(const std::string& text, int channel = 9) {
+    explicit PreparedBuffer(const std::string& text, int channel = 9)
+    {
         Tune tune;
         EXPECT_TRUE(tune.compile(text.c_str(), channel).ok());
         bytes.assign(reinterpret_cast<const std::uint8_t*>(tune.events()),
@@ -196,18 +211,20 @@ using Messages = std::vector<StreamMessage>;
 // game thread's commands only when the stream's lock is free, so how many
 // blocks pass before a tune starts is not fixed; the limit is in wall-clock
 // time and generous. False when it ran out.
-template <class Condition>
-bool renderUntil(SynthMidiStream& stream, Condition done) {
+template <class Condition> bool renderUntil(SynthMidiStream& stream, Condition done)
+{
     std::vector<float> block(2 * 512);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
         stream.renderAudio(block.data(), 512);
     }
     return true;
 }
 
-TEST(SynthMidiStream, ReportsAPlayedBufferDoneFromItsOwnThread) {
+TEST(SynthMidiStream, ReportsAPlayedBufferDoneFromItsOwnThread)
+{
     test::FakeSynth synth;
     Notifications notifications;
     SynthMidiStream stream(synth, kRate);
@@ -235,7 +252,8 @@ TEST(SynthMidiStream, ReportsAPlayedBufferDoneFromItsOwnThread) {
     EXPECT_EQ(stream.out(buffer.header), MidiResult::NotOpen);
 }
 
-TEST(SynthMidiStream, StopReportsEveryQueuedBufferDoneAndSilences) {
+TEST(SynthMidiStream, StopReportsEveryQueuedBufferDoneAndSilences)
+{
     test::FakeSynth synth;
     Notifications notifications;
     SynthMidiStream stream(synth, kRate);
@@ -258,7 +276,8 @@ TEST(SynthMidiStream, StopReportsEveryQueuedBufferDoneAndSilences) {
     EXPECT_TRUE(synth.sounding.empty());
 }
 
-TEST(SynthMidiStream, RefusesWhatItCannotPlay) {
+TEST(SynthMidiStream, RefusesWhatItCannotPlay)
+{
     test::FakeSynth synth;
     SynthMidiStream stream(synth, kRate);
     PreparedBuffer buffer("o5c16");
@@ -282,7 +301,8 @@ TEST(SynthMidiStream, RefusesWhatItCannotPlay) {
     EXPECT_EQ(buffer.header.flags.load(), kHeaderPrepared);
 }
 
-TEST(SynthMidiStream, PlayerSoundsThroughItEndToEnd) {
+TEST(SynthMidiStream, PlayerSoundsThroughItEndToEnd)
+{
     test::FakeSynth synth;
     SynthMidiStream stream(synth, kRate);
     TunePlayer player;

@@ -13,15 +13,18 @@ namespace {
 // Sets an environment variable (or unsets it, for nullopt) for one test.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
         if (value) {
             setenv(name, value->c_str(), 1);
         } else {
             unsetenv(name);
         }
     }
-    ~ScopedEnv() {
+    ~ScopedEnv()
+    {
         if (old_) {
             setenv(name_, old_->c_str(), 1);
         } else {
@@ -34,9 +37,11 @@ private:
     std::optional<std::string> old_;
 };
 
-int lineCount(const std::string& text) {
+int lineCount(const std::string& text)
+{
     int lines = 0;
-    for (char c : text) lines += c == '\n';
+    for (char c : text)
+        lines += c == '\n';
     return lines;
 }
 
@@ -46,13 +51,15 @@ struct Session {
 };
 
 // Opens the game's sound, plays every cue and closes it again.
-Session soundSession(SoundMode mode = SoundMode::Auto) {
+Session soundSession(SoundMode mode = SoundMode::Auto)
+{
     ::testing::internal::CaptureStderr();
     bool audible = false;
     {
         SystemSound sound(mode);
         audible = sound.audible();
-        for (Cue cue : {Cue::Refusal, Cue::Step, Cue::Fanfare, Cue::Step, Cue::Refusal}) sound.output().play(cue);
+        for (Cue cue : {Cue::Refusal, Cue::Step, Cue::Fanfare, Cue::Step, Cue::Refusal})
+            sound.output().play(cue);
     }  // waits for a background soundfont load to finish
     return {audible, ::testing::internal::GetCapturedStderr()};
 }
@@ -65,28 +72,33 @@ protected:
     ScopedEnv defaultSoundfont{"VOKTA_SOUNDFONT", std::nullopt};
 };
 
-TEST_F(SystemSoundTest, SilentModeOpensNothingAndSaysNothing) {
+TEST_F(SystemSoundTest, SilentModeOpensNothingAndSaysNothing)
+{
     const Session session = soundSession(SoundMode::Silent);
     EXPECT_FALSE(session.audible);
     EXPECT_EQ(session.said, "");
 }
 
-TEST_F(SystemSoundTest, SwitchedOffByTheEnvironment) {
+TEST_F(SystemSoundTest, SwitchedOffByTheEnvironment)
+{
     ScopedEnv off("VOKTA_SOUND", "off");
     const Session session = soundSession();
     EXPECT_FALSE(session.audible);
     EXPECT_EQ(session.said, "");
 }
 
-TEST_F(SystemSoundTest, PlaysOnTheAudioDeviceAndShutsDown) {
+TEST_F(SystemSoundTest, PlaysOnTheAudioDeviceAndShutsDown)
+{
     std::string why;
-    if (findSoundfont(why).empty()) GTEST_SKIP() << why;
+    if (findSoundfont(why).empty())
+        GTEST_SKIP() << why;
     const Session session = soundSession();
     EXPECT_TRUE(session.audible);
     EXPECT_EQ(session.said, "");
 }
 
-TEST_F(SystemSoundTest, MissingSoundfontSilencesWithOneLine) {
+TEST_F(SystemSoundTest, MissingSoundfontSilencesWithOneLine)
+{
     ScopedEnv missing("VOKTA_SOUNDFONT", "/nonexistent/gm.sf2");
     const Session session = soundSession();
     EXPECT_FALSE(session.audible);
@@ -95,7 +107,8 @@ TEST_F(SystemSoundTest, MissingSoundfontSilencesWithOneLine) {
     EXPECT_NE(said.find("VOKTA_SOUNDFONT"), std::string::npos) << said;
 }
 
-TEST_F(SystemSoundTest, SoundfontThatFailsToLoadSilencesWithOneLine) {
+TEST_F(SystemSoundTest, SoundfontThatFailsToLoadSilencesWithOneLine)
+{
     const std::string junk = ::testing::TempDir() + "vokta_broken.sf2";
     std::ofstream(junk) << "RIFF but not really";
     ScopedEnv broken("VOKTA_SOUNDFONT", junk);
@@ -106,9 +119,11 @@ TEST_F(SystemSoundTest, SoundfontThatFailsToLoadSilencesWithOneLine) {
     std::remove(junk.c_str());
 }
 
-TEST_F(SystemSoundTest, NoAudioDeviceSilencesWithOneLine) {
+TEST_F(SystemSoundTest, NoAudioDeviceSilencesWithOneLine)
+{
     std::string why;
-    if (findSoundfont(why).empty()) GTEST_SKIP() << why;
+    if (findSoundfont(why).empty())
+        GTEST_SKIP() << why;
     ScopedEnv noDevice("SDL_AUDIODRIVER", "no-such-driver");
     const Session session = soundSession();
     EXPECT_FALSE(session.audible);
@@ -117,7 +132,8 @@ TEST_F(SystemSoundTest, NoAudioDeviceSilencesWithOneLine) {
     EXPECT_NE(said.find("audio"), std::string::npos) << said;
 }
 
-TEST(FindSoundfont, PrefersTheEnvironmentThenTheGeneralMidiDefault) {
+TEST(FindSoundfont, PrefersTheEnvironmentThenTheGeneralMidiDefault)
+{
     const std::string chosen = ::testing::TempDir() + "vokta_chosen.sf2";
     std::ofstream(chosen) << "x";
     std::string why;

@@ -16,14 +16,16 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-std::vector<std::uint8_t> bytesOf(const std::string& text, int channel) {
+std::vector<std::uint8_t> bytesOf(const std::string& text, int channel)
+{
     Tune tune;
     EXPECT_TRUE(tune.compile(text.c_str(), channel).ok());
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(tune.events());
     return {bytes, bytes + tune.sizeInBytes()};
 }
 
-std::unique_ptr<Tune> tuneOf(const std::string& text) {
+std::unique_ptr<Tune> tuneOf(const std::string& text)
+{
     auto tune = std::make_unique<Tune>();
     EXPECT_TRUE(tune->compile(text.c_str(), 0).ok());
     return tune;
@@ -34,13 +36,15 @@ const std::string kFanfare = "p2(o5go6ce)8(o5go6ce)16(o5go6ce)16(o5go6ce)2";
 // A player open on a recording stream, with the calls of opening cleared.
 class TunePlayerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(player->open(stream));
         stream.calls.clear();
     }
 
     // The calls made since the last look.
-    Calls newCalls() {
+    Calls newCalls()
+    {
         Calls calls = stream.calls;
         stream.calls.clear();
         return calls;
@@ -51,32 +55,37 @@ protected:
     TuneSounds sounds{*player};
 };
 
-TEST_F(TunePlayerTest, RefusalStopsQueuesAndRestarts) {
+TEST_F(TunePlayerTest, RefusalStopsQueuesAndRestarts)
+{
     sounds.play(Cue::Refusal);
     EXPECT_EQ(newCalls(), (Calls{"stop", "prepare", "out 36", "restart"}));
     ASSERT_EQ(stream.queue.size(), 1u);
     EXPECT_EQ(stream.queue.front().data, bytesOf("o5c16", 9));
 }
 
-TEST_F(TunePlayerTest, FanfareStopsQueuesAndRestartsOnChannelZero) {
+TEST_F(TunePlayerTest, FanfareStopsQueuesAndRestartsOnChannelZero)
+{
     sounds.play(Cue::Fanfare);
     EXPECT_EQ(newCalls(), (Calls{"stop", "prepare", "out 312", "restart"}));
     ASSERT_EQ(stream.queue.size(), 1u);
     EXPECT_EQ(stream.queue.front().data, bytesOf(kFanfare, 0));
 }
 
-TEST_F(TunePlayerTest, StepQueuesWithoutStopping) {
+TEST_F(TunePlayerTest, StepQueuesWithoutStopping)
+{
     sounds.play(Cue::Step);
     EXPECT_EQ(newCalls(), (Calls{"prepare", "out 36", "restart"}));
     ASSERT_EQ(stream.queue.size(), 1u);
     EXPECT_EQ(stream.queue.front().data, bytesOf("o5d16", 9));
 }
 
-TEST_F(TunePlayerTest, SecondRefusalCutsTheFirstAndStartsFromItsBeginning) {
+TEST_F(TunePlayerTest, SecondRefusalCutsTheFirstAndStartsFromItsBeginning)
+{
     sounds.play(Cue::Refusal);
     newCalls();
     sounds.play(Cue::Refusal);
-    EXPECT_EQ(newCalls(), (Calls{"stop", "prepare", "out 36", "restart"})) << "the other buffer is prepared on first use";
+    EXPECT_EQ(newCalls(), (Calls{"stop", "prepare", "out 36", "restart"}))
+        << "the other buffer is prepared on first use";
     ASSERT_EQ(stream.queue.size(), 1u);
     EXPECT_EQ(stream.queue.front().data, bytesOf("o5c16", 9));
 
@@ -89,7 +98,8 @@ TEST_F(TunePlayerTest, SecondRefusalCutsTheFirstAndStartsFromItsBeginning) {
     EXPECT_EQ(newCalls(), Calls{}) << "the Done after the last chunk queues and restarts nothing";
 }
 
-TEST_F(TunePlayerTest, StepIsHeardAfterTheFanfareNotInsteadOfIt) {
+TEST_F(TunePlayerTest, StepIsHeardAfterTheFanfareNotInsteadOfIt)
+{
     sounds.play(Cue::Fanfare);
     sounds.play(Cue::Step);
     newCalls();
@@ -101,7 +111,8 @@ TEST_F(TunePlayerTest, StepIsHeardAfterTheFanfareNotInsteadOfIt) {
     EXPECT_EQ(stream.played, (std::vector<std::vector<std::uint8_t>>{bytesOf(kFanfare, 0), bytesOf("o5d16", 9)}));
 }
 
-TEST_F(TunePlayerTest, StepWhileBothBuffersAreQueuedWaitsForOne) {
+TEST_F(TunePlayerTest, StepWhileBothBuffersAreQueuedWaitsForOne)
+{
     sounds.play(Cue::Fanfare);
     sounds.play(Cue::Step);
     sounds.play(Cue::Step);
@@ -116,7 +127,8 @@ TEST_F(TunePlayerTest, StepWhileBothBuffersAreQueuedWaitsForOne) {
     EXPECT_EQ(stream.played.back(), bytesOf("o5d16", 9));
 }
 
-TEST_F(TunePlayerTest, TuneOfExactlyOneBufferIsOneChunk) {
+TEST_F(TunePlayerTest, TuneOfExactlyOneBufferIsOneChunk)
+{
     auto tune = tuneOf("p1" + std::string(511, 'c'));  // 1024 events
     ASSERT_EQ(tune->sizeInBytes(), TunePlayer::kBufferBytes);
     player->play(std::move(tune));
@@ -126,7 +138,8 @@ TEST_F(TunePlayerTest, TuneOfExactlyOneBufferIsOneChunk) {
     EXPECT_EQ(newCalls(), Calls{});
 }
 
-TEST_F(TunePlayerTest, OneEventMoreIsSentAsASecondChunk) {
+TEST_F(TunePlayerTest, OneEventMoreIsSentAsASecondChunk)
+{
     auto tune = tuneOf("p1p1" + std::string(511, 'c'));  // 1025 events
     ASSERT_EQ(tune->sizeInBytes(), TunePlayer::kBufferBytes + kBytesPerEvent);
     player->play(std::move(tune));
@@ -144,7 +157,8 @@ TEST_F(TunePlayerTest, OneEventMoreIsSentAsASecondChunk) {
     EXPECT_EQ(newCalls(), Calls{});
 }
 
-TEST_F(TunePlayerTest, OnlyDoneNotificationsContinueATune) {
+TEST_F(TunePlayerTest, OnlyDoneNotificationsContinueATune)
+{
     player->play(tuneOf("p1p1" + std::string(511, 'c')));
     newCalls();
     stream.notify(StreamMessage::Opened);
@@ -152,14 +166,16 @@ TEST_F(TunePlayerTest, OnlyDoneNotificationsContinueATune) {
     EXPECT_EQ(newCalls(), Calls{});
 }
 
-TEST_F(TunePlayerTest, ReleasingTheTuneLeavesTheQueuedChunkIntact) {
+TEST_F(TunePlayerTest, ReleasingTheTuneLeavesTheQueuedChunkIntact)
+{
     sounds.play(Cue::Fanfare);
     player->releaseTune();
     stream.finishFront();
     EXPECT_EQ(stream.played.front(), bytesOf(kFanfare, 0));
 }
 
-TEST_F(TunePlayerTest, NullTuneIsRefused) {
+TEST_F(TunePlayerTest, NullTuneIsRefused)
+{
     sounds.play(Cue::Refusal);
     newCalls();
     EXPECT_FALSE(player->play(nullptr));
@@ -167,7 +183,8 @@ TEST_F(TunePlayerTest, NullTuneIsRefused) {
     EXPECT_FALSE(player->open(stream)) << "an open player refuses a second open";
 }
 
-TEST_F(TunePlayerTest, TeardownStopsUnpreparesAndCloses) {
+TEST_F(TunePlayerTest, TeardownStopsUnpreparesAndCloses)
+{
     sounds.play(Cue::Fanfare);
     sounds.play(Cue::Step);
     newCalls();
@@ -176,7 +193,8 @@ TEST_F(TunePlayerTest, TeardownStopsUnpreparesAndCloses) {
     EXPECT_TRUE(stream.queue.empty());
 }
 
-TEST(TunePlayerWithoutStream, PlaysAndTearsDownQuietlyWhenNeverOpened) {
+TEST(TunePlayerWithoutStream, PlaysAndTearsDownQuietlyWhenNeverOpened)
+{
     test::RecordingStream stream;
     {
         TunePlayer player;
@@ -189,7 +207,8 @@ TEST(TunePlayerWithoutStream, PlaysAndTearsDownQuietlyWhenNeverOpened) {
     EXPECT_EQ(stream.calls, Calls{});
 }
 
-TEST(TunePlayerWithoutStream, StaysSilentWhenTheStreamFailsToOpen) {
+TEST(TunePlayerWithoutStream, StaysSilentWhenTheStreamFailsToOpen)
+{
     test::RecordingStream stream;
     stream.openResult = MidiResult::BadDevice;
     {

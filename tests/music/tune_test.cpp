@@ -15,9 +15,13 @@ struct Event {
     bool operator==(const Event&) const = default;
 };
 
-void PrintTo(const Event& event, std::ostream* os) { *os << "(" << event.delta << ", 0x" << std::hex << event.word << ")"; }
+void PrintTo(const Event& event, std::ostream* os)
+{
+    *os << "(" << event.delta << ", 0x" << std::hex << event.word << ")";
+}
 
-std::vector<Event> eventsOf(const Tune& tune) {
+std::vector<Event> eventsOf(const Tune& tune)
+{
     std::vector<Event> events;
     for (std::uint32_t i = 0; i < tune.size(); i += kWordsPerEvent) {
         EXPECT_EQ(tune.events()[i + 1], 0u) << "stream id of event " << i / kWordsPerEvent;
@@ -26,7 +30,8 @@ std::vector<Event> eventsOf(const Tune& tune) {
     return events;
 }
 
-std::vector<Event> compiled(const std::string& text, int channel = 0) {
+std::vector<Event> compiled(const std::string& text, int channel = 0)
+{
     Tune tune;
     const CompileResult result = tune.compile(text.c_str(), channel);
     EXPECT_TRUE(result.ok()) << result.error;
@@ -35,13 +40,18 @@ std::vector<Event> compiled(const std::string& text, int channel = 0) {
     return eventsOf(tune);
 }
 
-Event on(int note, std::uint32_t delta = 0, int channel = 0) {
+Event on(int note, std::uint32_t delta = 0, int channel = 0)
+{
     return {delta, 0x7F0090u + static_cast<std::uint32_t>(channel) + static_cast<std::uint32_t>(note) * 256};
 }
-Event off(int note, std::uint32_t delta = 0, int channel = 0) {
+Event off(int note, std::uint32_t delta = 0, int channel = 0)
+{
     return {delta, 0x7F0080u + static_cast<std::uint32_t>(channel) + static_cast<std::uint32_t>(note) * 256};
 }
-Event closing(std::uint32_t delta) { return {delta, kClosingEvent}; }
+Event closing(std::uint32_t delta)
+{
+    return {delta, kClosingEvent};
+}
 
 // Every test starts from the default length of program start.
 class TuneTest : public ::testing::Test {
@@ -50,7 +60,8 @@ protected:
     void TearDown() override { resetDefaultTuneLength(); }
 };
 
-TEST_F(TuneTest, RefusalTuneComesOutWordForWord) {
+TEST_F(TuneTest, RefusalTuneComesOutWordForWord)
+{
     Tune tune;
     ASSERT_TRUE(tune.compile("o5c16", 9).ok());
     EXPECT_EQ(tune.capacity(), 15u);  // two letters: 2 x 6 + 3 words, 60 bytes
@@ -59,11 +70,13 @@ TEST_F(TuneTest, RefusalTuneComesOutWordForWord) {
     EXPECT_EQ(words, (std::vector<std::uint32_t>{0, 0, 0x7F3C99, 16, 0, 0x7F3C89, 16, 0, 0x2FFF}));
 }
 
-TEST_F(TuneTest, StepTuneIsTheRefusalTuneOnNote62) {
+TEST_F(TuneTest, StepTuneIsTheRefusalTuneOnNote62)
+{
     EXPECT_EQ(compiled("o5d16", 9), (std::vector<Event>{{0, 0x7F3E99}, {16, 0x7F3E89}, closing(16)}));
 }
 
-TEST_F(TuneTest, FanfareComesOutWordForWord) {
+TEST_F(TuneTest, FanfareComesOutWordForWord)
+{
     Tune tune;
     ASSERT_TRUE(tune.compile("p2(o5go6ce)8(o5go6ce)16(o5go6ce)16(o5go6ce)2", 0).ok());
     EXPECT_EQ(tune.capacity(), 129u);  // 21 letters, 516 bytes
@@ -79,7 +92,8 @@ TEST_F(TuneTest, FanfareComesOutWordForWord) {
     EXPECT_EQ(eventsOf(tune), expected);
 }
 
-TEST_F(TuneTest, NotesAndAccidentals) {
+TEST_F(TuneTest, NotesAndAccidentals)
+{
     EXPECT_EQ(compiled(""), (std::vector<Event>{closing(0)}));
     EXPECT_EQ(compiled("c"), (std::vector<Event>{on(48), off(48, 64), closing(64)}));
     EXPECT_EQ(compiled("C"), compiled("c")) << "letters are case-insensitive";
@@ -90,7 +104,8 @@ TEST_F(TuneTest, NotesAndAccidentals) {
     EXPECT_EQ(compiled("o5a o6b"), (std::vector<Event>{on(69), off(69, 64), on(83), off(83, 64), closing(64)}));
 }
 
-TEST_F(TuneTest, KeySignatures) {
+TEST_F(TuneTest, KeySignatures)
+{
     EXPECT_EQ(compiled("M+2fc"), (std::vector<Event>{on(54), off(54, 64), on(49), off(49, 64), closing(64)}));
     EXPECT_EQ(compiled("M-1b").front(), on(58));
     EXPECT_EQ(compiled("M+0f").front(), on(54)) << "n of 0 sets one letter";
@@ -102,7 +117,8 @@ TEST_F(TuneTest, KeySignatures) {
     EXPECT_EQ(compiled("M"), compiled(""));
 }
 
-TEST_F(TuneTest, LengthsAndRests) {
+TEST_F(TuneTest, LengthsAndRests)
+{
     EXPECT_EQ(compiled("c4."), (std::vector<Event>{on(48), off(48, 96), closing(96)}));
     EXPECT_EQ(compiled("c16.").back(), closing(24));
     EXPECT_EQ(compiled("c3").back(), closing(85));
@@ -116,7 +132,8 @@ TEST_F(TuneTest, LengthsAndRests) {
     EXPECT_EQ(compiled("r4"), (std::vector<Event>{closing(0)})) << "a rest alone is never heard";
 }
 
-TEST_F(TuneTest, DefaultLengthOutlivesTheCompilation) {
+TEST_F(TuneTest, DefaultLengthOutlivesTheCompilation)
+{
     EXPECT_EQ(defaultTuneLength(), 4);
     EXPECT_EQ(compiled("T8c"), (std::vector<Event>{on(48), off(48, 32), closing(32)}));
     EXPECT_EQ(defaultTuneLength(), 8);
@@ -127,7 +144,8 @@ TEST_F(TuneTest, DefaultLengthOutlivesTheCompilation) {
     EXPECT_EQ(compiled("c").back(), closing(64));
 }
 
-TEST_F(TuneTest, Chords) {
+TEST_F(TuneTest, Chords)
+{
     EXPECT_EQ(compiled("(ce)4"), (std::vector<Event>{on(48), on(52), off(48, 64), off(52), closing(64)}));
     EXPECT_EQ(compiled("r4(ce)").front(), on(48, 64)) << "only the first note-on carries the rest";
     EXPECT_EQ(compiled("+(ce)")[1], on(52)) << "a sign applies to the first chord note only";
@@ -136,10 +154,12 @@ TEST_F(TuneTest, Chords) {
     EXPECT_EQ(compiled("(co5c)c")[3], off(60)) << "O inside a chord stays in force";
     EXPECT_EQ(compiled("(co5c)c")[4], on(60));
     EXPECT_EQ(compiled("()8"), (std::vector<Event>{closing(32)}));
-    EXPECT_EQ(compiled("r4()8c"), (std::vector<Event>{on(48), off(48, 64), closing(64)})) << "an empty chord drops the rest";
+    EXPECT_EQ(compiled("r4()8c"), (std::vector<Event>{on(48), off(48, 64), closing(64)}))
+        << "an empty chord drops the rest";
 }
 
-TEST_F(TuneTest, ProgramChanges) {
+TEST_F(TuneTest, ProgramChanges)
+{
     EXPECT_EQ(compiled("p1", 3), (std::vector<Event>{{0, 0xC3}, closing(0)}));
     EXPECT_EQ(compiled("p128").front(), (Event{0, 0x7FC0}));
     EXPECT_EQ(compiled("r4p5c"), (std::vector<Event>{{0, 0x4C0}, on(48, 64), off(48, 64), closing(64)}))
@@ -149,24 +169,28 @@ TEST_F(TuneTest, ProgramChanges) {
     EXPECT_EQ(compiled("p129"), compiled("")) << "P above 128 is ignored";
 }
 
-TEST_F(TuneTest, StrayCharactersAreSkipped) {
+TEST_F(TuneTest, StrayCharactersAreSkipped)
+{
     EXPECT_EQ(compiled(" c 12 . ) x "), (std::vector<Event>{on(48), off(48, 64), closing(64)}));
     EXPECT_EQ(compiled("c\xE9\xFF"), compiled("c")) << "bytes above 127 are not letters";
 }
 
-TEST_F(TuneTest, UnclosedChordEndsAtTheEndOfTheText) {
+TEST_F(TuneTest, UnclosedChordEndsAtTheEndOfTheText)
+{
     EXPECT_EQ(compiled("(ce"), (std::vector<Event>{on(48), on(52), off(48, 64), off(52), closing(64)}));
     EXPECT_EQ(compiled("("), (std::vector<Event>{closing(64)}));
 }
 
-TEST_F(TuneTest, ChordNotesPastTheSeventhAreIgnored) {
+TEST_F(TuneTest, ChordNotesPastTheSeventhAreIgnored)
+{
     const std::vector<Event> events = compiled("(cdefgabo5cde)");
     ASSERT_EQ(events.size(), 15u);  // seven on, seven off, closing
     EXPECT_EQ(events[6], on(59));
     EXPECT_EQ(events[13], off(59));
 }
 
-TEST_F(TuneTest, NotesOutsideTheMidiRangeAreLeftOut) {
+TEST_F(TuneTest, NotesOutsideTheMidiRangeAreLeftOut)
+{
     EXPECT_EQ(compiled("o0-c"), compiled("()")) << "note -1 would borrow from the status byte";
     EXPECT_EQ(compiled("o10a"), compiled("()")) << "note 129 would spill into the velocity byte";
     EXPECT_EQ(compiled("o10g").front(), on(127));
@@ -174,12 +198,14 @@ TEST_F(TuneTest, NotesOutsideTheMidiRangeAreLeftOut) {
     EXPECT_EQ(compiled("(o10ao5c)"), (std::vector<Event>{on(60), off(60, 64), closing(64)}));
 }
 
-TEST_F(TuneTest, HugeNumbersSaturate) {
+TEST_F(TuneTest, HugeNumbersSaturate)
+{
     EXPECT_EQ(compiled("o99999999999999999999c"), compiled("()"));
     EXPECT_EQ(compiled("c99999999999999999999"), (std::vector<Event>{on(48), off(48, 0), closing(0)}));
 }
 
-TEST_F(TuneTest, BadArgumentsAreRefusedAndChangeNothing) {
+TEST_F(TuneTest, BadArgumentsAreRefusedAndChangeNothing)
+{
     Tune tune;
     CompileResult result = tune.compile(nullptr, 0);
     EXPECT_FALSE(result.ok());
@@ -202,7 +228,8 @@ TEST_F(TuneTest, BadArgumentsAreRefusedAndChangeNothing) {
 // The worst texts for the buffer: every letter writes its two events, or
 // the text holds more events than letters would allow without the guards.
 // Run under AddressSanitizer, a write past the buffer fails the test.
-TEST_F(TuneTest, NoTextWritesPastTheBuffer) {
+TEST_F(TuneTest, NoTextWritesPastTheBuffer)
+{
     const std::vector<std::string> texts = {
         "cdefgab",
         "(cdefgab)(cdefgab)p1p2",
@@ -225,7 +252,8 @@ TEST_F(TuneTest, NoTextWritesPastTheBuffer) {
         EXPECT_EQ(tune.events()[tune.size() - 1], kClosingEvent) << text;
     }
     std::string everyNote;
-    for (int i = 0; i < 7 * 20; ++i) everyNote += static_cast<char>('a' + i % 7);
+    for (int i = 0; i < 7 * 20; ++i)
+        everyNote += static_cast<char>('a' + i % 7);
     Tune full;
     ASSERT_TRUE(full.compile(everyNote.c_str(), 0).ok());
     EXPECT_EQ(full.size(), full.capacity()) << "two events per letter and the closing event fill the buffer exactly";

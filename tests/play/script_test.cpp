@@ -9,23 +9,22 @@ namespace {
 
 TEST(Script, ReadsEveryActionWithItsArguments)
 {
-    const Script script = parseScript(
-        "setup 4  # comment\n"
-        "\n"
-        "   # only a comment\n"
-        "tick\n"
-        "tick 12\n"
-        "keydown pageup shift\n"
-        "key 7\n"
-        "press 10 20 left+shift+ctrl\n"
-        "dblclick piece 3\n"
-        "click roller 5\n"
-        "click piece 2 right\n"
-        "place 6 -10 20 30 falling 0 0 0 10 0 0 0 0 10 -10 0 0\n"
-        "camera 1 2 3 -1 0 -0.3 0 0 1\n"
-        "command 57666\n"
-        "load some file.tsk\n"
-        "expect messages.0.text \"a # is text\"\n");
+    const Script script = parseScript("setup 4  # comment\n"
+                                      "\n"
+                                      "   # only a comment\n"
+                                      "tick\n"
+                                      "tick 12\n"
+                                      "keydown pageup shift\n"
+                                      "key 7\n"
+                                      "press 10 20 left+shift+ctrl\n"
+                                      "dblclick piece 3\n"
+                                      "click roller 5\n"
+                                      "click piece 2 right\n"
+                                      "place 6 -10 20 30 falling 0 0 0 10 0 0 0 0 10 -10 0 0\n"
+                                      "camera 1 2 3 -1 0 -0.3 0 0 1\n"
+                                      "command 57666\n"
+                                      "load some file.tsk\n"
+                                      "expect messages.0.text \"a # is text\"\n");
     ASSERT_EQ(script.error, "");
     ASSERT_EQ(script.actions.size(), 14u);
     const auto& a = script.actions;
@@ -100,9 +99,16 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
 TEST(Json, NumbersAreTheShortestTextThatReadsBackTheSameFloat)
 {
     const std::pair<float, const char*> table[] = {
-        {100.0f, "100"},      {-10.0f, "-10"},   {0.0f, "0"},          {-0.0f, "0"},
-        {0.1f, "0.1"},        {1.0f / 3, "0.33333334"}, {-0.57735026f, "-0.57735026"},
-        {1e10f, "1e+10"},     {94.2265f, "94.2265"}, {94.226494f, "94.226494"},
+        {100.0f, "100"},
+        {-10.0f, "-10"},
+        {0.0f, "0"},
+        {-0.0f, "0"},
+        {0.1f, "0.1"},
+        {1.0f / 3, "0.33333334"},
+        {-0.57735026f, "-0.57735026"},
+        {1e10f, "1e+10"},
+        {94.2265f, "94.2265"},
+        {94.226494f, "94.226494"},
     };
     for (const auto& [value, text] : table)
         EXPECT_EQ(formatNumber(value), text) << value;

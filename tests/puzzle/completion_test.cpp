@@ -47,8 +47,8 @@ TEST_F(Completion, TheFilledFigureCompletes)
 
 TEST_F(Completion, AShiftedAssemblyDoesNot)
 {
-    for (const Vec3 shift : {Vec3{10, 0, 0}, Vec3{-10, 0, 0}, Vec3{0, 10, 0}, Vec3{0, -10, 0}, Vec3{0, 0, 10},
-                             Vec3{0, 0, 2}}) {
+    for (const Vec3 shift :
+         {Vec3{10, 0, 0}, Vec3{-10, 0, 0}, Vec3{0, 10, 0}, Vec3{0, -10, 0}, Vec3{0, 0, 10}, Vec3{0, 0, 2}}) {
         fillBuiltInTask(shift);
         EXPECT_FALSE(completed()) << shift.x << " " << shift.y << " " << shift.z;
     }

@@ -21,8 +21,8 @@ TEST_F(Input, CameraKeysSetTheirSpeedWhileHeld)
         Key key;
         float yaw, move, pitch;
     } table[] = {
-        {Key::Left, 0.1f, 0, 0},  {Key::Right, -0.1f, 0, 0}, {Key::Up, 0, 10, 0},
-        {Key::Down, 0, -10, 0},   {Key::PageUp, 0, 0, -0.1f}, {Key::PageDown, 0, 0, 0.1f},
+        {Key::Left, 0.1f, 0, 0}, {Key::Right, -0.1f, 0, 0},  {Key::Up, 0, 10, 0},
+        {Key::Down, 0, -10, 0},  {Key::PageUp, 0, 0, -0.1f}, {Key::PageDown, 0, 0, 0.1f},
     };
     for (const auto& row : table) {
         OnKeyDown(game, row.key, false);

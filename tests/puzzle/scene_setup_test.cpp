@@ -53,8 +53,9 @@ TEST_F(SceneSetup, AGivenSeedGivesTheSameScatter)
     // The draw order: three numbers per piece, z from the first, y the second, x the third.
     std::srand(1);
     const int r1 = std::rand(), r2 = std::rand(), r3 = std::rand();
-    EXPECT_EQ(first[0], (Vec3{static_cast<float>((r3 % 20 - 10) * 10), static_cast<float>((r2 % 20 - 10) * 10),
-                              static_cast<float>((r1 % 5 + 1) * 10)}));
+    EXPECT_EQ(first[0],
+              (Vec3{static_cast<float>((r3 % 20 - 10) * 10), static_cast<float>((r2 % 20 - 10) * 10),
+                    static_cast<float>((r1 % 5 + 1) * 10)}));
 }
 
 TEST_F(SceneSetup, NoTwoPiecesStartInsideEachOther)
@@ -125,15 +126,16 @@ TEST_F(SceneSetup, ScatteringReleasesTheSelection)
 TEST_F(SceneSetup, SevenDroppedPiecesComeToRest)
 {
     // Six pieces apart, one dropped onto another.
-    const std::array<Vec3, kPieceTotal> starts{{
-        {-60, -60, 40}, {0, 0, 10}, {0, 0, 50}, {60, -60, 20}, {-60, 60, 30}, {60, 60, 50}, {-60, 0, 50}}};
+    const std::array<Vec3, kPieceTotal> starts{
+        {{-60, -60, 40}, {0, 0, 10}, {0, 0, 50}, {60, -60, 20}, {-60, 60, 30}, {60, 60, 50}, {-60, 0, 50}}};
     for (int i = 0; i < kPieceTotal; ++i) {
         piece(i).setPosition(starts[static_cast<std::size_t>(i)]);
         piece(i).falling = true;
     }
     updateShadows(game);
     int ticks = 0;
-    while (ticks < 200 && std::any_of(game.pieces.begin(), game.pieces.end(), [](const auto& p) { return p->falling; })) {
+    while (ticks < 200 &&
+           std::any_of(game.pieces.begin(), game.pieces.end(), [](const auto& p) { return p->falling; })) {
         tick();
         ++ticks;
     }
@@ -158,8 +160,9 @@ TEST(ModelFile, AMissingOrIncompleteFileIsNamedWithWhatIsMissing)
     EXPECT_NE(verifyModelFile(missing).find(missing), std::string::npos);
 
     const std::string partial = (directory / "partial.x").string();
-    std::ofstream(partial) << "xof 0302txt 0032\nFrame x3ds_cubes { Mesh cubes { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; } }\n"
-                              "Frame x3ds_roller { Mesh other { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; } }\n";
+    std::ofstream(partial)
+        << "xof 0302txt 0032\nFrame x3ds_cubes { Mesh cubes { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; } }\n"
+           "Frame x3ds_roller { Mesh other { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; } }\n";
     const std::string message = verifyModelFile(partial);
     EXPECT_NE(message.find(partial), std::string::npos);
     EXPECT_NE(message.find("frame \"x3ds_cube\""), std::string::npos);

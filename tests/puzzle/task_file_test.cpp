@@ -42,7 +42,8 @@ void appendFloat(Bytes& bytes, float value)
 
 Bytes header(int major, int pieces, int cells)
 {
-    return {static_cast<unsigned char>(major), 5, static_cast<unsigned char>(pieces), static_cast<unsigned char>(cells)};
+    return {static_cast<unsigned char>(major), 5, static_cast<unsigned char>(pieces),
+            static_cast<unsigned char>(cells)};
 }
 
 Bytes cubeCells(int count)
@@ -68,7 +69,7 @@ protected:
     TaskFiles()
     {
         folder_ = fs::temp_directory_path() /
-                  ("vokta-task-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            ("vokta-task-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }
@@ -83,8 +84,8 @@ protected:
 
     std::string write(const char* name, const Bytes& bytes) const
     {
-        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                          static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path(name);
     }
 
@@ -119,9 +120,9 @@ protected:
         for (const Vec3& cell : game.taskFigure->cells())
             add(cell);
         add(game.taskFigure->position());
-        text += std::to_string(game.taskFigure->frame()->visuals().size()) + "/" + std::to_string(game.pieceCount) + "/" +
-                std::to_string(game.cellCount) + "/" + std::to_string(game.taskCompleted) + "/" +
-                std::to_string(game.selectedPiece != nullptr);
+        text += std::to_string(game.taskFigure->frame()->visuals().size()) + "/" + std::to_string(game.pieceCount) +
+            "/" + std::to_string(game.cellCount) + "/" + std::to_string(game.taskCompleted) + "/" +
+            std::to_string(game.selectedPiece != nullptr);
         return text;
     }
 
@@ -201,8 +202,8 @@ TEST_F(TaskFiles, TheReaderTakesWhatTheFormatAllowsAndRefusesTheRest)
         {"eight pieces", header(1, 8, 27) + cube, false, 0, 0, TaskFileError::Kind::Damaged, "asks for 8 pieces"},
         {"28 cells", header(1, 7, 28) + cube + cubeCells(1), false, 0, 0, TaskFileError::Kind::Damaged,
          "it has 28 cells, and a task has at most 27"},
-        {"infinity", header(1, 7, 1) + Bytes{0, 0, 0x80, 0x7F} + Bytes(8, 0), false, 0, 0,
-         TaskFileError::Kind::Damaged, "cell 1 has a coordinate that is no number"},
+        {"infinity", header(1, 7, 1) + Bytes{0, 0, 0x80, 0x7F} + Bytes(8, 0), false, 0, 0, TaskFileError::Kind::Damaged,
+         "cell 1 has a coordinate that is no number"},
     };
     for (const auto& row : table) {
         const TaskFileRead read = readTaskFile(write("case.tsk", row.bytes));
@@ -226,9 +227,8 @@ TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
     game.taskCompleted = true;
     const std::string before = snapshot();
     const std::string missing = path("missing.tsk");
-    for (const std::string& file :
-         {write("newer.tsk", header(3, 7, 27) + cubeCells(27)), write("cut.tsk", header(1, 7, 27)), missing,
-          folder_.string()}) {
+    for (const std::string& file : {write("newer.tsk", header(3, 7, 27) + cubeCells(27)),
+                                    write("cut.tsk", header(1, 7, 27)), missing, folder_.string()}) {
         shell.errors.clear();
         shell.chosenFile = file;
         OnCommand(game, static_cast<int>(Command::Load));

@@ -18,7 +18,8 @@ protected:
         CubeOffsets result{};
         const Matrix4 toWorld = piece(index).frame()->worldTransform();
         for (std::size_t c = 0; c < result.size(); ++c)
-            result[c] = transformPoint(toWorld, kPieceShapes[static_cast<std::size_t>(index)][c]) - piece(index).position();
+            result[c] =
+                transformPoint(toWorld, kPieceShapes[static_cast<std::size_t>(index)][c]) - piece(index).position();
         return result;
     }
 };

@@ -32,8 +32,8 @@ protected:
     void SetUp() override
     {
         directory_ = std::filesystem::temp_directory_path() /
-                     ("vokta-scene-object-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("vokta-scene-object-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(directory_);
         std::ofstream(directory_ / "model.x") << kModel;
         scene_ = std::make_unique<Scene>(directory_.string());

@@ -134,11 +134,12 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
     case Kind::Move:
     case Kind::Release:
     case Kind::DoubleClick: {
-        const MessageKind kind = action.kind == Kind::Press  ? MessageKind::ButtonDown
-                                 : action.kind == Kind::Move ? MessageKind::MouseMove
-                                 : action.kind == Kind::Release ? MessageKind::ButtonUp
-                                                                : MessageKind::DoubleClick;
-        const int button = kind == MessageKind::ButtonDown || kind == MessageKind::DoubleClick ? primaryButton(action.keys) : 0;
+        const MessageKind kind = action.kind == Kind::Press ? MessageKind::ButtonDown
+            : action.kind == Kind::Move                     ? MessageKind::MouseMove
+            : action.kind == Kind::Release                  ? MessageKind::ButtonUp
+                                                            : MessageKind::DoubleClick;
+        const int button =
+            kind == MessageKind::ButtonDown || kind == MessageKind::DoubleClick ? primaryButton(action.keys) : 0;
         deliver({.kind = kind, .x = action.x, .y = action.y, .keys = action.keys, .button = button});
         break;
     }
@@ -185,7 +186,8 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
             return {Status::ExpectationFailed, "the state has no \"" + action.text + "\""};
         const std::string actual = found->text();
         if (actual != action.value)
-            return {Status::ExpectationFailed, "expected " + action.text + " to be " + action.value + ", it is " + actual};
+            return {Status::ExpectationFailed,
+                    "expected " + action.text + " to be " + action.value + ", it is " + actual};
         break;
     }
     }
@@ -230,7 +232,8 @@ Json Runner::state() const
     Json messages = Json::array();
     const auto& shown = headless_->shell.messages;
     for (std::size_t i = messagesShown_; i < shown.size(); ++i)
-        messages.push(Json::object().set("caption", Json::string(shown[i].caption)).set("text", Json::string(shown[i].text)));
+        messages.push(
+            Json::object().set("caption", Json::string(shown[i].caption)).set("text", Json::string(shown[i].text)));
 
     return Json::object()
         .set("pieces", std::move(pieces))
@@ -244,10 +247,11 @@ Json Runner::state() const
         .set("ticks", Json::integer(static_cast<long long>(ticks_)))
         .set("marker", vector(g.directionMarker->position()))
         .set("rollers", std::move(rollers))
-        .set("camera", Json::object()
-                           .set("position", vector(g.camera.position()))
-                           .set("direction", vector(g.camera.direction()))
-                           .set("up", vector(g.camera.up())))
+        .set("camera",
+             Json::object()
+                 .set("position", vector(g.camera.position()))
+                 .set("direction", vector(g.camera.direction()))
+                 .set("up", vector(g.camera.up())))
         .set("messages", std::move(messages))
         .set("dialogs", since(headless_->shell.dialogs, dialogsShown_));
 }
@@ -261,8 +265,8 @@ std::optional<Pixel> objectPixel(const Game& game, const Action& action)
         const float along[3] = {centre.x, centre.y, centre.z};
         const float camera[3] = {game.camera.position().x, game.camera.position().y, game.camera.position().z};
         const float reach = camera[roller.axis] >= along[roller.axis] ? kRollerEndReach : -kRollerEndReach;
-        world = centre + Vec3{roller.axis == 0 ? reach : 0.0f, roller.axis == 1 ? reach : 0.0f,
-                              roller.axis == 2 ? reach : 0.0f};
+        world = centre +
+            Vec3{roller.axis == 0 ? reach : 0.0f, roller.axis == 1 ? reach : 0.0f, roller.axis == 2 ? reach : 0.0f};
     } else {
         world = game.pieces[action.number]->position();
     }
@@ -271,7 +275,8 @@ std::optional<Pixel> objectPixel(const Game& game, const Action& action)
     const float x = s.x / s.w;
     const float y = s.y / s.w;
     if (!(s.w > Viewport::kFrontPlane && s.w < Viewport::kBackPlane) ||
-        !(x >= 0.0f && x < static_cast<float>(viewport.width())) || !(y >= 0.0f && y < static_cast<float>(viewport.height())))
+        !(x >= 0.0f && x < static_cast<float>(viewport.width())) ||
+        !(y >= 0.0f && y < static_cast<float>(viewport.height())))
         return std::nullopt;
     return Pixel{static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
 }

@@ -22,7 +22,7 @@ struct KeyName {
     Key key;
 };
 constexpr KeyName kKeyNames[] = {
-    {"left", Key::Left},   {"right", Key::Right},       {"up", Key::Up},       {"down", Key::Down},
+    {"left", Key::Left},     {"right", Key::Right},       {"up", Key::Up},       {"down", Key::Down},
     {"pageup", Key::PageUp}, {"pagedown", Key::PageDown}, {"enter", Key::Enter}, {"escape", Key::Escape},
 };
 
@@ -31,7 +31,8 @@ struct ButtonName {
     int flag;
 };
 constexpr ButtonName kButtonNames[] = {
-    {"left", kMouseLeft}, {"right", kMouseRight}, {"middle", kMouseMiddle}, {"shift", kMouseShift}, {"ctrl", kMouseControl},
+    {"left", kMouseLeft},   {"right", kMouseRight},  {"middle", kMouseMiddle},
+    {"shift", kMouseShift}, {"ctrl", kMouseControl},
 };
 
 // The line without its comment; '#' inside double quotes is text.
@@ -97,8 +98,7 @@ struct Problem {
     std::string what;
 };
 
-template <class Number>
-bool parseWhole(std::string_view word, Number& value)
+template <class Number> bool parseWhole(std::string_view word, Number& value)
 {
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
     return !word.empty() && error == std::errc() && end == word.data() + word.size();
@@ -109,7 +109,8 @@ std::uint32_t wholeNumber(std::string_view word, std::uint32_t lowest, std::uint
     std::uint32_t value = 0;
     if (!parseWhole(word, value) || value < lowest || value > highest) {
         throw Problem{std::string(what) + " must be a whole number from " + std::to_string(lowest) + " to " +
-                      std::to_string(highest) + (word.empty() ? ", and is missing" : ", not \"" + std::string(word) + "\"")};
+                      std::to_string(highest) +
+                      (word.empty() ? ", and is missing" : ", not \"" + std::string(word) + "\"")};
     }
     return value;
 }
@@ -158,8 +159,9 @@ int buttons(std::string_view word)
             }
         }
         if (!known) {
-            throw Problem{"buttons are \"none\" or names from left, right, middle, shift and ctrl joined by \"+\", not \"" +
-                          std::string(word) + "\""};
+            throw Problem{
+                "buttons are \"none\" or names from left, right, middle, shift and ctrl joined by \"+\", not \"" +
+                std::string(word) + "\""};
         }
         if (plus == std::string_view::npos)
             return flags;
@@ -187,7 +189,7 @@ void readKey(std::string_view word, Action& action)
 bool isCommand(std::uint32_t id)
 {
     return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::Retry)) ||
-           id == static_cast<std::uint32_t>(Command::HelpIndex);
+        id == static_cast<std::uint32_t>(Command::HelpIndex);
 }
 
 int cubeOffset(std::string_view word)
@@ -203,14 +205,14 @@ struct Verb {
     Action::Kind kind;
 };
 constexpr Verb kVerbs[] = {
-    {"setup", Action::Kind::Setup},     {"seed", Action::Kind::Seed},       {"tick", Action::Kind::Tick},
-    {"keydown", Action::Kind::KeyDown}, {"keyup", Action::Kind::KeyUp},     {"key", Action::Kind::Key},
-    {"char", Action::Kind::Char},       {"command", Action::Kind::Command}, {"press", Action::Kind::Press},
-    {"move", Action::Kind::Move},       {"release", Action::Kind::Release}, {"dblclick", Action::Kind::DoubleClick},
-    {"click", Action::Kind::ClickPiece}, {"place", Action::Kind::Place},    {"camera", Action::Kind::Camera},
-    {"pieces", Action::Kind::Pieces},   {"task", Action::Kind::Task},       {"new", Action::Kind::New},
-    {"retry", Action::Kind::Retry},     {"load", Action::Kind::Load},       {"save", Action::Kind::Save},
-    {"state", Action::Kind::State},     {"expect", Action::Kind::Expect},
+    {"setup", Action::Kind::Setup},      {"seed", Action::Kind::Seed},       {"tick", Action::Kind::Tick},
+    {"keydown", Action::Kind::KeyDown},  {"keyup", Action::Kind::KeyUp},     {"key", Action::Kind::Key},
+    {"char", Action::Kind::Char},        {"command", Action::Kind::Command}, {"press", Action::Kind::Press},
+    {"move", Action::Kind::Move},        {"release", Action::Kind::Release}, {"dblclick", Action::Kind::DoubleClick},
+    {"click", Action::Kind::ClickPiece}, {"place", Action::Kind::Place},     {"camera", Action::Kind::Camera},
+    {"pieces", Action::Kind::Pieces},    {"task", Action::Kind::Task},       {"new", Action::Kind::New},
+    {"retry", Action::Kind::Retry},      {"load", Action::Kind::Load},       {"save", Action::Kind::Save},
+    {"state", Action::Kind::State},      {"expect", Action::Kind::Expect},
 };
 
 void readMouse(LineReader& reader, Action& action)

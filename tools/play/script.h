@@ -45,16 +45,16 @@ struct Action {
     int line = 0;
     std::uint32_t number = 0;  // seed, tick count, command, piece or roller index, piece count
     Key key = Key::Other;
-    char character = 0;        // a character key, or the character typed
-    bool shift = false;        // keys held with Shift; a right click
+    char character = 0;  // a character key, or the character typed
+    bool shift = false;  // keys held with Shift; a right click
     int x = 0;
     int y = 0;
-    int keys = 0;              // mouse key-state flags
-    bool falling = false;      // place: falling or resting
-    bool builtin = false;      // task builtin
-    Vec3 position;             // place; camera position
-    Vec3 direction;            // camera
-    Vec3 up;                   // camera
+    int keys = 0;          // mouse key-state flags
+    bool falling = false;  // place: falling or resting
+    bool builtin = false;  // task builtin
+    Vec3 position;         // place; camera position
+    Vec3 direction;        // camera
+    Vec3 up;               // camera
     std::optional<CubeOffsets> offsets;
     std::string text;   // load and save: the file; expect: the path
     std::string value;  // expect: the value, without blanks
