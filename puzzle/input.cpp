@@ -51,6 +51,16 @@ Piece* pickPiece(Game& game, int x, int y)
     return nullptr;
 }
 
+// Rollers come first: one anywhere under the pointer wins over a piece in
+// front of it. Returns whether a roller was there.
+bool turnRollerAt(Game& game, int x, int y)
+{
+    const Roller* roller = pickRoller(game, x, y);
+    if (roller)
+        turnByRoller(game, *roller);
+    return roller != nullptr;
+}
+
 // A right press alone turns the piece about the vertical axis, as Turn Left
 // does; any other press makes it ready to follow a left drag.
 void beginPieceDrag(Game& game, int keys)
@@ -124,11 +134,8 @@ void cameraDrag(Game& game, int x, int y, int keys)
 
 void pressOnScene(Game& game, int x, int y, int keys)
 {
-    // Rollers first: one anywhere under the pointer wins over a piece in front of it.
-    if (const Roller* roller = pickRoller(game, x, y)) {
-        turnByRoller(game, *roller);
+    if (turnRollerAt(game, x, y))
         return;
-    }
     if (Piece* piece = pickPiece(game, x, y)) {
         selectPiece(game, *piece);
         beginPieceDrag(game, keys);
@@ -141,10 +148,8 @@ void pressOnScene(Game& game, int x, int y, int keys)
 
 void doubleClickOnScene(Game& game, int x, int y, int keys)
 {
-    if (const Roller* roller = pickRoller(game, x, y)) {
-        turnByRoller(game, *roller);
+    if (turnRollerAt(game, x, y))
         return;
-    }
     if (Piece* piece = pickPiece(game, x, y)) {
         if (piece == game.selectedPiece) {
             game.selectionMode = game.selectionMode == SelectionMode::Move ? SelectionMode::Turn : SelectionMode::Move;
