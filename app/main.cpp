@@ -3,7 +3,9 @@
 #include <QIcon>
 
 #include "app/main_window.h"
+#include "app/settings.h"
 #include "app/start_up.h"
+#include "puzzle/routing.h"
 #include "puzzle/scene_setup.h"
 
 namespace {
@@ -18,11 +20,13 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vokta"));
+    QApplication::setApplicationVersion(QStringLiteral(VOKTA_VERSION));
     // Lets the desktop match the window to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vokta.Vokta"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vokta.svg")));
+    QApplication::setWindowIcon(vokta::gameIcon());
 
-    const QStringList candidates = vokta::modelDirectoryCandidates(QCoreApplication::applicationDirPath());
+    const QString executableDirectory = QCoreApplication::applicationDirPath();
+    const QStringList candidates = vokta::modelDirectoryCandidates(executableDirectory);
     const QString modelDirectory = vokta::findModelDirectory(candidates);
     if (modelDirectory.isEmpty()) {
         vokta::ReportFatalError(
@@ -38,8 +42,22 @@ int main(int argc, char* argv[])
         return kNoModelFile;
     }
 
-    vokta::MainWindow window(modelDirectory.toStdString());
-    if (!window.StartGame(vokta::chooseSeed()))
+    const QString taskFile = vokta::taskFileArgument(QCoreApplication::arguments());
+    const vokta::LanguageSetting setting(vokta::LanguageSetting::filePathFor(executableDirectory));
+    const QString language = setting.read();
+    vokta::MainWindow window(modelDirectory.toStdString(), setting);
+
+    // The start dialog shows in English: the saved language comes after it,
+    // on every way out, and is written back.
+    const bool started = vokta::startsAtOnce() || window.ShowStartDialog();
+    if (started && !window.StartGame(vokta::chooseSeed())) {
+        window.ApplyLanguage(language);
         return kNoOpenGl;
+    }
+    window.ApplyLanguage(language);
+    if (!started)
+        return 0;
+    if (!taskFile.isEmpty())
+        vokta::loadTask(*window.game(), QFile::encodeName(taskFile).toStdString());
     return QApplication::exec();
 }

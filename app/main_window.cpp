@@ -5,16 +5,22 @@
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
 
+#include "app/dialogs.h"
 #include "app/game_view.h"
 #include "app/start_up.h"
 #include "music/system_sound.h"
+#include "puzzle/commands.h"
 #include "puzzle/game_tick.h"
 #include "puzzle/routing.h"
 #include "puzzle/scene_setup.h"
@@ -32,7 +38,8 @@ constexpr QColor kWindowColour{0, 127, 0};
 
 }  // namespace
 
-MainWindow::MainWindow(std::string modelDirectory) : modelDirectory_(std::move(modelDirectory))
+MainWindow::MainWindow(std::string modelDirectory, LanguageSetting setting)
+    : modelDirectory_(std::move(modelDirectory)), setting_(std::move(setting))
 {
     setWindowTitle(QStringLiteral("Vokta"));
     QPalette colours = palette();
@@ -59,6 +66,12 @@ MainWindow::~MainWindow()
     OnDestroy();
     // The view reads the game; it goes first.
     delete viewContainer_;
+}
+
+bool MainWindow::ShowStartDialog()
+{
+    StartDialog dialog([this](QWidget* shown) { help_.showContents(shown, language_); });
+    return dialog.choose() == StartChoice::Start;
 }
 
 bool MainWindow::StartGame(unsigned seed)
@@ -120,33 +133,120 @@ void MainWindow::showSuccessMessage()
     // Shown once the tick has returned: a box opened inside the tick would
     // hold the timer, and the pieces must keep falling while it is up.
     QTimer::singleShot(0, this, [this] {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Success"),
-                        QStringLiteral("Task completed.\nCongratulations!"), QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::NoIcon, tr("Success"), tr("Task completed.\nCongratulations!"), QMessageBox::Ok,
+                        this);
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.exec();
     });
 }
 
+void MainWindow::ApplyLanguage(const QString& name)
+{
+    language_ = name == QLatin1String("Russian") ? Language::Russian : Language::English;
+    QCoreApplication::removeTranslator(&gameTranslator_);
+    QCoreApplication::removeTranslator(&qtTranslator_);
+    if (language_ == Language::Russian) {
+        if (gameTranslator_.isEmpty())
+            static_cast<void>(gameTranslator_.load(QStringLiteral(":/i18n/vokta_ru.qm")));
+        if (qtTranslator_.isEmpty())
+            static_cast<void>(
+                qtTranslator_.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QCoreApplication::installTranslator(&qtTranslator_);
+        QCoreApplication::installTranslator(&gameTranslator_);
+    }
+    if (!menus_) {
+        // The menus keep the application's own colours, not the window's green.
+        menuBar()->setPalette(QGuiApplication::palette());
+        menus_ = new GameMenus(*menuBar(), [this](int command) { OnMenuCommand(command); });
+    }
+    menus_->setLanguage(language_);
+    setting_.write(name);
+    refreshMenuState();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange && menus_)
+        menus_->setLanguage(language_);
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::OnMenuCommand(int command)
+{
+    if (menus_->helpRequested) {
+        menus_->helpRequested = false;
+        help_.showCommandHelp(this, language_, command);
+        return;
+    }
+    if (game_)
+        MainWndProc(*game_, {.kind = WindowMessage::Kind::Command, .command = command});
+}
+
 void MainWindow::refreshMenuState()
 {
-    // There is no menu bar yet, so there is nothing to bring in line.
+    if (menus_)
+        menus_->refresh(game_ && game_->selectedPiece, game_ && game_->taskFigure && game_->taskFigure->solid());
+}
+
+QString MainWindow::taskFileProblem(const TaskFileError& error)
+{
+    using Problem = TaskFileError::Problem;
+    const QString number = QString::number(error.number);
+    const QString limit = QString::number(error.limit);
+    switch (error.problem) {
+    case Problem::Version: return tr("version %1").arg(number);
+    case Problem::System: return QString::fromLocal8Bit(error.systemMessage);
+    case Problem::Folder: return tr("it is a folder, not a file");
+    case Problem::Empty: return tr("it is empty");
+    case Problem::HeaderCut: return tr("it ends within its header");
+    case Problem::CellsCut:
+        return tr("it holds %1 of the %2 bytes its %3 cells need").arg(number, limit, QString::number(error.count));
+    case Problem::TooManyPieces: return tr("it asks for %1 pieces, and the game has %2").arg(number, limit);
+    case Problem::TooManyCells: return tr("it has %1 cells, and a task has at most %2").arg(number, limit);
+    case Problem::NotANumber: return tr("cell %1 has a coordinate that is no number").arg(number);
+    case Problem::ReadOnly: return tr("the file is read-only");
+    case Problem::FolderInTheWay: return tr("a folder of that name is in the way");
+    }
+    return {};
 }
 
 void MainWindow::showTaskFileError(const TaskFileError& error)
 {
-    const Notice notice = describeTaskFileError(error);
-    const QMessageBox::Icon icon = notice.icon == Notice::Icon::Warning ? QMessageBox::Warning
-        : notice.icon == Notice::Icon::Error                            ? QMessageBox::Critical
-                                                                        : QMessageBox::NoIcon;
-    QMessageBox box(icon, QString::fromStdString(notice.caption), QString::fromStdString(notice.text), QMessageBox::Ok,
-                    this);
+    const QString file = QDir::toNativeSeparators(QFile::decodeName(error.path.c_str()));
+    const QString problem = taskFileProblem(error);
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QString caption;
+    QString text;
+    switch (error.kind) {
+    case TaskFileError::Kind::NewerVersion: {
+        // In English whatever the interface's language.
+        const Notice notice = describeTaskFileError(error);
+        icon = QMessageBox::Warning;
+        caption = QString::fromStdString(notice.caption);
+        text = QString::fromStdString(notice.text);
+        break;
+    }
+    case TaskFileError::Kind::Unreadable:
+        caption = tr("Load");
+        text = tr("The task file %1 cannot be read: %2.").arg(file, problem);
+        break;
+    case TaskFileError::Kind::Damaged:
+        caption = tr("Load");
+        text = tr("The task file %1 is damaged: %2.").arg(file, problem);
+        break;
+    case TaskFileError::Kind::NotSaved:
+        caption = tr("Save");
+        text = tr("The task could not be saved as %1: %2.").arg(file, problem);
+        break;
+    }
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, this);
     box.exec();
 }
 
 std::optional<std::string> MainWindow::chooseTaskFile(bool forSaving)
 {
     QFileDialog dialog(this);
-    dialog.setNameFilters({QStringLiteral("Task files (*.tsk)"), QStringLiteral("All Files (*)")});
+    dialog.setNameFilters({tr("Task files") + QStringLiteral(" (*.tsk)"), tr("All Files") + QStringLiteral(" (*)")});
     dialog.setDefaultSuffix(QStringLiteral("tsk"));
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -165,9 +265,21 @@ std::optional<std::string> MainWindow::chooseTaskFileToSave()
     return chooseTaskFile(true);
 }
 
-void MainWindow::runShellCommand(int)
+void MainWindow::runShellCommand(int command)
 {
-    // No menu sends these yet: the window has no menu bar.
+    switch (static_cast<Command>(command)) {
+    case Command::About: {
+        AboutDialog about(this, language_);
+        about.exec();
+        break;
+    }
+    case Command::HelpIndex: help_.showContents(this, language_); break;
+    case Command::KeyboardHelp:
+    case Command::MouseHelp: help_.showContext(this, language_, command); break;
+    case Command::English: ApplyLanguage(QStringLiteral("English")); break;
+    case Command::Russian: ApplyLanguage(QStringLiteral("Russian")); break;
+    default: break;
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

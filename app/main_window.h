@@ -4,7 +4,11 @@
 #include <string>
 
 #include <QMainWindow>
+#include <QTranslator>
 
+#include "app/help.h"
+#include "app/menus.h"
+#include "app/settings.h"
 #include "puzzle/game.h"
 
 class QTimer;
@@ -16,14 +20,19 @@ class SystemSound;
 
 // The game's one window. It holds the game, the sound and the 3D view, runs
 // the 66 ms game tick, draws a frame whenever the event loop is about to wait
-// and something changed, and ends the program when it is closed.
+// and something changed, carries the menu bar in the chosen language, and
+// ends the program when it is closed.
 class MainWindow : public QMainWindow, public GameShell {
     Q_OBJECT
 
 public:
-    // The window stays hidden until StartGame(); models are read from modelDirectory.
-    explicit MainWindow(std::string modelDirectory);
+    // The window stays hidden until StartGame(); models are read from
+    // modelDirectory, the language is kept in setting.
+    MainWindow(std::string modelDirectory, LanguageSetting setting);
     ~MainWindow() override;
+
+    // The start dialog: true for START, false for QUIT.
+    bool ShowStartDialog();
 
     // Shows the window, binds the renderer to the 3D view, builds the scene
     // scattered by seed and starts the tick; the sound opens once the first
@@ -31,9 +40,20 @@ public:
     // when the view cannot be drawn.
     [[nodiscard]] bool StartGame(unsigned seed);
 
+    // "English" and "Russian" switch the interface (anything else gives
+    // English); the name is stored as given and the menus brought in line.
+    void ApplyLanguage(const QString& name);
+    Language language() const { return language_; }
+
+    // A menu command, as the menu bar sends it: after F1 on a menu it shows
+    // the command's help instead of running it.
+    void OnMenuCommand(int command);
+
     GameView* view() const { return view_; }
     // The running game; null before StartGame().
     Game* game() const { return game_.get(); }
+    GameMenus* menus() const { return menus_; }
+    Help& help() { return help_; }
 
     void repaintNow() override;
     void pauseForFanfare() override;
@@ -50,6 +70,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The rules' sound, passed on to the audio device once it is open.
@@ -64,11 +85,18 @@ private:
     };
 
     void RenderWhenIdle();
-    std::optional<std::string> chooseTaskFile(bool forSaving);
     void OnDestroy();
     void OpenSound();
+    std::optional<std::string> chooseTaskFile(bool forSaving);
+    static QString taskFileProblem(const TaskFileError& error);
 
     std::string modelDirectory_;
+    LanguageSetting setting_;
+    Language language_ = Language::English;
+    QTranslator gameTranslator_;
+    QTranslator qtTranslator_;
+    GameMenus* menus_ = nullptr;
+    Help help_;
     std::unique_ptr<SystemSound> sound_;
     SoundRelay soundRelay_{*this};
     std::unique_ptr<Game> game_;

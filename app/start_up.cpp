@@ -55,6 +55,28 @@ unsigned chooseSeed()
     return static_cast<unsigned>(std::time(nullptr));
 }
 
+bool startsAtOnce()
+{
+    return qgetenv("VOKTA_START") == "1";
+}
+
+QString taskFileArgument(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (!arguments.at(i).startsWith(QLatin1Char('-')))
+            return arguments.at(i);
+    }
+    return {};
+}
+
+QIcon gameIcon()
+{
+    QIcon icon(QStringLiteral(":/icons/vokta.svg"));
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/vokta.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 void ReportFatalError(const QString& caption, const QString& text)
 {
     std::fprintf(stderr, "vokta: %s\n", text.toLocal8Bit().constData());

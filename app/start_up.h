@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,17 @@ std::optional<unsigned> parseSeed(std::string_view text);
 // The scene set-up's seed: VOKTA_SEED when it holds a number (tests and bug
 // reports replay a scatter that way), else the time.
 unsigned chooseSeed();
+
+// VOKTA_START=1 starts the game at once, as if START had been chosen in the
+// start dialog (for scripts, measurements and tests).
+bool startsAtOnce();
+
+// The task file named on the command line (the file manager opens task
+// files so), or an empty string.
+QString taskFileArgument(const QStringList& arguments);
+
+// The game's icon in every size desktops use, and scalable.
+QIcon gameIcon();
 
 // Tells the player about a failure that ends the game: always on standard
 // error, and in a message box with the error icon and no owner wherever a

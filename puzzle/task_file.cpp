@@ -22,14 +22,16 @@ constexpr int kShiftDivisor = 270;
 // The most a task file can hold that the game reads.
 constexpr std::size_t kLongestTaskFile = kTaskHeaderBytes + kMaxCells * kTaskCellBytes;
 
-TaskFileError damaged(const std::string& path, std::string detail)
+using Problem = TaskFileError::Problem;
+
+TaskFileError damaged(const std::string& path, Problem problem, long number = 0, long limit = 0, long count = 0)
 {
-    return {TaskFileError::Kind::Damaged, path, std::move(detail)};
+    return {TaskFileError::Kind::Damaged, problem, path, {}, number, limit, count};
 }
 
-std::string systemError(int error)
+TaskFileError unreadable(const std::string& path, int error)
 {
-    return std::strerror(error);
+    return {TaskFileError::Kind::Unreadable, Problem::System, path, std::strerror(error)};
 }
 
 float floatAt(const unsigned char* bytes)
@@ -54,24 +56,19 @@ std::optional<TaskFileError> readHead(const std::string& path, std::vector<unsig
 {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
-        return TaskFileError{TaskFileError::Kind::Unreadable, path, "it is a folder, not a file"};
+        return TaskFileError{TaskFileError::Kind::Unreadable, Problem::Folder, path, {}};
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return TaskFileError{TaskFileError::Kind::Unreadable, path, systemError(errno)};
+        return unreadable(path, errno);
     bytes.resize(kLongestTaskFile);
     const std::size_t count = std::fread(bytes.data(), 1, bytes.size(), file);
     const bool failed = std::ferror(file) != 0;
     const int readError = errno;
     std::fclose(file);
     if (failed)
-        return TaskFileError{TaskFileError::Kind::Unreadable, path, systemError(readError)};
+        return unreadable(path, readError);
     bytes.resize(count);
     return std::nullopt;
-}
-
-std::string plural(long count, const char* one, const char* many)
-{
-    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 // Truncation toward zero, saturating where an int ends.
@@ -88,17 +85,40 @@ int truncateToInt(float value)
 
 }  // namespace
 
+std::string TaskFileError::detail() const
+{
+    switch (problem) {
+    case Problem::Version: return "version " + std::to_string(number);
+    case Problem::System: return systemMessage;
+    case Problem::Folder: return "it is a folder, not a file";
+    case Problem::Empty: return "it is empty";
+    case Problem::HeaderCut: return "it ends within its header";
+    case Problem::CellsCut:
+        return "it holds " + std::to_string(number) + " of the " + std::to_string(limit) + " bytes its " +
+            std::to_string(count) + " cells need";
+    case Problem::TooManyPieces:
+        return "it asks for " + std::to_string(number) + " pieces, and the game has " + std::to_string(limit);
+    case Problem::TooManyCells:
+        return "it has " + std::to_string(number) + " cells, and a task has at most " + std::to_string(limit);
+    case Problem::NotANumber: return "cell " + std::to_string(number) + " has a coordinate that is no number";
+    case Problem::ReadOnly: return "the file is read-only";
+    case Problem::FolderInTheWay: return "a folder of that name is in the way";
+    }
+    return {};
+}
+
 Notice describeTaskFileError(const TaskFileError& error)
 {
     switch (error.kind) {
     case TaskFileError::Kind::NewerVersion:
         return {"Version Error", "Incompatible version.\nPlease refresh the game.", Notice::Icon::Warning};
     case TaskFileError::Kind::Unreadable:
-        return {"Load", "The task file " + error.path + " cannot be read: " + error.detail + ".", Notice::Icon::Error};
+        return {"Load", "The task file " + error.path + " cannot be read: " + error.detail() + ".",
+                Notice::Icon::Error};
     case TaskFileError::Kind::Damaged:
-        return {"Load", "The task file " + error.path + " is damaged: " + error.detail + ".", Notice::Icon::Error};
+        return {"Load", "The task file " + error.path + " is damaged: " + error.detail() + ".", Notice::Icon::Error};
     case TaskFileError::Kind::NotSaved:
-        return {"Save", "The task could not be saved as " + error.path + ": " + error.detail + ".",
+        return {"Save", "The task could not be saved as " + error.path + ": " + error.detail() + ".",
                 Notice::Icon::Error};
     }
     return {};
@@ -110,11 +130,11 @@ TaskFileRead readTaskFile(const std::string& path)
     if (std::optional<TaskFileError> error = readHead(path, bytes))
         return {std::nullopt, *error};
     if (bytes.empty())
-        return {std::nullopt, damaged(path, "it is empty")};
+        return {std::nullopt, damaged(path, Problem::Empty)};
 
     const auto major = static_cast<signed char>(bytes[0]);
     if (major > kTaskFileMajorVersion)
-        return {std::nullopt, {TaskFileError::Kind::NewerVersion, path, "version " + std::to_string(major)}};
+        return {std::nullopt, {TaskFileError::Kind::NewerVersion, Problem::Version, path, {}, major}};
 
     Task task;
     std::size_t offset = 0;
@@ -123,37 +143,27 @@ TaskFileRead readTaskFile(const std::string& path)
         task.cellCount = kVersion0Cells;
     } else {
         if (bytes.size() < kTaskHeaderBytes)
-            return {std::nullopt, damaged(path, "it ends within its header")};
+            return {std::nullopt, damaged(path, Problem::HeaderCut)};
         task.pieceCount = static_cast<signed char>(bytes[2]);
         task.cellCount = static_cast<signed char>(bytes[3]);
         offset = kTaskHeaderBytes;
     }
-    if (task.pieceCount > kPieceTotal) {
-        return {std::nullopt,
-                damaged(path,
-                        "it asks for " + std::to_string(task.pieceCount) + " pieces, and the game has " +
-                            std::to_string(kPieceTotal))};
-    }
-    if (task.cellCount > kMaxCells) {
-        return {std::nullopt,
-                damaged(path,
-                        "it has " + std::to_string(task.cellCount) + " cells, and a task has at most " +
-                            std::to_string(kMaxCells))};
-    }
+    if (task.pieceCount > kPieceTotal)
+        return {std::nullopt, damaged(path, Problem::TooManyPieces, task.pieceCount, kPieceTotal)};
+    if (task.cellCount > kMaxCells)
+        return {std::nullopt, damaged(path, Problem::TooManyCells, task.cellCount, kMaxCells)};
     const std::size_t cells = task.cellCount > 0 ? static_cast<std::size_t>(task.cellCount) : 0;
     const std::size_t needed = offset + cells * kTaskCellBytes;
     if (bytes.size() < needed) {
         return {std::nullopt,
-                damaged(path,
-                        "it ends after " + plural(static_cast<long>(bytes.size()), "byte", "bytes") + ", and its " +
-                            plural(static_cast<long>(cells), "cell", "cells") + " need " + std::to_string(needed))};
+                damaged(path, Problem::CellsCut, static_cast<long>(bytes.size()), static_cast<long>(needed),
+                        static_cast<long>(cells))};
     }
     for (std::size_t k = 0; k < cells; ++k) {
         const unsigned char* record = bytes.data() + offset + k * kTaskCellBytes;
         const Vec3 cell{floatAt(record), floatAt(record + 4), floatAt(record + 8)};
         if (!std::isfinite(cell.x) || !std::isfinite(cell.y) || !std::isfinite(cell.z))
-            return {std::nullopt,
-                    damaged(path, "cell " + std::to_string(k + 1) + " has a coordinate that is no number")};
+            return {std::nullopt, damaged(path, Problem::NotANumber, static_cast<long>(k + 1))};
         task.cells.push_back(cell);
     }
     return {task, {}};
@@ -208,16 +218,16 @@ std::vector<unsigned char> taskFileBytes(const Game& game)
 std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& path)
 {
     namespace fs = std::filesystem;
-    const auto failure = [&path](std::string detail) {
-        return TaskFileError{TaskFileError::Kind::NotSaved, path, std::move(detail)};
+    const auto failure = [&path](Problem problem, std::string why = {}) {
+        return TaskFileError{TaskFileError::Kind::NotSaved, problem, path, std::move(why)};
     };
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (fs::is_directory(status))
-        return failure("a folder of that name is in the way");
+        return failure(Problem::FolderInTheWay);
     constexpr fs::perms kWritable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if (fs::exists(status) && (status.permissions() & kWritable) == fs::perms::none)
-        return failure("the file is read-only");
+        return failure(Problem::ReadOnly);
 
     // A file of our own beside the target, renamed over it once complete.
     const fs::path target(path);
@@ -232,7 +242,7 @@ std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& 
             break;
     }
     if (!file)
-        return failure(systemError(errno));
+        return failure(Problem::System, std::strerror(errno));
 
     const std::vector<unsigned char> bytes = taskFileBytes(game);
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -244,13 +254,13 @@ std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& 
     }
     if (!written) {
         fs::remove(temporary, error);
-        return failure(systemError(writeError));
+        return failure(Problem::System, std::strerror(writeError));
     }
     fs::rename(temporary, target, error);
     if (error) {
         const std::string why = error.message();
         fs::remove(temporary, error);
-        return failure(why);
+        return failure(Problem::System, why);
     }
     return std::nullopt;
 }

@@ -39,9 +39,30 @@ struct TaskFileError {
         Damaged,       // its contents break the format
         NotSaved,      // writing failed; an old file is left as it was
     };
+    // What exactly, with the numbers it names.
+    enum class Problem {
+        Version,         // number: the version found
+        System,          // the system's reason, in systemMessage
+        Folder,          // a folder, not a file
+        Empty,           // no bytes at all
+        HeaderCut,       // it ends within its header
+        CellsCut,        // number: bytes there are; limit: bytes the cells need; count: cells
+        TooManyPieces,   // number: pieces asked for; limit: pieces there are
+        TooManyCells,    // number: cells; limit: most cells a task has
+        NotANumber,      // number: the cell (counted from 1) with a coordinate that is no number
+        ReadOnly,        // the old file is read-only
+        FolderInTheWay,  // a folder has the target's name
+    };
     Kind kind;
+    Problem problem;
     std::string path;
-    std::string detail;  // what is wrong, in a few words
+    std::string systemMessage = {};
+    long number = 0;
+    long limit = 0;
+    long count = 0;
+
+    // What is wrong, in a few English words.
+    std::string detail() const;
 };
 
 // A message box's words for the player.

@@ -77,6 +77,7 @@ QProcessEnvironment gameEnvironment()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("VOKTA_SEED"), QString::number(kSeed));
+    environment.insert(QStringLiteral("VOKTA_START"), QStringLiteral("1"));
     environment.insert(QStringLiteral("VOKTA_FRAME_LOG"), QStringLiteral("1"));
     return environment;
 }
@@ -183,7 +184,8 @@ int measureFrameTime(int frames, int width, int height)
     // The floor first: closing the game's window ends the application's loop.
     const double floor = floorFrameMedian(frames, QSize(width, height));
     qputenv("VOKTA_SOUND", "off");
-    vokta::MainWindow window(QCoreApplication::applicationDirPath().toStdString());
+    vokta::MainWindow window(QCoreApplication::applicationDirPath().toStdString(),
+                             vokta::LanguageSetting(QDir::temp().filePath(QStringLiteral("vokta-measure.ini"))));
     if (!window.StartGame(kSeed))
         return 1;
     window.resize(width, height);

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <optional>
+
 #include "window_test_support.h"
 
 namespace vokta::testing {
@@ -48,6 +51,54 @@ TEST(GameBinary, OpensOnTheSceneAndDrawsNothingMoreOnceItIsAtRest)
     // The tick keeps running, but with nothing changing no frame is drawn.
     const int frames = game.framesLogged();
     EXPECT_FALSE(game.waitForFrames(frames + 1, 2000));
+}
+
+// Where on the screen picture stands, pixel for pixel, if it does.
+std::optional<QPoint> find(const QImage& screen, const QImage& picture)
+{
+    const QImage wanted = picture.convertToFormat(QImage::Format_RGB32);
+    const QImage seen = screen.convertToFormat(QImage::Format_RGB32);
+    std::vector<QPoint> samples;
+    for (int i = 0; i < 40; ++i)
+        samples.emplace_back(wanted.width() * (i % 8) / 8 + 3, wanted.height() * (i / 8) / 5 + 3);
+    for (int y = 0; y + wanted.height() <= seen.height(); ++y) {
+        for (int x = 0; x + wanted.width() <= seen.width(); ++x) {
+            const bool all = std::all_of(samples.begin(), samples.end(),
+                                         [&](QPoint p) { return seen.pixel(x + p.x(), y + p.y()) == wanted.pixel(p); });
+            if (all)
+                return QPoint(x, y);
+        }
+    }
+    return std::nullopt;
+}
+
+TEST(GameBinary, OpensWithTheStartDialogShowingItsPictureAndThreeButtons)
+{
+    GameProcess game(gameBinary(), {QStringLiteral("VOKTA_START=0")});
+    const QImage picture(QStringLiteral(":/pictures/start.png"));
+    ASSERT_FALSE(picture.isNull());
+    QImage screen;
+    std::optional<QPoint> at;
+    runUntil(
+        [&] {
+            screen = grabScreen();
+            at = find(screen, picture);
+            return at.has_value();
+        },
+        kRestTimeoutMs);
+    const QString saved = keepForInspection(screen, "vokta-start-dialog.png");
+    ASSERT_TRUE(at) << "the start picture is not on the screen; " << saved.toStdString();
+    // Below it, the three buttons: each third of the row holds a caption's dark letters.
+    const QRect row(at->x(), at->y() + picture.height(), picture.width(), 40);
+    for (int third = 0; third < 3; ++third) {
+        int dark = 0;
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            for (int x = row.left() + third * row.width() / 3; x < row.left() + (third + 1) * row.width() / 3; ++x)
+                dark += qGray(screen.pixel(x, y)) < 80;
+        }
+        EXPECT_GT(dark, 20) << "button " << third << "; " << saved.toStdString();
+    }
+    EXPECT_EQ(game.framesLogged(), 0) << "nothing is drawn before START";
 }
 
 // A copy of the game alone in a directory of its own, with the given model

@@ -73,7 +73,7 @@ protected:
         ASSERT_FALSE(script.actions.empty());
         ASSERT_EQ(script.actions.front().kind, Action::Kind::Setup);
 
-        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR);
+        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
         ASSERT_TRUE(window_->StartGame(script.actions.front().number));
         view_ = window_->view();
         timer_ = window_->findChild<QTimer*>(QStringLiteral("gameTimer"));

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -26,6 +28,11 @@ bool same(int a, int b)
 }
 
 }  // namespace
+
+QString testSettingsFile()
+{
+    return QDir::temp().filePath(QStringLiteral("vokta-window-test-%1.ini").arg(QCoreApplication::applicationPid()));
+}
 
 bool runUntil(const std::function<bool()>& done, int timeoutMs)
 {
@@ -136,6 +143,7 @@ GameProcess::GameProcess(const QString& program, const QStringList& extra)
     environment.insert(QStringLiteral("VOKTA_SOUND"), QStringLiteral("off"));
     environment.insert(QStringLiteral("VOKTA_FRAME_LOG"), QStringLiteral("1"));
     environment.insert(QStringLiteral("VOKTA_SEED"), QString::number(kSeed));
+    environment.insert(QStringLiteral("VOKTA_START"), QStringLiteral("1"));
     for (const QString& entry : extra) {
         const qsizetype equals = entry.indexOf(QLatin1Char('='));
         environment.insert(entry.left(equals), entry.mid(equals + 1));

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRect>
+#include <QString>
 
 namespace vokta::testing {
 
@@ -14,6 +15,9 @@ inline constexpr unsigned kSeed = 4;
 // A moving scene draws a frame every tick (66 ms); this long without one means it is at rest.
 inline constexpr int kQuietMs = 1000;
 inline constexpr int kRestTimeoutMs = 20000;
+
+// Where window tests keep their settings file, away from the build tree's.
+QString testSettingsFile();
 
 // Runs a real event loop, like the game's own, so that the idle renderer
 // runs (a bare processEvents() never reaches it), until done() holds or

@@ -197,8 +197,9 @@ TEST_F(TaskFiles, TheReaderTakesWhatTheFormatAllowsAndRefusesTheRest)
         {"empty", {}, false, 0, 0, TaskFileError::Kind::Damaged, "it is empty"},
         {"header cut", Bytes{1, 5, 7}, false, 0, 0, TaskFileError::Kind::Damaged, "it ends within its header"},
         {"cells cut", header(1, 7, 27) + cubeCells(26), false, 0, 0, TaskFileError::Kind::Damaged,
-         "it ends after 316 bytes, and its 27 cells need 328"},
-        {"version 0 cut", cubeCells(26), false, 0, 0, TaskFileError::Kind::Damaged, "its 27 cells need 324"},
+         "it holds 316 of the 328 bytes its 27 cells need"},
+        {"version 0 cut", cubeCells(26), false, 0, 0, TaskFileError::Kind::Damaged,
+         "of the 324 bytes its 27 cells need"},
         {"eight pieces", header(1, 8, 27) + cube, false, 0, 0, TaskFileError::Kind::Damaged, "asks for 8 pieces"},
         {"28 cells", header(1, 7, 28) + cube + cubeCells(1), false, 0, 0, TaskFileError::Kind::Damaged,
          "it has 28 cells, and a task has at most 27"},
@@ -207,14 +208,15 @@ TEST_F(TaskFiles, TheReaderTakesWhatTheFormatAllowsAndRefusesTheRest)
     };
     for (const auto& row : table) {
         const TaskFileRead read = readTaskFile(write("case.tsk", row.bytes));
-        ASSERT_EQ(read.task.has_value(), row.accepted) << row.name << ": " << read.error.detail;
+        ASSERT_EQ(read.task.has_value(), row.accepted) << row.name << ": " << read.error.detail();
         if (row.accepted) {
             EXPECT_EQ(read.task->pieceCount, row.pieces) << row.name;
             EXPECT_EQ(read.task->cellCount, row.cells) << row.name;
             EXPECT_EQ(read.task->cells.size(), static_cast<std::size_t>(std::max(row.cells, 0))) << row.name;
         } else {
             EXPECT_EQ(read.error.kind, row.kind) << row.name;
-            EXPECT_NE(read.error.detail.find(row.detail), std::string::npos) << row.name << ": " << read.error.detail;
+            EXPECT_NE(read.error.detail().find(row.detail), std::string::npos)
+                << row.name << ": " << read.error.detail();
             EXPECT_EQ(read.error.path, path("case.tsk"));
         }
     }
@@ -238,7 +240,8 @@ TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
     }
     EXPECT_EQ(describeTaskFileError(shell.errors[0]).text,
               "The task file " + folder_.string() + " cannot be read: it is a folder, not a file.");
-    const Notice version = describeTaskFileError({TaskFileError::Kind::NewerVersion, "x.tsk", "version 3"});
+    const Notice version =
+        describeTaskFileError({TaskFileError::Kind::NewerVersion, TaskFileError::Problem::Version, "x.tsk", {}, 3});
     EXPECT_EQ(version.caption, "Version Error");
     EXPECT_EQ(version.text, "Incompatible version.\nPlease refresh the game.");
     EXPECT_EQ(version.icon, Notice::Icon::Warning);
@@ -269,7 +272,7 @@ TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
         OnCommand(game, static_cast<int>(Command::Save));
         ASSERT_EQ(shell.errors.size(), 1u) << row.file;
         EXPECT_EQ(shell.errors[0].kind, TaskFileError::Kind::NotSaved);
-        EXPECT_EQ(shell.errors[0].detail, row.detail);
+        EXPECT_EQ(shell.errors[0].detail(), row.detail);
     }
     EXPECT_EQ(read(readOnly), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1) << "no temporary file left";

@@ -1,0 +1,87 @@
+#include "app/dialogs.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vokta {
+
+namespace {
+
+constexpr Qt::WindowFlags kNoCaption = Qt::Dialog | Qt::FramelessWindowHint;
+
+QLabel* picture(QWidget* parent, const QString& resource)
+{
+    auto* label = new QLabel(parent);
+    label->setPixmap(QPixmap(resource));
+    label->setFixedSize(label->pixmap().size());
+    return label;
+}
+
+}  // namespace
+
+StartDialog::StartDialog(std::function<void(QWidget* dialog)> help) : QDialog(nullptr, kNoCaption)
+{
+    setWindowTitle(QStringLiteral("Vokta"));
+    auto* start = new QPushButton(tr("START"), this);
+    auto* helpButton = new QPushButton(tr("HELP"), this);
+    auto* quit = new QPushButton(tr("QUIT"), this);
+    start->setObjectName(QStringLiteral("start"));
+    helpButton->setObjectName(QStringLiteral("help"));
+    quit->setObjectName(QStringLiteral("quit"));
+    start->setDefault(true);
+    helpButton->setAutoDefault(false);
+    quit->setAutoDefault(false);
+    connect(start, &QPushButton::clicked, this, [this] { done(static_cast<int>(StartChoice::Start)); });
+    connect(quit, &QPushButton::clicked, this, [this] { done(static_cast<int>(StartChoice::Quit)); });
+    connect(helpButton, &QPushButton::clicked, this, [this, help = std::move(help)] { help(this); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(start);
+    buttons->addStretch();
+    buttons->addWidget(helpButton);
+    buttons->addStretch();
+    buttons->addWidget(quit);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 12);
+    layout->addWidget(picture(this, QStringLiteral(":/pictures/start.png")));
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(10, 0, 10, 0);
+    row->addLayout(buttons);
+    layout->addLayout(row);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+StartChoice StartDialog::choose()
+{
+    // Escape and closing the dialog reject it: the same as QUIT.
+    return exec() == static_cast<int>(StartChoice::Start) ? StartChoice::Start : StartChoice::Quit;
+}
+
+AboutDialog::AboutDialog(QWidget* owner, Language language) : QDialog(owner, kNoCaption)
+{
+    setWindowTitle(QStringLiteral("Vokta"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* shown = picture(this,
+                          language == Language::Russian ? QStringLiteral(":/pictures/about-ru.png")
+                                                        : QStringLiteral(":/pictures/about-en.png"));
+    // Releases over the picture reach the dialog.
+    shown->setAttribute(Qt::WA_TransparentForMouseEvents);
+    layout->addWidget(shown);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void AboutDialog::keyPressEvent(QKeyEvent*)
+{
+    accept();
+}
+
+void AboutDialog::mouseReleaseEvent(QMouseEvent*)
+{
+    accept();
+}
+
+}  // namespace vokta

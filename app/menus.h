@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace vokta {
+
+enum class Language { English = 0, Russian = 1 };
+
+// The game's menu bar: Task, the piece menu and Help, with the texts of the
+// current language. Each item sends its command identifier; the text after
+// a tab shows as the key hint, with no shortcut of its own (keys reach the
+// game through the window's routing). F1 on a highlighted item asks for its
+// help instead: the item's command comes with helpRequested set.
+class GameMenus : public QObject {
+    Q_OBJECT
+
+public:
+    // command(id) is called for every item chosen.
+    GameMenus(QMenuBar& bar, std::function<void(int command)> command);
+
+    // Sets every text in language: the translated texts, and the last Help
+    // item, which offers the other language.
+    void setLanguage(Language language);
+    // The piece menu is grey while nothing is selected; Solid shows the figure's view.
+    void refresh(bool pieceSelected, bool solid);
+
+    QMenu* pieceMenu() const { return pieceMenu_; }
+    QAction* action(int command) const;
+
+    // F1 was pressed on an open menu: the next command chosen shows its help.
+    bool helpRequested = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Item {
+        QAction* action;
+        const char* text;  // untranslated
+    };
+
+    void addPopup(std::initializer_list<std::pair<int, const char*>> items);
+
+    QMenuBar& bar_;
+    std::function<void(int)> command_;
+    std::vector<QMenu*> popups_;
+    std::vector<Item> items_;
+    QMenu* pieceMenu_ = nullptr;
+    QAction* languageItem_ = nullptr;
+    Language language_ = Language::English;
+};
+
+}  // namespace vokta

@@ -1,0 +1,284 @@
+// The shell around the game: the menus in both languages and what they keep
+// in step, help on a menu item with F1, the start and About dialogs, and the
+// file dialogs, in the real main window.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QWhatsThis>
+
+#include "app/dialogs.h"
+#include "app/main_window.h"
+#include "puzzle/commands.h"
+#include "puzzle/routing.h"
+#include "window_test_support.h"
+
+namespace vokta::testing {
+namespace {
+
+struct MenuTexts {
+    QString title;
+    QStringList items;  // separators left out
+};
+
+// Both menu bars as the player sees them, item by item.
+const std::vector<MenuTexts> kEnglishMenus = {
+    {"&Task", {"New", "Retry", "Load...", "Save...", "Solid"}},
+    {"&Vokta",
+     {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
+      "Move Backward\tDown", "Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
+      "Turn Clockwise\tShift+PageDown", "Turn Forward\tShift+Up", "Turn Backward\tShift+Down"}},
+    {"&Help", {"About", "Index", "Keyboard controls", "Mouse controls", "Russian"}},
+};
+const std::vector<MenuTexts> kRussianMenus = {
+    {"&Задача", {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Сплошной вид"}},
+    {"&Вокта",
+     {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
+      "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",
+      "Поворот против часовой\tShift+PageUp", "Поворот по часовой\tShift+PageDown", "Поворот вперед\tShift+Up",
+      "Поворот назад\tShift+Down"}},
+    {"&Помощь", {"О программе", "Индекс", "Управление клавиатурой", "Управление мышью", "English"}},
+};
+
+std::vector<MenuTexts> shownMenus(QMenuBar& bar)
+{
+    std::vector<MenuTexts> shown;
+    for (QAction* popup : bar.actions()) {
+        MenuTexts menu{popup->text(), {}};
+        for (QAction* item : popup->menu()->actions()) {
+            if (!item->isSeparator())
+                menu.items << item->text();
+        }
+        shown.push_back(menu);
+    }
+    return shown;
+}
+
+// The first visible top-level widget of type T, if any.
+template <class T> T* shownWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<T*>(widget); found && found->isVisible())
+            return found;
+    }
+    return nullptr;
+}
+
+bool whatsThisShown()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && QByteArray(widget->metaObject()->className()) == "QWhatsThat")
+            return true;
+    }
+    return false;
+}
+
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QFile::remove(testSettingsFile());
+        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
+        ASSERT_TRUE(window_->StartGame(kSeed));
+        window_->ApplyLanguage(QStringLiteral("English"));
+    }
+    void TearDown() override { QFile::remove(testSettingsFile()); }
+
+    QString stored() const
+    {
+        return QSettings(testSettingsFile(), QSettings::IniFormat).value("OPTIONS/Language").toString();
+    }
+    QMenuBar& bar() { return *window_->menuBar(); }
+    Game& game() { return *window_->game(); }
+
+    // Opens popup, highlights the item of command and presses F1 on it.
+    void pressF1On(int popup, int command)
+    {
+        QMenu* menu = bar().actions().at(popup)->menu();
+        menu->popup(window_->mapToGlobal(QPoint(10, 10)));
+        ASSERT_TRUE(runUntil([&] { return menu->isVisible(); }, 5000));
+        menu->setActiveAction(window_->menus()->action(command));
+        QTest::keyClick(menu, Qt::Key_F1);
+    }
+
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(Shell, TheMenusShowEveryTextOfTheirLanguage)
+{
+    const auto expectMenus = [&](const std::vector<MenuTexts>& expected) {
+        const std::vector<MenuTexts> shown = shownMenus(bar());
+        ASSERT_EQ(shown.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(shown[i].title, expected[i].title);
+            EXPECT_EQ(shown[i].items, expected[i].items) << expected[i].title.toStdString();
+        }
+    };
+    expectMenus(kEnglishMenus);
+    EXPECT_EQ(window_->menus()->action(static_cast<int>(Command::Russian))->text(), "Russian");
+    window_->OnMenuCommand(static_cast<int>(Command::Russian));
+    EXPECT_EQ(window_->language(), Language::Russian);
+    expectMenus(kRussianMenus);
+    EXPECT_EQ(stored(), "Russian");
+
+    // Every letter of the Russian menus is in the menus' font: no boxes.
+    for (const MenuTexts& menu : kRussianMenus) {
+        for (const QString& text : QStringList{menu.title} + menu.items) {
+            for (const char32_t letter : text.toUcs4())
+                EXPECT_TRUE(QFontMetrics(bar().font()).inFontUcs4(letter)) << text.toStdString();
+        }
+    }
+    // The Russian Task menu open, as the player sees it.
+    QMenu* task = bar().actions().at(0)->menu();
+    task->popup(window_->mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(runUntil([&] { return task->isVisible(); }, 5000));
+    const QImage shown = task->grab().toImage();
+    shown.save(QDir::temp().filePath("vokta-russian-menu.png"));
+    int letters = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x)
+            letters += qGray(shown.pixel(x, y)) < 100;
+    }
+    EXPECT_GT(letters, 200) << "the menu's texts are drawn";
+    task->hide();
+
+    window_->OnMenuCommand(static_cast<int>(Command::English));
+    expectMenus(kEnglishMenus);
+    EXPECT_EQ(stored(), "English");
+}
+
+TEST_F(Shell, TheLanguageNameIsStoredAsGivenAndOnlyExactNamesCount)
+{
+    window_->ApplyLanguage(QStringLiteral("russian"));
+    EXPECT_EQ(window_->language(), Language::English);
+    EXPECT_EQ(stored(), "russian");
+    EXPECT_EQ(bar().actions().at(0)->text(), "&Task");
+    window_->ApplyLanguage(QStringLiteral("Russian"));
+    EXPECT_EQ(bar().actions().at(0)->text(), "&Задача");
+}
+
+TEST_F(Shell, ThePieceMenuAndSolidFollowTheGameInEitherLanguage)
+{
+    QAction* pieceMenu = bar().actions().at(1);
+    QAction* solid = window_->menus()->action(static_cast<int>(Command::Solid));
+    EXPECT_FALSE(pieceMenu->isEnabled());
+    MainWndProc(game(), {.kind = WindowMessage::Kind::Char, .character = '1'});
+    EXPECT_TRUE(pieceMenu->isEnabled());
+    window_->ApplyLanguage(QStringLiteral("Russian"));
+    EXPECT_TRUE(bar().actions().at(1)->isEnabled());
+    window_->OnMenuCommand(static_cast<int>(Command::Solid));
+    EXPECT_TRUE(game().taskFigure->solid());
+    EXPECT_TRUE(solid->isChecked());
+    window_->ApplyLanguage(QStringLiteral("English"));
+    EXPECT_TRUE(solid->isChecked());
+    MainWndProc(game(), {.kind = WindowMessage::Kind::KeyUp, .key = Key::Escape});
+    EXPECT_FALSE(bar().actions().at(1)->isEnabled());
+    window_->OnMenuCommand(static_cast<int>(Command::Solid));
+    EXPECT_FALSE(solid->isChecked());
+}
+
+TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
+{
+    pressF1On(0, static_cast<int>(Command::Save));
+    EXPECT_TRUE(runUntil([] { return whatsThisShown(); }, 5000)) << "the pop-up topic of Save...";
+    EXPECT_EQ(shownWindow<QFileDialog>(), nullptr) << "no save dialog";
+    EXPECT_FALSE(window_->menus()->helpRequested);
+    QWhatsThis::hideText();
+
+    MainWndProc(game(), {.kind = WindowMessage::Kind::Char, .character = '2'});
+    game().camera.setDirection(-1, 0, -0.3f);
+    const CubeOffsets before = game().selectedPiece->offsets;
+    pressF1On(1, static_cast<int>(Command::TurnClockwise));
+    ASSERT_TRUE(runUntil([&] { return window_->help().window() && window_->help().window()->isVisible(); }, 5000));
+    EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/en/index.html"));
+    EXPECT_EQ(game().selectedPiece->offsets, before) << "the piece did not turn";
+}
+
+TEST_F(Shell, TheHelpPagesOpenInTheInterfacesLanguage)
+{
+    window_->OnMenuCommand(static_cast<int>(Command::KeyboardHelp));
+    ASSERT_NE(window_->help().browser(), nullptr);
+    EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/en/keyboard.html"));
+    EXPECT_TRUE(window_->help().browser()->toPlainText().contains("Shift+Page Down"));
+    window_->ApplyLanguage(QStringLiteral("Russian"));
+    window_->OnMenuCommand(static_cast<int>(Command::MouseHelp));
+    EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/ru/mouse.html"));
+    EXPECT_EQ(window_->help().window()->windowTitle(), "Справка Вокты");
+    window_->OnMenuCommand(static_cast<int>(Command::HelpIndex));
+    EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/ru/index.html"));
+}
+
+TEST_F(Shell, TheFileDialogsShowTheFiltersOfTheLanguage)
+{
+    window_->ApplyLanguage(QStringLiteral("Russian"));
+    QStringList filters;
+    QString suffix;
+    QTimer::singleShot(0, [&] {
+        runUntil([&] { return shownWindow<QFileDialog>() != nullptr; }, 5000);
+        if (QFileDialog* dialog = shownWindow<QFileDialog>()) {
+            filters = dialog->nameFilters();
+            suffix = dialog->defaultSuffix();
+            dialog->reject();
+        }
+    });
+    game().taskCompleted = true;
+    window_->OnMenuCommand(static_cast<int>(Command::Load));
+    EXPECT_EQ(filters, (QStringList{"Файлы фигур Вокта (*.tsk)", "Все файлы (*)"}));
+    EXPECT_EQ(suffix, "tsk");
+    EXPECT_FALSE(game().taskCompleted) << "cancelling Load arms the completion test";
+}
+
+TEST_F(Shell, AboutClosesOnAKeyOrAMouseReleaseWhileTheGameGoesOn)
+{
+    QTimer* timer = window_->findChild<QTimer*>(QStringLiteral("gameTimer"));
+    for (const bool byKey : {true, false}) {
+        int ticks = 0;
+        const QMetaObject::Connection counting = QObject::connect(timer, &QTimer::timeout, [&] { ++ticks; });
+        QTimer::singleShot(0, [&] {
+            runUntil([&] { return shownWindow<AboutDialog>() != nullptr && ticks >= 3; }, 5000);
+            if (AboutDialog* about = shownWindow<AboutDialog>()) {
+                if (byKey)
+                    QTest::keyClick(about, Qt::Key_Space);
+                else
+                    QTest::mouseClick(about, Qt::RightButton);
+            }
+        });
+        window_->OnMenuCommand(static_cast<int>(Command::About));
+        QObject::disconnect(counting);
+        EXPECT_GE(ticks, 3) << "the tick runs while About is open";
+        EXPECT_EQ(shownWindow<AboutDialog>(), nullptr);
+    }
+}
+
+TEST(StartDialogTest, EnterStartsEscapeQuitsAndHelpKeepsItOpen)
+{
+    int helpShown = 0;
+    for (const auto& [key, choice] :
+         {std::pair{Qt::Key_Return, StartChoice::Start}, std::pair{Qt::Key_Escape, StartChoice::Quit}}) {
+        StartDialog dialog([&](QWidget*) { ++helpShown; });
+        QTimer::singleShot(0, [&, key = key] {
+            runUntil([&] { return dialog.isVisible(); }, 5000);
+            dialog.findChild<QPushButton*>(QStringLiteral("help"))->click();
+            EXPECT_TRUE(dialog.isVisible()) << "HELP leaves the dialog open";
+            QTest::keyClick(&dialog, key);
+        });
+        EXPECT_EQ(dialog.choose(), choice);
+    }
+    EXPECT_EQ(helpShown, 2);
+}
+
+}  // namespace
+}  // namespace vokta::testing
