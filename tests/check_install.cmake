@@ -1,0 +1,27 @@
+# Installs the build into a folder of its own and checks that everything a
+# desktop looks for is where it looks.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+  RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE complaints)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed:\n${complaints}")
+endif()
+set(expected
+  bin/vokta bin/vokta-play bin/vokta-tune
+  share/vokta/vokta.x
+  share/applications/org.vokta.Vokta.desktop
+  share/metainfo/org.vokta.Vokta.metainfo.xml
+  share/mime/packages/org.vokta.Vokta.xml
+  share/icons/hicolor/scalable/apps/org.vokta.Vokta.svg)
+foreach(size 16 22 24 32 48 64 128 256)
+  list(APPEND expected share/icons/hicolor/${size}x${size}/apps/org.vokta.Vokta.png)
+endforeach()
+foreach(file ${expected})
+  if(NOT EXISTS ${PREFIX}/${file})
+    message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+file(READ ${PREFIX}/share/applications/org.vokta.Vokta.desktop entry)
+if(NOT entry MATCHES "MimeType=application/x-vokta-task;" OR NOT entry MATCHES "Exec=vokta %f")
+  message(FATAL_ERROR "the desktop entry does not open task files")
+endif()
