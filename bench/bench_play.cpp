@@ -8,6 +8,11 @@
 #include <iterator>
 #include <string>
 
+#include <filesystem>
+
+#include "puzzle/scene_setup.h"
+#include "tests/model/largest_model_file.h"
+#include "tools/play/headless.h"
 #include "tools/play/runner.h"
 #include "tools/play/script.h"
 
@@ -49,5 +54,24 @@ void BM_PlaySolveWithTheMouse(benchmark::State& state)
     runScript(state, "solve-mouse.play");
 }
 BENCHMARK(BM_PlaySolveWithTheMouse)->Unit(benchmark::kMicrosecond);
+
+// The largest model file the limits accept: checked as the game checks it
+// at start, then the scene set up from it. Target: under a second.
+void BM_StartWithTheLargestModelFile(benchmark::State& state)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vokta-largest-model";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "vokta.x") << vokta::testing::largestModelFile();
+    for (auto _ : state) {
+        if (!vokta::verifyModelFile((folder / "vokta.x").string()).empty()) {
+            state.SkipWithError("the largest model file was refused");
+            break;
+        }
+        HeadlessGame game(folder.string(), 1, kDefaultWidth, kDefaultHeight);
+        benchmark::DoNotOptimize(game.game.pieces[6]->position());
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_StartWithTheLargestModelFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace

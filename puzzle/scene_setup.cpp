@@ -136,6 +136,45 @@ void updateShadows(Game& game)
     game.floorGrid->updateShadows(std::span(cubes.data(), count));
 }
 
+namespace {
+
+struct PartSize {
+    std::size_t vertices = 0;
+    std::size_t faces = 0;
+    std::size_t corners = 0;
+};
+
+void add(PartSize& size, const xfile::Mesh& mesh)
+{
+    size.vertices += mesh.vertices.size();
+    size.faces += mesh.faces.size();
+    for (const auto& face : mesh.faces)
+        size.corners += face.size();
+}
+
+void add(PartSize& size, const xfile::Frame& frame)
+{
+    for (const xfile::Mesh& mesh : frame.meshes)
+        add(size, mesh);
+    for (const xfile::Frame& child : frame.children)
+        add(size, child);
+}
+
+// Why a part is too large to be copied as often as the game copies it, or nothing.
+std::string partTooLarge(const PartSize& size)
+{
+    if (size.vertices > kMaxPartVertices)
+        return std::to_string(size.vertices) + " vertices; a part may have at most " + std::to_string(kMaxPartVertices);
+    if (size.faces > kMaxPartFaces)
+        return std::to_string(size.faces) + " faces; a part may have at most " + std::to_string(kMaxPartFaces);
+    if (size.corners > kMaxPartCorners)
+        return std::to_string(size.corners) + " face corners; a part may have at most " +
+            std::to_string(kMaxPartCorners);
+    return {};
+}
+
+}  // namespace
+
 std::string verifyModelFile(const std::string& path)
 {
     const xfile::ParseResult result = xfile::loadFile(path);
@@ -144,10 +183,25 @@ std::string verifyModelFile(const std::string& path)
     std::string missing;
     for (const ModelPart& part : kModelParts) {
         const xfile::Frame* frame = xfile::findFrame(*result.document, part.frame);
-        if (!frame)
+        const xfile::Mesh* mesh = frame && *part.mesh ? xfile::findMesh(*frame, part.mesh) : nullptr;
+        if (!frame) {
             missing += "\n  frame \"" + std::string(part.frame) + "\"";
-        else if (*part.mesh && !xfile::findMesh(*frame, part.mesh))
+            continue;
+        }
+        if (*part.mesh && !mesh) {
             missing += "\n  mesh \"" + std::string(part.mesh) + "\" in frame \"" + part.frame + "\"";
+            continue;
+        }
+        PartSize size;
+        if (mesh)
+            add(size, *mesh);
+        else
+            add(size, *frame);
+        if (const std::string why = partTooLarge(size); !why.empty()) {
+            const std::string what =
+                mesh ? "mesh \"" + std::string(part.mesh) + "\"" : "frame \"" + std::string(part.frame) + "\"";
+            return path + ":" + std::to_string(mesh ? mesh->line : frame->line) + ": " + what + " has " + why;
+        }
     }
     if (missing.empty())
         return {};

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "puzzle/scene_setup.h"
 #include "tools/play/runner.h"
 #include "tools/play/script.h"
 
@@ -91,6 +92,10 @@ int main(int argc, char* argv[])
     const std::string models = findModelDirectory(argv[0]);
     if (models.empty()) {
         std::fprintf(stderr, "vokta-play: the model file vokta.x is neither beside the program nor in share/vokta\n");
+        return kExitBadScript;
+    }
+    if (const std::string problem = vokta::verifyModelFile(models + "/vokta.x"); !problem.empty()) {
+        std::fprintf(stderr, "vokta-play: %s\n", problem.c_str());
         return kExitBadScript;
     }
     Runner runner(models, width, height);

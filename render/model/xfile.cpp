@@ -24,10 +24,6 @@ using detail::TokenKind;
 // "xof " + version "0302" + format "txt " + float size "0032".
 constexpr std::size_t kHeaderSize = 16;
 
-// Copies made by references may add this many elements beyond one per byte of
-// the file; see Parser::chargeCopy.
-constexpr std::size_t kCopyAllowance = 4096;
-
 std::string printable(std::string_view text)
 {
     std::string out(text);
@@ -59,25 +55,6 @@ std::string checkHeader(std::string_view text)
     return {};
 }
 
-// Roughly how many 4-byte elements a copy of the mesh holds, for the copy budget.
-std::size_t weight(const Material& material)
-{
-    return 12 + material.name.size();
-}
-
-std::size_t weight(const Mesh& mesh)
-{
-    std::size_t total = mesh.name.size() + 3 * mesh.vertices.size() + 3 * mesh.normals.size() +
-        mesh.faceMaterials.size() + 5 * mesh.vertexColors.size();
-    for (const auto& face : mesh.faces)
-        total += 4 + face.size();
-    for (const auto& face : mesh.faceNormals)
-        total += 4 + face.size();
-    for (const Material& material : mesh.materials)
-        total += weight(material);
-    return total;
-}
-
 struct BlockHeader {
     std::string_view type;
     std::string_view name;  // empty when the block has none
@@ -86,10 +63,7 @@ struct BlockHeader {
 
 class Parser {
 public:
-    Parser(std::string_view text, std::string_view fileName)
-        : lexer_(text, kHeaderSize, 1), fileName_(fileName), copyBudget_(text.size() + kCopyAllowance)
-    {
-    }
+    Parser(std::string_view text, std::string_view fileName) : lexer_(text, kHeaderSize, 1), fileName_(fileName) {}
 
     [[nodiscard]] bool parseBody(Document& document);
     std::string& error() { return error_; }
@@ -133,7 +107,9 @@ private:
     bool closeBlock(const BlockHeader& header);
     bool skipBlock(const BlockHeader& header);
     bool readReference(const Token& openBrace, std::string_view& name);
-    bool chargeCopy(std::size_t elements, int line, std::string_view name);
+    // Adds amount to what the file holds of one kind; refuses it beyond limit.
+    bool charge(std::size_t& used, std::size_t amount, std::size_t limit, int line, const char* what);
+    bool chargeMesh(const Mesh& mesh, int line);
 
     bool parseFrame(Frame& frame, const BlockHeader& header, int depth);
     bool parseMesh(Mesh& mesh, const BlockHeader& header);
@@ -155,9 +131,19 @@ private:
     // Top-level objects by name; the first definition of a name wins.
     std::unordered_map<std::string_view, std::size_t> meshByName_;
     std::unordered_map<std::string_view, std::size_t> materialByName_;
-    // Elements that copies made by references may still add, so that a small
-    // file cannot reference a large mesh over and over into huge memory.
-    std::size_t copyBudget_;
+
+    // What the file holds so far, copies included.
+    struct Totals {
+        std::size_t vertices = 0;
+        std::size_t normals = 0;
+        std::size_t colours = 0;
+        std::size_t faces = 0;
+        std::size_t corners = 0;
+        std::size_t normalCorners = 0;
+        std::size_t materials = 0;
+        std::size_t frames = 0;
+        std::size_t copies = 0;
+    } totals_;
 };
 
 bool Parser::fail(int line, const std::string& message)
@@ -299,14 +285,31 @@ bool Parser::readReference(const Token& openBrace, std::string_view& name)
     return true;
 }
 
-bool Parser::chargeCopy(std::size_t elements, int line, std::string_view name)
+bool Parser::charge(std::size_t& used, std::size_t amount, std::size_t limit, int line, const char* what)
 {
-    if (elements > copyBudget_)
+    if (amount > limit - used)
         return fail(line,
-                    "references copy '" + printable(name.substr(0, 64)) +
-                        "' more often than the size of the file justifies");
-    copyBudget_ -= elements;
+                    "the file holds more than " + std::to_string(limit) + " " + what +
+                        " in all, the most a model file may hold");
+    used += amount;
     return true;
+}
+
+bool Parser::chargeMesh(const Mesh& mesh, int line)
+{
+    std::size_t corners = 0;
+    for (const auto& face : mesh.faces)
+        corners += face.size();
+    std::size_t normalCorners = 0;
+    for (const auto& face : mesh.faceNormals)
+        normalCorners += face.size();
+    return charge(totals_.vertices, mesh.vertices.size(), kMaxVertices, line, "vertices") &&
+        charge(totals_.normals, mesh.normals.size(), kMaxVertices, line, "normals") &&
+        charge(totals_.colours, mesh.vertexColors.size(), kMaxVertices, line, "vertex colours") &&
+        charge(totals_.faces, mesh.faces.size(), kMaxFaces, line, "faces") &&
+        charge(totals_.corners, corners, kMaxCorners, line, "face corners") &&
+        charge(totals_.normalCorners, normalCorners, kMaxCorners, line, "face normal indices") &&
+        charge(totals_.materials, mesh.materials.size(), kMaxMaterials, line, "materials");
 }
 
 bool Parser::parseBody(Document& document)
@@ -350,7 +353,10 @@ bool Parser::parseBody(Document& document)
 bool Parser::parseFrame(Frame& frame, const BlockHeader& header, int depth)
 {
     const Context context(*this, "frame", header.name);
+    if (!charge(totals_.frames, 1, kMaxFrames, header.line, "frames"))
+        return false;
     frame.name = header.name;
+    frame.line = header.line;
     frame.transform = kIdentityTransform;
     bool hasTransform = false;
     for (;;) {
@@ -368,7 +374,8 @@ bool Parser::parseFrame(Frame& frame, const BlockHeader& header, int depth)
                             "reference to '" + printable(name.substr(0, 64)) +
                                 "' names no mesh defined earlier in the file");
             const Mesh& source = document_->meshes[found->second];
-            if (!chargeCopy(weight(source), token.line, name))
+            if (!charge(totals_.copies, 1, kMaxCopies, token.line, "copies by reference") ||
+                !chargeMesh(source, token.line))
                 return false;
             frame.meshes.push_back(source);
             break;
@@ -410,8 +417,10 @@ bool Parser::parseMesh(Mesh& mesh, const BlockHeader& header)
 {
     const Context context(*this, "mesh", header.name);
     mesh.name = header.name;
+    mesh.line = header.line;
     uint32_t vertexCount = 0;
-    if (!readCount(vertexCount, "the vertex count", 3))
+    if (!readCount(vertexCount, "the vertex count", 3) ||
+        !charge(totals_.vertices, vertexCount, kMaxVertices, lastLine_, "vertices"))
         return false;
     mesh.vertices.resize(vertexCount);
     for (Vector& vertex : mesh.vertices)
@@ -466,7 +475,7 @@ bool Parser::parseFaces(Mesh& mesh)
     const std::size_t vertexCount = mesh.vertices.size();
     uint32_t faceCount = 0;
     // A face is at least a corner count and three indices.
-    if (!readCount(faceCount, "the face count", 4))
+    if (!readCount(faceCount, "the face count", 4) || !charge(totals_.faces, faceCount, kMaxFaces, lastLine_, "faces"))
         return false;
     mesh.faces.resize(faceCount);
     for (std::size_t f = 0; f < faceCount; ++f) {
@@ -482,6 +491,8 @@ bool Parser::parseFaces(Mesh& mesh)
             return fail(lastLine_,
                         "face " + std::to_string(f) + " has " + std::to_string(corners) +
                             " corners but the mesh has only " + std::to_string(vertexCount) + " vertices");
+        if (!charge(totals_.corners, corners, kMaxCorners, lastLine_, "face corners"))
+            return false;
         face.resize(corners);
         for (uint32_t& index : face) {
             if (!readUnsigned(index, "a vertex index"))
@@ -498,7 +509,8 @@ bool Parser::parseFaces(Mesh& mesh)
 bool Parser::parseNormals(Mesh& mesh, const BlockHeader& header)
 {
     uint32_t normalCount = 0;
-    if (!readCount(normalCount, "the normal count", 3))
+    if (!readCount(normalCount, "the normal count", 3) ||
+        !charge(totals_.normals, normalCount, kMaxVertices, lastLine_, "normals"))
         return false;
     mesh.normals.resize(normalCount);
     for (Vector& normal : mesh.normals)
@@ -521,6 +533,8 @@ bool Parser::parseNormals(Mesh& mesh, const BlockHeader& header)
             return fail(lastLine_,
                         "face " + std::to_string(f) + " has " + std::to_string(mesh.faces[f].size()) +
                             " corners but MeshNormals gives it " + std::to_string(corners) + " normals");
+        if (!charge(totals_.normalCorners, corners, kMaxCorners, lastLine_, "face normal indices"))
+            return false;
         mesh.faceNormals[f].resize(corners);
         for (uint32_t& index : mesh.faceNormals[f]) {
             if (!readUnsigned(index, "a normal index"))
@@ -592,7 +606,8 @@ bool Parser::parseMaterialList(Mesh& mesh, const BlockHeader& header)
             if (mesh.materials.size() == materialCount)
                 return tooMany(token);
             const Material& source = topMaterials_[found->second];
-            if (!chargeCopy(weight(source), token.line, name))
+            if (!charge(totals_.copies, 1, kMaxCopies, token.line, "copies by reference") ||
+                !charge(totals_.materials, 1, kMaxMaterials, token.line, "materials"))
                 return false;
             mesh.materials.push_back(source);
             break;
@@ -623,6 +638,8 @@ bool Parser::parseMaterial(Material& material, const BlockHeader& header)
     // An unnamed material is reported under the mesh that holds it.
     const Context context(*this, header.name.empty() ? contextKind_ : "material",
                           header.name.empty() ? contextName_ : header.name);
+    if (!charge(totals_.materials, 1, kMaxMaterials, header.line, "materials"))
+        return false;
     material.name = header.name;
     if (!readRgba(material.faceColor, "a face colour component") || !readFloat(material.power, "the power") ||
         !readVector(material.specular, "a specular colour component") ||
@@ -649,7 +666,8 @@ bool Parser::parseMaterial(Material& material, const BlockHeader& header)
 bool Parser::parseVertexColors(Mesh& mesh, const BlockHeader& header)
 {
     uint32_t count = 0;
-    if (!readCount(count, "the vertex colour count", 5))
+    if (!readCount(count, "the vertex colour count", 5) ||
+        !charge(totals_.colours, count, kMaxVertices, lastLine_, "vertex colours"))
         return false;
     mesh.vertexColors.resize(count);
     for (std::size_t i = 0; i < count; ++i) {

@@ -38,6 +38,7 @@ struct Material {
 
 struct Mesh {
     std::string name;  // empty when the block has no name
+    int line = 0;      // where its block opens, for messages about it
     std::vector<Vector> vertices;
     std::vector<std::vector<uint32_t>> faces;             // vertex indices per face, file order
     std::vector<Vector> normals;                          // MeshNormals; empty when absent
@@ -49,6 +50,7 @@ struct Mesh {
 
 struct Frame {
     std::string name;  // empty when the block has no name
+    int line = 0;      // where its block opens, for messages about it
     // FrameTransformMatrix, row by row; a point is the row vector (x, y, z, 1)
     // times this matrix, so the translation is in elements 12, 13 and 14.
     std::array<float, 16> transform;
@@ -77,7 +79,18 @@ inline constexpr std::array<float, 16> kIdentityTransform = {
 inline constexpr int kMaxFrameDepth = 64;
 
 // Files larger than this are refused unread.
-inline constexpr std::size_t kMaxFileBytes = 64u << 20;
+inline constexpr std::size_t kMaxFileBytes = 8u << 20;
+
+// What an accepted file may hold in all, the copies its references make
+// included; beyond any of these it is refused, naming the line and the limit.
+// The game's own file holds a few dozen of each; these keep any file's
+// memory to a few tens of megabytes.
+inline constexpr std::size_t kMaxVertices = 100'000;  // and as many normals, and vertex colours
+inline constexpr std::size_t kMaxFaces = 100'000;
+inline constexpr std::size_t kMaxCorners = 400'000;  // vertex and normal indices of faces, each
+inline constexpr std::size_t kMaxMaterials = 4'096;
+inline constexpr std::size_t kMaxFrames = 4'096;
+inline constexpr std::size_t kMaxCopies = 4'096;  // objects copied by `{ name }` references
 
 // Parses `text`; `fileName` only labels error messages.
 ParseResult parse(std::string_view text, std::string_view fileName);

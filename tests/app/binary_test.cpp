@@ -7,9 +7,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdio>
+
 #include <algorithm>
 #include <optional>
 
+#include "../model/largest_model_file.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {
@@ -156,6 +159,32 @@ TEST(GameBinary, ABrokenModelFileIsNamedWithWhatIsWrong)
         EXPECT_TRUE(message.contains(copy.modelPath())) << message.toStdString();
         EXPECT_TRUE(message.contains(QString::fromLatin1(broken.problem))) << message.toStdString();
     }
+}
+
+// The most memory the process has held, from the kernel's count.
+qint64 peakKibibytes(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+TEST(GameBinary, TheLargestModelFileAcceptedKeepsTheGameUnder200MiB)
+{
+    const QByteArray largest = QByteArray::fromStdString(largestModelFile());
+    const LoneCopy copy(&largest);
+    GameProcess game(copy.binary());
+    ASSERT_TRUE(game.waitForFrames(1, kRestTimeoutMs)) << game.errorOutput().toStdString();
+    ASSERT_TRUE(game.waitForRest());
+    const qint64 peak = peakKibibytes(game.processId());
+    ASSERT_GT(peak, 0);
+    EXPECT_LT(peak, 200 * 1024) << "peak " << peak / 1024 << " MiB";
+    std::printf("peak memory with the largest model file: %lld MiB\n", static_cast<long long>(peak / 1024));
 }
 
 TEST(GameBinary, WithoutOpenGlItSaysSoAndEndsWithCodeOne)

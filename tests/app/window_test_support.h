@@ -55,6 +55,7 @@ public:
     // Until the process ends; its exit code, or -1 on a time-out or crash.
     int waitForExit(int timeoutMs);
     QString errorOutput();
+    qint64 processId() const { return process_.processId(); }
 
 private:
     QProcess process_;

@@ -134,9 +134,9 @@ TEST(XFileRefusal, ReferencesMustNameEarlierTopLevelObjects)
               "t.x:2: frame 'f': references by GUID alone are not supported; name the object");
 }
 
-TEST(XFileRefusal, ReferencesCannotMultiplyAMeshBeyondTheFileSize)
+TEST(XFileRefusal, ReferencesCannotMultiplyAMeshBeyondTheLimits)
 {
-    // About 1500 bytes of vertices, copied by 400 references of 6 bytes each.
+    // 300 vertices, copied by 400 references of 6 bytes each: 120,000 in all.
     std::string text = "Mesh big { 300;";
     for (int i = 0; i < 300; ++i)
         text += " 1;2;3;";
@@ -144,7 +144,7 @@ TEST(XFileRefusal, ReferencesCannotMultiplyAMeshBeyondTheFileSize)
     for (int i = 0; i < 400; ++i)
         text += " {big}";
     text += "}";
-    EXPECT_THAT(errorOf(text), StartsWith("t.x:4: frame 'f': references copy 'big' more often than"));
+    EXPECT_THAT(errorOf(text), StartsWith("t.x:4: frame 'f': the file holds more than 100000 vertices in all"));
 }
 
 TEST(XFileRefusal, DeepNestingIsRefusedWithoutExhaustingTheStack)
@@ -173,7 +173,7 @@ TEST(XFileLoad, FilesThatCannotBeReadAreRefusedByPath)
     // An endless stream stops at the size cap instead of filling memory.
     const ParseResult endless = loadFile("/dev/zero");
     EXPECT_FALSE(endless.document);
-    EXPECT_EQ(endless.error, "/dev/zero: larger than 64 MiB, too large for a model file");
+    EXPECT_EQ(endless.error, "/dev/zero: larger than 8 MiB, too large for a model file");
 }
 
 }  // namespace
