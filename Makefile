@@ -13,7 +13,7 @@ ifeq ($(strip $(DISPLAY)),)
 X_WRAP := xvfb-run -a -s "-screen 0 1600x1000x24"
 endif
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench fuzz clean
 
 deps:
 	sh scripts/install-deps
@@ -32,6 +32,13 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/vokta-bench
+
+# The fuzz harnesses, each for FUZZ_SECONDS (a minute by default).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build build/fuzz
+	sh scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

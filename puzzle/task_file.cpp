@@ -129,6 +129,11 @@ TaskFileRead readTaskFile(const std::string& path)
     std::vector<unsigned char> bytes;
     if (std::optional<TaskFileError> error = readHead(path, bytes))
         return {std::nullopt, *error};
+    return decodeTask(bytes, path);
+}
+
+TaskFileRead decodeTask(std::span<const unsigned char> bytes, const std::string& path)
+{
     if (bytes.empty())
         return {std::nullopt, damaged(path, Problem::Empty)};
 
@@ -182,7 +187,7 @@ void applyTask(Game& game, const Task& task)
     game.scene.sceneDirty = true;
 }
 
-std::vector<unsigned char> taskFileBytes(const Game& game)
+Task taskFromPieces(const Game& game)
 {
     const std::span<Piece* const> pieces = game.piecesInPlay();
     // Piece 0's fourth slot repeats its first cube and is no cube of its own.
@@ -199,20 +204,36 @@ std::vector<unsigned char> taskFileBytes(const Game& game)
     const float shiftX = static_cast<float>(truncateToInt(sumX) / kShiftDivisor * 10);
     const float shiftY = static_cast<float>(truncateToInt(sumY) / kShiftDivisor * 10);
 
-    std::vector<unsigned char> bytes{static_cast<unsigned char>(kTaskFileMajorVersion),
-                                     static_cast<unsigned char>(kTaskFileMinorVersion),
-                                     static_cast<unsigned char>(game.pieceCount & 0xFF),
-                                     static_cast<unsigned char>((4 * game.pieceCount - 1) & 0xFF)};
+    Task task;
+    task.pieceCount = game.pieceCount;
+    task.cellCount = 4 * game.pieceCount - 1;
     for (std::size_t p = 0; p < pieces.size(); ++p) {
         const Vec3 position = pieces[p]->position();
         for (int c = 0; c < cubesOf(p); ++c) {
             const Vec3 offset = pieces[p]->offsets[static_cast<std::size_t>(c)];
-            appendFloat(bytes, offset.x + position.x - shiftX);
-            appendFloat(bytes, offset.y + position.y - shiftY);
-            appendFloat(bytes, offset.z + position.z);
+            task.cells.push_back(
+                {offset.x + position.x - shiftX, offset.y + position.y - shiftY, offset.z + position.z});
         }
     }
+    return task;
+}
+
+std::vector<unsigned char> encodeTask(const Task& task)
+{
+    std::vector<unsigned char> bytes{
+        static_cast<unsigned char>(kTaskFileMajorVersion), static_cast<unsigned char>(kTaskFileMinorVersion),
+        static_cast<unsigned char>(task.pieceCount & 0xFF), static_cast<unsigned char>(task.cellCount & 0xFF)};
+    for (const Vec3& cell : task.cells) {
+        appendFloat(bytes, cell.x);
+        appendFloat(bytes, cell.y);
+        appendFloat(bytes, cell.z);
+    }
     return bytes;
+}
+
+std::vector<unsigned char> taskFileBytes(const Game& game)
+{
+    return encodeTask(taskFromPieces(game));
 }
 
 std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& path)

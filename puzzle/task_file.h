@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -84,15 +85,20 @@ struct TaskFileRead {
 
 // Reads and checks the whole file; a refused file yields no task at all.
 TaskFileRead readTaskFile(const std::string& path);
+// The same for a file's bytes, path only naming it in errors.
+TaskFileRead decodeTask(std::span<const unsigned char> bytes, const std::string& path);
+// A task as a current file's bytes.
+std::vector<unsigned char> encodeTask(const Task& task);
 
 // Makes task the current one: its cells become the figure (at the origin,
 // in the current solid or wire view, in the model's own colours) and its
 // counts the game's.
 void applyTask(Game& game, const Task& task);
 
-// The current arrangement of the pieces in play as a task file's bytes:
-// every real cube, shifted across the floor so that the shape stands near
-// the middle.
+// The current arrangement of the pieces in play as a task: every real cube,
+// shifted across the floor so that the shape stands near the middle.
+Task taskFromPieces(const Game& game);
+// That task as a file's bytes.
 std::vector<unsigned char> taskFileBytes(const Game& game);
 
 // Writes taskFileBytes to path through a temporary file in the same folder,
