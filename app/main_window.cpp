@@ -204,6 +204,7 @@ QString MainWindow::taskFileProblem(const TaskFileError& error)
     case Problem::TooManyPieces: return tr("it asks for %1 pieces, and the game has %2").arg(number, limit);
     case Problem::TooManyCells: return tr("it has %1 cells, and a task has at most %2").arg(number, limit);
     case Problem::NotANumber: return tr("cell %1 has a coordinate that is no number").arg(number);
+    case Problem::FarAway: return tr("cell %1 lies too far away, beyond %2 on an axis").arg(number, limit);
     case Problem::ReadOnly: return tr("the file is read-only");
     case Problem::FolderInTheWay: return tr("a folder of that name is in the way");
     }

@@ -101,6 +101,8 @@ std::string TaskFileError::detail() const
     case Problem::TooManyCells:
         return "it has " + std::to_string(number) + " cells, and a task has at most " + std::to_string(limit);
     case Problem::NotANumber: return "cell " + std::to_string(number) + " has a coordinate that is no number";
+    case Problem::FarAway:
+        return "cell " + std::to_string(number) + " lies too far away, beyond " + std::to_string(limit) + " on an axis";
     case Problem::ReadOnly: return "the file is read-only";
     case Problem::FolderInTheWay: return "a folder of that name is in the way";
     }
@@ -169,6 +171,9 @@ TaskFileRead decodeTask(std::span<const unsigned char> bytes, const std::string&
         const Vec3 cell{floatAt(record), floatAt(record + 4), floatAt(record + 8)};
         if (!std::isfinite(cell.x) || !std::isfinite(cell.y) || !std::isfinite(cell.z))
             return {std::nullopt, damaged(path, Problem::NotANumber, static_cast<long>(k + 1))};
+        if (std::abs(cell.x) > kFarthestCell || std::abs(cell.y) > kFarthestCell || std::abs(cell.z) > kFarthestCell)
+            return {std::nullopt,
+                    damaged(path, Problem::FarAway, static_cast<long>(k + 1), static_cast<long>(kFarthestCell))};
         task.cells.push_back(cell);
     }
     return {task, {}};

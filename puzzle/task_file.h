@@ -24,6 +24,9 @@ inline constexpr int kTaskFileMajorVersion = 1;
 inline constexpr int kTaskFileMinorVersion = 5;
 inline constexpr std::size_t kTaskHeaderBytes = 4;
 inline constexpr std::size_t kTaskCellBytes = 12;
+// No cell lies farther from the middle than this on any axis: far beyond any
+// place a piece can be carried to.
+inline constexpr float kFarthestCell = 1.0e6f;
 
 // A task as a file describes it.
 struct Task {
@@ -51,6 +54,7 @@ struct TaskFileError {
         TooManyPieces,   // number: pieces asked for; limit: pieces there are
         TooManyCells,    // number: cells; limit: most cells a task has
         NotANumber,      // number: the cell (counted from 1) with a coordinate that is no number
+        FarAway,         // number: the cell (counted from 1); limit: the largest coordinate a cell may have
         ReadOnly,        // the old file is read-only
         FolderInTheWay,  // a folder has the target's name
     };

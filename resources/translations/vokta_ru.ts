@@ -49,6 +49,7 @@ Congratulations!</source><translation>Задача решена.
     <message><source>it asks for %1 pieces, and the game has %2</source><translation>ему нужно фигур: %1, а в игре их %2</translation></message>
     <message><source>it has %1 cells, and a task has at most %2</source><translation>в нём клеток: %1, а в задаче их не больше %2</translation></message>
     <message><source>cell %1 has a coordinate that is no number</source><translation>у клетки %1 координата — не число</translation></message>
+    <message><source>cell %1 lies too far away, beyond %2 on an axis</source><translation>клетка %1 лежит слишком далеко, дальше %2 по одной из осей</translation></message>
     <message><source>the file is read-only</source><translation>файл только для чтения</translation></message>
     <message><source>a folder of that name is in the way</source><translation>на этом месте папка с тем же именем</translation></message>
 </context>

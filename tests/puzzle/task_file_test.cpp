@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "puzzle/commands.h"
@@ -64,6 +70,27 @@ Bytes operator+(Bytes a, const Bytes& b)
     return a;
 }
 
+// Runs what in a child process and answers its result: as the unprivileged
+// user "nobody" (so that permissions count even for root), or with files
+// limited to fileSizeLimit bytes, as on a full disk.
+bool inChild(const std::function<bool()>& what, bool asNobody, rlim_t fileSizeLimit = RLIM_INFINITY)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (asNobody && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(3);
+        if (fileSizeLimit != RLIM_INFINITY) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        _exit(what() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 class TaskFiles : public testing::GameFixture {
 protected:
     TaskFiles()
@@ -84,6 +111,7 @@ protected:
 
     std::string write(const char* name, const Bytes& bytes) const
     {
+        fs::create_directories(fs::path(path(name)).parent_path());
         std::ofstream(path(name), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path(name);
@@ -276,6 +304,27 @@ TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
     }
     EXPECT_EQ(read(readOnly), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1) << "no temporary file left";
+
+    // A folder that cannot be written, and a disk with room for 100 bytes.
+    const std::string inLocked = write("locked/old.tsk", old);
+    fs::permissions(folder_ / "locked",
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec |
+                        fs::perms::others_read | fs::perms::others_exec);
+    const std::string full = write("full.tsk", old);
+    const auto refusedAs = [this](const std::string& file, const char* detail) {
+        return [this, file, detail] {
+            const std::optional<TaskFileError> error = writeTaskFile(game, file);
+            return error && error->kind == TaskFileError::Kind::NotSaved && error->detail() == detail;
+        };
+    };
+    EXPECT_TRUE(inChild(refusedAs(inLocked, "Permission denied"), true));
+    EXPECT_TRUE(inChild(refusedAs(full, "File too large"), false, 100));
+    EXPECT_EQ(read(inLocked), old);
+    EXPECT_EQ(read(full), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "locked"), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 3) << "no temporary file left";
+    // The game goes on: the next save where it can be written works.
+    EXPECT_FALSE(writeTaskFile(game, path("after.tsk")));
 }
 
 }  // namespace
