@@ -32,6 +32,17 @@ void endMutualWaiting(Game& game)
 
 void OnTimerTick(Game& game)
 {
+    // A piece left with nothing under it (the piece below was carried or
+    // turned away, or falls on) falls again, and so does what rests on it.
+    for (bool started = true; started;) {
+        started = false;
+        for (Piece* piece : game.piecesInPlay()) {
+            if (!piece->falling && piece != game.selectedPiece && !piece->isSupported()) {
+                piece->falling = true;
+                started = true;
+            }
+        }
+    }
     for (Piece* piece : game.piecesInPlay())
         piece->step(1.0f);
     endMutualWaiting(game);

@@ -134,21 +134,39 @@ bool Piece::overlaps(const Piece& other) const
     return false;
 }
 
-Placement Piece::placement() const
+Placement Piece::placementAt(Vec3 at) const
 {
-    for (int i = 0; i < kCubesPerPiece; ++i) {
-        if (cube(i).z < 0.0f)
+    for (const Vec3& offset : offsets) {
+        if (at.z + offset.z < 0.0f)
             return Placement::BelowFloor;
     }
     bool overlapsFalling = false;
     for (const Piece* other : game_.piecesInPlay()) {
-        if (overlaps(*other)) {
+        if (other == this)
+            continue;
+        bool overlap = false;
+        for (int i = 0; i < kCubesPerPiece && !overlap; ++i) {
+            for (int j = 0; j < kCubesPerPiece && !overlap; ++j)
+                overlap = cubesOverlap(at + offsets[static_cast<std::size_t>(i)], other->cube(j));
+        }
+        if (overlap) {
             if (!other->falling)
                 return Placement::Blocked;
             overlapsFalling = true;
         }
     }
     return overlapsFalling ? Placement::BlockedByFalling : Placement::Fits;
+}
+
+bool Piece::isSupported() const
+{
+    for (const Vec3& offset : offsets) {
+        if (offset.z + position().z == 0.0f)
+            return true;
+    }
+    const Vec3 p = position();
+    const Placement below = placementAt({p.x, p.y, p.z - kFallPerTick});
+    return below == Placement::BelowFloor || below == Placement::Blocked;
 }
 
 bool Piece::isPlaceable() const

@@ -92,7 +92,13 @@ public:
     // True when a cube of this piece shares space with a cube of other; never with itself.
     bool overlaps(const Piece& other) const;
     // The placement test without a sound.
-    Placement placement() const;
+    Placement placement() const { return placementAt(position()); }
+    // The same, with the piece at position instead.
+    Placement placementAt(Vec3 position) const;
+    // True when a falling step would not move the piece: a cube stands on
+    // the floor, or a step down would put one below it or into a piece in
+    // play that is not falling.
+    bool isSupported() const;
     // The placement test: no cube below the floor, no overlap with a piece in
     // play. A refusal plays the refusal sound; the caller undoes its change.
     bool isPlaceable() const;

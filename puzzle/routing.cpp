@@ -149,6 +149,9 @@ bool loadTask(Game& game, const std::string& path)
         game.shell.showTaskFileError(read.error);
         return false;
     }
+    // The task's pieces are the ones scattered: pieces it brings back into
+    // play must not start inside the others.
+    game.pieceCount = read.task->pieceCount;
     newTask(game);
     applyTask(game, *read.task);
     game.taskCompleted = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "puzzle/selection.h"
 #include "test_game.h"
 
 namespace vokta {
@@ -139,10 +140,10 @@ TEST_F(Falling, AHeldPieceHangsAndFallsOnWhenReleased)
     piece(1).falling = true;
     tick(5);
     EXPECT_EQ(piece(1).position().z, 40.0f);
-    piece(1).falling = false;
+    selectPiece(game, piece(1));
     tick(5);
     EXPECT_EQ(piece(1).position().z, 40.0f);
-    piece(1).falling = true;
+    releaseSelection(game);
     tick(21);
     EXPECT_EQ(piece(1).position().z, 0.0f);
 }

@@ -53,7 +53,6 @@ void Runner::setUp(unsigned seed)
     headless_ = std::make_unique<HeadlessGame>(modelDirectory_, seed, width_, height_);
     ticks_ = 0;
     completions_.clear();
-    tunesShown_ = messagesShown_ = dialogsShown_ = 0;
 }
 
 // Each message is followed by what the window's loop does once its queue is
@@ -174,9 +173,10 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
     case Kind::State: {
         output += state().text();
         output += '\n';
-        tunesShown_ = headless_->sound.tunes.size();
-        messagesShown_ = headless_->shell.messages.size();
-        dialogsShown_ = headless_->shell.dialogs.size();
+        // What has been shown is not kept: a long run stays in bounded memory.
+        headless_->sound.tunes.clear();
+        headless_->shell.messages.clear();
+        headless_->shell.dialogs.clear();
         break;
     }
     case Kind::Expect: {
@@ -213,10 +213,10 @@ Json Runner::state() const
         if (g.pieces[i].get() == g.selectedPiece)
             selected = Json::integer(static_cast<long long>(i));
     }
-    const auto since = [](const std::vector<std::string>& all, std::size_t shown) {
+    const auto strings = [](const std::vector<std::string>& all) {
         Json list = Json::array();
-        for (std::size_t i = shown; i < all.size(); ++i)
-            list.push(Json::string(all[i]));
+        for (const std::string& item : all)
+            list.push(Json::string(item));
         return list;
     };
     Json completions = Json::array();
@@ -231,7 +231,7 @@ Json Runner::state() const
     }
     Json messages = Json::array();
     const auto& shown = headless_->shell.messages;
-    for (std::size_t i = messagesShown_; i < shown.size(); ++i)
+    for (std::size_t i = 0; i < shown.size(); ++i)
         messages.push(
             Json::object().set("caption", Json::string(shown[i].caption)).set("text", Json::string(shown[i].text)));
 
@@ -242,7 +242,7 @@ Json Runner::state() const
         .set("selected", std::move(selected))
         .set("mode", Json::integer(static_cast<int>(g.selectionMode)))
         .set("taskCompleted", Json::boolean(g.taskCompleted))
-        .set("tunes", since(headless_->sound.tunes, tunesShown_))
+        .set("tunes", strings(headless_->sound.tunes))
         .set("completions", std::move(completions))
         .set("ticks", Json::integer(static_cast<long long>(ticks_)))
         .set("marker", vector(g.directionMarker->position()))
@@ -253,7 +253,7 @@ Json Runner::state() const
                  .set("direction", vector(g.camera.direction()))
                  .set("up", vector(g.camera.up())))
         .set("messages", std::move(messages))
-        .set("dialogs", since(headless_->shell.dialogs, dialogsShown_));
+        .set("dialogs", strings(headless_->shell.dialogs));
 }
 
 std::optional<Pixel> objectPixel(const Game& game, const Action& action)

@@ -34,11 +34,14 @@ public:
     Outcome run(const Action& action, std::string& output);
 
     // The whole state as one JSON object; the tunes, messages and dialogs are
-    // those since the previous state line.
+    // those since the previous state line (earlier ones are not kept).
     Json state() const;
 
     Game& game() { return headless_->game; }
+    const Game& game() const { return headless_->game; }
     std::uint64_t ticks() const { return ticks_; }
+    // How often the task has been reported complete since the setup.
+    std::size_t completionCount() const { return completions_.size(); }
 
 private:
     void setUp(unsigned seed);
@@ -53,9 +56,6 @@ private:
     std::unique_ptr<HeadlessGame> headless_;
     std::uint64_t ticks_ = 0;
     std::vector<std::uint64_t> completions_;
-    std::size_t tunesShown_ = 0;
-    std::size_t messagesShown_ = 0;
-    std::size_t dialogsShown_ = 0;
 };
 
 // A client pixel.
