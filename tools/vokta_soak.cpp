@@ -131,10 +131,13 @@ int main(int argc, char* argv[])
                 "memory: %ld KiB now, %ld KiB at most, %ld KiB halfway through the first game\n",
                 done, seeds, seed, seconds, static_cast<double>(done) / seconds, now, peak, settled);
     fs::remove_all(saves);
+#if !defined(__SANITIZE_ADDRESS__)
     // Memory that keeps growing would show as a rise of more than 16 MiB.
+    // (Under AddressSanitizer freed memory is held back on purpose.)
     if (now - settled > 16 * 1024) {
         std::printf("memory grew by %ld KiB\n", now - settled);
         return 1;
     }
+#endif
     return 0;
 }
