@@ -1,0 +1,164 @@
+#include "puzzle/solver.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <set>
+
+#include "puzzle/turns.h"
+
+namespace vokta {
+
+namespace {
+
+// Real cubes of a piece: the three-cube piece's fourth slot repeats its first.
+int cubesOf(int piece)
+{
+    return piece == 0 ? kCubesPerPiece - 1 : kCubesPerPiece;
+}
+
+// A piece's cube cells relative to cube 0, as a sorted list: two
+// orientations with the same list cover the same cells.
+std::vector<std::array<int, 3>> shapeKey(const CubeOffsets& offsets, int cubes)
+{
+    std::vector<std::array<int, 3>> key;
+    for (int c = 0; c < cubes; ++c) {
+        const Vec3 o = offsets[static_cast<std::size_t>(c)];
+        key.push_back({static_cast<int>(o.x), static_cast<int>(o.y), static_cast<int>(o.z)});
+    }
+    std::sort(key.begin(), key.end());
+    return key;
+}
+
+}  // namespace
+
+std::vector<CubeOffsets> orientations(int piece)
+{
+    // Every orientation is reached by turns about x and z from the shape
+    // as built: breadth first over the offset lists.
+    std::vector<CubeOffsets> found{kPieceShapes[static_cast<std::size_t>(piece)]};
+    std::set<std::vector<std::array<int, 3>>> seen{shapeKey(found[0], kCubesPerPiece)};
+    std::set<std::vector<std::array<int, 3>>> shapes{shapeKey(found[0], cubesOf(piece))};
+    std::vector<CubeOffsets> distinct{found[0]};
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        for (const int axis : {0, 2}) {
+            const QuarterTurn turn = quarterTurn(axis, 1);
+            CubeOffsets next = found[i];
+            for (Vec3& offset : next)
+                transformPoint(offset, offset, turn.matrix);
+            if (!seen.insert(shapeKey(next, kCubesPerPiece)).second)
+                continue;
+            found.push_back(next);
+            if (shapes.insert(shapeKey(next, cubesOf(piece))).second)
+                distinct.push_back(next);
+        }
+    }
+    return distinct;
+}
+
+Solver::Solver(std::span<const Vec3> cells, int pieceCount) : pieceCount_(std::clamp(pieceCount, 0, kPieceTotal))
+{
+    for (const Vec3& cell : cells) {
+        if (cellIndex(cell) < 0)
+            cells_.push_back(cell);
+    }
+    int cubes = 0;
+    for (int p = 0; p < pieceCount_; ++p)
+        cubes += cubesOf(p);
+    coverable_ = cells_.size() <= 32 && static_cast<int>(cells_.size()) == cubes;
+    byLowestCell_.resize(cells_.size());
+    if (!coverable_)
+        return;
+    for (int p = 0; p < pieceCount_; ++p) {
+        std::set<std::uint32_t> covered;
+        for (const CubeOffsets& offsets : orientations(p)) {
+            for (const Vec3& cell : cells_) {
+                const PiecePlace place{p, cell, offsets};
+                const std::optional<std::uint32_t> mask = cover(place);
+                if (!mask || !covered.insert(*mask).second)
+                    continue;
+                byLowestCell_[static_cast<std::size_t>(std::countr_zero(*mask))].push_back({*mask, place});
+            }
+        }
+    }
+}
+
+int Solver::cellIndex(Vec3 cell) const
+{
+    const auto found = std::find(cells_.begin(), cells_.end(), cell);
+    return found == cells_.end() ? -1 : static_cast<int>(found - cells_.begin());
+}
+
+std::optional<std::uint32_t> Solver::cover(const PiecePlace& place) const
+{
+    std::uint32_t mask = 0;
+    for (int c = 0; c < cubesOf(place.piece); ++c) {
+        const int index = cellIndex(place.position + place.offsets[static_cast<std::size_t>(c)]);
+        if (index < 0)
+            return std::nullopt;
+        mask |= 1u << index;
+    }
+    return mask;
+}
+
+std::uint64_t Solver::solve(const std::vector<PiecePlace>& fixed,
+                            const std::function<bool(const Solution&)>& visit) const
+{
+    if (!coverable_)
+        return 0;
+    const std::uint32_t all = cells_.size() == 32 ? ~0u : (1u << cells_.size()) - 1;
+    std::uint32_t filled = 0;
+    unsigned used = 0;
+    Solution places(static_cast<std::size_t>(pieceCount_));
+    for (const PiecePlace& place : fixed) {
+        const std::optional<std::uint32_t> mask = cover(place);
+        if (place.piece < 0 || place.piece >= pieceCount_ || !mask || (*mask & filled) || (used & (1u << place.piece)))
+            return 0;
+        filled |= *mask;
+        used |= 1u << place.piece;
+        places[static_cast<std::size_t>(place.piece)] = place;
+    }
+
+    std::uint64_t found = 0;
+    bool stop = false;
+    // Fills the lowest empty cell with every placement that fits, in turn.
+    const std::function<void()> fill = [&] {
+        if (filled == all) {
+            ++found;
+            stop = !visit(places);
+            return;
+        }
+        const int lowest = std::countr_zero(~filled & all);
+        for (const Placement& placement : byLowestCell_[static_cast<std::size_t>(lowest)]) {
+            if ((placement.cells & filled) || (used & (1u << placement.place.piece)))
+                continue;
+            filled |= placement.cells;
+            used |= 1u << placement.place.piece;
+            places[static_cast<std::size_t>(placement.place.piece)] = placement.place;
+            fill();
+            filled &= ~placement.cells;
+            used &= ~(1u << placement.place.piece);
+            if (stop)
+                return;
+        }
+    };
+    fill();
+    return found;
+}
+
+std::uint64_t Solver::count(const std::vector<PiecePlace>& fixed) const
+{
+    return solve(fixed, [](const Solution&) { return true; });
+}
+
+std::optional<Solution> Solver::first(const std::vector<PiecePlace>& fixed) const
+{
+    std::optional<Solution> solution;
+    solve(fixed, [&solution](const Solution& found) {
+        solution = found;
+        return false;
+    });
+    return solution;
+}
+
+}  // namespace vokta

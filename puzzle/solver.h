@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "puzzle/piece.h"
+
+namespace vokta {
+
+// Where one piece goes in a solution: its position (the world cell of its
+// cube 0) and its four cube offsets, as the game keeps them.
+struct PiecePlace {
+    int piece = 0;
+    Vec3 position;
+    CubeOffsets offsets{};
+    bool operator==(const PiecePlace&) const = default;
+};
+
+// One way to fill a figure: a place for each piece in play, in piece order.
+using Solution = std::vector<PiecePlace>;
+
+// Finds how the first pieceCount pieces (as the shape table builds them,
+// turned any of the 24 ways) fill the figure's cells exactly: every cell
+// covered once, every piece used once. Two solutions differ when some piece
+// covers other cells.
+class Solver {
+public:
+    // cells are world cell positions (multiples of 10); pieceCount 0 to 7.
+    Solver(std::span<const Vec3> cells, int pieceCount);
+
+    // fixed pieces keep their places (they must lie inside the figure).
+    // visit sees every solution and answers whether to go on; returns the
+    // number of solutions seen.
+    std::uint64_t solve(const std::vector<PiecePlace>& fixed, const std::function<bool(const Solution&)>& visit) const;
+
+    std::uint64_t count(const std::vector<PiecePlace>& fixed = {}) const;
+    std::optional<Solution> first(const std::vector<PiecePlace>& fixed = {}) const;
+
+    // The cells of the figure, each once.
+    const std::vector<Vec3>& cells() const { return cells_; }
+
+    // The cells a piece at place covers, or nothing when one lies outside
+    // the figure; as a bit for each of the figure's cells.
+    std::optional<std::uint32_t> cover(const PiecePlace& place) const;
+
+private:
+    struct Placement {
+        std::uint32_t cells;
+        PiecePlace place;
+    };
+
+    int cellIndex(Vec3 cell) const;
+
+    std::vector<Vec3> cells_;
+    int pieceCount_;
+    bool coverable_ = true;  // as many distinct cells as the pieces have cubes
+    // For each cell, the placements whose lowest covered cell it is.
+    std::vector<std::vector<Placement>> byLowestCell_;
+};
+
+// The distinct ways piece index can lie, turned by quarter turns about the
+// world axes: its offsets as the turns leave them, cube 0 at the origin.
+std::vector<CubeOffsets> orientations(int piece);
+
+}  // namespace vokta

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "puzzle/solver.h"
+#include "test_game.h"
+
+namespace vokta {
+namespace {
+
+std::vector<Vec3> builtInCells()
+{
+    std::vector<Vec3> cells;
+    for (const Vec3& cell : kBuiltInTask)
+        cells.push_back(cell + kBuiltInTaskPosition);
+    return cells;
+}
+
+class SolverTest : public testing::GameFixture {
+protected:
+    // Puts the pieces where the solution says and asks the rules' own test.
+    bool completes(const Solution& solution)
+    {
+        for (int p = 0; p < kPieceTotal; ++p)
+            piece(p).setPosition(200.0f + 30.0f * static_cast<float>(p), 0, 0);
+        for (const PiecePlace& place : solution) {
+            piece(place.piece).offsets = place.offsets;
+            piece(place.piece).setPosition(place.position);
+        }
+        return game.taskFigure->isCompleted();
+    }
+};
+
+TEST_F(SolverTest, TheCubeHas11520SolutionsAndTheRulesAcceptEachOneTried)
+{
+    const Solver solver(builtInCells(), kPieceTotal);
+    std::uint64_t seen = 0;
+    const std::uint64_t count = solver.solve({}, [&](const Solution& solution) {
+        // Every 97th solution, placed in the game, completes the task.
+        if (seen++ % 97 == 0) {
+            EXPECT_TRUE(completes(solution)) << "solution " << seen;
+        }
+        return true;
+    });
+    EXPECT_EQ(count, 11520u);
+    EXPECT_EQ(orientations(0).size(), 12u) << "the three-cube piece has twelve";
+    EXPECT_EQ(orientations(2).size(), 24u);
+}
+
+TEST_F(SolverTest, FixedPiecesStayAndAFigureThatCannotBeFilledHasNone)
+{
+    const Solver solver(builtInCells(), kPieceTotal);
+    const std::optional<Solution> first = solver.first();
+    ASSERT_TRUE(first);
+    const PiecePlace kept = (*first)[4];
+    const std::uint64_t withKept = solver.solve({kept}, [&](const Solution& solution) {
+        EXPECT_EQ(solution[4], kept);
+        return true;
+    });
+    EXPECT_GT(withKept, 0u);
+    EXPECT_LT(withKept, 11520u);
+
+    std::vector<Vec3> moved = builtInCells();
+    moved[13] = {200, 200, 0};
+    EXPECT_EQ(Solver(moved, kPieceTotal).count(), 0u) << "one cell far away";
+    EXPECT_EQ(Solver(builtInCells(), 6).count(), 0u) << "23 cubes cannot fill 27 cells";
+}
+
+TEST_F(SolverTest, ATaskForFivePiecesIsSolvedWithThoseFive)
+{
+    // A 3 x 3 floor, a wall of six on its back row, a row on the middle
+    // and one cube on top: 19 cells for the first five pieces.
+    std::vector<Vec3> cells;
+    for (float y : {-10.0f, 0.0f, 10.0f})
+        for (float x : {-10.0f, 0.0f, 10.0f})
+            cells.push_back({x, y, 0});
+    for (float z : {10.0f, 20.0f})
+        for (float x : {-10.0f, 0.0f, 10.0f})
+            cells.push_back({x, 10, z});
+    for (float x : {-10.0f, 0.0f, 10.0f})
+        cells.push_back({x, 0, 10});
+    cells.push_back({0, 10, 30});
+    const Solver solver(cells, 5);
+    const std::optional<Solution> solution = solver.first();
+    ASSERT_TRUE(solution);
+    EXPECT_EQ(solution->size(), 5u);
+    game.pieceCount = 5;
+    game.cellCount = static_cast<int>(cells.size());
+    game.taskFigure->buildMesh(cells);
+    game.taskFigure->setPosition(0, 0, 0);
+    EXPECT_TRUE(completes(*solution));
+}
+
+}  // namespace
+}  // namespace vokta
