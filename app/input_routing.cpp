@@ -17,6 +17,7 @@ Key keyFromQt(int qtKey)
     case Qt::Key_Return:
     case Qt::Key_Enter: return Key::Enter;
     case Qt::Key_Escape: return Key::Escape;
+    case Qt::Key_H: return Key::H;
     default: return Key::Other;
     }
 }

@@ -63,6 +63,7 @@ public:
     std::optional<std::string> chooseTaskFileToLoad() override;
     std::optional<std::string> chooseTaskFileToSave() override;
     void runShellCommand(int command) override;
+    void showHint(const Hint& hint) override;
 
 signals:
     // Every sound the game asks for, heard or not.

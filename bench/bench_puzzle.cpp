@@ -5,6 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "puzzle/commands.h"
 #include "puzzle/game.h"
 #include "puzzle/game_tick.h"
@@ -12,6 +15,8 @@
 #include "puzzle/piece_commands.h"
 #include "puzzle/scene_setup.h"
 #include "puzzle/selection.h"
+#include "puzzle/solver.h"
+#include "puzzle/task_file.h"
 #include "render/viewport.h"
 
 namespace {
@@ -33,6 +38,7 @@ public:
     std::optional<std::string> chooseTaskFileToLoad() override { return std::nullopt; }
     std::optional<std::string> chooseTaskFileToSave() override { return std::nullopt; }
     void runShellCommand(int) override {}
+    void showHint(const Hint&) override {}
 };
 
 struct BenchGame {
@@ -133,6 +139,64 @@ void BM_DragUpdateThreeCells(benchmark::State& state)
         state.SkipWithError("the drag did not go three cells each way");
 }
 BENCHMARK(BM_DragUpdateThreeCells);
+
+// All solutions of the 3 x 3 x 3 cube. Target: under 250 ms.
+void BM_SolveTheCubeCompletely(benchmark::State& state)
+{
+    std::vector<Vec3> cells;
+    for (const Vec3& cell : kBuiltInTask)
+        cells.push_back(cell + kBuiltInTaskPosition);
+    for (auto _ : state) {
+        const Solver solver(cells, kPieceTotal);
+        benchmark::DoNotOptimize(solver.count());
+    }
+}
+BENCHMARK(BM_SolveTheCubeCompletely)->Unit(benchmark::kMillisecond);
+
+// The first solution of each task of the library, the slowest one
+// reported. Target: under 5 ms each.
+void BM_FirstSolutionOfTheSlowestLibraryTask(benchmark::State& state)
+{
+    std::vector<Task> tasks;
+    for (const auto& entry : std::filesystem::directory_iterator(VOKTA_RESOURCE_DIR "/tasks")) {
+        if (entry.path().extension() == ".tsk")
+            tasks.push_back(*readTaskFile(entry.path().string()).task);
+    }
+    double slowest = 0.0;
+    for (auto _ : state) {
+        for (const Task& task : tasks) {
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(Solver(task.cells, task.pieceCount).first());
+            slowest = std::max(
+                slowest, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+    }
+    state.counters["slowest_ms"] = slowest;
+    state.counters["tasks"] = static_cast<double>(tasks.size());
+}
+BENCHMARK(BM_FirstSolutionOfTheSlowestLibraryTask)->Unit(benchmark::kMillisecond);
+
+// A hint from the scatter, and with a piece placed where no solution keeps
+// it (the hint then looks for the piece to take out). Target: under 50 ms.
+void BM_HintFromTheScatter(benchmark::State& state)
+{
+    BenchGame bench;
+    for (int i = 0; i < 60; ++i)
+        OnTimerTick(bench.game);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(findHint(bench.game).piece);
+}
+BENCHMARK(BM_HintFromTheScatter)->Unit(benchmark::kMillisecond);
+
+void BM_HintWithAPieceInTheWay(benchmark::State& state)
+{
+    BenchGame bench;
+    bench.game.pieces[0]->setPosition(0, 0, 0);
+    bench.game.pieces[0]->falling = false;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(findHint(bench.game).piece);
+}
+BENCHMARK(BM_HintWithAPieceInTheWay)->Unit(benchmark::kMillisecond);
 
 void BM_UpdateShadows(benchmark::State& state)
 {

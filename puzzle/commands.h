@@ -27,6 +27,7 @@ enum class Command : int {
     English = 40020,
     Russian = 40021,
     Retry = 40022,
+    Hint = 40023,
     HelpIndex = 57666,
 };
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "music/sound_output.h"
+#include "puzzle/hint.h"
 #include "puzzle/markers.h"
 #include "puzzle/piece.h"
 #include "puzzle/task_figure.h"
@@ -47,6 +48,8 @@ public:
     // when the player cancelled.
     virtual std::optional<std::string> chooseTaskFileToLoad() = 0;
     virtual std::optional<std::string> chooseTaskFileToSave() = 0;
+    // What the Hint command found (the ghost of a piece to place needs no words).
+    virtual void showHint(const Hint& hint) = 0;
     // A menu command that belongs to the window rather than to the game:
     // About, the help pages and the language switch.
     virtual void runShellCommand(int command) = 0;
@@ -92,6 +95,10 @@ public:
     int pieceCount = 0;
     int cellCount = 0;
     std::unique_ptr<SceneObject> directionMarker;
+    // The see-through piece the Hint command shows at its place, parked when unused.
+    std::unique_ptr<Piece> hintGhost;
+    // The hint shown, until the next action.
+    std::optional<Hint> hint;
     std::array<std::unique_ptr<Roller>, kRollerCount> rollers;
 
     Piece* selectedPiece = nullptr;

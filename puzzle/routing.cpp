@@ -3,6 +3,7 @@
 #include "puzzle/commands.h"
 #include "puzzle/game.h"
 #include "puzzle/game_tick.h"
+#include "puzzle/hint.h"
 #include "puzzle/piece_commands.h"
 #include "puzzle/scene_setup.h"
 #include "puzzle/selection.h"
@@ -42,6 +43,10 @@ void OnSolidCommand(Game& game)
 void MainWndProc(Game& game, const WindowMessage& message)
 {
     using Kind = WindowMessage::Kind;
+    // A hint shows until the player's next action: a key, a click or a command.
+    if (message.kind == Kind::KeyDown || message.kind == Kind::ButtonDown || message.kind == Kind::DoubleClick ||
+        message.kind == Kind::Command)
+        hideHint(game);
     switch (message.kind) {
     case Kind::KeyDown: OnKeyDown(game, message.key, message.shift); break;
     case Kind::KeyUp: OnKeyUp(game, message.key); break;
@@ -60,6 +65,10 @@ void MainWndProc(Game& game, const WindowMessage& message)
 
 void OnKeyDown(Game& game, Key key, bool shift)
 {
+    if (key == Key::H) {
+        OnCommand(game, static_cast<int>(Command::Hint));
+        return;
+    }
     if (game.selectedPiece)
         onPieceKey(game, key, shift);
     else
@@ -132,6 +141,7 @@ void OnCommand(Game& game, int command)
     case Command::Load: OnLoadTask(game); break;
     case Command::Save: OnSaveTask(game); break;
     case Command::Solid: OnSolidCommand(game); break;
+    case Command::Hint: OnHint(game); break;
     case Command::About:
     case Command::KeyboardHelp:
     case Command::MouseHelp:

@@ -97,6 +97,8 @@ void setUpScene(Game& game, unsigned seed)
     game.directionMarker = std::make_unique<SceneObject>(scene);
     game.directionMarker->loadByName(kModelFileName, "x3ds_dir");
     createRollers(game);
+    game.hintGhost = std::make_unique<Piece>(game);
+    game.hintGhost->setPosition(kParkingPosition);
     updateMarkers(game);
 }
 

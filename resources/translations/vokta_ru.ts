@@ -9,6 +9,7 @@
     <message><source>Load...</source><translation>Загрузить...</translation></message>
     <message><source>Save...</source><translation>Сохранить...</translation></message>
     <message><source>Solid</source><translation>Сплошной вид</translation></message>
+    <message><source>Hint	H</source><translation>Подсказка	H</translation></message>
     <message><source>&amp;Vokta</source><translation>&amp;Вокта</translation></message>
     <message><source>Move Left	Left</source><translation>Сдвинуть влево	Left</translation></message>
     <message><source>Move Right	Right</source><translation>Сдвинуть вправо	Right</translation></message>
@@ -50,6 +51,19 @@ Congratulations!</source><translation>Задача решена.
     <message><source>it has %1 cells, and a task has at most %2</source><translation>в нём клеток: %1, а в задаче их не больше %2</translation></message>
     <message><source>cell %1 has a coordinate that is no number</source><translation>у клетки %1 координата — не число</translation></message>
     <message><source>cell %1 lies too far away, beyond %2 on an axis</source><translation>клетка %1 лежит слишком далеко, дальше %2 по одной из осей</translation></message>
+    <message><source>magenta</source><translation>пурпурную</translation></message>
+    <message><source>cyan</source><translation>голубую</translation></message>
+    <message><source>red</source><translation>красную</translation></message>
+    <message><source>yellow</source><translation>жёлтую</translation></message>
+    <message><source>green</source><translation>зелёную</translation></message>
+    <message><source>pink</source><translation>розовую</translation></message>
+    <message><source>blue</source><translation>синюю</translation></message>
+    <message><source>No solution keeps every piece where it is. Take out the %1 piece, which is selected now.</source><translation>Ни одно решение не оставляет все фигуры на своих местах. Уберите %1 фигуру — она сейчас выделена.</translation></message>
+    <message><source>No solution keeps the pieces where they are: take some of them out.</source><translation>Ни одно решение не оставляет фигуры на своих местах: уберите некоторые из них.</translation></message>
+    <message><source>This task has no solution.</source><translation>У этой задачи нет решения.</translation></message>
+    <message><source>Every piece is in its place.</source><translation>Все фигуры уже на своих местах.</translation></message>
+    <message><source>There is no task to give a hint for: build freely, or load a task.</source><translation>Подсказывать не к чему: стройте свободно или загрузите задачу.</translation></message>
+    <message><source>Hint</source><translation>Подсказка</translation></message>
     <message><source>the file is read-only</source><translation>файл только для чтения</translation></message>
     <message><source>a folder of that name is in the way</source><translation>на этом месте папка с тем же именем</translation></message>
 </context>

@@ -36,7 +36,7 @@ struct MenuTexts {
 
 // Both menu bars as the player sees them, item by item.
 const std::vector<MenuTexts> kEnglishMenus = {
-    {"&Task", {"New", "Retry", "Load...", "Save...", "Solid"}},
+    {"&Task", {"New", "Retry", "Load...", "Save...", "Solid", "Hint\tH"}},
     {"&Vokta",
      {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
       "Move Backward\tDown", "Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
@@ -44,7 +44,7 @@ const std::vector<MenuTexts> kEnglishMenus = {
     {"&Help", {"About", "Index", "Keyboard controls", "Mouse controls", "Russian"}},
 };
 const std::vector<MenuTexts> kRussianMenus = {
-    {"&Задача", {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Сплошной вид"}},
+    {"&Задача", {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Сплошной вид", "Подсказка\tH"}},
     {"&Вокта",
      {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
       "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",

@@ -39,6 +39,7 @@ int qtKey(const Action& action)
     case Key::PageDown: return Qt::Key_PageDown;
     case Key::Enter: return Qt::Key_Return;
     case Key::Escape: return Qt::Key_Escape;
+    case Key::H: return Qt::Key_H;
     case Key::Other: break;
     }
     return QChar(action.character).toUpper().unicode();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "puzzle/hint.h"
 #include "puzzle/solver.h"
 #include "test_game.h"
 
@@ -87,6 +88,23 @@ TEST_F(SolverTest, ATaskForFivePiecesIsSolvedWithThoseFive)
     game.taskFigure->buildMesh(cells);
     game.taskFigure->setPosition(0, 0, 0);
     EXPECT_TRUE(completes(*solution));
+}
+
+TEST_F(SolverTest, FollowingTheHintsFromTheScatterSolvesTheTask)
+{
+    tick(60);
+    for (int step = 0; step < kPieceTotal; ++step) {
+        OnHint(game);
+        ASSERT_TRUE(game.hint);
+        ASSERT_EQ(game.hint->kind, Hint::Kind::Place);
+        Piece& placed = piece(game.hint->piece);
+        placed.offsets = game.hint->place.offsets;
+        placed.setPosition(game.hint->place.position);
+        placed.falling = false;
+    }
+    OnHint(game);
+    EXPECT_EQ(game.hint->kind, Hint::Kind::Solved);
+    EXPECT_TRUE(game.taskFigure->isCompleted()) << "the rules' own test agrees";
 }
 
 }  // namespace

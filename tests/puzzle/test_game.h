@@ -29,9 +29,11 @@ public:
     std::optional<std::string> chooseTaskFileToLoad() override { return chosenFile; }
     std::optional<std::string> chooseTaskFileToSave() override { return chosenFile; }
     void runShellCommand(int command) override { calls.push_back("command " + std::to_string(command)); }
+    void showHint(const Hint& hint) override { hints.push_back(hint); }
 
     std::optional<std::string> chosenFile;  // what the file dialogs answer
     std::vector<TaskFileError> errors;
+    std::vector<Hint> hints;
 
     std::vector<std::string> calls;
 };

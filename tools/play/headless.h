@@ -34,6 +34,7 @@ public:
     std::optional<std::string> chooseTaskFileToLoad() override;
     std::optional<std::string> chooseTaskFileToSave() override;
     void runShellCommand(int command) override;
+    void showHint(const Hint& hint) override;
 
     std::vector<Message> messages;
     std::vector<std::string> dialogs;

@@ -168,6 +168,7 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
         break;
     case Kind::New: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::New)}); break;
     case Kind::Retry: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Retry)}); break;
+    case Kind::Hint: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Hint)}); break;
     case Kind::Load: loadTask(g, action.text); break;
     case Kind::Save: saveTask(g, action.text); break;
     case Kind::State: {
@@ -192,6 +193,25 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
     }
     }
     return {};
+}
+
+// The hint on show: what kind, which piece, and for one to place, where.
+Json hintState(const std::optional<Hint>& shownHint)
+{
+    static constexpr const char* kKinds[] = {"place", "take out", "unsolvable", "solved", "no task"};
+    if (!shownHint)
+        return Json::null();
+    const Hint& hint = *shownHint;
+    Json shown = Json::object().set("kind", Json::string(kKinds[static_cast<int>(hint.kind)]));
+    if (hint.piece >= 0)
+        shown.set("piece", Json::integer(hint.piece));
+    if (hint.kind == Hint::Kind::Place) {
+        Json offsets = Json::array();
+        for (const Vec3& offset : hint.place.offsets)
+            offsets.push(vector(offset));
+        shown.set("position", vector(hint.place.position)).set("offsets", std::move(offsets));
+    }
+    return shown;
 }
 
 Json Runner::state() const
@@ -253,7 +273,8 @@ Json Runner::state() const
                  .set("direction", vector(g.camera.direction()))
                  .set("up", vector(g.camera.up())))
         .set("messages", std::move(messages))
-        .set("dialogs", strings(headless_->shell.dialogs));
+        .set("dialogs", strings(headless_->shell.dialogs))
+        .set("hint", hintState(g.hint));
 }
 
 std::optional<Pixel> objectPixel(const Game& game, const Action& action)

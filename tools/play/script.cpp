@@ -178,7 +178,7 @@ void readKey(std::string_view word, Action& action)
         }
     }
     if (word.size() == 1 && static_cast<unsigned char>(word[0]) > ' ' && static_cast<unsigned char>(word[0]) < 0x7F) {
-        action.key = Key::Other;
+        action.key = word == "h" || word == "H" ? Key::H : Key::Other;
         action.character = word[0];
         return;
     }
@@ -188,7 +188,7 @@ void readKey(std::string_view word, Action& action)
 
 bool isCommand(std::uint32_t id)
 {
-    return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::Retry)) ||
+    return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::Hint)) ||
         id == static_cast<std::uint32_t>(Command::HelpIndex);
 }
 
@@ -212,7 +212,7 @@ constexpr Verb kVerbs[] = {
     {"click", Action::Kind::ClickPiece}, {"place", Action::Kind::Place},     {"camera", Action::Kind::Camera},
     {"pieces", Action::Kind::Pieces},    {"task", Action::Kind::Task},       {"new", Action::Kind::New},
     {"retry", Action::Kind::Retry},      {"load", Action::Kind::Load},       {"save", Action::Kind::Save},
-    {"state", Action::Kind::State},      {"expect", Action::Kind::Expect},
+    {"state", Action::Kind::State},      {"expect", Action::Kind::Expect},   {"hint", Action::Kind::Hint},
 };
 
 void readMouse(LineReader& reader, Action& action)
@@ -279,7 +279,7 @@ Action readAction(std::string_view line)
     case Kind::Command:
         action.number = wholeNumber(reader.word(), 0, 65535, "the command");
         if (!isCommand(action.number))
-            throw Problem{"commands are 40001 to 40022 and 57666, not " + std::to_string(action.number)};
+            throw Problem{"commands are 40001 to 40023 and 57666, not " + std::to_string(action.number)};
         break;
     case Kind::Press:
     case Kind::Move:
@@ -360,6 +360,7 @@ Action readAction(std::string_view line)
         break;
     case Kind::New:
     case Kind::Retry:
+    case Kind::Hint:
     case Kind::State:
     case Kind::DoubleClickPiece:
     case Kind::ClickRoller: break;

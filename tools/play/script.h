@@ -35,6 +35,7 @@ struct Action {
         Task,              // task builtin|none
         New,
         Retry,
+        Hint,   // hint
         Load,   // load FILE
         Save,   // save FILE
         State,  // state
