@@ -8,16 +8,20 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 
 #include "app/dialogs.h"
 #include "app/game_view.h"
+#include "app/library.h"
 #include "app/start_up.h"
 #include "music/system_sound.h"
 #include "puzzle/commands.h"
@@ -244,16 +248,32 @@ void MainWindow::showTaskFileError(const TaskFileError& error)
     box.exec();
 }
 
+QString MainWindow::libraryFolder() const
+{
+    return QDir(QFile::decodeName(modelDirectory_.c_str())).filePath(QStringLiteral("tasks"));
+}
+
 std::optional<std::string> MainWindow::chooseTaskFile(bool forSaving)
 {
+    // The first Load opens in the library, the first Save in the player's
+    // documents; after that both open where the player last chose a file of
+    // their own.
+    QString folder = taskFolder_;
+    if (folder.isEmpty())
+        folder = forSaving ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : libraryFolder();
     QFileDialog dialog(this);
+    dialog.setDirectory(folder);
     dialog.setNameFilters({tr("Task files") + QStringLiteral(" (*.tsk)"), tr("All Files") + QStringLiteral(" (*)")});
     dialog.setDefaultSuffix(QStringLiteral("tsk"));
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    const QString chosen = dialog.selectedFiles().front();
+    const QString chosenFolder = QFileInfo(chosen).absolutePath();
+    if (chosenFolder != QFileInfo(libraryFolder()).absoluteFilePath())
+        taskFolder_ = chosenFolder;
+    return QFile::encodeName(chosen).toStdString();
 }
 
 std::optional<std::string> MainWindow::chooseTaskFileToLoad()
@@ -298,6 +318,21 @@ void MainWindow::runShellCommand(int command)
     case Command::About: {
         AboutDialog about(this, language_);
         about.exec();
+        break;
+    }
+    case Command::Library: {
+        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_);
+        if (library.list()->count() == 0) {
+            QMessageBox box(
+                QMessageBox::Warning, tr("Task library"),
+                tr("The task library %1 is missing or empty.").arg(QDir::toNativeSeparators(libraryFolder())),
+                QMessageBox::Ok, this);
+            box.exec();
+            break;
+        }
+        library.exec();
+        if (const std::optional<QString> file = library.chosen())
+            loadTask(*game_, QFile::encodeName(*file).toStdString());
         break;
     }
     case Command::HelpIndex: help_.showContents(this, language_); break;

@@ -89,9 +89,13 @@ private:
     void OnDestroy();
     void OpenSound();
     std::optional<std::string> chooseTaskFile(bool forSaving);
+    // The task library that comes with the game.
+    QString libraryFolder() const;
     static QString taskFileProblem(const TaskFileError& error);
 
     std::string modelDirectory_;
+    // Where the player last chose a task file of their own; empty until then.
+    QString taskFolder_;
     LanguageSetting setting_;
     Language language_ = Language::English;
     QTranslator gameTranslator_;

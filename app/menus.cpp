@@ -41,8 +41,11 @@ GameMenus::GameMenus(QMenuBar& bar, std::function<void(int command)> command)
         {id(Command::Retry), QT_TRANSLATE_NOOP("Menu", "Retry")},
         {id(Command::Load), QT_TRANSLATE_NOOP("Menu", "Load...")},
         {id(Command::Save), QT_TRANSLATE_NOOP("Menu", "Save...")},
+        {id(Command::Library), QT_TRANSLATE_NOOP("Menu", "Library...")},
         {kSeparator, nullptr},
         {id(Command::Solid), QT_TRANSLATE_NOOP("Menu", "Solid")},
+        {kSeparator, nullptr},
+        {id(Command::Hint), QT_TRANSLATE_NOOP("Menu", "Hint\tH")},
     });
     addPopup({
         {id(Command::MoveLeft), QT_TRANSLATE_NOOP("Menu", "Move Left\tLeft")},

@@ -28,6 +28,7 @@ enum class Command : int {
     Russian = 40021,
     Retry = 40022,
     Hint = 40023,
+    Library = 40024,
     HelpIndex = 57666,
 };
 

@@ -51,7 +51,7 @@ public:
     // What the Hint command found (the ghost of a piece to place needs no words).
     virtual void showHint(const Hint& hint) = 0;
     // A menu command that belongs to the window rather than to the game:
-    // About, the help pages and the language switch.
+    // About, the help pages, the language switch and the task library.
     virtual void runShellCommand(int command) = 0;
 };
 

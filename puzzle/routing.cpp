@@ -147,6 +147,7 @@ void OnCommand(Game& game, int command)
     case Command::MouseHelp:
     case Command::English:
     case Command::Russian:
+    case Command::Library:
     case Command::HelpIndex: game.shell.runShellCommand(command); break;
     default: break;
     }

@@ -28,11 +28,11 @@ constexpr ModelPart kModelParts[] = {
 // that the last draw stands, so a crowded scatter still ends.
 constexpr int kScatterAttempts = 100;
 
-void addLight(Game& game, Light light, Vec3 position, Vec3 direction, Vec3 up)
+void addLight(Scene& scene, Light light, Vec3 position, Vec3 direction, Vec3 up)
 {
-    const std::shared_ptr<Frame> frame = Frame::create(game.scene.sceneFrame());
-    frame->setPosition(game.scene.sceneFrame().get(), position);
-    frame->setOrientation(game.scene.sceneFrame().get(), direction, up);
+    const std::shared_ptr<Frame> frame = Frame::create(scene.sceneFrame());
+    frame->setPosition(scene.sceneFrame().get(), position);
+    frame->setOrientation(scene.sceneFrame().get(), direction, up);
     frame->addLight(light);
 }
 
@@ -66,14 +66,19 @@ void createRollers(Game& game)
 
 }  // namespace
 
+void addSceneLights(Scene& scene)
+{
+    addLight(scene, {Light::Type::Directional, 1.0f, 1.0f, 1.0f}, {0, 100, 100}, {-0.5f, -0.5f, -0.5f}, {-1, -1, 1});
+    addLight(scene, {Light::Type::Directional, 0.5f, 0.5f, 0.5f}, {0, -100, 100}, {0.5f, 0.5f, -0.5f}, {1, 1, 1});
+    scene.sceneFrame()->addLight({Light::Type::Ambient, 0.3f, 0.3f, 0.3f});
+}
+
 void setUpScene(Game& game, unsigned seed)
 {
     std::srand(seed);
     Scene& scene = game.scene;
 
-    addLight(game, {Light::Type::Directional, 1.0f, 1.0f, 1.0f}, {0, 100, 100}, {-0.5f, -0.5f, -0.5f}, {-1, -1, 1});
-    addLight(game, {Light::Type::Directional, 0.5f, 0.5f, 0.5f}, {0, -100, 100}, {0.5f, 0.5f, -0.5f}, {1, 1, 1});
-    scene.sceneFrame()->addLight({Light::Type::Ambient, 0.3f, 0.3f, 0.3f});
+    addSceneLights(scene);
 
     game.camera.setPosition(100, 100, 100);
     game.camera.setDirection(-1, -1, -1);

@@ -6,6 +6,11 @@
 namespace vokta {
 
 class Game;
+class Scene;
+
+// The game's lights: a white and a dimmer grey light from above on either
+// side, and a faint ambient light.
+void addSceneLights(Scene& scene);
 
 // Fills the empty scene: lights, the camera's home pose, background, floor,
 // task figure, the seven pieces scattered at random (the generator seeded with

@@ -8,6 +8,7 @@
     <message><source>Retry</source><translation>Разломать</translation></message>
     <message><source>Load...</source><translation>Загрузить...</translation></message>
     <message><source>Save...</source><translation>Сохранить...</translation></message>
+    <message><source>Library...</source><translation>Библиотека...</translation></message>
     <message><source>Solid</source><translation>Сплошной вид</translation></message>
     <message><source>Hint	H</source><translation>Подсказка	H</translation></message>
     <message><source>&amp;Vokta</source><translation>&amp;Вокта</translation></message>
@@ -66,6 +67,16 @@ Congratulations!</source><translation>Задача решена.
     <message><source>Hint</source><translation>Подсказка</translation></message>
     <message><source>the file is read-only</source><translation>файл только для чтения</translation></message>
     <message><source>a folder of that name is in the way</source><translation>на этом месте папка с тем же именем</translation></message>
+    <message><source>Task library</source><translation>Библиотека задач</translation></message>
+    <message><source>The task library %1 is missing or empty.</source><translation>Библиотеки задач %1 нет, или она пуста.</translation></message>
+</context>
+<context>
+    <name>vokta::LibraryDialog</name>
+    <message><source>Task library</source><translation>Библиотека задач</translation></message>
+    <message><source>easy</source><translation>лёгкая</translation></message>
+    <message><source>medium</source><translation>средняя</translation></message>
+    <message><source>hard</source><translation>трудная</translation></message>
+    <message><source>%1 ways to solve it</source><translation>Решений: %1</translation></message>
 </context>
 <context>
     <name>vokta::StartDialog</name>

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -21,9 +22,11 @@
 #include <QWhatsThis>
 
 #include "app/dialogs.h"
+#include "app/library.h"
 #include "app/main_window.h"
 #include "puzzle/commands.h"
 #include "puzzle/routing.h"
+#include "puzzle/task_file.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {
@@ -36,7 +39,7 @@ struct MenuTexts {
 
 // Both menu bars as the player sees them, item by item.
 const std::vector<MenuTexts> kEnglishMenus = {
-    {"&Task", {"New", "Retry", "Load...", "Save...", "Solid", "Hint\tH"}},
+    {"&Task", {"New", "Retry", "Load...", "Save...", "Library...", "Solid", "Hint\tH"}},
     {"&Vokta",
      {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
       "Move Backward\tDown", "Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
@@ -44,7 +47,8 @@ const std::vector<MenuTexts> kEnglishMenus = {
     {"&Help", {"About", "Index", "Keyboard controls", "Mouse controls", "Russian"}},
 };
 const std::vector<MenuTexts> kRussianMenus = {
-    {"&Задача", {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Сплошной вид", "Подсказка\tH"}},
+    {"&Задача",
+     {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Библиотека...", "Сплошной вид", "Подсказка\tH"}},
     {"&Вокта",
      {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
       "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",
@@ -226,11 +230,13 @@ TEST_F(Shell, TheFileDialogsShowTheFiltersOfTheLanguage)
     window_->ApplyLanguage(QStringLiteral("Russian"));
     QStringList filters;
     QString suffix;
+    QString folder;
     QTimer::singleShot(0, [&] {
         runUntil([&] { return shownWindow<QFileDialog>() != nullptr; }, 5000);
         if (QFileDialog* dialog = shownWindow<QFileDialog>()) {
             filters = dialog->nameFilters();
             suffix = dialog->defaultSuffix();
+            folder = dialog->directory().absolutePath();
             dialog->reject();
         }
     });
@@ -238,6 +244,7 @@ TEST_F(Shell, TheFileDialogsShowTheFiltersOfTheLanguage)
     window_->OnMenuCommand(static_cast<int>(Command::Load));
     EXPECT_EQ(filters, (QStringList{"Файлы фигур Вокта (*.tsk)", "Все файлы (*)"}));
     EXPECT_EQ(suffix, "tsk");
+    EXPECT_EQ(folder, QDir(VOKTA_RUNTIME_DIR "/tasks").absolutePath()) << "the first Load opens in the library";
     EXPECT_FALSE(game().taskCompleted) << "cancelling Load arms the completion test";
 }
 
@@ -261,6 +268,47 @@ TEST_F(Shell, AboutClosesOnAKeyOrAMouseReleaseWhileTheGameGoesOn)
         EXPECT_GE(ticks, 3) << "the tick runs while About is open";
         EXPECT_EQ(shownWindow<AboutDialog>(), nullptr);
     }
+}
+
+// The library lists every task of its index with a picture and the name in
+// the interface's language; the one opened becomes the task.
+TEST_F(Shell, TheLibraryOffersEveryTaskAndLoadsTheOneOpened)
+{
+    const std::vector<LibraryTask> tasks = readLibrary(VOKTA_RUNTIME_DIR "/tasks");
+    ASSERT_EQ(tasks.size(), 46u);
+    const auto castleWall = std::find_if(
+        tasks.begin(), tasks.end(), [](const LibraryTask& task) { return task.file.endsWith("/castle-wall.tsk"); });
+    ASSERT_NE(castleWall, tasks.end());
+    EXPECT_EQ(castleWall->russian, "Крепостная стена");
+    EXPECT_EQ(castleWall->difficulty, "hard");
+    EXPECT_EQ(castleWall->solutions, 4u);
+
+    window_->ApplyLanguage(QStringLiteral("Russian"));
+    int offered = 0;
+    bool everyPictureDrawn = true;
+    QString firstText;
+    QTimer::singleShot(0, [&] {
+        runUntil([&] { return shownWindow<LibraryDialog>() != nullptr; }, 5000);
+        if (LibraryDialog* library = shownWindow<LibraryDialog>()) {
+            QListWidget* list = library->list();
+            offered = list->count();
+            for (int row = 0; row < offered; ++row)
+                everyPictureDrawn = everyPictureDrawn && !list->item(row)->icon().isNull();
+            firstText = list->item(0)->text();
+            list->setCurrentRow(static_cast<int>(castleWall - tasks.begin()));
+            library->accept();
+        }
+    });
+    window_->OnMenuCommand(static_cast<int>(Command::Library));
+    EXPECT_EQ(offered, 46);
+    EXPECT_TRUE(everyPictureDrawn);
+    EXPECT_EQ(firstText, "Куб\nлёгкая");
+    const TaskFileRead read = readTaskFile(VOKTA_RUNTIME_DIR "/tasks/castle-wall.tsk");
+    ASSERT_TRUE(read.task);
+    EXPECT_FALSE(game().taskCompleted);
+    EXPECT_EQ(game().cellCount, read.task->cellCount);
+    for (std::size_t k = 0; k < read.task->cells.size(); ++k)
+        EXPECT_EQ(game().taskFigure->cells()[k], read.task->cells[k]) << "cell " << k;
 }
 
 TEST(StartDialogTest, EnterStartsEscapeQuitsAndHelpKeepsItOpen)

@@ -56,6 +56,7 @@ void RecordedShell::runShellCommand(int command)
 {
     switch (static_cast<Command>(command)) {
     case Command::About: dialogs.emplace_back("about"); break;
+    case Command::Library: dialogs.emplace_back("library"); break;
     case Command::English: dialogs.emplace_back("language English"); break;
     case Command::Russian: dialogs.emplace_back("language Russian"); break;
     default: dialogs.push_back("help " + std::to_string(command)); break;

@@ -188,7 +188,7 @@ void readKey(std::string_view word, Action& action)
 
 bool isCommand(std::uint32_t id)
 {
-    return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::Hint)) ||
+    return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::Library)) ||
         id == static_cast<std::uint32_t>(Command::HelpIndex);
 }
 
@@ -279,7 +279,7 @@ Action readAction(std::string_view line)
     case Kind::Command:
         action.number = wholeNumber(reader.word(), 0, 65535, "the command");
         if (!isCommand(action.number))
-            throw Problem{"commands are 40001 to 40023 and 57666, not " + std::to_string(action.number)};
+            throw Problem{"commands are 40001 to 40024 and 57666, not " + std::to_string(action.number)};
         break;
     case Kind::Press:
     case Kind::Move:

@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kKeys[] = {"left", "right", "up", "down", "pageup", "pagedown"};
 constexpr const char* kOtherKeys[] = {"enter", "escape", "a", "x", "9", "0"};
 constexpr int kCommands[] = {40001, 40002, 40003, 40004, 40005, 40006, 40007, 40008, 40009, 40010, 40011, 40012,
-                             40013, 40014, 40015, 40016, 40017, 40018, 40019, 40020, 40021, 40022, 57666};
+                             40013, 40014, 40015, 40016, 40017, 40018, 40019, 40020, 40021, 40022, 40024, 57666};
 
 bool parked(Vec3 p)
 {

@@ -1,0 +1,140 @@
+#include "app/library.h"
+
+#include <cmath>
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPainter>
+#include <QTextStream>
+#include <QVBoxLayout>
+
+#include "puzzle/game.h"
+#include "puzzle/scene_setup.h"
+#include "puzzle/task_file.h"
+#include "render/gl/picture_renderer.h"
+#include "render/scene_object.h"
+#include "render/viewport.h"
+
+namespace vokta {
+
+namespace {
+
+constexpr QSize kThumbnail{160, 120};
+constexpr Colour kFigureColour = 0xFFB08830;
+// Half the diagonal of a cube of edge 10.
+constexpr float kCubeHalfDiagonal = 8.67f;
+
+// The figure of a task as solid cubes, seen from the side the game's camera
+// starts on, from far enough to show all of it.
+QImage drawFigure(PictureRenderer& renderer, const std::string& modelDirectory, const Task& task)
+{
+    Scene scene(modelDirectory);
+    scene.setBackground(0.0f, 0.5f, 0.0f);
+    addSceneLights(scene);
+
+    SceneObject figure(scene);
+    auto mesh = std::make_shared<MeshBuilder>();
+    Vec3 low{}, high{};
+    {
+        // The model's cube is copied from cell to cell; it leaves the scene with the loader.
+        SceneObject loader(scene);
+        loader.loadByName(kModelFileName, "x3ds_cube");
+        const std::shared_ptr<MeshBuilder> cube = loader.findVisual("cube");
+        Vec3 previous{};
+        for (std::size_t k = 0; k < task.cells.size(); ++k) {
+            const Vec3 cell = task.cells[k];
+            if (cube) {
+                cube->translate(cell - previous);
+                mesh->addMeshBuilder(*cube);
+            }
+            previous = cell;
+            low = k == 0 ? cell : Vec3{std::min(low.x, cell.x), std::min(low.y, cell.y), std::min(low.z, cell.z)};
+            high = k == 0 ? cell : Vec3{std::max(high.x, cell.x), std::max(high.y, cell.y), std::max(high.z, cell.z)};
+        }
+    }
+    figure.frame()->addVisual(mesh);
+    figure.setColour(kFigureColour);
+    figure.setQuality(RenderQuality::Flat);
+
+    const Vec3 middle = (low + high) * 0.5f;
+    // The sphere round the figure, its cubes' corners included, just fits the
+    // picture's height: the view spans Viewport::kField at unit distance.
+    const float radius = modulus(high - low) * 0.5f + kCubeHalfDiagonal;
+    const float reach = radius * std::sqrt(1.0f + 1.0f / (Viewport::kField * Viewport::kField)) * 1.05f;
+    const std::shared_ptr<Frame>& camera = scene.cameraFrame();
+    camera->setPosition(scene.sceneFrame().get(), middle + normalize(Vec3{1.0f, 1.2f, 1.0f}) * reach);
+    camera->setOrientation(scene.sceneFrame().get(), Vec3{-1.0f, -1.2f, -1.0f}, {0, 0, 1});
+    return renderer.render(scene, kThumbnail, 4);
+}
+
+}  // namespace
+
+std::vector<LibraryTask> readLibrary(const QString& folder)
+{
+    std::vector<LibraryTask> tasks;
+    QFile index(QDir(folder).filePath(QStringLiteral("index.txt")));
+    if (!index.open(QIODevice::ReadOnly))
+        return tasks;
+    QTextStream lines(&index);
+    lines.setEncoding(QStringConverter::Utf8);
+    while (!lines.atEnd()) {
+        const QString line = lines.readLine();
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (line.startsWith(QLatin1Char('#')) || fields.size() < 5)
+            continue;
+        tasks.push_back({QDir(folder).filePath(fields[0]), fields[3], fields[4], fields[2], fields[1].toULongLong()});
+    }
+    return tasks;
+}
+
+LibraryDialog::LibraryDialog(QWidget* owner, const QString& folder, const std::string& modelDirectory,
+                             Language language)
+    : QDialog(owner), tasks_(readLibrary(folder))
+{
+    setWindowTitle(tr("Task library"));
+    list_ = new QListWidget(this);
+    list_->setViewMode(QListView::IconMode);
+    list_->setIconSize(kThumbnail);
+    list_->setGridSize(kThumbnail + QSize(40, 56));
+    list_->setResizeMode(QListView::Adjust);
+    list_->setMovement(QListView::Static);
+    list_->setWordWrap(true);
+    PictureRenderer renderer;
+    const bool drawn = renderer.create();
+    for (const LibraryTask& task : tasks_) {
+        const QString name = language == Language::Russian ? task.russian : task.english;
+        const QString difficulty = task.difficulty == QLatin1String("easy") ? tr("easy")
+            : task.difficulty == QLatin1String("medium")                    ? tr("medium")
+                                                                            : tr("hard");
+        // A task that cannot be read is not offered.
+        const TaskFileRead read = readTaskFile(QFile::encodeName(task.file).toStdString());
+        if (!read.task)
+            continue;
+        auto* item = new QListWidgetItem(name + QLatin1Char('\n') + difficulty, list_);
+        item->setData(Qt::UserRole, task.file);
+        item->setToolTip(tr("%1 ways to solve it").arg(task.solutions));
+        if (drawn)
+            item->setIcon(QIcon(QPixmap::fromImage(drawFigure(renderer, modelDirectory, *read.task))));
+    }
+    if (list_->count() > 0)
+        list_->setCurrentRow(0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(list_, &QListWidget::itemActivated, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->addWidget(buttons);
+    resize(880, 600);
+}
+
+std::optional<QString> LibraryDialog::chosen() const
+{
+    if (result() != QDialog::Accepted || !list_->currentItem())
+        return std::nullopt;
+    return list_->currentItem()->data(Qt::UserRole).toString();
+}
+
+}  // namespace vokta

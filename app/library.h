@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+
+#include "app/menus.h"
+
+class QListWidget;
+
+namespace vokta {
+
+// One task of the library, as its index names it.
+struct LibraryTask {
+    QString file;  // full path
+    QString english;
+    QString russian;
+    QString difficulty;  // easy, medium or hard
+    quint64 solutions = 0;
+};
+
+// The tasks of a library folder in the order of its index.txt (file,
+// solutions, difficulty, English name, Russian name, tab-separated).
+std::vector<LibraryTask> readLibrary(const QString& folder);
+
+// The library: every task with a picture of its figure, drawn by the game's
+// renderer, its name in the interface's language and how hard it is. Opening
+// one (or a double click) chooses it.
+class LibraryDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    LibraryDialog(QWidget* owner, const QString& folder, const std::string& modelDirectory, Language language);
+
+    // The file chosen, once the dialog has been accepted.
+    std::optional<QString> chosen() const;
+
+    QListWidget* list() const { return list_; }
+
+private:
+    std::vector<LibraryTask> tasks_;
+    QListWidget* list_ = nullptr;
+};
+
+}  // namespace vokta
