@@ -1,10 +1,11 @@
 // Measures what only a running window shows: the time to draw and present a
-// frame, the time from process start to the first frame, and the processor
-// time the game takes while nothing moves; and the sound's latency on the
-// audio device. Frame time and start-up are each set against a floor taken
-// in the same run (a bare OpenGL window that only clears), so the ratios mean
-// the same on any machine. Run it with a display (or under xvfb-run); see
-// bench/README for the commands and the figures.
+// frame, the time from process start to the first frame, the processor time
+// the game takes while nothing moves, the sound's latency on the audio
+// device, and the time the task library takes to open. Frame time and
+// start-up are each set against a floor taken in the same run (a bare OpenGL
+// window that only clears), so the ratios mean the same on any machine. Run
+// it with a display (or under xvfb-run); see bench/README for the commands
+// and the figures.
 
 #include <algorithm>
 #include <atomic>
@@ -22,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QListWidget>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLVersionFunctionsFactory>
@@ -30,6 +32,7 @@
 #include <QWindow>
 
 #include "app/game_view.h"
+#include "app/library.h"
 #include "app/main_window.h"
 #include "music/fluid_synthesizer.h"
 #include "music/sdl_audio_output.h"
@@ -357,13 +360,35 @@ int measureIdle(int seconds)
     return 0;
 }
 
+// Opening the task library: reading its index and every task file and
+// drawing each figure's picture, until the dialog could be shown.
+int measureLibrary(int runs)
+{
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tasks"));
+    std::vector<double> times;
+    int offered = 0;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        vokta::LibraryDialog library(nullptr, folder, QCoreApplication::applicationDirPath().toStdString(),
+                                     vokta::Language::English);
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        offered = library.list()->count();
+    }
+    const Summary summary = summarize(times);
+    std::printf("library of %d tasks opened in: median %.1f ms, 95%% within %.1f ms\n", offered, summary.median,
+                summary.worst95);
+    return offered > 0 ? 0 : 1;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: vokta-measure frame-time [frames [width height]]\n"
                  "       vokta-measure start-up [runs]\n"
                  "       vokta-measure idle [seconds]\n"
-                 "       vokta-measure sound-latency [runs]\n");
+                 "       vokta-measure sound-latency [runs]\n"
+                 "       vokta-measure library [runs]\n");
     return 2;
 }
 
@@ -392,6 +417,8 @@ int main(int argc, char* argv[])
         return measureIdle(number(1, 10));
     if (what == QLatin1String("sound-latency"))
         return measureSoundLatency(number(1, 50));
+    if (what == QLatin1String("library"))
+        return measureLibrary(number(1, 10));
     if (what == QLatin1String("bare-window"))
         return runBareWindow();
     return usage();
