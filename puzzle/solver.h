@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -21,6 +22,17 @@ struct PiecePlace {
 
 // One way to fill a figure: a place for each piece in play, in piece order.
 using Solution = std::vector<PiecePlace>;
+
+// The built-in cube assembled, as the start picture shows it.
+inline const std::array<PiecePlace, kPieceTotal> kBuiltInSolution{{
+    {0, {-10, 10, 10}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 0, 0}}}},
+    {1, {0, -10, 10}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 10, 0}}}},
+    {2, {10, 0, 0}, {{{0, 0, 0}, {0, -10, 0}, {0, 10, 0}, {0, 10, 10}}}},
+    {3, {10, 0, 20}, {{{0, 0, 0}, {0, -10, 0}, {0, 0, -10}, {0, 10, 0}}}},
+    {4, {-10, -10, 0}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {10, 10, 0}}}},
+    {5, {-10, 0, 0}, {{{0, 0, 0}, {0, 10, 0}, {0, 0, 10}, {10, 10, 0}}}},
+    {6, {-10, 0, 20}, {{{0, 0, 0}, {0, -10, 0}, {10, 0, 0}, {10, 10, 0}}}},
+}};
 
 // Finds how the first pieceCount pieces (as the shape table builds them,
 // turned any of the 24 ways) fill the figure's cells exactly: every cell

@@ -16,6 +16,7 @@
 
 #include "puzzle/piece.h"
 #include "puzzle/scene_setup.h"
+#include "puzzle/solver.h"
 #include "render/gl/picture_renderer.h"
 #include "tools/play/headless.h"
 
@@ -27,21 +28,6 @@ constexpr QSize kStartSize{440, 282};
 constexpr QSize kAboutSize{276, 312};
 constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
-// The built-in cube assembled: each piece's position and cube offsets.
-struct Placed {
-    Vec3 position;
-    CubeOffsets offsets;
-};
-const Placed kAssembled[kPieceTotal] = {
-    {{-10, 10, 10}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 0, 0}}}},
-    {{0, -10, 10}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 10, 0}}}},
-    {{10, 0, 0}, {{{0, 0, 0}, {0, -10, 0}, {0, 10, 0}, {0, 10, 10}}}},
-    {{10, 0, 20}, {{{0, 0, 0}, {0, -10, 0}, {0, 0, -10}, {0, 10, 0}}}},
-    {{-10, -10, 0}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {10, 10, 0}}}},
-    {{-10, 0, 0}, {{{0, 0, 0}, {0, 10, 0}, {0, 0, 10}, {10, 10, 0}}}},
-    {{-10, 0, 20}, {{{0, 0, 0}, {0, -10, 0}, {10, 0, 0}, {10, 10, 0}}}},
-};
-
 // The game with the cube assembled in the middle of the floor, no figure,
 // seen from camera.
 QImage drawCube(PictureRenderer& renderer, const std::string& models, QSize size, Vec3 camera, Vec3 lookAt)
@@ -50,10 +36,10 @@ QImage drawCube(PictureRenderer& renderer, const std::string& models, QSize size
     Game& game = headless.game;
     for (int i = 0; i < kPieceTotal; ++i) {
         Piece& piece = *game.pieces[static_cast<std::size_t>(i)];
-        piece.buildMesh(kAssembled[i].offsets);
+        piece.buildMesh(kBuiltInSolution[i].offsets);
         piece.setColour(piece.colour());
         piece.setQuality(RenderQuality::Flat);
-        piece.setPosition(kAssembled[i].position);
+        piece.setPosition(kBuiltInSolution[i].position);
         piece.falling = false;
     }
     game.taskFigure->removeVisuals();

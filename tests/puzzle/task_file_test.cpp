@@ -15,6 +15,7 @@
 #include "puzzle/commands.h"
 #include "puzzle/routing.h"
 #include "puzzle/selection.h"
+#include "puzzle/solver.h"
 #include "puzzle/task_file.h"
 #include "test_game.h"
 
@@ -23,21 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
-
-// The built-in cube, solved: per piece its position and offsets.
-struct Placed {
-    Vec3 position;
-    CubeOffsets offsets;
-};
-const Placed kSolution[kPieceTotal] = {
-    {{-10, 10, 10}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 0, 0}}}},
-    {{0, -10, 10}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 10, 0}}}},
-    {{10, 0, 0}, {{{0, 0, 0}, {0, -10, 0}, {0, 10, 0}, {0, 10, 10}}}},
-    {{10, 0, 20}, {{{0, 0, 0}, {0, -10, 0}, {0, 0, -10}, {0, 10, 0}}}},
-    {{-10, -10, 0}, {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {10, 10, 0}}}},
-    {{-10, 0, 0}, {{{0, 0, 0}, {0, 10, 0}, {0, 0, 10}, {10, 10, 0}}}},
-    {{-10, 0, 20}, {{{0, 0, 0}, {0, -10, 0}, {10, 0, 0}, {10, 10, 0}}}},
-};
 
 void appendFloat(Bytes& bytes, float value)
 {
@@ -126,8 +112,8 @@ protected:
     void solve(Vec3 shift = {})
     {
         for (int p = 0; p < kPieceTotal; ++p) {
-            piece(p).offsets = kSolution[p].offsets;
-            piece(p).setPosition(kSolution[p].position + shift);
+            piece(p).offsets = kBuiltInSolution[p].offsets;
+            piece(p).setPosition(kBuiltInSolution[p].position + shift);
             piece(p).falling = false;
         }
     }
@@ -167,7 +153,7 @@ TEST_F(TaskFiles, TheSolvedCubeIsWrittenAs328BytesOfItsCellsInPieceOrder)
     Bytes expected = header(1, 7, 27);
     for (int p = 0; p < kPieceTotal; ++p) {
         for (int c = 0; c < (p == 0 ? 3 : 4); ++c) {
-            const Vec3 cell = kSolution[p].position + kSolution[p].offsets[static_cast<std::size_t>(c)];
+            const Vec3 cell = kBuiltInSolution[p].position + kBuiltInSolution[p].offsets[static_cast<std::size_t>(c)];
             appendFloat(expected, cell.x);
             appendFloat(expected, cell.y);
             appendFloat(expected, cell.z);
@@ -197,7 +183,7 @@ TEST_F(TaskFiles, AFivePieceTaskKeepsItsCountsAndItsCellsComeBackWhereTheyWere)
     EXPECT_EQ(game.cellCount, 19);
     EXPECT_EQ(game.taskFigure->position(), (Vec3{0, 0, 0}));
     // The five pieces' cubes, through the figure: the cells of piece 1 start at cell 3.
-    EXPECT_EQ(game.taskFigure->cells()[3], kSolution[1].position);
+    EXPECT_EQ(game.taskFigure->cells()[3], kBuiltInSolution[1].position);
     EXPECT_TRUE(piece(0).falling) << "the pieces were scattered afresh";
 }
 
