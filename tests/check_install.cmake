@@ -7,8 +7,9 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed:\n${complaints}")
 endif()
 set(expected
-  bin/vokta bin/vokta-play bin/vokta-tune
+  bin/vokta bin/vokta-play bin/vokta-task bin/vokta-tune
   share/vokta/vokta.x
+  share/vokta/tasks/index.txt share/vokta/tasks/cube.tsk share/vokta/tasks/ship.tsk
   share/applications/org.vokta.Vokta.desktop
   share/metainfo/org.vokta.Vokta.metainfo.xml
   share/mime/packages/org.vokta.Vokta.xml
