@@ -3,6 +3,7 @@
 #include "puzzle/game.h"
 #include "puzzle/markers.h"
 #include "puzzle/selection.h"
+#include "render/coordinates.h"
 
 namespace vokta {
 
@@ -46,6 +47,56 @@ int pieceToTakeOut(const Solver& solver, const std::vector<PiecePlace>& placed)
     return -1;
 }
 
+// The piece in play with a cube at cell, or -1.
+int pieceAt(const Game& game, Vec3 cell)
+{
+    const std::span<Piece* const> pieces = game.piecesInPlay();
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        for (int c = 0; c < cubeCount(p); ++c) {
+            if (pieces[p]->cube(c) == cell)
+                return static_cast<int>(p);
+        }
+    }
+    return -1;
+}
+
+// A piece of the solution not yet in its place that can go there now: no
+// other piece is in the way and it would come to rest there.
+std::optional<PiecePlace> nextStep(const Game& game, const Solution& solution, const std::vector<PiecePlace>& placed)
+{
+    const auto other = [&game](Vec3 cell, int piece) {
+        const int found = pieceAt(game, cell);
+        return found >= 0 && found != piece;
+    };
+    for (const PiecePlace& place : solution) {
+        if (std::find(placed.begin(), placed.end(), place) != placed.end())
+            continue;
+        bool free = true;
+        bool rests = false;
+        for (int c = 0; c < cubeCount(place.piece); ++c) {
+            const Vec3 cube = place.position + place.offsets[static_cast<std::size_t>(c)];
+            free = free && !other(cube, place.piece);
+            rests = rests || cube.z == 0.0f || other(cube - Vec3{0, 0, kCubeEdge}, place.piece);
+        }
+        if (free && rests)
+            return place;
+    }
+    return std::nullopt;
+}
+
+// A piece standing where the solution puts another; -1 when there is none.
+int pieceInTheWay(const Game& game, const Solution& solution)
+{
+    for (const PiecePlace& place : solution) {
+        for (int c = 0; c < cubeCount(place.piece); ++c) {
+            const int found = pieceAt(game, place.position + place.offsets[static_cast<std::size_t>(c)]);
+            if (found >= 0 && found != place.piece)
+                return found;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 Hint findHint(const Game& game)
@@ -57,13 +108,30 @@ Hint findHint(const Game& game)
         cells.push_back(game.taskFigure->position() + game.taskFigure->cells()[static_cast<std::size_t>(k)]);
     const Solver solver(cells, game.pieceCount);
     const std::vector<PiecePlace> placed = placedPieces(game, solver);
-    if (const std::optional<Solution> solution = solver.first(placed)) {
-        for (const PiecePlace& place : *solution) {
-            const bool inPlace = std::find(placed.begin(), placed.end(), place) != placed.end();
-            if (!inPlace)
+    // The first solution that keeps the placed pieces and has a piece that
+    // can go to its place now.
+    std::optional<Solution> first;
+    std::optional<PiecePlace> step;
+    solver.solve(placed, [&](const Solution& solution) {
+        if (!first)
+            first = solution;
+        step = nextStep(game, solution, placed);
+        return !step;
+    });
+    if (step)
+        return {Hint::Kind::Place, step->piece, *step};
+    if (first && first->size() == placed.size())
+        return {Hint::Kind::Solved, -1, {}};
+    if (first) {
+        // Every way on is blocked: by a piece standing where another must go,
+        // or, failing that, by the figure needing a piece to hang in the air
+        // for now; then the ghost shows where the first piece goes all the same.
+        if (const int blocking = pieceInTheWay(game, *first); blocking >= 0)
+            return {Hint::Kind::TakeOut, blocking, {}};
+        for (const PiecePlace& place : *first) {
+            if (std::find(placed.begin(), placed.end(), place) == placed.end())
                 return {Hint::Kind::Place, place.piece, place};
         }
-        return {Hint::Kind::Solved, -1, {}};
     }
     if (!solver.first())
         return {Hint::Kind::Unsolvable, -1, {}};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <concepts>
 #include <string>
 
 #include "render/matrix.h"
@@ -14,6 +15,13 @@ inline constexpr int kPieceTotal = 7;
 inline constexpr int kCubesPerPiece = 4;
 
 using CubeOffsets = std::array<Vec3, kCubesPerPiece>;
+
+// The cubes piece index really has: the three-cube piece's fourth slot
+// repeats its first cube and is no cube of its own.
+constexpr int cubeCount(std::integral auto piece)
+{
+    return piece == 0 ? kCubesPerPiece - 1 : kCubesPerPiece;
+}
 
 // The cube offsets of each piece as built, in units; index 0 is the
 // three-cube piece, whose fourth cube repeats its first so that every piece

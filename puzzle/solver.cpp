@@ -3,19 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <set>
 
 #include "puzzle/turns.h"
+#include "render/coordinates.h"
 
 namespace vokta {
 
 namespace {
-
-// Real cubes of a piece: the three-cube piece's fourth slot repeats its first.
-int cubesOf(int piece)
-{
-    return piece == 0 ? kCubesPerPiece - 1 : kCubesPerPiece;
-}
 
 // A piece's cube cells relative to cube 0, as a sorted list: two
 // orientations with the same list cover the same cells.
@@ -38,7 +34,7 @@ std::vector<CubeOffsets> orientations(int piece)
     // as built: breadth first over the offset lists.
     std::vector<CubeOffsets> found{kPieceShapes[static_cast<std::size_t>(piece)]};
     std::set<std::vector<std::array<int, 3>>> seen{shapeKey(found[0], kCubesPerPiece)};
-    std::set<std::vector<std::array<int, 3>>> shapes{shapeKey(found[0], cubesOf(piece))};
+    std::set<std::vector<std::array<int, 3>>> shapes{shapeKey(found[0], cubeCount(piece))};
     std::vector<CubeOffsets> distinct{found[0]};
     for (std::size_t i = 0; i < found.size(); ++i) {
         for (const int axis : {0, 2}) {
@@ -49,7 +45,7 @@ std::vector<CubeOffsets> orientations(int piece)
             if (!seen.insert(shapeKey(next, kCubesPerPiece)).second)
                 continue;
             found.push_back(next);
-            if (shapes.insert(shapeKey(next, cubesOf(piece))).second)
+            if (shapes.insert(shapeKey(next, cubeCount(piece))).second)
                 distinct.push_back(next);
         }
     }
@@ -64,8 +60,15 @@ Solver::Solver(std::span<const Vec3> cells, int pieceCount) : pieceCount_(std::c
     }
     int cubes = 0;
     for (int p = 0; p < pieceCount_; ++p)
-        cubes += cubesOf(p);
-    coverable_ = cells_.size() <= 32 && static_cast<int>(cells_.size()) == cubes;
+        cubes += cubeCount(p);
+    // Pieces stand on the grid and never below the floor; a figure with
+    // fewer cells than the pieces have cubes leaves some pieces out.
+    const auto reachable = [](const Vec3& cell) {
+        return std::fmod(cell.x, kCubeEdge) == 0.0f && std::fmod(cell.y, kCubeEdge) == 0.0f &&
+            std::fmod(cell.z, kCubeEdge) == 0.0f && cell.z >= 0.0f;
+    };
+    coverable_ = cells_.size() <= 32 && static_cast<int>(cells_.size()) <= cubes &&
+        std::all_of(cells_.begin(), cells_.end(), reachable);
     byLowestCell_.resize(cells_.size());
     if (!coverable_)
         return;
@@ -92,7 +95,7 @@ int Solver::cellIndex(Vec3 cell) const
 std::optional<std::uint32_t> Solver::cover(const PiecePlace& place) const
 {
     std::uint32_t mask = 0;
-    for (int c = 0; c < cubesOf(place.piece); ++c) {
+    for (int c = 0; c < cubeCount(place.piece); ++c) {
         const int index = cellIndex(place.position + place.offsets[static_cast<std::size_t>(c)]);
         if (index < 0)
             return std::nullopt;
@@ -121,11 +124,17 @@ std::uint64_t Solver::solve(const std::vector<PiecePlace>& fixed,
 
     std::uint64_t found = 0;
     bool stop = false;
+    Solution solution;
     // Fills the lowest empty cell with every placement that fits, in turn.
     const std::function<void()> fill = [&] {
         if (filled == all) {
             ++found;
-            stop = !visit(places);
+            solution.clear();
+            for (int p = 0; p < pieceCount_; ++p) {
+                if (used & (1u << p))
+                    solution.push_back(places[static_cast<std::size_t>(p)]);
+            }
+            stop = !visit(solution);
             return;
         }
         const int lowest = std::countr_zero(~filled & all);
@@ -144,6 +153,37 @@ std::uint64_t Solver::solve(const std::vector<PiecePlace>& fixed,
     };
     fill();
     return found;
+}
+
+bool canBeBuilt(const Solution& solution)
+{
+    std::set<std::array<int, 3>> standing;
+    const auto key = [](Vec3 cell) {
+        return std::array<int, 3>{static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z)};
+    };
+    const auto rests = [&](const PiecePlace& place) {
+        for (int c = 0; c < cubeCount(place.piece); ++c) {
+            const Vec3 cube = place.position + place.offsets[static_cast<std::size_t>(c)];
+            if (cube.z == 0.0f || standing.contains(key(cube - Vec3{0, 0, kCubeEdge})))
+                return true;
+        }
+        return false;
+    };
+    // Letting a piece go only ever gives the others more to rest on, so
+    // taking any piece that rests, while there is one, finds an order if
+    // there is any.
+    std::vector<bool> down(solution.size(), false);
+    for (std::size_t left = solution.size(); left > 0; --left) {
+        std::size_t next = 0;
+        while (next < solution.size() && (down[next] || !rests(solution[next])))
+            ++next;
+        if (next == solution.size())
+            return false;
+        down[next] = true;
+        for (int c = 0; c < cubeCount(solution[next].piece); ++c)
+            standing.insert(key(solution[next].position + solution[next].offsets[static_cast<std::size_t>(c)]));
+    }
+    return true;
 }
 
 std::uint64_t Solver::count(const std::vector<PiecePlace>& fixed) const

@@ -20,7 +20,7 @@ struct PiecePlace {
     bool operator==(const PiecePlace&) const = default;
 };
 
-// One way to fill a figure: a place for each piece in play, in piece order.
+// One way to fill a figure: a place for each piece it uses, in piece order.
 using Solution = std::vector<PiecePlace>;
 
 // The built-in cube assembled, as the start picture shows it.
@@ -36,8 +36,10 @@ inline const std::array<PiecePlace, kPieceTotal> kBuiltInSolution{{
 
 // Finds how the first pieceCount pieces (as the shape table builds them,
 // turned any of the 24 ways) fill the figure's cells exactly: every cell
-// covered once, every piece used once. Two solutions differ when some piece
-// covers other cells.
+// covered once, every piece used at most once: all of them, unless the
+// figure has fewer cells than the pieces have cubes. Two
+// solutions differ when some piece covers other cells. Cells off the grid
+// or below the floor can never be filled.
 class Solver {
 public:
     // cells are world cell positions (multiples of 10); pieceCount 0 to 7.
@@ -68,10 +70,15 @@ private:
 
     std::vector<Vec3> cells_;
     int pieceCount_;
-    bool coverable_ = true;  // as many distinct cells as the pieces have cubes
+    bool coverable_ = true;  // every cell reachable, no more of them than the pieces have cubes
     // For each cell, the placements whose lowest covered cell it is.
     std::vector<std::vector<Placement>> byLowestCell_;
 };
+
+// Whether the pieces of a solution can be let go one by one so that each
+// comes to rest in its place, on the floor or on pieces let go before it;
+// false when the solution needs a piece to hang in the air.
+bool canBeBuilt(const Solution& solution);
 
 // The distinct ways piece index can lie, turned by quarter turns about the
 // world axes: its offsets as the turns leave them, cube 0 at the origin.

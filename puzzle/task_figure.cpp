@@ -65,9 +65,7 @@ bool TaskFigure::isCompleted() const
     int matched = 0;
     const std::span<Piece* const> pieces = game_.piecesInPlay();
     for (std::size_t p = 0; p < pieces.size(); ++p) {
-        // The three-cube piece's fourth slot repeats its first cube and is no cube of its own.
-        const int cubes = p == 0 ? kCubesPerPiece - 1 : kCubesPerPiece;
-        for (int c = 0; c < cubes; ++c) {
+        for (int c = 0; c < cubeCount(p); ++c) {
             const Vec3 cube = pieces[p]->cube(c);
             // Most cubes stand away from the figure; only those inside its box can match a cell.
             if (cube.x < low.x || cube.y < low.y || cube.z < low.z || cube.x > high.x || cube.y > high.y ||

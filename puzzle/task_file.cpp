@@ -195,13 +195,10 @@ void applyTask(Game& game, const Task& task)
 Task taskFromPieces(const Game& game)
 {
     const std::span<Piece* const> pieces = game.piecesInPlay();
-    // Piece 0's fourth slot repeats its first cube and is no cube of its own.
-    const auto cubesOf = [](std::size_t piece) { return piece == 0 ? kCubesPerPiece - 1 : kCubesPerPiece; };
-
     float sumX = 0.0f;
     float sumY = 0.0f;
     for (std::size_t p = 0; p < pieces.size(); ++p) {
-        for (int c = 0; c < cubesOf(p); ++c) {
+        for (int c = 0; c < cubeCount(p); ++c) {
             sumX += pieces[p]->position().x + pieces[p]->offsets[static_cast<std::size_t>(c)].x;
             sumY += pieces[p]->position().y + pieces[p]->offsets[static_cast<std::size_t>(c)].y;
         }
@@ -214,7 +211,7 @@ Task taskFromPieces(const Game& game)
     task.cellCount = 4 * game.pieceCount - 1;
     for (std::size_t p = 0; p < pieces.size(); ++p) {
         const Vec3 position = pieces[p]->position();
-        for (int c = 0; c < cubesOf(p); ++c) {
+        for (int c = 0; c < cubeCount(p); ++c) {
             const Vec3 offset = pieces[p]->offsets[static_cast<std::size_t>(c)];
             task.cells.push_back(
                 {offset.x + position.x - shiftX, offset.y + position.y - shiftY, offset.z + position.z});

@@ -34,7 +34,8 @@ constexpr const char* kUsage = "usage: vokta-task info FILE...\n"
                                "       --count only how many there are (two differ when some piece covers\n"
                                "       other cells); exit code 1 when there is none\n"
                                "check  every task file (a folder's *.tsk, and its index.txt when there is\n"
-                               "       one) valid and solvable: a table, exit code 1 if any is not\n"
+                               "       one) valid and solvable by pieces let go one by one, each coming\n"
+                               "       to rest in its place: a table, exit code 1 if any is not\n"
                                "make   writes a task file for each figure of FIGURES and the index of them\n"
                                "       into DIR\n";
 
@@ -76,6 +77,39 @@ bool connected(const std::vector<Vec3>& cells)
         }
     }
     return std::all_of(reached.begin(), reached.end(), [](bool r) { return r; });
+}
+
+// A figure as the same for every way it can be turned, mirrored or moved:
+// the least, in sorted order, of its cells' lists under the 48 turns and
+// mirrorings of the axes, each moved to start at the origin.
+std::vector<std::array<int, 3>> congruenceKey(const std::vector<Vec3>& cells)
+{
+    std::vector<std::array<int, 3>> best;
+    std::array<int, 3> axes{0, 1, 2};
+    do {
+        for (int signs = 0; signs < 8; ++signs) {
+            std::vector<std::array<int, 3>> turned;
+            for (const Vec3& cell : cells) {
+                const int from[3] = {static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z)};
+                std::array<int, 3> to{};
+                for (int i = 0; i < 3; ++i)
+                    to[static_cast<std::size_t>(i)] =
+                        (signs >> i & 1 ? -1 : 1) * from[axes[static_cast<std::size_t>(i)]];
+                turned.push_back(to);
+            }
+            std::array<int, 3> low = turned.empty() ? std::array<int, 3>{} : turned.front();
+            for (const auto& cell : turned)
+                for (std::size_t i = 0; i < 3; ++i)
+                    low[i] = std::min(low[i], cell[i]);
+            for (auto& cell : turned)
+                for (std::size_t i = 0; i < 3; ++i)
+                    cell[i] -= low[i];
+            std::sort(turned.begin(), turned.end());
+            if (best.empty() || turned < best)
+                best = std::move(turned);
+        }
+    } while (std::next_permutation(axes.begin(), axes.end()));
+    return best;
 }
 
 // The task in the file, or nothing after the reader's message.
@@ -162,70 +196,142 @@ int solve(const std::vector<std::string>& arguments)
     return 0;
 }
 
-// The index of a library folder: file name to its line's fields.
-std::map<std::string, std::vector<std::string>> readIndex(const fs::path& folder)
+// A line of a library's index.txt: the task file, its number of
+// solutions, difficulty and names.
+struct IndexLine {
+    std::vector<std::string> fields;
+    int number = 0;
+};
+constexpr std::size_t kIndexFields = 5;
+
+// The index of a library folder, keyed by the task file's path; nothing
+// when the folder has none.
+std::optional<std::map<std::string, IndexLine>> readIndex(const fs::path& folder)
 {
-    std::map<std::string, std::vector<std::string>> index;
     std::ifstream file(folder / "index.txt");
+    if (!file)
+        return std::nullopt;
+    std::map<std::string, IndexLine> index;
     std::string line;
+    int number = 0;
     while (std::getline(file, line)) {
+        ++number;
         if (line.empty() || line[0] == '#')
             continue;
-        std::vector<std::string> fields;
+        IndexLine entry{{}, number};
         std::stringstream parts(line);
         std::string field;
         while (std::getline(parts, field, '\t'))
-            fields.push_back(field);
-        if (!fields.empty())
-            index[fields[0]] = fields;
+            entry.fields.push_back(field);
+        index[(folder / entry.fields[0]).string()] = entry;
     }
     return index;
 }
 
+struct Verdict {
+    std::uint64_t solutions = 0;
+    std::uint64_t buildable = 0;
+    std::string problem;  // empty when the task is fine
+    std::vector<Vec3> cells;
+};
+
+Verdict judge(const std::string& path, const std::map<std::string, IndexLine>* index)
+{
+    const TaskFileRead result = readTaskFile(path);
+    if (!result.task)
+        return {0, 0, describeTaskFileError(result.error).text, {}};
+    const Task& task = *result.task;
+    if (task.cellCount <= 0)
+        return {0, 0, "it has no cells", {}};
+    if (task.pieceCount <= 0)
+        return {0, 0, "it uses no pieces", {}};
+    Verdict verdict;
+    verdict.cells = task.cells;
+    verdict.solutions = Solver(task.cells, task.pieceCount).solve({}, [&verdict](const Solution& solution) {
+        verdict.buildable += canBeBuilt(solution);
+        return true;
+    });
+    if (verdict.solutions == 0)
+        verdict.problem = "no solution";
+    else if (verdict.buildable == 0)
+        verdict.problem = "every solution needs a piece to hang in the air";
+    if (!index || !verdict.problem.empty())
+        return verdict;
+    const auto entry = index->find(path);
+    if (entry == index->end())
+        verdict.problem = "not in index.txt";
+    else if (entry->second.fields[1] != std::to_string(verdict.solutions))
+        verdict.problem = "index.txt line " + std::to_string(entry->second.number) + " says " +
+            entry->second.fields[1] + " solutions";
+    return verdict;
+}
+
 int check(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> files;
-    std::map<std::string, std::vector<std::string>> index;
+    struct Checked {
+        std::string path;
+        const std::map<std::string, IndexLine>* index = nullptr;
+    };
+    std::vector<Checked> files;
+    std::vector<std::map<std::string, IndexLine>> indexes;
+    indexes.reserve(arguments.size());
+    int folderProblems = 0;  // unreadable folders, index lines that fail
+    int failures = 0;
     for (const std::string& argument : arguments) {
         std::error_code error;
-        if (fs::is_directory(argument, error)) {
-            for (const fs::directory_entry& entry : fs::directory_iterator(argument)) {
-                if (entry.path().extension() == ".tsk")
-                    files.push_back(entry.path().string());
+        if (!fs::is_directory(argument, error)) {
+            files.push_back({argument});
+            continue;
+        }
+        std::optional<std::map<std::string, IndexLine>> index = readIndex(argument);
+        const std::map<std::string, IndexLine>* known = index ? &indexes.emplace_back(std::move(*index)) : nullptr;
+        std::set<std::string> found;
+        for (fs::directory_iterator entry(argument, error), end; !error && entry != end; entry.increment(error)) {
+            if (entry->path().extension() == ".tsk") {
+                files.push_back({entry->path().string(), known});
+                found.insert(entry->path().string());
             }
-            for (auto& [name, fields] : readIndex(argument))
-                index[(fs::path(argument) / name).string()] = fields;
-        } else {
-            files.push_back(argument);
+        }
+        if (error) {
+            std::fprintf(stderr, "vokta-task: %s: %s\n", argument.c_str(), error.message().c_str());
+            ++folderProblems;
+        }
+        // Every line of the index names a task file that is there.
+        for (const auto& [path, line] : known ? *known : std::map<std::string, IndexLine>{}) {
+            if (line.fields.size() < kIndexFields) {
+                std::fprintf(stderr, "%s/index.txt:%d: %zu fields, not %zu\n", argument.c_str(), line.number,
+                             line.fields.size(), kIndexFields);
+                ++folderProblems;
+            } else if (!found.contains(path)) {
+                std::fprintf(stderr, "%s/index.txt:%d: %s is not there\n", argument.c_str(), line.number,
+                             line.fields[0].c_str());
+                ++folderProblems;
+            }
         }
     }
     if (files.empty())
         return usage("no task files to check");
-    std::sort(files.begin(), files.end());
-    int failures = 0;
-    std::printf("%-40s %6s %5s %10s  %s\n", "file", "pieces", "cells", "solutions", "result");
-    for (const std::string& path : files) {
-        const TaskFileRead result = readTaskFile(path);
-        std::string verdict = "ok";
-        std::uint64_t solutions = 0;
-        if (!result.task) {
-            verdict = describeTaskFileError(result.error).text;
-        } else {
-            solutions = Solver(result.task->cells, result.task->pieceCount).count();
-            if (solutions == 0)
-                verdict = "no solution";
-            else if (const auto entry = index.find(path); !index.empty() && entry == index.end())
-                verdict = "not in index.txt";
-            else if (!index.empty() && entry->second.size() > 1 && entry->second[1] != std::to_string(solutions))
-                verdict = "index.txt says " + entry->second[1] + " solutions";
+    std::sort(files.begin(), files.end(), [](const Checked& a, const Checked& b) { return a.path < b.path; });
+    std::printf("%-32s %10s %10s  %s\n", "file", "solutions", "buildable", "result");
+    std::map<std::vector<std::array<int, 3>>, std::string> figures;
+    for (const Checked& file : files) {
+        Verdict verdict = judge(file.path, file.index);
+        const std::string name = fs::path(file.path).filename().string();
+        if (!verdict.cells.empty()) {
+            const auto [same, added] = figures.emplace(congruenceKey(verdict.cells), name);
+            if (!added && verdict.problem.empty())
+                verdict.problem = "the figure of " + same->second + ", turned or mirrored";
         }
-        failures += verdict != "ok";
-        std::printf("%-40s %6d %5d %10llu  %s\n", fs::path(path).filename().string().c_str(),
-                    result.task ? result.task->pieceCount : 0, result.task ? result.task->cellCount : 0,
-                    static_cast<unsigned long long>(solutions), verdict.c_str());
+        failures += !verdict.problem.empty();
+        std::printf("%-32s %10llu %10llu  %s\n", name.c_str(), static_cast<unsigned long long>(verdict.solutions),
+                    static_cast<unsigned long long>(verdict.buildable),
+                    verdict.problem.empty() ? "ok" : verdict.problem.c_str());
     }
-    std::printf("%zu files, %d failed\n", files.size(), failures);
-    return failures ? kExitFailure : 0;
+    std::printf("%zu files, %d failed", files.size(), failures);
+    if (folderProblems > 0)
+        std::printf("; %d problems with folders and their index", folderProblems);
+    std::printf("\n");
+    return failures + folderProblems > 0 ? kExitFailure : 0;
 }
 
 // How hard a task is, by how many ways there are to fill it.
@@ -298,11 +404,28 @@ int make(const std::vector<std::string>& arguments)
     if (!figures)
         return kExitFailure;
     const fs::path folder = arguments[1];
-    fs::create_directories(folder);
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error || !fs::is_directory(folder)) {
+        std::fprintf(stderr, "vokta-task: %s: %s\n", folder.c_str(), error ? error.message().c_str() : "not a folder");
+        return kExitFailure;
+    }
     std::ofstream index(folder / "index.txt");
     index << "# file, solutions, difficulty, English name, Russian name (made by vokta-task make)\n";
     int failures = 0;
+    std::map<std::vector<std::array<int, 3>>, std::string> made;
     for (const Figure& figure : *figures) {
+        const auto complain = [&](const std::string& problem) {
+            std::fprintf(stderr, "%s:%d: figure %s %s\n", arguments[0].c_str(), figure.line, figure.id.c_str(),
+                         problem.c_str());
+            ++failures;
+        };
+        // The identifier names the task file: lower-case letters, digits and dashes.
+        if (figure.id.empty() ||
+            figure.id.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-") != std::string::npos) {
+            complain("needs an identifier of lower-case letters, digits and dashes");
+            continue;
+        }
         Task task;
         task.pieceCount = kPieceTotal;
         std::size_t rows = 0;
@@ -326,22 +449,39 @@ int make(const std::vector<std::string>& arguments)
             }
         }
         task.cellCount = static_cast<int>(task.cells.size());
-        const std::uint64_t solutions = Solver(task.cells, task.pieceCount).count();
-        if (task.cellCount != 27 || solutions == 0 || !connected(task.cells)) {
-            std::fprintf(stderr, "%s:%d: figure %s has %d cells, %s, %llu solutions\n", arguments[0].c_str(),
-                         figure.line, figure.id.c_str(), task.cellCount,
-                         connected(task.cells) ? "connected" : "not connected",
-                         static_cast<unsigned long long>(solutions));
-            ++failures;
+        std::uint64_t buildable = 0;
+        const std::uint64_t solutions =
+            Solver(task.cells, task.pieceCount).solve({}, [&buildable](const Solution& solution) {
+                buildable += canBeBuilt(solution);
+                return true;
+            });
+        if (task.cellCount != 27 || buildable == 0 || !connected(task.cells)) {
+            complain("has " + std::to_string(task.cellCount) + " cells, " +
+                     (connected(task.cells) ? "connected" : "not connected") + ", " + std::to_string(solutions) +
+                     " solutions, " + std::to_string(buildable) + " of them buildable");
+            continue;
+        }
+        if (const auto [same, added] = made.emplace(congruenceKey(task.cells), figure.id); !added) {
+            complain("is the figure of " + same->second + ", turned or mirrored");
             continue;
         }
         const std::vector<unsigned char> bytes = encodeTask(task);
-        std::ofstream(folder / (figure.id + ".tsk"), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream file(folder / (figure.id + ".tsk"), std::ios::binary);
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        file.close();
+        if (!file) {
+            complain("could not be written to " + (folder / (figure.id + ".tsk")).string());
+            continue;
+        }
         index << figure.id << ".tsk\t" << solutions << '\t' << difficulty(solutions) << '\t' << figure.english << '\t'
               << figure.russian << '\n';
         std::printf("%-24s %8llu solutions  %s\n", figure.id.c_str(), static_cast<unsigned long long>(solutions),
                     difficulty(solutions));
+    }
+    index.close();
+    if (!index) {
+        std::fprintf(stderr, "vokta-task: %s could not be written\n", (folder / "index.txt").c_str());
+        ++failures;
     }
     return failures ? kExitFailure : 0;
 }

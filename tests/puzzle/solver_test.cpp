@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "puzzle/hint.h"
+#include "puzzle/scene_setup.h"
 #include "puzzle/solver.h"
 #include "test_game.h"
 
@@ -63,6 +64,45 @@ TEST_F(SolverTest, FixedPiecesStayAndAFigureThatCannotBeFilledHasNone)
     moved[13] = {200, 200, 0};
     EXPECT_EQ(Solver(moved, kPieceTotal).count(), 0u) << "one cell far away";
     EXPECT_EQ(Solver(builtInCells(), 6).count(), 0u) << "23 cubes cannot fill 27 cells";
+    for (const Vec3 shift : {Vec3{5, 0, 0}, Vec3{0, 0, -10}}) {
+        std::vector<Vec3> shifted = builtInCells();
+        for (Vec3& cell : shifted)
+            cell = cell + shift;
+        EXPECT_EQ(Solver(shifted, kPieceTotal).count(), 0u) << "off the grid or below the floor";
+    }
+}
+
+// Without the cells of the three-cube piece, the other six fill the cube in
+// every way they do with that piece kept there.
+TEST_F(SolverTest, SparePiecesAreLeftOutOfAFigureWithFewerCells)
+{
+    const PiecePlace three = kBuiltInSolution[0];
+    std::vector<Vec3> rest;
+    for (const Vec3& cell : builtInCells()) {
+        if (cell != three.position + three.offsets[0] && cell != three.position + three.offsets[1] &&
+            cell != three.position + three.offsets[2])
+            rest.push_back(cell);
+    }
+    ASSERT_EQ(rest.size(), 24u);
+    const std::uint64_t count = Solver(rest, kPieceTotal).solve({}, [](const Solution& solution) {
+        EXPECT_EQ(solution.size(), 6u);
+        EXPECT_NE(solution.front().piece, 0);
+        return true;
+    });
+    EXPECT_EQ(count, Solver(builtInCells(), kPieceTotal).count({three}));
+    EXPECT_GT(count, 0u);
+}
+
+// The assembled cube can be put down piece by piece; lifted a cell, its top
+// piece would hang in the air.
+TEST(CanBeBuilt, OnlyWhenEveryPieceComesToRest)
+{
+    const Solution cube(kBuiltInSolution.begin(), kBuiltInSolution.end());
+    EXPECT_TRUE(canBeBuilt(cube));
+    Solution lifted = cube;
+    lifted[3].position = lifted[3].position + Vec3{0, 0, 10};
+    EXPECT_FALSE(canBeBuilt(lifted));
+    EXPECT_TRUE(canBeBuilt({}));
 }
 
 TEST_F(SolverTest, ATaskForFivePiecesIsSolvedWithThoseFive)
@@ -90,21 +130,39 @@ TEST_F(SolverTest, ATaskForFivePiecesIsSolvedWithThoseFive)
     EXPECT_TRUE(completes(*solution));
 }
 
-TEST_F(SolverTest, FollowingTheHintsFromTheScatterSolvesTheTask)
+// Followed from the scatter, and with a piece stuck half into the figure,
+// the hints solve the task: each ghost stands clear of the other pieces and
+// would rest where it is, and a piece in the way is named to take out.
+TEST_F(SolverTest, FollowingTheHintsSolvesTheTask)
 {
-    tick(60);
-    for (int step = 0; step < kPieceTotal; ++step) {
-        OnHint(game);
-        ASSERT_TRUE(game.hint);
-        ASSERT_EQ(game.hint->kind, Hint::Kind::Place);
-        Piece& placed = piece(game.hint->piece);
-        placed.offsets = game.hint->place.offsets;
-        placed.setPosition(game.hint->place.position);
-        placed.falling = false;
+    for (const bool stuck : {false, true}) {
+        scatterPieces(game);
+        tick(60);
+        if (stuck) {
+            piece(1).setPosition(-20, 0, 0);
+            piece(1).falling = false;
+        }
+        int taken = 0;
+        for (int step = 0; step < 2 * kPieceTotal; ++step) {
+            OnHint(game);
+            ASSERT_TRUE(game.hint);
+            if (game.hint->kind == Hint::Kind::Solved)
+                break;
+            if (game.hint->kind == Hint::Kind::TakeOut) {
+                piece(game.hint->piece).setPosition(200.0f + 30.0f * static_cast<float>(taken++), 0, 0);
+                continue;
+            }
+            ASSERT_EQ(game.hint->kind, Hint::Kind::Place);
+            Piece& placed = piece(game.hint->piece);
+            placed.offsets = game.hint->place.offsets;
+            placed.setPosition(game.hint->place.position);
+            EXPECT_EQ(placed.placement(), Placement::Fits) << "step " << step;
+            EXPECT_TRUE(placed.isSupported()) << "step " << step;
+            placed.falling = false;
+        }
+        EXPECT_EQ(game.hint->kind, Hint::Kind::Solved);
+        EXPECT_TRUE(game.taskFigure->isCompleted()) << "the rules' own test agrees";
     }
-    OnHint(game);
-    EXPECT_EQ(game.hint->kind, Hint::Kind::Solved);
-    EXPECT_TRUE(game.taskFigure->isCompleted()) << "the rules' own test agrees";
 }
 
 }  // namespace
