@@ -31,9 +31,8 @@ StartDialog::StartDialog(std::function<void(QWidget* dialog)> help) : QDialog(nu
     start->setObjectName(QStringLiteral("start"));
     helpButton->setObjectName(QStringLiteral("help"));
     quit->setObjectName(QStringLiteral("quit"));
+    // START answers Enter unless another button has the focus.
     start->setDefault(true);
-    helpButton->setAutoDefault(false);
-    quit->setAutoDefault(false);
     connect(start, &QPushButton::clicked, this, [this] { done(static_cast<int>(StartChoice::Start)); });
     connect(quit, &QPushButton::clicked, this, [this] { done(static_cast<int>(StartChoice::Quit)); });
     connect(helpButton, &QPushButton::clicked, this, [this, help = std::move(help)] { help(this); });

@@ -180,6 +180,8 @@ void MainWindow::OnMenuCommand(int command)
     if (menus_->helpRequested) {
         menus_->helpRequested = false;
         help_.showCommandHelp(this, language_, command);
+        // Qt has already toggled a checkable item; the command did not run.
+        refreshMenuState();
         return;
     }
     if (game_)

@@ -202,6 +202,12 @@ TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
     EXPECT_FALSE(window_->menus()->helpRequested);
     QWhatsThis::hideText();
 
+    pressF1On(0, static_cast<int>(Command::Solid));
+    EXPECT_TRUE(runUntil([] { return whatsThisShown(); }, 5000)) << "the pop-up topic of Solid";
+    EXPECT_FALSE(game().taskFigure->solid());
+    EXPECT_FALSE(window_->menus()->action(static_cast<int>(Command::Solid))->isChecked()) << "no check mark of its own";
+    QWhatsThis::hideText();
+
     MainWndProc(game(), {.kind = WindowMessage::Kind::Char, .character = '2'});
     game().camera.setDirection(-1, 0, -0.3f);
     const CubeOffsets before = game().selectedPiece->offsets;
@@ -314,18 +320,27 @@ TEST_F(Shell, TheLibraryOffersEveryTaskAndLoadsTheOneOpened)
 TEST(StartDialogTest, EnterStartsEscapeQuitsAndHelpKeepsItOpen)
 {
     int helpShown = 0;
-    for (const auto& [key, choice] :
-         {std::pair{Qt::Key_Return, StartChoice::Start}, std::pair{Qt::Key_Escape, StartChoice::Quit}}) {
+    const struct {
+        Qt::Key key;
+        const char* focus;
+        StartChoice choice;
+    } table[] = {
+        {Qt::Key_Return, "start", StartChoice::Start},
+        {Qt::Key_Escape, "start", StartChoice::Quit},
+        {Qt::Key_Return, "quit", StartChoice::Quit},
+    };
+    for (const auto& row : table) {
         StartDialog dialog([&](QWidget*) { ++helpShown; });
-        QTimer::singleShot(0, [&, key = key] {
+        QTimer::singleShot(0, [&] {
             runUntil([&] { return dialog.isVisible(); }, 5000);
             dialog.findChild<QPushButton*>(QStringLiteral("help"))->click();
             EXPECT_TRUE(dialog.isVisible()) << "HELP leaves the dialog open";
-            QTest::keyClick(&dialog, key);
+            // The key goes to the button that has the focus.
+            QTest::keyClick(dialog.findChild<QPushButton*>(row.focus), row.key);
         });
-        EXPECT_EQ(dialog.choose(), choice);
+        EXPECT_EQ(dialog.choose(), row.choice) << row.focus;
     }
-    EXPECT_EQ(helpShown, 2);
+    EXPECT_EQ(helpShown, 3);
 }
 
 }  // namespace
