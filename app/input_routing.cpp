@@ -17,7 +17,9 @@ Key keyFromQt(int qtKey)
     case Qt::Key_Return:
     case Qt::Key_Enter: return Key::Enter;
     case Qt::Key_Escape: return Key::Escape;
-    case Qt::Key_H: return Key::H;
+    // The Russian layout puts Р on the H key.
+    case Qt::Key_H:
+    case 0x0420: return Key::H;
     default: return Key::Other;
     }
 }
