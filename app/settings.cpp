@@ -28,7 +28,11 @@ QString LanguageSetting::filePathFor(const QString& executableDirectory)
 QString LanguageSetting::read() const
 {
     const QSettings settings(filePath_, QSettings::IniFormat);
-    return settings.value(kLanguageKey, kDefaultLanguage).toString().left(kLongestName);
+    const QVariant value = settings.value(kLanguageKey, kDefaultLanguage);
+    // An unquoted value with commas comes back as a list; keep it as written.
+    const QString name =
+        value.typeId() == QMetaType::QStringList ? value.toStringList().join(QStringLiteral(", ")) : value.toString();
+    return name.left(kLongestName);
 }
 
 void LanguageSetting::write(const QString& name) const

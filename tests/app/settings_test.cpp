@@ -26,6 +26,15 @@ TEST(LanguageSettingTest, ReadsWhatIsStoredAsItIsAndWritesItBackExactly)
     QFile text(file);
     ASSERT_TRUE(text.open(QIODevice::ReadOnly));
     EXPECT_TRUE(text.readAll().contains("[OPTIONS]"));
+    text.close();
+
+    // Written by hand without quotes, a value with a comma is still one name.
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    text.write("[OPTIONS]\nLanguage=English, Russian\n");
+    text.close();
+    EXPECT_EQ(setting.read(), "English, Russian");
+    setting.write(setting.read());
+    EXPECT_EQ(setting.read(), "English, Russian");
 }
 
 TEST(LanguageSettingTest, LivesBesideTheProgramWhereItCanAndAFileThatCannotBeWrittenIsLeftBe)
