@@ -253,7 +253,13 @@ std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& 
         return failure(Problem::ReadOnly);
 
     // A file of our own beside the target, renamed over it once complete.
-    const fs::path target(path);
+    // Saving through a link replaces the file it points to, not the link.
+    fs::path target(path);
+    if (fs::is_symlink(fs::symlink_status(target, error))) {
+        target = fs::weakly_canonical(target, error);
+        if (error)
+            return failure(Problem::System, error.message());
+    }
     std::random_device entropy;
     std::FILE* file = nullptr;
     fs::path temporary;

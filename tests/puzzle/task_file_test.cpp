@@ -167,6 +167,13 @@ TEST_F(TaskFiles, TheSolvedCubeIsWrittenAs328BytesOfItsCellsInPieceOrder)
     ASSERT_FALSE(writeTaskFile(game, path("longer.tsk")));
     EXPECT_EQ(read(path("longer.tsk")), expected);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2) << "no temporary file left";
+
+    // Saved through a link, the file it points to is written and the link stays.
+    fs::create_symlink("longer.tsk", folder_ / "link.tsk");
+    write("longer.tsk", Bytes(1000, 0xAB));
+    ASSERT_FALSE(writeTaskFile(game, path("link.tsk")));
+    EXPECT_TRUE(fs::is_symlink(folder_ / "link.tsk"));
+    EXPECT_EQ(read(path("longer.tsk")), expected);
 }
 
 TEST_F(TaskFiles, AFivePieceTaskKeepsItsCountsAndItsCellsComeBackWhereTheyWere)
