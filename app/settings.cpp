@@ -29,7 +29,7 @@ QString LanguageSetting::read() const
 {
     const QSettings settings(filePath_, QSettings::IniFormat);
     const QVariant value = settings.value(kLanguageKey, kDefaultLanguage);
-    // An unquoted value with commas comes back as a list; keep it as written.
+    // An unquoted value with commas comes back as a list; join it into one name.
     const QString name =
         value.typeId() == QMetaType::QStringList ? value.toStringList().join(QStringLiteral(", ")) : value.toString();
     return name.left(kLongestName);
