@@ -29,6 +29,12 @@ enum class Command : int {
     Retry = 40022,
     Hint = 40023,
     Library = 40024,
+    // Added at the end of the Task menu, after the original items.
+    Undo = 40025,
+    Redo = 40026,
+    ResetView = 40027,
+    DistinctColours = 40028,
+    PieceNumbers = 40029,
     HelpIndex = 57666,
 };
 
