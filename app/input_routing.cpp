@@ -17,6 +17,7 @@ Key keyFromQt(int qtKey)
     case Qt::Key_Return:
     case Qt::Key_Enter: return Key::Enter;
     case Qt::Key_Escape: return Key::Escape;
+    case Qt::Key_Home: return Key::Home;
     // The Russian layout puts Р on the H key.
     case Qt::Key_H:
     case 0x0420: return Key::H;

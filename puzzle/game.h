@@ -9,8 +9,10 @@
 
 #include "music/sound_output.h"
 #include "puzzle/hint.h"
+#include "puzzle/history.h"
 #include "puzzle/markers.h"
 #include "puzzle/piece.h"
+#include "puzzle/selection.h"
 #include "puzzle/task_figure.h"
 #include "puzzle/task_file.h"
 #include "render/camera.h"
@@ -66,9 +68,6 @@ struct DragPoint {
 };
 inline constexpr int kDragDirectionCount = 7;
 
-// What a selected piece does with the left button held on it.
-enum class SelectionMode { None = 0, Move = 1, Turn = 2 };
-
 // The whole state of a running game: the scene and its objects, the task,
 // the selection, the mouse and the tick counters. The window owns one; tests
 // make their own.
@@ -112,6 +111,13 @@ public:
 
     // The task has been reported complete, or a free shape is being built: no completion test runs.
     bool taskCompleted = false;
+    // Ticks since the game started.
+    std::int64_t tickCount = 0;
+    // The attempt at the current task, the steps that can be undone and
+    // redone, and the drag under way, if any.
+    TaskRun run;
+    History history;
+    std::optional<Gesture> gesture;
     // Ticks since the last frame was drawn.
     float elapsedTicks = 0.0f;
     // A drag step asked for the step sound; it plays after the next frame.

@@ -51,6 +51,7 @@ void OnTimerTick(Game& game)
         dragUpdate(game, game.mouseX, game.mouseY);
     game.camera.update(1.0f);
     game.elapsedTicks += 1.0f;
+    ++game.tickCount;
 
     if (game.selectedPiece || game.taskCompleted)
         return;

@@ -9,7 +9,7 @@ namespace vokta {
 class Game;
 
 // The keys the game reacts to, whatever the window system calls them.
-enum class Key { Other, Left, Right, Up, Down, PageUp, PageDown, Enter, Escape, H };
+enum class Key { Other, Left, Right, Up, Down, PageUp, PageDown, Enter, Escape, H, Home };
 
 // Camera speeds while a key is held.
 inline constexpr float kCameraTurnSpeed = 0.1f;   // radians per tick

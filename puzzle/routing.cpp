@@ -38,11 +38,26 @@ void OnSolidCommand(Game& game)
     game.shell.refreshMenuState();
 }
 
+// Undo and redo take the game back and forth through the steps; they are no steps themselves.
+bool isUndoOrRedo(const WindowMessage& message)
+{
+    return message.kind == WindowMessage::Kind::Command &&
+        (message.command == static_cast<int>(Command::Undo) || message.command == static_cast<int>(Command::Redo));
+}
+
 }  // namespace
 
 void MainWndProc(Game& game, const WindowMessage& message)
 {
     using Kind = WindowMessage::Kind;
+    if (message.kind == Kind::Timer) {
+        OnTimerTick(game);
+        return;
+    }
+    const bool step = !isUndoOrRedo(message);
+    std::optional<GameSnapshot> before;
+    if (step)
+        before = takeSnapshot(game);
     // A hint shows until the player's next action: a key, a click or a command.
     if (message.kind == Kind::KeyDown || message.kind == Kind::ButtonDown || message.kind == Kind::DoubleClick ||
         message.kind == Kind::Command)
@@ -59,14 +74,20 @@ void MainWndProc(Game& game, const WindowMessage& message)
             OnDoubleClick(game, message.x, message.y, message.keys);
         break;
     case Kind::Command: OnCommand(game, message.command); break;
-    case Kind::Timer: OnTimerTick(game); break;
+    case Kind::Timer: break;
     }
+    if (before)
+        noteInput(game, *before);
 }
 
 void OnKeyDown(Game& game, Key key, bool shift)
 {
     if (key == Key::H) {
         OnCommand(game, static_cast<int>(Command::Hint));
+        return;
+    }
+    if (key == Key::Home) {
+        OnCommand(game, static_cast<int>(Command::ResetView));
         return;
     }
     if (game.selectedPiece)
@@ -136,18 +157,27 @@ void OnCommand(Game& game, int command)
         newTask(game);
         // The player builds freely: nothing is tested until a task is loaded.
         game.taskCompleted = true;
+        startTaskRun(game, 0);
         break;
-    case Command::Retry: scatterPieces(game); break;
+    case Command::Retry:
+        scatterPieces(game);
+        startTaskRun(game, game.run.key);
+        break;
     case Command::Load: OnLoadTask(game); break;
     case Command::Save: OnSaveTask(game); break;
     case Command::Solid: OnSolidCommand(game); break;
     case Command::Hint: OnHint(game); break;
+    case Command::Undo: undoStep(game); break;
+    case Command::Redo: redoStep(game); break;
+    case Command::ResetView: resetView(game); break;
     case Command::About:
     case Command::KeyboardHelp:
     case Command::MouseHelp:
     case Command::English:
     case Command::Russian:
     case Command::Library:
+    case Command::DistinctColours:
+    case Command::PieceNumbers:
     case Command::HelpIndex: game.shell.runShellCommand(command); break;
     default: break;
     }
@@ -166,6 +196,7 @@ bool loadTask(Game& game, const std::string& path)
     newTask(game);
     applyTask(game, *read.task);
     game.taskCompleted = false;
+    startTaskRun(game, taskKey(*read.task));
     return true;
 }
 

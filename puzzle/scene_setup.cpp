@@ -80,9 +80,7 @@ void setUpScene(Game& game, unsigned seed)
 
     addSceneLights(scene);
 
-    game.camera.setPosition(100, 100, 100);
-    game.camera.setDirection(-1, -1, -1);
-    game.camera.setUp(0, 0, 1);
+    resetView(game);
     scene.setBackground(0.0f, 0.5f, 0.0f);
 
     game.floorGrid = std::make_unique<FloorGrid>(scene);
@@ -98,6 +96,7 @@ void setUpScene(Game& game, unsigned seed)
     }
     newTask(game);
     game.taskFigure->buildDefault();
+    startTaskRun(game, taskKey(builtInTask()));
 
     game.directionMarker = std::make_unique<SceneObject>(scene);
     game.directionMarker->loadByName(kModelFileName, "x3ds_dir");
@@ -105,6 +104,18 @@ void setUpScene(Game& game, unsigned seed)
     game.hintGhost = std::make_unique<Piece>(game);
     game.hintGhost->setPosition(kParkingPosition);
     updateMarkers(game);
+}
+
+void resetView(Game& game)
+{
+    Camera& camera = game.camera;
+    camera.setPosition(100, 100, 100);
+    camera.setDirection(-1, -1, -1);
+    camera.setUp(0, 0, 1);
+    camera.yawSpeed = 0.0f;
+    camera.moveSpeed = 0.0f;
+    camera.pitchSpeed = 0.0f;
+    game.scene.sceneDirty = true;
 }
 
 void newTask(Game& game)

@@ -17,6 +17,10 @@ void addSceneLights(Scene& scene);
 // seed), the built-in task, the direction marker and the six rollers, parked.
 void setUpScene(Game& game, unsigned seed);
 
+// The camera back at its start-up pose, looking at the origin from (100, 100,
+// 100) with z up, and still.
+void resetView(Game& game);
+
 // Hides the task figure and scatters the pieces, so the player can build freely.
 void newTask(Game& game);
 

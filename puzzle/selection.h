@@ -9,6 +9,9 @@ namespace vokta {
 class Game;
 class Piece;
 
+// What a selected piece does with the left button held on it.
+enum class SelectionMode { None = 0, Move = 1, Turn = 2 };
+
 // Highlight of the selected piece: half-transparent grey.
 inline constexpr Colour kSelectionColour = 0x80808080;
 

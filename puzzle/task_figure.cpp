@@ -35,6 +35,19 @@ void TaskFigure::buildMesh(std::span<const Vec3> cells)
     frame()->addVisual(mesh);
 }
 
+void TaskFigure::restore(const std::array<Vec3, kMaxCells>& cells, Vec3 position, std::shared_ptr<MeshBuilder> mesh)
+{
+    cells_ = cells;
+    setPosition(position);
+    const bool shown = frame() && !frame()->visuals().empty();
+    if (!shown || frame()->visuals().front() != mesh) {
+        removeVisuals();
+        if (mesh && frame())
+            frame()->addVisual(std::move(mesh));
+    }
+    setSolid(solid_);
+}
+
 void TaskFigure::buildDefault()
 {
     buildMesh(kBuiltInTask);

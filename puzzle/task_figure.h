@@ -31,6 +31,8 @@ public:
     // Replaces the figure's mesh by one cube per cell and records the cells
     // (at most kMaxCells are taken). Position, view and colour are the caller's.
     void buildMesh(std::span<const Vec3> cells);
+    // Puts back cells, position and mesh (null: hidden) as they were, keeping the view.
+    void restore(const std::array<Vec3, kMaxCells>& cells, Vec3 position, std::shared_ptr<MeshBuilder> mesh);
     // Makes the built-in 3 x 3 x 3 cube the current task, in white.
     void buildDefault();
     // Solid: lit and flat shaded; otherwise an unlit wireframe. Remembered across rebuilds.

@@ -220,6 +220,27 @@ Task taskFromPieces(const Game& game)
     return task;
 }
 
+Task builtInTask()
+{
+    Task task;
+    task.pieceCount = kPieceTotal;
+    task.cellCount = kMaxCells;
+    for (const Vec3& cell : kBuiltInTask)
+        task.cells.push_back(cell + kBuiltInTaskPosition);
+    return task;
+}
+
+std::uint64_t taskKey(const Task& task)
+{
+    // 64-bit FNV-1a.
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const unsigned char byte : encodeTask(task)) {
+        hash ^= byte;
+        hash *= 0x100000001b3ull;
+    }
+    return hash == 0 ? 1 : hash;
+}
+
 std::vector<unsigned char> encodeTask(const Task& task)
 {
     std::vector<unsigned char> bytes{

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -102,6 +103,12 @@ void applyTask(Game& game, const Task& task);
 // The current arrangement of the pieces in play as a task: every real cube,
 // shifted across the floor so that the shape stands near the middle.
 Task taskFromPieces(const Game& game);
+
+// The built-in 3 x 3 x 3 cube as a task, its cells where they stand.
+Task builtInTask();
+// Identifies a task by what it holds, wherever its file lies: a hash of its
+// encoding (see encodeTask), never 0 (0 stands for a free build).
+std::uint64_t taskKey(const Task& task);
 // That task as a file's bytes.
 std::vector<unsigned char> taskFileBytes(const Game& game);
 

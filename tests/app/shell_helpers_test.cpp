@@ -24,7 +24,8 @@ TEST(InputRouting, CameraAndSelectionKeysKeepTheirMeaning)
     EXPECT_EQ(keyFromQt(Qt::Key_Escape), Key::Escape);
     EXPECT_EQ(keyFromQt(Qt::Key_H), Key::H);
     EXPECT_EQ(keyFromQt(0x0420), Key::H) << "the H key in the Russian layout";
-    EXPECT_EQ(keyFromQt(Qt::Key_Home), Key::Other);
+    EXPECT_EQ(keyFromQt(Qt::Key_Home), Key::Home);
+    EXPECT_EQ(keyFromQt(Qt::Key_End), Key::Other);
     EXPECT_EQ(keyFromQt(Qt::Key_4), Key::Other);
 }
 

@@ -40,6 +40,7 @@ int qtKey(const Action& action)
     case Key::Enter: return Qt::Key_Return;
     case Key::Escape: return Qt::Key_Escape;
     case Key::H: return Qt::Key_H;
+    case Key::Home: return Qt::Key_Home;
     case Key::Other: break;
     }
     return QChar(action.character).toUpper().unicode();

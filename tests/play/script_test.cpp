@@ -65,7 +65,7 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
         {"keydown tab", "a key is left, right, up, down, pageup, pagedown, enter, escape or one character"},
         {"key left ctrl", "only \"shift\" may follow the key"},
         {"char", "char takes one character"},
-        {"command 40025", "commands are 40001 to 40024 and 57666"},
+        {"command 40030", "commands are 40001 to 40029 and 57666"},
         {"command 57667", "commands are"},
         {"press 10 20", "the buttons are missing"},
         {"press 10 20 left+alt", "buttons are \"none\" or names"},

@@ -169,7 +169,21 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
     case Kind::New: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::New)}); break;
     case Kind::Retry: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Retry)}); break;
     case Kind::Hint: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Hint)}); break;
-    case Kind::Load: loadTask(g, action.text); break;
+    case Kind::Undo: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Undo)}); break;
+    case Kind::Redo: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Redo)}); break;
+    case Kind::Size:
+        // Later pixels are on a view of this size; a later setup keeps it.
+        width_ = action.x;
+        height_ = action.y;
+        g.scene.setViewSize(width_, height_);
+        break;
+    case Kind::Load: {
+        // As the Load command does it, a step of its own, without the dialog.
+        const GameSnapshot before = takeSnapshot(g);
+        loadTask(g, action.text);
+        noteInput(g, before);
+        break;
+    }
     case Kind::Save: saveTask(g, action.text); break;
     case Kind::State: {
         output += state().text();

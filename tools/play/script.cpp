@@ -16,6 +16,7 @@ namespace {
 // stop holding whole numbers.
 constexpr float kLargestCoordinate = 1.0e6f;
 constexpr int kLargestPixel = 65535;
+constexpr std::uint32_t kLargestViewSide = 16384;
 
 struct KeyName {
     std::string_view name;
@@ -24,6 +25,7 @@ struct KeyName {
 constexpr KeyName kKeyNames[] = {
     {"left", Key::Left},     {"right", Key::Right},       {"up", Key::Up},       {"down", Key::Down},
     {"pageup", Key::PageUp}, {"pagedown", Key::PageDown}, {"enter", Key::Enter}, {"escape", Key::Escape},
+    {"home", Key::Home},
 };
 
 struct ButtonName {
@@ -182,13 +184,13 @@ void readKey(std::string_view word, Action& action)
         action.character = word[0];
         return;
     }
-    throw Problem{"a key is left, right, up, down, pageup, pagedown, enter, escape or one character" +
+    throw Problem{"a key is left, right, up, down, pageup, pagedown, enter, escape, home or one character" +
                   (word.empty() ? std::string(", and is missing") : ", not \"" + std::string(word) + "\"")};
 }
 
 bool isCommand(std::uint32_t id)
 {
-    return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::Library)) ||
+    return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::PieceNumbers)) ||
         id == static_cast<std::uint32_t>(Command::HelpIndex);
 }
 
@@ -213,6 +215,7 @@ constexpr Verb kVerbs[] = {
     {"pieces", Action::Kind::Pieces},    {"task", Action::Kind::Task},       {"new", Action::Kind::New},
     {"retry", Action::Kind::Retry},      {"load", Action::Kind::Load},       {"save", Action::Kind::Save},
     {"state", Action::Kind::State},      {"expect", Action::Kind::Expect},   {"hint", Action::Kind::Hint},
+    {"undo", Action::Kind::Undo},        {"redo", Action::Kind::Redo},       {"size", Action::Kind::Size},
 };
 
 void readMouse(LineReader& reader, Action& action)
@@ -279,7 +282,7 @@ Action readAction(std::string_view line)
     case Kind::Command:
         action.number = wholeNumber(reader.word(), 0, 65535, "the command");
         if (!isCommand(action.number))
-            throw Problem{"commands are 40001 to 40024 and 57666, not " + std::to_string(action.number)};
+            throw Problem{"commands are 40001 to 40029 and 57666, not " + std::to_string(action.number)};
         break;
     case Kind::Press:
     case Kind::Move:
@@ -358,8 +361,14 @@ Action readAction(std::string_view line)
         if (action.text.empty() || action.value.empty())
             throw Problem{"expect takes a path into the state and the value expected there"};
         break;
+    case Kind::Size:
+        action.x = static_cast<int>(wholeNumber(reader.word(), 1, kLargestViewSide, "the width"));
+        action.y = static_cast<int>(wholeNumber(reader.word(), 1, kLargestViewSide, "the height"));
+        break;
     case Kind::New:
     case Kind::Retry:
+    case Kind::Undo:
+    case Kind::Redo:
     case Kind::Hint:
     case Kind::State:
     case Kind::DoubleClickPiece:

@@ -36,6 +36,9 @@ struct Action {
         New,
         Retry,
         Hint,   // hint
+        Undo,   // undo
+        Redo,   // redo
+        Size,   // size W H
         Load,   // load FILE
         Save,   // save FILE
         State,  // state
