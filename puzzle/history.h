@@ -66,6 +66,7 @@ public:
     void record(GameSnapshot before, GameSnapshot after);
     bool canUndo() const { return next_ > 0; }
     bool canRedo() const { return next_ < steps_.size(); }
+    std::size_t undoable() const { return next_; }
     // The game as it was before the step to undo, or after the step to redo;
     // null when there is none.
     const GameSnapshot* undo();

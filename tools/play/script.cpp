@@ -23,9 +23,9 @@ struct KeyName {
     Key key;
 };
 constexpr KeyName kKeyNames[] = {
-    {"left", Key::Left},     {"right", Key::Right},       {"up", Key::Up},       {"down", Key::Down},
-    {"pageup", Key::PageUp}, {"pagedown", Key::PageDown}, {"enter", Key::Enter}, {"escape", Key::Escape},
-    {"home", Key::Home},
+    {"left", Key::Left},   {"right", Key::Right},   {"up", Key::Up},
+    {"down", Key::Down},   {"pageup", Key::PageUp}, {"pagedown", Key::PageDown},
+    {"enter", Key::Enter}, {"escape", Key::Escape}, {"home", Key::Home},
 };
 
 struct ButtonName {
@@ -190,7 +190,8 @@ void readKey(std::string_view word, Action& action)
 
 bool isCommand(std::uint32_t id)
 {
-    return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::PieceNumbers)) ||
+    return (id >= static_cast<std::uint32_t>(Command::New) &&
+            id <= static_cast<std::uint32_t>(Command::PieceNumbers)) ||
         id == static_cast<std::uint32_t>(Command::HelpIndex);
 }
 
