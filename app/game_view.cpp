@@ -93,6 +93,13 @@ void GameView::resizeEvent(QResizeEvent*)
 
 void GameView::keyPressEvent(QKeyEvent* event)
 {
+    // Keys held with Alt are the menu bar's, or nobody's.
+    if (event->modifiers().testFlag(Qt::AltModifier))
+        return;
+    if (const int command = shortcutCommand(event->key(), event->modifiers())) {
+        MainWndProc(game_, {.kind = WindowMessage::Kind::Command, .command = command});
+        return;
+    }
     // Auto-repeated presses go through as well: a held key repeats a piece
     // command, and for the camera a repeat only sets the same speed again.
     const Key key = keyFromQt(event->key());
@@ -116,6 +123,10 @@ void GameView::keyReleaseEvent(QKeyEvent* event)
     if (event->isAutoRepeat())
         return;
     const Key key = keyFromQt(event->key());
+    // With Alt only a held camera key is let go: an Enter released with Alt
+    // lets no piece go.
+    if (event->modifiers().testFlag(Qt::AltModifier) && !(isCameraKey(key) && held_[static_cast<std::size_t>(key)]))
+        return;
     if (isCameraKey(key))
         held_[static_cast<std::size_t>(key)] = false;
     MainWndProc(game_, {.kind = WindowMessage::Kind::KeyUp, .key = key});
@@ -123,6 +134,10 @@ void GameView::keyReleaseEvent(QKeyEvent* event)
 
 void GameView::route(const QMouseEvent& event, WindowMessage::Kind kind)
 {
+    // Only the left, right and middle buttons play; back and forward do nothing.
+    if (kind != WindowMessage::Kind::MouseMove &&
+        !(event.button() & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton)))
+        return;
     WindowMessage message{.kind = kind};
     message.x = clientPixel(event.position().x());
     message.y = clientPixel(event.position().y());

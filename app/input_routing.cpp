@@ -1,5 +1,6 @@
 #include "app/input_routing.h"
 
+#include "puzzle/commands.h"
 #include "puzzle/game.h"
 
 namespace vokta {
@@ -23,6 +24,20 @@ Key keyFromQt(int qtKey)
     case 0x0420: return Key::H;
     default: return Key::Other;
     }
+}
+
+int shortcutCommand(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    constexpr int kCyrillicYa = 0x042F;
+    constexpr int kCyrillicEn = 0x041D;
+    if ((modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != Qt::ControlModifier)
+        return 0;
+    const bool shift = modifiers.testFlag(Qt::ShiftModifier);
+    if (qtKey == Qt::Key_Z || qtKey == kCyrillicYa)
+        return static_cast<int>(shift ? Command::Redo : Command::Undo);
+    if ((qtKey == Qt::Key_Y || qtKey == kCyrillicEn) && !shift)
+        return static_cast<int>(Command::Redo);
+    return 0;
 }
 
 int mouseKeysFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -10,8 +11,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -103,6 +106,10 @@ bool MainWindow::StartGame(unsigned seed)
     // comes first. Sounds are skipped until the soundfont has loaded anyway.
     connect(view_, &GameView::frameDrawn, this, &MainWindow::OpenSound,
             static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    // Whatever took the keyboard (a menu, a dialog, a message box, the help,
+    // a file dialog), the game view takes it back once that has closed.
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::ReturnKeyboardToView, Qt::QueuedConnection);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::ReturnKeyboardToView, Qt::QueuedConnection);
     idleHook_ = connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
                         &MainWindow::RenderWhenIdle);
     return true;
@@ -113,6 +120,27 @@ void MainWindow::SoundRelay::play(Cue cue)
     emit window_.soundRequested(cue);
     if (device)
         device->play(cue);
+}
+
+void MainWindow::ReturnKeyboardToView()
+{
+    if (!view_ || QApplication::activePopupWidget() || QApplication::activeModalWidget())
+        return;
+    if (QGuiApplication::focusWindow() != windowHandle())
+        return;
+    QMenuBar* bar = menuBar();
+    if (QApplication::focusWidget() == bar && bar->activeAction()) {
+        // The menu bar keeps the keyboard while the player walks the menus
+        // with the keys. Escape from a popup opened with the mouse leaves
+        // its title lit, but nothing for the keys to do.
+        if (!menuOpenedByMouse_)
+            return;
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar, &escape);
+    }
+    menuOpenedByMouse_ = false;
+    viewContainer_->setFocus();
+    view_->requestActivate();
 }
 
 void MainWindow::OpenSound()
@@ -162,6 +190,11 @@ void MainWindow::ApplyLanguage(const QString& name)
         // The menus keep the application's own colours, not the window's green.
         menuBar()->setPalette(QGuiApplication::palette());
         menus_ = new GameMenus(*menuBar(), [this](int command) { OnMenuCommand(command); });
+        // A popup closed, or the menu bar let go of the keys: the game view
+        // may take the keyboard back.
+        for (QMenu* popup : menuBar()->findChildren<QMenu*>())
+            connect(popup, &QMenu::aboutToHide, this, &MainWindow::ReturnKeyboardToView, Qt::QueuedConnection);
+        menuBar()->installEventFilter(this);
     }
     menus_->setLanguage(language_);
     setting_.write(name);
@@ -191,7 +224,8 @@ void MainWindow::OnMenuCommand(int command)
 void MainWindow::refreshMenuState()
 {
     if (menus_)
-        menus_->refresh(game_ && game_->selectedPiece, game_ && game_->taskFigure && game_->taskFigure->solid());
+        menus_->refresh(game_ && game_->selectedPiece, game_ && game_->taskFigure && game_->taskFigure->solid(),
+                        game_ && game_->history.canUndo(), game_ && game_->history.canRedo());
 }
 
 QString MainWindow::taskFileProblem(const TaskFileError& error)
@@ -344,6 +378,23 @@ void MainWindow::runShellCommand(int command)
     case Command::Russian: ApplyLanguage(QStringLiteral("Russian")); break;
     default: break;
     }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == menuBar()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: menuOpenedByMouse_ = true; break;
+        case QEvent::Shortcut:
+        case QEvent::KeyPress: menuOpenedByMouse_ = false; break;
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonRelease:
+            QMetaObject::invokeMethod(this, &MainWindow::ReturnKeyboardToView, Qt::QueuedConnection);
+            break;
+        default: break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -71,6 +71,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -88,6 +89,9 @@ private:
     void RenderWhenIdle();
     void OnDestroy();
     void OpenSound();
+    // Gives the keyboard back to the game view once no menu, dialog or other
+    // window of the game holds it.
+    void ReturnKeyboardToView();
     std::optional<std::string> chooseTaskFile(bool forSaving);
     // The task library that comes with the game.
     QString libraryFolder() const;
@@ -98,6 +102,8 @@ private:
     QString taskFolder_;
     LanguageSetting setting_;
     Language language_ = Language::English;
+    // The menu open now was opened with the mouse, not with Alt.
+    bool menuOpenedByMouse_ = false;
     QTranslator gameTranslator_;
     QTranslator qtTranslator_;
     GameMenus* menus_ = nullptr;

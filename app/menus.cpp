@@ -46,6 +46,10 @@ GameMenus::GameMenus(QMenuBar& bar, std::function<void(int command)> command)
         {id(Command::Solid), QT_TRANSLATE_NOOP("Menu", "Solid")},
         {kSeparator, nullptr},
         {id(Command::Hint), QT_TRANSLATE_NOOP("Menu", "Hint\tH")},
+        {kSeparator, nullptr},
+        {id(Command::Undo), QT_TRANSLATE_NOOP("Menu", "Undo\tCtrl+Z")},
+        {id(Command::Redo), QT_TRANSLATE_NOOP("Menu", "Redo\tCtrl+Y")},
+        {id(Command::ResetView), QT_TRANSLATE_NOOP("Menu", "Reset view\tHome")},
     });
     addPopup({
         {id(Command::MoveLeft), QT_TRANSLATE_NOOP("Menu", "Move Left\tLeft")},
@@ -111,10 +115,12 @@ void GameMenus::setLanguage(Language language)
     }
 }
 
-void GameMenus::refresh(bool pieceSelected, bool solid)
+void GameMenus::refresh(bool pieceSelected, bool solid, bool canUndo, bool canRedo)
 {
     pieceMenu_->menuAction()->setEnabled(pieceSelected);
     action(id(Command::Solid))->setChecked(solid);
+    action(id(Command::Undo))->setEnabled(canUndo);
+    action(id(Command::Redo))->setEnabled(canRedo);
 }
 
 QAction* GameMenus::action(int command) const

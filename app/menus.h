@@ -29,7 +29,7 @@ public:
     // item, which offers the other language.
     void setLanguage(Language language);
     // The piece menu is grey while nothing is selected; Solid shows the figure's view.
-    void refresh(bool pieceSelected, bool solid);
+    void refresh(bool pieceSelected, bool solid, bool canUndo, bool canRedo);
 
     QMenu* pieceMenu() const { return pieceMenu_; }
     QAction* action(int command) const;

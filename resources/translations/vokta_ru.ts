@@ -11,6 +11,9 @@
     <message><source>Library...</source><translation>Библиотека...</translation></message>
     <message><source>Solid</source><translation>Сплошной вид</translation></message>
     <message><source>Hint	H</source><translation>Подсказка	H</translation></message>
+    <message><source>Undo	Ctrl+Z</source><translation>Отменить	Ctrl+Z</translation></message>
+    <message><source>Redo	Ctrl+Y</source><translation>Повторить	Ctrl+Y</translation></message>
+    <message><source>Reset view	Home</source><translation>Исходный вид	Home</translation></message>
     <message><source>&amp;Vokta</source><translation>&amp;Вокта</translation></message>
     <message><source>Move Left	Left</source><translation>Сдвинуть влево	Left</translation></message>
     <message><source>Move Right	Right</source><translation>Сдвинуть вправо	Right</translation></message>

@@ -1,0 +1,221 @@
+// The keyboard after menus, dialogs and message boxes, with real key presses
+// and clicks sent through the X server (xdotool), the way a player's input
+// arrives: Qt's own synthetic events reach a widget without going through
+// the keyboard focus and would hide a view that has lost it.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTimer>
+
+#include "app/game_view.h"
+#include "app/main_window.h"
+#include "puzzle/commands.h"
+#include "puzzle/routing.h"
+#include "puzzle/selection.h"
+#include "window_test_support.h"
+
+namespace vokta::testing {
+namespace {
+
+constexpr int kStepTimeoutMs = 10000;
+
+struct Step {
+    std::function<void()> act;
+    std::function<bool()> until;
+};
+
+void xdotool(const QStringList& arguments)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
+}
+
+bool popupShown()
+{
+    return QApplication::activePopupWidget() != nullptr;
+}
+
+bool modalShown()
+{
+    return QApplication::activeModalWidget() != nullptr;
+}
+
+bool nothingOpen()
+{
+    return !popupShown() && !modalShown();
+}
+
+class Keyboard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
+        ASSERT_TRUE(window_->StartGame(kSeed));
+        window_->ApplyLanguage(QStringLiteral("English"));
+        game_ = window_->game();
+        ASSERT_TRUE(runUntil([&] { return window_->isActiveWindow(); }, kStepTimeoutMs));
+        // Pieces at rest, so that every digit selects a piece that stays put.
+        ASSERT_TRUE(runUntil([&] { return !game_->gesture && allResting(); }, 20000));
+    }
+
+    bool allResting() const
+    {
+        for (const Piece* piece : game_->piecesInPlay()) {
+            if (piece->falling)
+                return false;
+        }
+        return true;
+    }
+
+    // Runs the steps from inside the event loop, so that a step may close a
+    // dialog whose own loop the previous step opened. How many steps were
+    // done: all of them, unless one waited in vain.
+    std::size_t play(const std::vector<Step>& steps)
+    {
+        std::size_t next = 0;
+        bool acted = false;
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            if (next == steps.size())
+                return;
+            if (!acted) {
+                acted = true;
+                steps[next].act();
+            } else if (steps[next].until()) {
+                ++next;
+                acted = false;
+            }
+        });
+        driver.start(20);
+        runUntil([&] { return next == steps.size(); }, kStepTimeoutMs * static_cast<int>(steps.size()));
+        return next;
+    }
+
+    static Step key(const char* keys, std::function<bool()> until)
+    {
+        return {[keys] { xdotool({QStringLiteral("key"), QString::fromLatin1(keys)}); }, std::move(until)};
+    }
+
+    Step clickAt(std::function<QPoint()> where, std::function<bool()> until, int button = 1)
+    {
+        return {[where, button] {
+                    const QPoint at = where();
+                    xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                             QStringLiteral("click"), QString::number(button)});
+                },
+                std::move(until)};
+    }
+
+    // The middle of a menu title, of an item of the open popup, and of the
+    // sky above the floor, on the screen.
+    QPoint titleCentre(int popup) const
+    {
+        QMenuBar* bar = window_->menuBar();
+        return bar->mapToGlobal(bar->actionGeometry(bar->actions()[popup]).center());
+    }
+    static QPoint itemCentre(Command command)
+    {
+        QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        for (QAction* item : popup ? popup->actions() : QList<QAction*>{}) {
+            if (item->data().toInt() == static_cast<int>(command))
+                return popup->mapToGlobal(popup->actionGeometry(item).center());
+        }
+        ADD_FAILURE() << "no item " << static_cast<int>(command) << " in an open popup";
+        return {};
+    }
+    QPoint sky() const { return window_->mapToGlobal(QPoint(window_->width() / 2, window_->menuBar()->height() + 8)); }
+
+    // A click on empty sky: the view has the keyboard and nothing is selected.
+    Step startInTheView()
+    {
+        return clickAt([this] { return sky(); }, [this] { return !game_->selectedPiece; });
+    }
+
+    Step digitSelects(char digit)
+    {
+        const Piece* piece = game_->pieces[static_cast<std::size_t>(kDigitKeyPieces[digit - '1'])].get();
+        return key(digitName(digit), [this, piece] { return game_->selectedPiece == piece; });
+    }
+
+    static const char* digitName(char digit)
+    {
+        static constexpr const char* kNames[] = {"1", "2", "3", "4", "5", "6", "7"};
+        return kNames[digit - '1'];
+    }
+
+    std::unique_ptr<MainWindow> window_;
+    Game* game_ = nullptr;
+};
+
+// Each way of opening and closing something, then a digit that must select
+// its piece.
+TEST_F(Keyboard, ReturnsToTheGameWheneverAMenuOrDialogCloses)
+{
+    const auto titleOf = [this](int popup) { return [this, popup] { return titleCentre(popup); }; };
+    const auto item = [](Command command) { return [command] { return itemCentre(command); }; };
+    const auto menuBarIdle = [this] { return nothingOpen() && !window_->menuBar()->activeAction(); };
+    struct Row {
+        const char* what;
+        std::vector<Step> steps;
+        char digit;
+    };
+    const std::vector<Row> rows = {
+        {"Alt+T, Escape, Escape",
+         {key("alt+t", popupShown), key("Escape", [] { return !popupShown(); }), key("Escape", menuBarIdle)},
+         '2'},
+        {"a click on Task, Escape",
+         {clickAt(titleOf(0), popupShown), key("Escape", [] { return !popupShown(); })},
+         '3'},
+        {"two clicks on Task", {clickAt(titleOf(0), popupShown), clickAt(titleOf(0), nothingOpen)}, '4'},
+        {"Retry by Alt+T, Down, Enter",
+         {key("alt+t", popupShown), key("Down", popupShown), key("Return", nothingOpen)},
+         '5'},
+        {"Retry by mouse", {clickAt(titleOf(0), popupShown), clickAt(item(Command::Retry), nothingOpen)}, '6'},
+        {"About, closed by a key",
+         {key("alt+h", popupShown), key("Return", modalShown), key("Escape", nothingOpen)},
+         '7'},
+        {"the Library dialog, closed by Escape",
+         {clickAt(titleOf(0), popupShown), clickAt(item(Command::Library), modalShown), key("Escape", nothingOpen)},
+         '1'},
+        {"Load..., cancelled",
+         {clickAt(titleOf(0), popupShown), clickAt(item(Command::Load), modalShown), key("Escape", nothingOpen)},
+         '2'},
+        {"a hint's message box",
+         {{[this] { MainWndProc(*game_, {.kind = WindowMessage::Kind::Command, .command = int(Command::New)}); },
+           [this] { return allResting(); }},
+          key("h", modalShown),
+          key("Return", nothingOpen)},
+         '3'},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<Step> steps{startInTheView()};
+        steps.insert(steps.end(), row.steps.begin(), row.steps.end());
+        steps.push_back(digitSelects(row.digit));
+        ASSERT_EQ(play(steps), steps.size()) << "the step that waited in vain, counting the first click as 0";
+    }
+}
+
+// Keys held with Alt and mouse buttons other than left, right and middle do
+// nothing in the game: the selected piece stays where it is and nothing is
+// let go.
+TEST_F(Keyboard, AltKeysAndExtraMouseButtonsDoNothing)
+{
+    ASSERT_EQ(play({startInTheView(), digitSelects('2')}), 2u);
+    const Piece& red = *game_->selectedPiece;
+    const Vec3 where = red.position();
+    const std::size_t steps = game_->history.undoable();
+    ASSERT_EQ(play({key("alt+Left", [] { return true; }), key("alt+Prior", [] { return true; }),
+                    key("alt+4", [] { return true; }), key("alt+Return", [] { return true; }),
+                    clickAt([this] { return sky(); }, [] { return true; }, 8),
+                    clickAt([this] { return sky(); }, [] { return true; }, 9), digitSelects('3')}),
+              7u);
+    EXPECT_EQ(red.position(), where);
+    EXPECT_EQ(game_->history.undoable(), steps + 1) << "only selecting piece 3 let the red piece go";
+}
+
+}  // namespace
+}  // namespace vokta::testing
