@@ -226,7 +226,7 @@ void MainWindow::showTaskFileError(const TaskFileError& error)
     QString text;
     switch (error.kind) {
     case TaskFileError::Kind::NewerVersion: {
-        // In English whatever the interface's language.
+        // In English whatever the interface's language, the file named first.
         const Notice notice = describeTaskFileError(error);
         icon = QMessageBox::Warning;
         caption = QString::fromStdString(notice.caption);
