@@ -112,12 +112,20 @@ std::vector<std::array<int, 3>> congruenceKey(const std::vector<Vec3>& cells)
     return best;
 }
 
+// The reader's message on one line, for stderr and the table of check.
+std::string describeOnOneLine(const TaskFileError& error)
+{
+    std::string text = describeTaskFileError(error).text;
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
 // The task in the file, or nothing after the reader's message.
 std::optional<Task> read(const std::string& path)
 {
     const TaskFileRead result = readTaskFile(path);
     if (!result.task)
-        std::fprintf(stderr, "%s\n", describeTaskFileError(result.error).text.c_str());
+        std::fprintf(stderr, "vokta-task: %s\n", describeOnOneLine(result.error).c_str());
     return result.task;
 }
 
@@ -190,7 +198,7 @@ int solve(const std::vector<std::string>& arguments)
         return all;
     });
     if (solutions == 0) {
-        std::fprintf(stderr, "%s: no solution\n", path.c_str());
+        std::fprintf(stderr, "vokta-task: %s: no solution\n", path.c_str());
         return kExitFailure;
     }
     return 0;
@@ -239,7 +247,7 @@ Verdict judge(const std::string& path, const std::map<std::string, IndexLine>* i
 {
     const TaskFileRead result = readTaskFile(path);
     if (!result.task)
-        return {0, 0, describeTaskFileError(result.error).text, {}};
+        return {0, 0, describeOnOneLine(result.error), {}};
     const Task& task = *result.task;
     if (task.cellCount <= 0)
         return {0, 0, "it has no cells", {}};
@@ -299,11 +307,11 @@ int check(const std::vector<std::string>& arguments)
         // Every line of the index names a task file that is there.
         for (const auto& [path, line] : known ? *known : std::map<std::string, IndexLine>{}) {
             if (line.fields.size() < kIndexFields) {
-                std::fprintf(stderr, "%s/index.txt:%d: %zu fields, not %zu\n", argument.c_str(), line.number,
-                             line.fields.size(), kIndexFields);
+                std::fprintf(stderr, "vokta-task: %s/index.txt:%d: %zu fields, not %zu\n", argument.c_str(),
+                             line.number, line.fields.size(), kIndexFields);
                 ++folderProblems;
             } else if (!found.contains(path)) {
-                std::fprintf(stderr, "%s/index.txt:%d: %s is not there\n", argument.c_str(), line.number,
+                std::fprintf(stderr, "vokta-task: %s/index.txt:%d: %s is not there\n", argument.c_str(), line.number,
                              line.fields[0].c_str());
                 ++folderProblems;
             }
@@ -376,7 +384,7 @@ std::optional<std::vector<Figure>> readFigures(const std::string& path)
             figures.push_back({rest, {}, {}, {}, number});
             inside = true;
         } else if (!inside) {
-            std::fprintf(stderr, "%s:%d: \"figure ID\" must come first\n", path.c_str(), number);
+            std::fprintf(stderr, "vokta-task: %s:%d: \"figure ID\" must come first\n", path.c_str(), number);
             return std::nullopt;
         } else if (word == "en") {
             figures.back().english = rest;
@@ -389,7 +397,7 @@ std::optional<std::vector<Figure>> readFigures(const std::string& path)
         } else if (line.find_first_not_of("#.") == std::string::npos && !figures.back().layers.empty()) {
             figures.back().layers.back().push_back(line);
         } else {
-            std::fprintf(stderr, "%s:%d: not a figure line: %s\n", path.c_str(), number, line.c_str());
+            std::fprintf(stderr, "vokta-task: %s:%d: not a figure line: %s\n", path.c_str(), number, line.c_str());
             return std::nullopt;
         }
     }
@@ -416,8 +424,8 @@ int make(const std::vector<std::string>& arguments)
     std::map<std::vector<std::array<int, 3>>, std::string> made;
     for (const Figure& figure : *figures) {
         const auto complain = [&](const std::string& problem) {
-            std::fprintf(stderr, "%s:%d: figure %s %s\n", arguments[0].c_str(), figure.line, figure.id.c_str(),
-                         problem.c_str());
+            std::fprintf(stderr, "vokta-task: %s:%d: figure %s %s\n", arguments[0].c_str(), figure.line,
+                         figure.id.c_str(), problem.c_str());
             ++failures;
         };
         // The identifier names the task file: lower-case letters, digits and dashes.
