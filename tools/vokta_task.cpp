@@ -236,6 +236,16 @@ std::optional<std::map<std::string, IndexLine>> readIndex(const fs::path& folder
     return index;
 }
 
+// How hard a task is, by how many ways there are to fill it.
+const char* difficulty(std::uint64_t solutions)
+{
+    if (solutions >= 300)
+        return "easy";
+    if (solutions >= 20)
+        return "medium";
+    return "hard";
+}
+
 struct Verdict {
     std::uint64_t solutions = 0;
     std::uint64_t buildable = 0;
@@ -266,11 +276,21 @@ Verdict judge(const std::string& path, const std::map<std::string, IndexLine>* i
     if (!index || !verdict.problem.empty())
         return verdict;
     const auto entry = index->find(path);
-    if (entry == index->end())
+    if (entry == index->end()) {
         verdict.problem = "not in index.txt";
-    else if (entry->second.fields[1] != std::to_string(verdict.solutions))
-        verdict.problem = "index.txt line " + std::to_string(entry->second.number) + " says " +
-            entry->second.fields[1] + " solutions";
+        return verdict;
+    }
+    // A line too short is a problem of the folder, reported once by check.
+    const IndexLine& line = entry->second;
+    if (line.fields.size() < kIndexFields)
+        return verdict;
+    const std::string said = "index.txt line " + std::to_string(line.number) + " says ";
+    const std::string solutions = std::to_string(verdict.solutions);
+    if (line.fields[1] != solutions)
+        verdict.problem = said + line.fields[1] + " solutions";
+    else if (const std::string word = difficulty(verdict.solutions); line.fields[2] != word)
+        verdict.problem = said + line.fields[2] + ", and " + solutions +
+            (verdict.solutions == 1 ? " solution makes" : " solutions make") + " it " + word;
     return verdict;
 }
 
@@ -340,16 +360,6 @@ int check(const std::vector<std::string>& arguments)
         std::printf("; %d problems with folders and their index", folderProblems);
     std::printf("\n");
     return failures + folderProblems > 0 ? kExitFailure : 0;
-}
-
-// How hard a task is, by how many ways there are to fill it.
-const char* difficulty(std::uint64_t solutions)
-{
-    if (solutions >= 300)
-        return "easy";
-    if (solutions >= 20)
-        return "medium";
-    return "hard";
 }
 
 struct Figure {
