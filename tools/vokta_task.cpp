@@ -460,9 +460,10 @@ std::string moveIn(const fs::path& draft, const fs::path& target, const std::vec
 {
     std::error_code error;
     fs::create_directories(target, error);
+    if (error)
+        return error.message();
     for (const std::string& name : names) {
-        if (!error)
-            fs::rename(draft / name, target / name, error);
+        fs::rename(draft / name, target / name, error);
         if (error)
             return name + ": " + error.message();
     }
