@@ -26,8 +26,7 @@ using namespace vokta::play;
 namespace fs = std::filesystem;
 
 constexpr int kExitBadArguments = 2;
-// A bound far beyond any useful run that keeps the script kept for
-// shrinking within memory's reach.
+// Far beyond any useful run: a larger number is a slip of the keyboard.
 constexpr unsigned long kMostActions = 100'000'000;
 constexpr unsigned long kMostSeeds = 100'000'000;
 // The game's seeds are 32 bits wide.
