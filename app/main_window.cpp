@@ -260,7 +260,7 @@ void MainWindow::showTaskFileError(const TaskFileError& error)
     QString text;
     switch (error.kind) {
     case TaskFileError::Kind::NewerVersion: {
-        // In English whatever the interface's language.
+        // In English whatever the interface's language, the file named first.
         const Notice notice = describeTaskFileError(error);
         icon = QMessageBox::Warning;
         caption = QString::fromStdString(notice.caption);
@@ -324,26 +324,12 @@ std::optional<std::string> MainWindow::chooseTaskFileToSave()
 
 void MainWindow::showHint(const Hint& hint)
 {
-    // The names the pieces go by: their colours, as the help lists them.
-    static constexpr const char* kPieceNames[] = {
-        QT_TRANSLATE_NOOP("vokta::MainWindow", "magenta"), QT_TRANSLATE_NOOP("vokta::MainWindow", "cyan"),
-        QT_TRANSLATE_NOOP("vokta::MainWindow", "red"),     QT_TRANSLATE_NOOP("vokta::MainWindow", "yellow"),
-        QT_TRANSLATE_NOOP("vokta::MainWindow", "green"),   QT_TRANSLATE_NOOP("vokta::MainWindow", "pink"),
-        QT_TRANSLATE_NOOP("vokta::MainWindow", "blue"),
-    };
-    QString text;
-    switch (hint.kind) {
-    case Hint::Kind::Place: return;  // the ghost says it
-    case Hint::Kind::TakeOut:
-        text = hint.piece >= 0 ? tr("No solution keeps every piece where it is. Take out the %1 piece, which is "
-                                    "selected now.")
-                                     .arg(tr(kPieceNames[hint.piece]))
-                               : tr("No solution keeps the pieces where they are: take some of them out.");
-        break;
-    case Hint::Kind::Unsolvable: text = tr("This task has no solution."); break;
-    case Hint::Kind::Solved: text = tr("Every piece is in its place."); break;
-    case Hint::Kind::NoTask: text = tr("There is no task to give a hint for: build freely, or load a task."); break;
-    }
+    const HintWords words = hintWords(hint);
+    if (words.sentence == nullptr)
+        return;  // the ghost says it
+    QString text = tr(words.sentence);
+    if (words.piece != nullptr)
+        text = text.arg(tr(words.piece));
     QMessageBox box(QMessageBox::Information, tr("Hint"), text, QMessageBox::Ok, this);
     box.exec();
 }

@@ -5,9 +5,21 @@
 #include "puzzle/selection.h"
 #include "render/coordinates.h"
 
+// Marks the words the window translates, for lupdate; here they stay as
+// they are.
+#define QT_TRANSLATE_NOOP(context, text) text
+
 namespace vokta {
 
 namespace {
+
+// The names the pieces go by, by index: their colours, as the help lists them.
+constexpr const char* kPieceNames[kPieceTotal] = {
+    QT_TRANSLATE_NOOP("vokta::MainWindow", "magenta"), QT_TRANSLATE_NOOP("vokta::MainWindow", "cyan"),
+    QT_TRANSLATE_NOOP("vokta::MainWindow", "red"),     QT_TRANSLATE_NOOP("vokta::MainWindow", "yellow"),
+    QT_TRANSLATE_NOOP("vokta::MainWindow", "green"),   QT_TRANSLATE_NOOP("vokta::MainWindow", "pink"),
+    QT_TRANSLATE_NOOP("vokta::MainWindow", "blue"),
+};
 
 // The ghost's see-through: half the piece's own colour.
 constexpr Colour kGhostAlpha = 0x80000000;
@@ -98,6 +110,38 @@ int pieceInTheWay(const Game& game, const Solution& solution)
 }
 
 }  // namespace
+
+HintWords hintWords(const Hint& hint)
+{
+    switch (hint.kind) {
+    case Hint::Kind::Place: return {};
+    case Hint::Kind::TakeOut:
+        if (hint.piece < 0 || hint.piece >= kPieceTotal)
+            return {QT_TRANSLATE_NOOP("vokta::MainWindow",
+                                      "No solution keeps the pieces where they are: take some of them out.")};
+        return {QT_TRANSLATE_NOOP("vokta::MainWindow",
+                                  "No solution keeps every piece where it is. Take out the %1 "
+                                  "piece, which is selected now."),
+                kPieceNames[hint.piece]};
+    case Hint::Kind::Unsolvable: return {QT_TRANSLATE_NOOP("vokta::MainWindow", "This task has no solution.")};
+    case Hint::Kind::Solved: return {QT_TRANSLATE_NOOP("vokta::MainWindow", "Every piece is in its place.")};
+    case Hint::Kind::NoTask:
+        return {QT_TRANSLATE_NOOP("vokta::MainWindow",
+                                  "There is no task to give a hint for: build freely, or load a task.")};
+    }
+    return {};
+}
+
+std::string hintText(const Hint& hint)
+{
+    const HintWords words = hintWords(hint);
+    if (words.sentence == nullptr)
+        return {};
+    std::string text = words.sentence;
+    if (const std::size_t at = text.find("%1"); words.piece != nullptr && at != std::string::npos)
+        text.replace(at, 2, words.piece);
+    return text;
+}
 
 Hint findHint(const Game& game)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "puzzle/solver.h"
 
 namespace vokta {
@@ -19,6 +21,18 @@ struct Hint {
     int piece = -1;
     PiecePlace place;
 };
+
+// The English words of a hint's message for the player. The sentence may
+// hold "%1", which stands for piece: the name of the piece's colour. The
+// window translates both (context "vokta::MainWindow"). Place has none: the
+// ghost shows it.
+struct HintWords {
+    const char* sentence = nullptr;
+    const char* piece = nullptr;
+};
+HintWords hintWords(const Hint& hint);
+// Those words as one English sentence; empty for Place.
+std::string hintText(const Hint& hint);
 
 // Looks for a solution that keeps every piece lying wholly inside the figure
 // where it is, and names a piece not yet in its place with its place in it.

@@ -113,7 +113,9 @@ Notice describeTaskFileError(const TaskFileError& error)
 {
     switch (error.kind) {
     case TaskFileError::Kind::NewerVersion:
-        return {"Version Error", "Incompatible version.\nPlease refresh the game.", Notice::Icon::Warning};
+        // The file on a line of its own, then the fixed English words.
+        return {"Version Error", error.path + ":\nIncompatible version.\nPlease refresh the game.",
+                Notice::Icon::Warning};
     case TaskFileError::Kind::Unreadable:
         return {"Load", "The task file " + error.path + " cannot be read: " + error.detail() + ".",
                 Notice::Icon::Error};

@@ -79,8 +79,8 @@ struct Notice {
     Icon icon = Icon::None;
 };
 
-// The message for error, in English. A file of a newer version gets the
-// same words whatever the interface language.
+// The message for error, in English; each names the file. A file of a newer
+// version gets the same words whatever the interface language.
 Notice describeTaskFileError(const TaskFileError& error);
 
 struct TaskFileRead {

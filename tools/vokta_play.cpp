@@ -2,12 +2,10 @@
 // the same routing, commands, tick and picking as the window, and prints the
 // state where the script asks for it.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
+#include <filesystem>
 #include <string>
 
 #include "puzzle/scene_setup.h"
@@ -21,6 +19,9 @@ using namespace vokta::play;
 constexpr int kExitExpectationFailed = 1;
 constexpr int kExitBadScript = 2;
 constexpr int kLargestSize = 16384;
+// Far more than any game's actions; it also stops a file that never ends,
+// such as /dev/zero.
+constexpr std::size_t kLargestScript = std::size_t{64} << 20;
 
 constexpr const char* kUsage = "usage: vokta-play [--size W H] [SCRIPT]\n"
                                "Runs a script of player actions (one a line, '#' starts a comment) on a\n"
@@ -42,6 +43,20 @@ bool readSize(const char* text, int& value)
         return false;
     value = static_cast<int>(number);
     return true;
+}
+
+// Reads the whole of file into text; what went wrong, or nothing.
+std::string readScript(std::FILE* file, std::string& text)
+{
+    char block[65536];
+    while (const std::size_t count = std::fread(block, 1, sizeof block, file)) {
+        text.append(block, count);
+        if (text.size() > kLargestScript)
+            return "the script is larger than 64 MiB";
+    }
+    if (std::ferror(file))
+        return std::string("cannot read the script: ") + std::strerror(errno);
+    return {};
 }
 
 }  // namespace
@@ -69,23 +84,27 @@ int main(int argc, char* argv[])
     }
 
     std::string text;
+    std::string problem;
     const std::string scriptName = scriptPath.empty() ? "stdin" : scriptPath;
+    std::error_code error;
     if (scriptPath.empty()) {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        problem = readScript(stdin, text);
+    } else if (std::filesystem::is_directory(scriptPath, error)) {
+        problem = "the script is a folder, not a file";
+    } else if (std::FILE* file = std::fopen(scriptPath.c_str(), "rb")) {
+        problem = readScript(file, text);
+        std::fclose(file);
     } else {
-        std::ifstream file(scriptPath, std::ios::binary);
-        if (file)
-            text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (!file && !file.eof()) {
-            std::fprintf(stderr, "vokta-play: %s: cannot read the script: %s\n", scriptPath.c_str(),
-                         std::strerror(errno));
-            return kExitBadScript;
-        }
+        problem = std::string("cannot read the script: ") + std::strerror(errno);
+    }
+    if (!problem.empty()) {
+        std::fprintf(stderr, "vokta-play: %s: %s\n", scriptName.c_str(), problem.c_str());
+        return kExitBadScript;
     }
 
     const Script script = parseScript(text);
     if (!script.error.empty()) {
-        std::fprintf(stderr, "%s:%d: %s\n", scriptName.c_str(), script.errorLine, script.error.c_str());
+        std::fprintf(stderr, "vokta-play: %s:%d: %s\n", scriptName.c_str(), script.errorLine, script.error.c_str());
         return kExitBadScript;
     }
 
@@ -94,8 +113,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "vokta-play: the model file vokta.x is neither beside the program nor in share/vokta\n");
         return kExitBadScript;
     }
-    if (const std::string problem = vokta::verifyModelFile(models + "/vokta.x"); !problem.empty()) {
-        std::fprintf(stderr, "vokta-play: %s\n", problem.c_str());
+    if (const std::string broken = vokta::verifyModelFile(models + "/vokta.x"); !broken.empty()) {
+        std::fprintf(stderr, "vokta-play: %s\n", broken.c_str());
         return kExitBadScript;
     }
     Runner runner(models, width, height);
@@ -106,7 +125,7 @@ int main(int argc, char* argv[])
         output.clear();
         if (outcome.status != Runner::Status::Ok) {
             std::fflush(stdout);
-            std::fprintf(stderr, "%s:%d: %s\n", scriptName.c_str(), action.line, outcome.problem.c_str());
+            std::fprintf(stderr, "vokta-play: %s:%d: %s\n", scriptName.c_str(), action.line, outcome.problem.c_str());
             return outcome.status == Runner::Status::ExpectationFailed ? kExitExpectationFailed : kExitBadScript;
         }
     }

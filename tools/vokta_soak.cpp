@@ -2,11 +2,17 @@
 // time and checks the rules after every action (see play/soak.h). A broken
 // rule stops it with the seed and the shortest script that breaks it again.
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +24,13 @@ namespace {
 
 using namespace vokta::play;
 namespace fs = std::filesystem;
+
+constexpr int kExitBadArguments = 2;
+// Far beyond any useful run: a larger number is a slip of the keyboard.
+constexpr unsigned long kMostActions = 100'000'000;
+constexpr unsigned long kMostSeeds = 100'000'000;
+// The game's seeds are 32 bits wide.
+constexpr unsigned long kLargestSeed = UINT_MAX;
 
 constexpr const char* kUsage = "usage: vokta-soak [--seed N] [--seeds K] [--actions N] [--tasks DIR]...\n"
                                "Plays K games (seeds N, N+1, ...) of N random actions each (default: seed 1,\n"
@@ -40,11 +53,41 @@ std::pair<long, long> memory()
     return {now, peak};
 }
 
-bool number(const char* text, unsigned long& value)
+int usage(const std::string& problem)
 {
-    char* end = nullptr;
-    value = std::strtoul(text, &end, 10);
-    return end != text && *end == '\0';
+    std::fprintf(stderr, "vokta-soak: %s\n%s", problem.c_str(), kUsage);
+    return kExitBadArguments;
+}
+
+// The number text writes in decimal digits alone (no sign, no spaces), when
+// it lies from low to high.
+std::optional<unsigned long> wholeNumber(const char* text, unsigned long low, unsigned long high)
+{
+    if (*text == '\0' || std::strspn(text, "0123456789") != std::strlen(text))
+        return std::nullopt;
+    errno = 0;
+    const unsigned long value = std::strtoul(text, nullptr, 10);
+    if (errno == ERANGE || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+// Adds the task files of folder to files; why it cannot, or nothing.
+std::string addTaskFiles(const std::string& folder, std::vector<std::string>& files)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    if (status.type() == fs::file_type::not_found)
+        return "no such folder";
+    if (error)
+        return error.message();
+    if (!fs::is_directory(status))
+        return "not a folder";
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        if (entry->path().extension() == ".tsk")
+            files.push_back(entry->path().string());
+    }
+    return error ? error.message() : std::string();
 }
 
 }  // namespace
@@ -55,41 +98,62 @@ int main(int argc, char* argv[])
     unsigned long seeds = 1;
     unsigned long actions = 50'000;
     std::vector<std::string> taskFiles;
+    const struct {
+        const char* name;
+        unsigned long* value;
+        unsigned long low;
+        unsigned long high;
+    } numbers[] = {
+        {"--seed", &seed, 0, kLargestSeed},
+        {"--seeds", &seeds, 1, kMostSeeds},
+        {"--actions", &actions, 1, kMostActions},
+    };
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        if (i + 1 >= argc) {
-            std::fputs(kUsage, stderr);
-            return 2;
+        const char* value = i + 1 < argc ? argv[++i] : nullptr;
+        if (option == "--help" || option == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
         }
-        const char* value = argv[++i];
-        bool good = true;
-        if (option == "--seed")
-            good = number(value, seed);
-        else if (option == "--seeds")
-            good = number(value, seeds);
-        else if (option == "--actions")
-            good = number(value, actions);
-        else if (option == "--tasks") {
-            std::error_code error;
-            for (const fs::directory_entry& entry : fs::directory_iterator(value, error)) {
-                if (entry.path().extension() == ".tsk")
-                    taskFiles.push_back(entry.path().string());
+        if (option == "--tasks") {
+            if (value == nullptr)
+                return usage("--tasks needs a folder");
+            if (const std::string problem = addTaskFiles(value, taskFiles); !problem.empty()) {
+                std::fprintf(stderr, "vokta-soak: --tasks %s: %s\n", value, problem.c_str());
+                return kExitBadArguments;
             }
-            good = !error;
-        } else
-            good = false;
-        if (!good) {
-            std::fprintf(stderr, "vokta-soak: bad %s %s\n%s", option.c_str(), value, kUsage);
-            return 2;
+            continue;
         }
+        const auto number = std::find_if(std::begin(numbers), std::end(numbers),
+                                         [&option](const auto& known) { return option == known.name; });
+        if (number == std::end(numbers))
+            return usage("unknown option \"" + option + "\"");
+        const std::optional<unsigned long> parsed =
+            value ? wholeNumber(value, number->low, number->high) : std::nullopt;
+        if (!parsed) {
+            const std::string range = std::to_string(number->low) + " to " + std::to_string(number->high);
+            return usage(option + " needs a whole number from " + range +
+                         (value ? ", not \"" + std::string(value) + "\"" : std::string()));
+        }
+        *number->value = *parsed;
     }
+    if (seeds - 1 > kLargestSeed - seed)
+        return usage("--seed " + std::to_string(seed) + " and --seeds " + std::to_string(seeds) +
+                     " run past the last seed, " + std::to_string(kLargestSeed));
     const std::string models = findModelDirectory(argv[0]);
     if (models.empty() || !vokta::verifyModelFile(models + "/vokta.x").empty()) {
         std::fprintf(stderr, "vokta-soak: no usable model file beside the program\n");
         return 2;
     }
-    const fs::path saves = fs::temp_directory_path() / ("vokta-soak-" + std::to_string(seed));
-    fs::create_directories(saves);
+    std::error_code error;
+    const fs::path saves = fs::temp_directory_path(error) / ("vokta-soak-" + std::to_string(seed));
+    if (!error)
+        fs::create_directories(saves, error);
+    if (error) {
+        std::fprintf(stderr, "vokta-soak: %s: no folder for the saved tasks: %s\n", saves.c_str(),
+                     error.message().c_str());
+        return kExitBadArguments;
+    }
 
     const auto start = std::chrono::steady_clock::now();
     unsigned long done = 0;

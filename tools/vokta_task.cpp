@@ -1,15 +1,20 @@
 // vokta-task: looks into task files, solves them, checks a folder of them,
 // and makes the task library from its figures file.
 
+#include <stdlib.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "puzzle/solver.h"
@@ -112,12 +117,20 @@ std::vector<std::array<int, 3>> congruenceKey(const std::vector<Vec3>& cells)
     return best;
 }
 
+// The reader's message on one line, for stderr and the table of check.
+std::string describeOnOneLine(const TaskFileError& error)
+{
+    std::string text = describeTaskFileError(error).text;
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
 // The task in the file, or nothing after the reader's message.
 std::optional<Task> read(const std::string& path)
 {
     const TaskFileRead result = readTaskFile(path);
     if (!result.task)
-        std::fprintf(stderr, "%s\n", describeTaskFileError(result.error).text.c_str());
+        std::fprintf(stderr, "vokta-task: %s\n", describeOnOneLine(result.error).c_str());
     return result.task;
 }
 
@@ -190,7 +203,7 @@ int solve(const std::vector<std::string>& arguments)
         return all;
     });
     if (solutions == 0) {
-        std::fprintf(stderr, "%s: no solution\n", path.c_str());
+        std::fprintf(stderr, "vokta-task: %s: no solution\n", path.c_str());
         return kExitFailure;
     }
     return 0;
@@ -228,6 +241,16 @@ std::optional<std::map<std::string, IndexLine>> readIndex(const fs::path& folder
     return index;
 }
 
+// How hard a task is, by how many ways there are to fill it.
+const char* difficulty(std::uint64_t solutions)
+{
+    if (solutions >= 300)
+        return "easy";
+    if (solutions >= 20)
+        return "medium";
+    return "hard";
+}
+
 struct Verdict {
     std::uint64_t solutions = 0;
     std::uint64_t buildable = 0;
@@ -239,7 +262,7 @@ Verdict judge(const std::string& path, const std::map<std::string, IndexLine>* i
 {
     const TaskFileRead result = readTaskFile(path);
     if (!result.task)
-        return {0, 0, describeTaskFileError(result.error).text, {}};
+        return {0, 0, describeOnOneLine(result.error), {}};
     const Task& task = *result.task;
     if (task.cellCount <= 0)
         return {0, 0, "it has no cells", {}};
@@ -258,11 +281,21 @@ Verdict judge(const std::string& path, const std::map<std::string, IndexLine>* i
     if (!index || !verdict.problem.empty())
         return verdict;
     const auto entry = index->find(path);
-    if (entry == index->end())
+    if (entry == index->end()) {
         verdict.problem = "not in index.txt";
-    else if (entry->second.fields[1] != std::to_string(verdict.solutions))
-        verdict.problem = "index.txt line " + std::to_string(entry->second.number) + " says " +
-            entry->second.fields[1] + " solutions";
+        return verdict;
+    }
+    // A line too short is a problem of the folder, reported once by check.
+    const IndexLine& line = entry->second;
+    if (line.fields.size() < kIndexFields)
+        return verdict;
+    const std::string said = "index.txt line " + std::to_string(line.number) + " says ";
+    const std::string solutions = std::to_string(verdict.solutions);
+    if (line.fields[1] != solutions)
+        verdict.problem = said + line.fields[1] + " solutions";
+    else if (const std::string word = difficulty(verdict.solutions); line.fields[2] != word)
+        verdict.problem = said + line.fields[2] + ", and " + solutions +
+            (verdict.solutions == 1 ? " solution makes" : " solutions make") + " it " + word;
     return verdict;
 }
 
@@ -299,11 +332,11 @@ int check(const std::vector<std::string>& arguments)
         // Every line of the index names a task file that is there.
         for (const auto& [path, line] : known ? *known : std::map<std::string, IndexLine>{}) {
             if (line.fields.size() < kIndexFields) {
-                std::fprintf(stderr, "%s/index.txt:%d: %zu fields, not %zu\n", argument.c_str(), line.number,
-                             line.fields.size(), kIndexFields);
+                std::fprintf(stderr, "vokta-task: %s/index.txt:%d: %zu fields, not %zu\n", argument.c_str(),
+                             line.number, line.fields.size(), kIndexFields);
                 ++folderProblems;
             } else if (!found.contains(path)) {
-                std::fprintf(stderr, "%s/index.txt:%d: %s is not there\n", argument.c_str(), line.number,
+                std::fprintf(stderr, "vokta-task: %s/index.txt:%d: %s is not there\n", argument.c_str(), line.number,
                              line.fields[0].c_str());
                 ++folderProblems;
             }
@@ -334,16 +367,6 @@ int check(const std::vector<std::string>& arguments)
     return failures + folderProblems > 0 ? kExitFailure : 0;
 }
 
-// How hard a task is, by how many ways there are to fill it.
-const char* difficulty(std::uint64_t solutions)
-{
-    if (solutions >= 300)
-        return "easy";
-    if (solutions >= 20)
-        return "medium";
-    return "hard";
-}
-
 struct Figure {
     std::string id;
     std::string english;
@@ -357,9 +380,14 @@ struct Figure {
 // starting with "//" are comments.
 std::optional<std::vector<Figure>> readFigures(const std::string& path)
 {
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        std::fprintf(stderr, "vokta-task: %s: a folder, not a figures file\n", path.c_str());
+        return std::nullopt;
+    }
     std::ifstream file(path);
     if (!file) {
-        std::fprintf(stderr, "vokta-task: %s: cannot be read\n", path.c_str());
+        std::fprintf(stderr, "vokta-task: %s: cannot be read: %s\n", path.c_str(), std::strerror(errno));
         return std::nullopt;
     }
     std::vector<Figure> figures;
@@ -376,7 +404,7 @@ std::optional<std::vector<Figure>> readFigures(const std::string& path)
             figures.push_back({rest, {}, {}, {}, number});
             inside = true;
         } else if (!inside) {
-            std::fprintf(stderr, "%s:%d: \"figure ID\" must come first\n", path.c_str(), number);
+            std::fprintf(stderr, "vokta-task: %s:%d: \"figure ID\" must come first\n", path.c_str(), number);
             return std::nullopt;
         } else if (word == "en") {
             figures.back().english = rest;
@@ -389,41 +417,106 @@ std::optional<std::vector<Figure>> readFigures(const std::string& path)
         } else if (line.find_first_not_of("#.") == std::string::npos && !figures.back().layers.empty()) {
             figures.back().layers.back().push_back(line);
         } else {
-            std::fprintf(stderr, "%s:%d: not a figure line: %s\n", path.c_str(), number, line.c_str());
+            std::fprintf(stderr, "vokta-task: %s:%d: not a figure line: %s\n", path.c_str(), number, line.c_str());
             return std::nullopt;
         }
+    }
+    if (file.bad()) {
+        std::fprintf(stderr, "vokta-task: %s: reading failed at line %d\n", path.c_str(), number + 1);
+        return std::nullopt;
+    }
+    if (figures.empty()) {
+        std::fprintf(stderr, "vokta-task: %s: no figures in it\n", path.c_str());
+        return std::nullopt;
     }
     return figures;
 }
 
+// A new empty folder beside target, named after it; empty, with why, when
+// none can be made.
+fs::path makeDraftFolder(const fs::path& target, std::string& problem)
+{
+    std::error_code error;
+    fs::create_directories(target.parent_path(), error);
+    std::string name = (target.parent_path() / ("." + target.filename().string() + ".making-XXXXXX")).string();
+    if (mkdtemp(name.data()) == nullptr) {
+        problem = std::strerror(errno);
+        return {};
+    }
+    return name;
+}
+
+bool writeFile(const fs::path& path, std::string_view bytes)
+{
+    std::ofstream file(path, std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    return !file.fail();
+}
+
+// Moves the files named from draft into target, in that order; the problem
+// when one cannot be moved.
+std::string moveIn(const fs::path& draft, const fs::path& target, const std::vector<std::string>& names)
+{
+    std::error_code error;
+    fs::create_directories(target, error);
+    if (error)
+        return error.message();
+    for (const std::string& name : names) {
+        fs::rename(draft / name, target / name, error);
+        if (error)
+            return name + ": " + error.message();
+    }
+    return {};
+}
+
+// The library is made in a folder beside the target and moved in only when
+// every figure has become a task file, so a failed make leaves the target as
+// it was. Files of the target that make does not write stay.
 int make(const std::vector<std::string>& arguments)
 {
     if (arguments.size() != 2)
         return usage("make takes a figures file and a folder");
-    const std::optional<std::vector<Figure>> figures = readFigures(arguments[0]);
-    if (!figures)
-        return kExitFailure;
-    const fs::path folder = arguments[1];
+    const std::string& figuresPath = arguments[0];
+    const std::string& shownTarget = arguments[1];
     std::error_code error;
-    fs::create_directories(folder, error);
-    if (error || !fs::is_directory(folder)) {
-        std::fprintf(stderr, "vokta-task: %s: %s\n", folder.c_str(), error ? error.message().c_str() : "not a folder");
+    fs::path target = fs::absolute(shownTarget, error).lexically_normal();
+    if (!target.has_filename())
+        target = target.parent_path();
+    if (fs::exists(target, error) && !fs::is_directory(target, error)) {
+        std::fprintf(stderr, "vokta-task: %s: not a folder\n", shownTarget.c_str());
         return kExitFailure;
     }
-    std::ofstream index(folder / "index.txt");
-    index << "# file, solutions, difficulty, English name, Russian name (made by vokta-task make)\n";
+    const std::optional<std::vector<Figure>> figures = readFigures(figuresPath);
+    if (!figures)
+        return kExitFailure;
+    std::string problem;
+    const fs::path draft = makeDraftFolder(target, problem);
+    if (draft.empty()) {
+        std::fprintf(stderr, "vokta-task: %s: no folder can be made beside it: %s\n", shownTarget.c_str(),
+                     problem.c_str());
+        return kExitFailure;
+    }
+
+    std::string index = "# file, solutions, difficulty, English name, Russian name (made by vokta-task make)\n";
+    std::vector<std::string> written;
     int failures = 0;
     std::map<std::vector<std::array<int, 3>>, std::string> made;
     for (const Figure& figure : *figures) {
-        const auto complain = [&](const std::string& problem) {
-            std::fprintf(stderr, "%s:%d: figure %s %s\n", arguments[0].c_str(), figure.line, figure.id.c_str(),
-                         problem.c_str());
+        const auto complain = [&](const std::string& why) {
+            std::fprintf(stderr, "vokta-task: %s:%d: figure %s %s\n", figuresPath.c_str(), figure.line,
+                         figure.id.c_str(), why.c_str());
             ++failures;
         };
         // The identifier names the task file: lower-case letters, digits and dashes.
+        const std::string fileName = figure.id + ".tsk";
         if (figure.id.empty() ||
             figure.id.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-") != std::string::npos) {
             complain("needs an identifier of lower-case letters, digits and dashes");
+            continue;
+        }
+        if (std::find(written.begin(), written.end(), fileName) != written.end()) {
+            complain("has the identifier of an earlier figure");
             continue;
         }
         Task task;
@@ -466,24 +559,31 @@ int make(const std::vector<std::string>& arguments)
             continue;
         }
         const std::vector<unsigned char> bytes = encodeTask(task);
-        std::ofstream file(folder / (figure.id + ".tsk"), std::ios::binary);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            complain("could not be written to " + (folder / (figure.id + ".tsk")).string());
+        if (!writeFile(draft / fileName, {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) {
+            complain("could not be written to " + (draft / fileName).string());
             continue;
         }
-        index << figure.id << ".tsk\t" << solutions << '\t' << difficulty(solutions) << '\t' << figure.english << '\t'
-              << figure.russian << '\n';
+        written.push_back(fileName);
+        index += fileName + '\t' + std::to_string(solutions) + '\t' + difficulty(solutions) + '\t' + figure.english +
+            '\t' + figure.russian + '\n';
         std::printf("%-24s %8llu solutions  %s\n", figure.id.c_str(), static_cast<unsigned long long>(solutions),
                     difficulty(solutions));
     }
-    index.close();
-    if (!index) {
-        std::fprintf(stderr, "vokta-task: %s could not be written\n", (folder / "index.txt").c_str());
-        ++failures;
+    if (failures > 0) {
+        fs::remove_all(draft, error);
+        std::fprintf(stderr, "vokta-task: %s left as it was: %d of %zu figures failed\n", shownTarget.c_str(), failures,
+                     figures->size());
+        return kExitFailure;
     }
-    return failures ? kExitFailure : 0;
+    // The index last, so that it never names a file not yet there.
+    written.emplace_back("index.txt");
+    problem = writeFile(draft / "index.txt", index) ? moveIn(draft, target, written) : "index.txt could not be written";
+    fs::remove_all(draft, error);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "vokta-task: %s: %s\n", shownTarget.c_str(), problem.c_str());
+        return kExitFailure;
+    }
+    return 0;
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // vokta-tune: compiles a tune text as the game does and shows, renders or
 // plays the result.
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <optional>
@@ -103,6 +106,21 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options)
     }
     if (!haveText)
         return usageError("no tune text given");
+    return std::nullopt;
+}
+
+// Why path cannot take the WAV file, or nothing; asked before anything is
+// printed or rendered, and without touching an old file.
+std::optional<std::string> unwritableWav(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::is_directory(path, error))
+        return "it is a folder";
+    const std::string folder = fs::path(path).parent_path().string();
+    const std::string written = fs::exists(path, error) ? path : folder.empty() ? "." : folder;
+    if (access(written.c_str(), W_OK) != 0)
+        return std::strerror(errno);
     return std::nullopt;
 }
 
@@ -252,6 +270,10 @@ int main(int argc, char** argv)
     if (const auto exitCode = parseArguments(argc, argv, options))
         return *exitCode;
 
+    if (const auto problem = options.wavPath.empty() ? std::nullopt : unwritableWav(options.wavPath)) {
+        std::fprintf(stderr, "vokta-tune: cannot write %s: %s\n", options.wavPath.c_str(), problem->c_str());
+        return kExitFailure;
+    }
     Tune tune;
     const CompileResult compiled = tune.compile(options.text.c_str(), options.channel);
     if (!compiled.ok()) {

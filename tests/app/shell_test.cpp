@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
@@ -25,6 +26,7 @@
 #include "app/library.h"
 #include "app/main_window.h"
 #include "puzzle/commands.h"
+#include "puzzle/hint.h"
 #include "puzzle/routing.h"
 #include "puzzle/task_file.h"
 #include "window_test_support.h"
@@ -192,6 +194,53 @@ TEST_F(Shell, ThePieceMenuAndSolidFollowTheGameInEitherLanguage)
     EXPECT_FALSE(bar().actions().at(1)->isEnabled());
     window_->OnMenuCommand(static_cast<int>(Command::Solid));
     EXPECT_FALSE(solid->isChecked());
+}
+
+// The hint's words come from the rules and are translated here; the
+// newer-version message stays English and names the file.
+TEST_F(Shell, HintsNameThePieceByColourAndTheVersionMessageNamesTheFile)
+{
+    const struct {
+        const char* language;
+        std::function<void()> show;
+        QString shown;
+    } table[] = {
+        {"English",
+         [&] {
+             window_->showHint({Hint::Kind::TakeOut, 0, {}});
+         },
+         "Hint|No solution keeps every piece where it is. Take out the magenta piece, which is selected now."},
+        {"Russian",
+         [&] {
+             window_->showHint({Hint::Kind::TakeOut, 1, {}});
+         },
+         "Подсказка|Ни одно решение не оставляет все фигуры на своих местах. Уберите голубую фигуру — она сейчас "
+         "выделена."},
+        {"Russian",
+         [&] {
+             window_->showHint({Hint::Kind::NoTask, -1, {}});
+         },
+         "Подсказка|Подсказывать не к чему: стройте свободно или загрузите задачу."},
+        {"Russian",
+         [&] {
+             window_->showTaskFileError(
+                 {TaskFileError::Kind::NewerVersion, TaskFileError::Problem::Version, "new.tsk", {}, 2});
+         },
+         "Version Error|new.tsk:\nIncompatible version.\nPlease refresh the game."},
+    };
+    for (const auto& row : table) {
+        window_->ApplyLanguage(QString::fromLatin1(row.language));
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            runUntil([&] { return shownWindow<QMessageBox>() != nullptr; }, 5000);
+            if (QMessageBox* box = shownWindow<QMessageBox>()) {
+                shown = box->windowTitle() + QLatin1Char('|') + box->text();
+                box->accept();
+            }
+        });
+        row.show();
+        EXPECT_EQ(shown, row.shown);
+    }
 }
 
 TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)

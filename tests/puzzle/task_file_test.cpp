@@ -264,7 +264,7 @@ TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
     const Notice version =
         describeTaskFileError({TaskFileError::Kind::NewerVersion, TaskFileError::Problem::Version, "x.tsk", {}, 3});
     EXPECT_EQ(version.caption, "Version Error");
-    EXPECT_EQ(version.text, "Incompatible version.\nPlease refresh the game.");
+    EXPECT_EQ(version.text, "x.tsk:\nIncompatible version.\nPlease refresh the game.");
     EXPECT_EQ(version.icon, Notice::Icon::Warning);
 
     // A cancelled dialog arms the test all the same.

@@ -40,16 +40,8 @@ std::optional<std::string> RecordedShell::chooseTaskFileToSave()
 
 void RecordedShell::showHint(const Hint& hint)
 {
-    const auto name = [&hint] { return std::to_string(hint.piece); };
-    switch (hint.kind) {
-    case Hint::Kind::Place: break;
-    case Hint::Kind::TakeOut:
-        messages.push_back({"Hint", "No solution keeps every piece where it is. Take out piece " + name() + "."});
-        break;
-    case Hint::Kind::Unsolvable: messages.push_back({"Hint", "This task has no solution."}); break;
-    case Hint::Kind::Solved: messages.push_back({"Hint", "Every piece is in its place."}); break;
-    case Hint::Kind::NoTask: messages.push_back({"Hint", "There is no task to give a hint for."}); break;
-    }
+    if (const std::string text = hintText(hint); !text.empty())
+        messages.push_back({"Hint", text});
 }
 
 void RecordedShell::runShellCommand(int command)

@@ -1,0 +1,80 @@
+# The command-line tools misused as a new user might: each row runs a tool
+# and expects its exit code and a pattern over what it printed, written as
+# "OUT:<stdout>\nERR:<stderr>". Each row: exit code|pattern|command, the
+# command's words split at spaces, then @PLAY@, @TASK@, @SOAK@, @TUNE@,
+# @WORK@ and @DATA@ put in.
+
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/folder ${WORK}/library ${WORK}/out)
+file(WRITE ${WORK}/empty.txt "")
+# A library whose index calls a task of 2346 solutions hard: 300 or more make it easy.
+file(COPY ${DATA}/broken-library/staircase.tsk DESTINATION ${WORK}/library)
+file(WRITE ${WORK}/library/index.txt "# file, solutions, difficulty, English name, Russian name\n"
+                                     "staircase.tsk\t2346\thard\tStaircase\tStaircase\n")
+# The 3 x 3 x 3 cube, then a figure of one cell: the second fails after the
+# first is made, and the folder made into must stay as it was.
+set(layer "layer\n###\n###\n###\n")
+file(WRITE ${WORK}/figures.txt "figure cube\n${layer}${layer}${layer}end\nfigure speck\nlayer\n#\nend\n")
+file(WRITE ${WORK}/out/index.txt "an index made before\n")
+
+set(table
+  "2|^OUT:\nERR:vokta-play: [^\n]*/folder: the script is a folder, not a file\n$|@PLAY@ @WORK@/folder"
+  "0|^OUT:usage: vokta-play.*ERR:$|@PLAY@ --help"
+  "0|^OUT:usage: vokta-task.*ERR:$|@TASK@ --help"
+  "1|ERR:vokta-task: [^\n]*/folder: a folder, not a figures file\n$|@TASK@ make @WORK@/folder @WORK@/made"
+  "1|ERR:vokta-task: [^\n]*/empty.txt: no figures in it\n$|@TASK@ make @WORK@/empty.txt @WORK@/made"
+  "1|figure speck has 1 cells.*vokta-task: [^\n]*/out left as it was: 1 of 2 figures failed\n$|@TASK@ make @WORK@/figures.txt @WORK@/out"
+  "1|staircase.tsk +2346 +2346  index.txt line 2 says hard, and 2346 solutions make it easy\n|@TASK@ check @WORK@/library"
+  "1|^OUT:\nERR:vokta-task: [^\n]*/newer-version.tsk: Incompatible version. Please refresh the game.\n$|@TASK@ info @DATA@/newer-version.tsk"
+  "0|^OUT:usage: vokta-soak.*ERR:$|@SOAK@ --help"
+  "2|ERR:vokta-soak: --seed needs a whole number from 0 to 4294967295, not .-1.\n|@SOAK@ --seed -1"
+  "2|ERR:vokta-soak: --seeds needs a whole number from 1 to 100000000, not .0.\n|@SOAK@ --seeds 0"
+  "2|ERR:vokta-soak: --actions needs a whole number from 1 to 100000000, not .0.\n|@SOAK@ --actions 0"
+  "2|ERR:vokta-soak: --actions [^\n]*, not .-5.\n|@SOAK@ --actions -5"
+  "2|ERR:vokta-soak: --actions [^\n]*, not .many.\n|@SOAK@ --actions many"
+  "2|ERR:vokta-soak: --actions [^\n]*, not .100000001.\n|@SOAK@ --actions 100000001"
+  "2|ERR:vokta-soak: --actions needs a whole number from 1 to 100000000\n|@SOAK@ --actions"
+  "2|ERR:vokta-soak: --tasks [^\n]*/missing: no such folder\n$|@SOAK@ --tasks @WORK@/missing"
+  "2|ERR:vokta-soak: --tasks [^\n]*/empty.txt: not a folder\n$|@SOAK@ --tasks @WORK@/empty.txt"
+  "2|ERR:vokta-soak: unknown option .--frobnicate.\n|@SOAK@ --frobnicate"
+  "0|^OUT:usage: vokta-tune.*ERR:$|@TUNE@ --help"
+  "2|ERR:vokta-tune: no tune text given\n|@TUNE@"
+  "2|ERR:vokta-tune: unknown option --frobnicate\n|@TUNE@ --frobnicate c"
+  "1|^OUT:\nERR:vokta-tune: cannot write [^\n]*/missing/tune.wav: No such file or directory\n$|@TUNE@ --wav @WORK@/missing/tune.wav c"
+)
+
+set(failures "")
+foreach(row IN LISTS table)
+  string(REGEX MATCH "^([0-9]+)\\|(.*)\\|([^|]*)$" parsed "${row}")
+  set(code ${CMAKE_MATCH_1})
+  set(pattern "${CMAKE_MATCH_2}")
+  set(written "${CMAKE_MATCH_3}")
+  string(REPLACE " " ";" words "${written}")
+  set(command "")
+  foreach(word IN LISTS words)
+    foreach(name PLAY TASK SOAK TUNE WORK DATA)
+      string(REPLACE "@${name}@" "${${name}}" word "${word}")
+    endforeach()
+    list(APPEND command "${word}")
+  endforeach()
+  execute_process(COMMAND ${command} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  set(printed "OUT:${out}\nERR:${err}")
+  if(NOT status STREQUAL code OR NOT printed MATCHES "${pattern}")
+    string(APPEND failures "\n${written}: exit code ${status}, not ${code}, or no match for\n  ${pattern}\nin\n${printed}\n")
+  endif()
+endforeach()
+
+# The failed make changed nothing: no new file, the old index as it was, and
+# no folder of its own left beside it.
+file(GLOB made RELATIVE ${WORK}/out ${WORK}/out/*)
+file(READ ${WORK}/out/index.txt index)
+file(GLOB left ${WORK}/.out*)
+if(NOT made STREQUAL "index.txt" OR NOT index STREQUAL "an index made before\n" OR left)
+  string(APPEND failures "\nthe failed make changed its folder: ${made}, \"${index}\", left ${left}\n")
+endif()
+
+if(failures)
+  message(FATAL_ERROR "${failures}")
+endif()
