@@ -89,15 +89,21 @@ std::vector<LibraryTask> readLibrary(const QString& folder)
     return tasks;
 }
 
+QString minutesAndSeconds(std::int64_t ms)
+{
+    const std::int64_t seconds = ms / 1000;
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
 LibraryDialog::LibraryDialog(QWidget* owner, const QString& folder, const std::string& modelDirectory,
-                             Language language)
+                             Language language, const Progress& progress)
     : QDialog(owner), tasks_(readLibrary(folder))
 {
     setWindowTitle(tr("Task library"));
     list_ = new QListWidget(this);
     list_->setViewMode(QListView::IconMode);
     list_->setIconSize(kThumbnail);
-    list_->setGridSize(kThumbnail + QSize(40, 56));
+    list_->setGridSize(kThumbnail + QSize(40, 72));
     list_->setResizeMode(QListView::Adjust);
     list_->setMovement(QListView::Static);
     list_->setWordWrap(true);
@@ -112,7 +118,12 @@ LibraryDialog::LibraryDialog(QWidget* owner, const QString& folder, const std::s
         const TaskFileRead read = readTaskFile(QFile::encodeName(task.file).toStdString());
         if (!read.task)
             continue;
-        auto* item = new QListWidgetItem(name + QLatin1Char('\n') + difficulty, list_);
+        QString text = name + QLatin1Char('\n') + difficulty;
+        if (const std::optional<TaskRecord> best = progress.find(taskKey(*read.task))) {
+            text = QStringLiteral("\u2714 ") + text + QLatin1Char('\n') +
+                tr("moves: %1, time: %2").arg(best->fewestMoves).arg(minutesAndSeconds(best->shortestMs));
+        }
+        auto* item = new QListWidgetItem(text, list_);
         item->setData(Qt::UserRole, task.file);
         item->setToolTip(tr("%1 ways to solve it").arg(task.solutions));
         if (drawn)

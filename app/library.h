@@ -7,12 +7,16 @@
 #include <QDialog>
 
 #include "app/menus.h"
+#include "puzzle/progress.h"
 
 class QListWidget;
 
 namespace vokta {
 
 // One task of the library, as its index names it.
+// "1:05": minutes and seconds, as the library shows the best time.
+QString minutesAndSeconds(std::int64_t ms);
+
 struct LibraryTask {
     QString file;  // full path
     QString english;
@@ -32,7 +36,9 @@ class LibraryDialog : public QDialog {
     Q_OBJECT
 
 public:
-    LibraryDialog(QWidget* owner, const QString& folder, const std::string& modelDirectory, Language language);
+    // Each task shows a check mark and the player's best once progress holds a record of it.
+    LibraryDialog(QWidget* owner, const QString& folder, const std::string& modelDirectory, Language language,
+                  const Progress& progress);
 
     // The file chosen, once the dialog has been accepted.
     std::optional<QString> chosen() const;

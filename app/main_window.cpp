@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QThread>
@@ -40,6 +41,7 @@ constexpr QSize kDefaultSize{1024, 768};
 // Never more of the screen than this, so the frame and the panel stay in view.
 constexpr double kLargestScreenShare = 0.8;
 constexpr unsigned long kFanfarePauseMs = 2000;
+constexpr qint64 kLargestProgressFile = 1 << 20;
 // The window's own colour, seen before the first frame and around the view.
 constexpr QColor kWindowColour{0, 127, 0};
 
@@ -48,6 +50,7 @@ constexpr QColor kWindowColour{0, 127, 0};
 MainWindow::MainWindow(std::string modelDirectory, LanguageSetting setting)
     : modelDirectory_(std::move(modelDirectory)), setting_(std::move(setting))
 {
+    setProgressFile(defaultProgressFile());
     setWindowTitle(QStringLiteral("Vokta"));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kWindowColour);
@@ -122,6 +125,42 @@ void MainWindow::SoundRelay::play(Cue cue)
         device->play(cue);
 }
 
+QString MainWindow::defaultProgressFile()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("progress.txt"));
+}
+
+void MainWindow::setProgressFile(const QString& path)
+{
+    progressFile_ = path;
+    progress_ = {};
+    QFile file(path);
+    // A missing or unreadable file is no progress; an oversized one is no
+    // progress file of ours.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestProgressFile)
+        return;
+    progress_ = Progress::parse(file.readAll().toStdString());
+}
+
+void MainWindow::RecordCompletion()
+{
+    const TaskRun& run = game_->run;
+    // A free build is never reported complete; a key of 0 is none.
+    if (run.key == 0)
+        return;
+    const std::int64_t ms = (game_->tickCount - run.startTick) * kTickMs;
+    if (!progress_.recordCompletion(run.key, run.moves, ms))
+        return;
+    QDir().mkpath(QFileInfo(progressFile_).absolutePath());
+    QSaveFile file(progressFile_);
+    const std::string text = progress_.text();
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
+        !file.commit())
+        std::fprintf(stderr, "vokta: %s: progress not saved: %s\n", QFile::encodeName(progressFile_).constData(),
+                     file.errorString().toLocal8Bit().constData());
+}
+
 void MainWindow::ReturnKeyboardToView()
 {
     if (!view_ || QApplication::activePopupWidget() || QApplication::activeModalWidget())
@@ -162,6 +201,7 @@ void MainWindow::pauseForFanfare()
 
 void MainWindow::showSuccessMessage()
 {
+    RecordCompletion();
     // Shown once the tick has returned: a box opened inside the tick would
     // hold the timer, and the pieces must keep falling while it is up.
     QTimer::singleShot(0, this, [this] {
@@ -343,7 +383,7 @@ void MainWindow::runShellCommand(int command)
         break;
     }
     case Command::Library: {
-        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_);
+        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_, progress_);
         if (library.list()->count() == 0) {
             QMessageBox box(
                 QMessageBox::Warning, tr("Task library"),

@@ -10,6 +10,7 @@
 #include "app/menus.h"
 #include "app/settings.h"
 #include "puzzle/game.h"
+#include "puzzle/progress.h"
 
 class QTimer;
 
@@ -50,6 +51,12 @@ public:
     void OnMenuCommand(int command);
 
     GameView* view() const { return view_; }
+    // Where the player's progress is kept: progress.txt in the user's data
+    // folder, unless tests put it elsewhere; setting it reads it.
+    static QString defaultProgressFile();
+    void setProgressFile(const QString& path);
+    const Progress& progress() const { return progress_; }
+
     // The running game; null before StartGame().
     Game* game() const { return game_.get(); }
     GameMenus* menus() const { return menus_; }
@@ -89,6 +96,9 @@ private:
     void RenderWhenIdle();
     void OnDestroy();
     void OpenSound();
+    // Counts a completion of the current task in the player's progress and
+    // writes the progress file when the record improved.
+    void RecordCompletion();
     // Gives the keyboard back to the game view once no menu, dialog or other
     // window of the game holds it.
     void ReturnKeyboardToView();
@@ -101,6 +111,8 @@ private:
     // Where the player last chose a task file of their own; empty until then.
     QString taskFolder_;
     LanguageSetting setting_;
+    QString progressFile_;
+    Progress progress_;
     Language language_ = Language::English;
     // The menu open now was opened with the mouse, not with Alt.
     bool menuOpenedByMouse_ = false;

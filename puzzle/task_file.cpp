@@ -1,11 +1,13 @@
 #include "puzzle/task_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <tuple>
 
 #include "puzzle/game.h"
 #include "puzzle/scene_setup.h"
@@ -234,9 +236,12 @@ Task builtInTask()
 
 std::uint64_t taskKey(const Task& task)
 {
+    Task sorted = task;
+    std::sort(sorted.cells.begin(), sorted.cells.end(),
+              [](Vec3 a, Vec3 b) { return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z); });
     // 64-bit FNV-1a.
     std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (const unsigned char byte : encodeTask(task)) {
+    for (const unsigned char byte : encodeTask(sorted)) {
         hash ^= byte;
         hash *= 0x100000001b3ull;
     }

@@ -106,8 +106,9 @@ Task taskFromPieces(const Game& game);
 
 // The built-in 3 x 3 x 3 cube as a task, its cells where they stand.
 Task builtInTask();
-// Identifies a task by what it holds, wherever its file lies: a hash of its
-// encoding (see encodeTask), never 0 (0 stands for a free build).
+// Identifies a task by what it holds, wherever its file lies and in whatever
+// order and layout it lists the cells: a hash of the encoding (see
+// encodeTask) of its cells in sorted order; never 0 (0 stands for a free build).
 std::uint64_t taskKey(const Task& task);
 // That task as a file's bytes.
 std::vector<unsigned char> taskFileBytes(const Game& game);
