@@ -97,7 +97,7 @@ void GameView::keyPressEvent(QKeyEvent* event)
     if (event->modifiers().testFlag(Qt::AltModifier))
         return;
     if (const int command = shortcutCommand(event->key(), event->modifiers())) {
-        MainWndProc(game_, {.kind = WindowMessage::Kind::Command, .command = command});
+        deliver({.kind = WindowMessage::Kind::Command, .command = command});
         return;
     }
     // Auto-repeated presses go through as well: a held key repeats a piece
@@ -107,12 +107,12 @@ void GameView::keyPressEvent(QKeyEvent* event)
         held_[static_cast<std::size_t>(key)] = true;
     WindowMessage down{.kind = WindowMessage::Kind::KeyDown, .key = key};
     down.shift = event->modifiers().testFlag(Qt::ShiftModifier);
-    MainWndProc(game_, down);
+    deliver(down);
     const QString text = event->text();
     if (text.size() == 1 && text.front().unicode() < 0x80) {
         const WindowMessage typed{.kind = WindowMessage::Kind::Char,
                                   .character = static_cast<char>(text.front().unicode())};
-        MainWndProc(game_, typed);
+        deliver(typed);
     }
 }
 
@@ -129,7 +129,20 @@ void GameView::keyReleaseEvent(QKeyEvent* event)
         return;
     if (isCameraKey(key))
         held_[static_cast<std::size_t>(key)] = false;
-    MainWndProc(game_, {.kind = WindowMessage::Kind::KeyUp, .key = key});
+    deliver({.kind = WindowMessage::Kind::KeyUp, .key = key});
+}
+
+void GameView::setRouter(std::function<void(const WindowMessage&)> router)
+{
+    router_ = std::move(router);
+}
+
+void GameView::deliver(const WindowMessage& message)
+{
+    if (router_)
+        router_(message);
+    else
+        MainWndProc(game_, message);
 }
 
 void GameView::route(const QMouseEvent& event, WindowMessage::Kind kind)
@@ -143,7 +156,7 @@ void GameView::route(const QMouseEvent& event, WindowMessage::Kind kind)
     message.y = clientPixel(event.position().y());
     message.keys = mouseKeysFromQt(event.buttons(), event.modifiers());
     message.button = mouseKeysFromQt(event.button(), {});
-    MainWndProc(game_, message);
+    deliver(message);
 }
 
 void GameView::mousePressEvent(QMouseEvent* event)
@@ -175,7 +188,7 @@ void GameView::focusOutEvent(QFocusEvent*)
     for (std::size_t k = 0; k < held_.size(); ++k) {
         if (held_[k]) {
             held_[k] = false;
-            MainWndProc(game_, {.kind = WindowMessage::Kind::KeyUp, .key = static_cast<Key>(k)});
+            deliver({.kind = WindowMessage::Kind::KeyUp, .key = static_cast<Key>(k)});
         }
     }
 }

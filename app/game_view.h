@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include <QWindow>
 
@@ -33,6 +34,10 @@ public:
     // Fits the viewport to the client area.
     void OnSize();
 
+    // Where the view's messages go instead of straight to the routing (the
+    // window records or holds them back).
+    void setRouter(std::function<void(const WindowMessage&)> router);
+
 signals:
     void frameDrawn();
 
@@ -50,10 +55,12 @@ protected:
 
 private:
     void route(const QMouseEvent& event, WindowMessage::Kind kind);
+    void deliver(const WindowMessage& message);
 
     Game& game_;
     Renderer renderer_;
     bool frameLog_ = false;
+    std::function<void(const WindowMessage&)> router_;
     // Camera keys held down: when the view loses the keyboard their
     // releases go elsewhere, so the view releases them itself.
     std::array<bool, static_cast<std::size_t>(Key::PageDown) + 1> held_{};

@@ -7,12 +7,37 @@
 #include "app/start_up.h"
 #include "puzzle/routing.h"
 #include "puzzle/scene_setup.h"
+#include "tools/play/runner.h"
+#include "tools/play/script.h"
 
 namespace {
 
 // Exit codes of a game that could not start.
 constexpr int kNoModelFile = 2;
 constexpr int kNoOpenGl = 1;
+constexpr int kBadCommandLine = 3;
+
+// The recording to replay, read and checked; an empty script and the
+// problem, naming the file, when it cannot be replayed.
+vokta::play::Script readReplay(const QString& path, QString& problem)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = QStringLiteral("%1: %2").arg(name, file.errorString());
+        return {};
+    }
+    vokta::play::Script script = vokta::play::parseScript(file.readAll().toStdString());
+    if (!script.error.empty()) {
+        problem = QStringLiteral("%1:%2: %3").arg(name).arg(script.errorLine).arg(QString::fromStdString(script.error));
+        return {};
+    }
+    if (const QString why = vokta::MainWindow::unreplayable(script); !why.isEmpty()) {
+        problem = QStringLiteral("%1: %2").arg(name, why);
+        return {};
+    }
+    return script;
+}
 
 }  // namespace
 
@@ -42,7 +67,26 @@ int main(int argc, char* argv[])
         return kNoModelFile;
     }
 
-    const QString taskFile = vokta::taskFileArgument(QCoreApplication::arguments());
+    const vokta::CommandLine commandLine = vokta::parseCommandLine(QCoreApplication::arguments());
+    if (!commandLine.problem.isEmpty()) {
+        vokta::ReportFatalError(QStringLiteral("Vokta"), commandLine.problem);
+        return kBadCommandLine;
+    }
+    vokta::play::Script replay;
+    unsigned seed = 0;
+    if (!commandLine.replayFile.isEmpty()) {
+        QString problem;
+        replay = readReplay(commandLine.replayFile, problem);
+        if (!problem.isEmpty()) {
+            vokta::ReportFatalError(QStringLiteral("Vokta"), problem);
+            return kBadCommandLine;
+        }
+        // A recording starts with its seed; a script without one plays vokta-play's first scatter.
+        const bool seeded = !replay.actions.empty() && replay.actions.front().kind == vokta::play::Action::Kind::Setup;
+        seed = seeded ? replay.actions.front().number : vokta::play::kDefaultSeed;
+    } else {
+        seed = vokta::chooseSeed();
+    }
     const vokta::LanguageSetting setting(vokta::LanguageSetting::filePathFor(executableDirectory));
     const QString language = setting.read();
     vokta::MainWindow window(modelDirectory.toStdString(), setting);
@@ -50,14 +94,25 @@ int main(int argc, char* argv[])
     // The start dialog shows in English: the saved language comes after it,
     // on every way out, and is written back.
     const bool started = vokta::startsAtOnce() || window.ShowStartDialog();
-    if (started && !window.StartGame(vokta::chooseSeed())) {
+    if (started && !window.StartGame(seed)) {
         window.ApplyLanguage(language);
         return kNoOpenGl;
     }
     window.ApplyLanguage(language);
     if (!started)
         return 0;
-    if (!taskFile.isEmpty())
-        vokta::loadTask(*window.game(), QFile::encodeName(taskFile).toStdString());
+    if (!commandLine.recordFile.isEmpty()) {
+        QString why;
+        if (!window.StartRecording(commandLine.recordFile, why)) {
+            vokta::ReportFatalError(QStringLiteral("Vokta"),
+                                    QStringLiteral("The game cannot be recorded to %1: %2.")
+                                        .arg(QDir::toNativeSeparators(commandLine.recordFile), why));
+            return kBadCommandLine;
+        }
+    }
+    if (!commandLine.taskFile.isEmpty())
+        window.LoadTaskFile(commandLine.taskFile);
+    if (!replay.actions.empty())
+        window.StartReplay(std::move(replay.actions));
     return QApplication::exec();
 }

@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -32,6 +34,7 @@
 #include "puzzle/game_tick.h"
 #include "puzzle/routing.h"
 #include "puzzle/scene_setup.h"
+#include "tools/play/runner.h"
 
 namespace vokta {
 
@@ -68,12 +71,15 @@ MainWindow::MainWindow(std::string modelDirectory, LanguageSetting setting)
     timer_->setObjectName(QStringLiteral("gameTimer"));
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(kTickMs);
-    connect(timer_, &QTimer::timeout, this, [this] { MainWndProc(*game_, {.kind = WindowMessage::Kind::Timer}); });
+    connect(timer_, &QTimer::timeout, this, [this] { Deliver({.kind = WindowMessage::Kind::Timer}); });
 }
 
 MainWindow::~MainWindow()
 {
     OnDestroy();
+    recorder_.reset();
+    if (recordFile_)
+        std::fclose(recordFile_);
     // The view reads the game; it goes first.
     delete viewContainer_;
 }
@@ -86,8 +92,10 @@ bool MainWindow::ShowStartDialog()
 
 bool MainWindow::StartGame(unsigned seed)
 {
+    seed_ = seed;
     game_ = std::make_unique<Game>(modelDirectory_, soundRelay_, *this);
     view_ = new GameView(*game_);
+    view_->setRouter([this](const WindowMessage& message) { Route(message); });
     viewContainer_ = QWidget::createWindowContainer(view_, this);
     viewContainer_->setFocusPolicy(Qt::StrongFocus);
     setCentralWidget(viewContainer_);
@@ -258,7 +266,130 @@ void MainWindow::OnMenuCommand(int command)
         return;
     }
     if (game_)
-        MainWndProc(*game_, {.kind = WindowMessage::Kind::Command, .command = command});
+        Route({.kind = WindowMessage::Kind::Command, .command = command});
+}
+
+void MainWindow::Route(const WindowMessage& message)
+{
+    using Kind = WindowMessage::Kind;
+    if (replaying()) {
+        if (message.kind == Kind::KeyDown && message.key == Key::Escape) {
+            StopReplay();
+            swallowEscapeRelease_ = true;
+        }
+        return;
+    }
+    if (swallowEscapeRelease_ && message.kind == Kind::KeyUp && message.key == Key::Escape) {
+        swallowEscapeRelease_ = false;
+        return;
+    }
+    Deliver(message);
+}
+
+void MainWindow::Deliver(const WindowMessage& message)
+{
+    const bool mayLoad = message.kind == WindowMessage::Kind::Command &&
+        (message.command == static_cast<int>(Command::Load) || message.command == static_cast<int>(Command::Library));
+    if (recorder_) {
+        recorder_->size(view_->width(), view_->height());
+        recorder_->message(message);
+    }
+    dialogLoaded_.reset();
+    MainWndProc(*game_, message);
+    if (recorder_ && mayLoad)
+        recorder_->dialogEnded(message.command, dialogLoaded_);
+}
+
+bool MainWindow::StartRecording(const QString& path, QString& error)
+{
+    recordFile_ = std::fopen(QFile::encodeName(path).constData(), "w");
+    if (!recordFile_) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    recorder_ = std::make_unique<play::Recorder>(recordFile_);
+    recorder_->setup(seed_);
+    recorder_->size(view_->width(), view_->height());
+    // A crash keeps what happened until a second before.
+    auto* flush = new QTimer(this);
+    connect(flush, &QTimer::timeout, this, [this] { recorder_->flush(); });
+    flush->start(1000);
+    return true;
+}
+
+QString MainWindow::unreplayable(const play::Script& script)
+{
+    using Kind = play::Action::Kind;
+    for (std::size_t i = 0; i < script.actions.size(); ++i) {
+        const play::Action& action = script.actions[i];
+        const bool input = !play::inputMessages(action).empty();
+        const bool allowed = input || action.kind == Kind::Tick || action.kind == Kind::Size ||
+            action.kind == Kind::Load || (action.kind == Kind::Setup && i == 0);
+        if (!allowed)
+            return tr("line %1 is no player's input and cannot be replayed in the window; vokta-play can play it")
+                .arg(action.line);
+    }
+    return {};
+}
+
+void MainWindow::StartReplay(std::vector<play::Action> actions)
+{
+    if (!actions.empty() && actions.front().kind == play::Action::Kind::Setup)
+        actions.erase(actions.begin());
+    if (actions.empty())
+        return;
+    replay_ = std::move(actions);
+    replayNext_ = 0;
+    replayTicksLeft_ = 0;
+    timer_->stop();
+    menuBar()->setEnabled(false);
+    replayTimer_ = new QTimer(this);
+    replayTimer_->setTimerType(Qt::PreciseTimer);
+    connect(replayTimer_, &QTimer::timeout, this, &MainWindow::ReplayTick);
+    replayTimer_->start(kTickMs);
+}
+
+void MainWindow::ReplayTick()
+{
+    // Actions run until the next tick, which this call delivers.
+    while (replaying()) {
+        if (replayTicksLeft_ > 0) {
+            --replayTicksLeft_;
+            MainWndProc(*game_, {.kind = WindowMessage::Kind::Timer});
+            return;
+        }
+        if (replayNext_ == replay_.size()) {
+            StopReplay();
+            return;
+        }
+        const play::Action& action = replay_[replayNext_++];
+        switch (action.kind) {
+        case play::Action::Kind::Tick: replayTicksLeft_ = action.number; break;
+        case play::Action::Kind::Size: resize(size() + QSize(action.x, action.y) - view_->size()); break;
+        case play::Action::Kind::Load: loadTaskAsStep(*game_, action.text); break;
+        default:
+            for (const WindowMessage& message : play::inputMessages(action))
+                MainWndProc(*game_, message);
+            break;
+        }
+    }
+}
+
+void MainWindow::StopReplay()
+{
+    replay_.clear();
+    delete replayTimer_;
+    replayTimer_ = nullptr;
+    menuBar()->setEnabled(true);
+    timer_->start();
+}
+
+void MainWindow::LoadTaskFile(const QString& path)
+{
+    const std::string file = QFile::encodeName(path).toStdString();
+    if (recorder_)
+        recorder_->dialogEnded(static_cast<int>(Command::Load), file);
+    loadTaskAsStep(*game_, file);
 }
 
 void MainWindow::refreshMenuState()
@@ -295,6 +426,10 @@ void MainWindow::showTaskFileError(const TaskFileError& error)
 {
     const QString file = QDir::toNativeSeparators(QFile::decodeName(error.path.c_str()));
     const QString problem = taskFileProblem(error);
+    if (replaying()) {
+        std::fprintf(stderr, "vokta: %s: %s\n", QFile::encodeName(file).constData(), problem.toLocal8Bit().constData());
+        return;
+    }
     QMessageBox::Icon icon = QMessageBox::Critical;
     QString caption;
     QString text;
@@ -331,6 +466,8 @@ QString MainWindow::libraryFolder() const
 
 std::optional<std::string> MainWindow::chooseTaskFile(bool forSaving)
 {
+    if (replaying())
+        return std::nullopt;
     // The first Load opens in the library, the first Save in the player's
     // documents; after that both open where the player last chose a file of
     // their own.
@@ -354,7 +491,8 @@ std::optional<std::string> MainWindow::chooseTaskFile(bool forSaving)
 
 std::optional<std::string> MainWindow::chooseTaskFileToLoad()
 {
-    return chooseTaskFile(false);
+    dialogLoaded_ = chooseTaskFile(false);
+    return dialogLoaded_;
 }
 
 std::optional<std::string> MainWindow::chooseTaskFileToSave()
@@ -365,8 +503,9 @@ std::optional<std::string> MainWindow::chooseTaskFileToSave()
 void MainWindow::showHint(const Hint& hint)
 {
     const HintWords words = hintWords(hint);
-    if (words.sentence == nullptr)
-        return;  // the ghost says it
+    // The ghost says it; a replay does not stop for a box.
+    if (words.sentence == nullptr || replaying())
+        return;
     QString text = tr(words.sentence);
     if (words.piece != nullptr)
         text = text.arg(tr(words.piece));
@@ -376,6 +515,12 @@ void MainWindow::showHint(const Hint& hint)
 
 void MainWindow::runShellCommand(int command)
 {
+    // A replay opens no dialog and no help; it only changes what it shows.
+    const bool opensAWindow = command != static_cast<int>(Command::English) &&
+        command != static_cast<int>(Command::Russian) && command != static_cast<int>(Command::DistinctColours) &&
+        command != static_cast<int>(Command::PieceNumbers);
+    if (replaying() && opensAWindow)
+        return;
     switch (static_cast<Command>(command)) {
     case Command::About: {
         AboutDialog about(this, language_);
@@ -393,8 +538,10 @@ void MainWindow::runShellCommand(int command)
             break;
         }
         library.exec();
-        if (const std::optional<QString> file = library.chosen())
-            loadTask(*game_, QFile::encodeName(*file).toStdString());
+        if (const std::optional<QString> file = library.chosen()) {
+            dialogLoaded_ = QFile::encodeName(*file).toStdString();
+            loadTask(*game_, *dialogLoaded_);
+        }
         break;
     }
     case Command::HelpIndex: help_.showContents(this, language_); break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,8 @@
 #include "app/settings.h"
 #include "puzzle/game.h"
 #include "puzzle/progress.h"
+#include "tools/play/recording.h"
+#include "tools/play/script.h"
 
 class QTimer;
 
@@ -57,6 +60,21 @@ public:
     void setProgressFile(const QString& path);
     const Progress& progress() const { return progress_; }
 
+    // From now on writes the game as a vokta-play script to path; false,
+    // with the reason in error, when the file cannot be written.
+    bool StartRecording(const QString& path, QString& error);
+    // Plays a script's input actions in the window at the game's pace, one
+    // tick per kTickMs; the player's input is held back until it ends, except
+    // Escape, which stops it and leaves the game playable. The script must
+    // hold only what replayable() accepts.
+    void StartReplay(std::vector<play::Action> actions);
+    bool replaying() const { return !replay_.empty(); }
+    // Why a script cannot be replayed in the window (naming its line), or an
+    // empty string.
+    static QString unreplayable(const play::Script& script);
+    // A task file named on the command line, loaded as the player's step.
+    void LoadTaskFile(const QString& path);
+
     // The running game; null before StartGame().
     Game* game() const { return game_.get(); }
     GameMenus* menus() const { return menus_; }
@@ -94,6 +112,12 @@ private:
     };
 
     void RenderWhenIdle();
+    // Every message for the game goes here: held back during a replay,
+    // recorded when recording, then routed.
+    void Route(const WindowMessage& message);
+    void Deliver(const WindowMessage& message);
+    void ReplayTick();
+    void StopReplay();
     void OnDestroy();
     void OpenSound();
     // Counts a completion of the current task in the player's progress and
@@ -127,6 +151,19 @@ private:
     GameView* view_ = nullptr;
     QTimer* timer_ = nullptr;
     QMetaObject::Connection idleHook_;
+    unsigned seed_ = 0;
+
+    std::FILE* recordFile_ = nullptr;
+    std::unique_ptr<play::Recorder> recorder_;
+    // The task file the Load or Library command under way loaded, if any.
+    std::optional<std::string> dialogLoaded_;
+
+    std::vector<play::Action> replay_;
+    std::size_t replayNext_ = 0;
+    std::uint32_t replayTicksLeft_ = 0;
+    QTimer* replayTimer_ = nullptr;
+    // The Escape that stopped a replay: its release is not the game's.
+    bool swallowEscapeRelease_ = false;
 };
 
 }  // namespace vokta

@@ -60,13 +60,27 @@ bool startsAtOnce()
     return qgetenv("VOKTA_START") == "1";
 }
 
-QString taskFileArgument(const QStringList& arguments)
+CommandLine parseCommandLine(const QStringList& arguments)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (!arguments.at(i).startsWith(QLatin1Char('-')))
-            return arguments.at(i);
+    CommandLine line;
+    for (qsizetype i = 1; i < arguments.size() && line.problem.isEmpty(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--record") || argument == QLatin1String("--replay")) {
+            if (i + 1 == arguments.size()) {
+                line.problem = QStringLiteral("%1 needs a file").arg(argument);
+                break;
+            }
+            (argument == QLatin1String("--record") ? line.recordFile : line.replayFile) = arguments.at(++i);
+        } else if (argument.startsWith(QLatin1String("--"))) {
+            line.problem =
+                QStringLiteral("unknown option %1; the options are --record FILE and --replay FILE").arg(argument);
+        } else if (!argument.startsWith(QLatin1Char('-')) && line.taskFile.isEmpty()) {
+            line.taskFile = argument;
+        }
     }
-    return {};
+    if (line.problem.isEmpty() && !line.recordFile.isEmpty() && !line.replayFile.isEmpty())
+        line.problem = QStringLiteral("--record and --replay cannot be used together");
+    return line;
 }
 
 QIcon gameIcon()

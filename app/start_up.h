@@ -29,9 +29,16 @@ unsigned chooseSeed();
 // start dialog (for scripts, measurements and tests).
 bool startsAtOnce();
 
-// The task file named on the command line (the file manager opens task
-// files so), or an empty string.
-QString taskFileArgument(const QStringList& arguments);
+// What the command line asks for: a task file to start with (the file
+// manager opens task files so), a file to record the game to, a recording to
+// replay; problem says plainly what is wrong with it, if anything.
+struct CommandLine {
+    QString taskFile;
+    QString recordFile;
+    QString replayFile;
+    QString problem;
+};
+CommandLine parseCommandLine(const QStringList& arguments);
 
 // The game's icon in every size desktops use, and scalable.
 QIcon gameIcon();

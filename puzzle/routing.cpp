@@ -200,6 +200,14 @@ bool loadTask(Game& game, const std::string& path)
     return true;
 }
 
+bool loadTaskAsStep(Game& game, const std::string& path)
+{
+    const GameSnapshot before = takeSnapshot(game);
+    const bool loaded = loadTask(game, path);
+    noteInput(game, before);
+    return loaded;
+}
+
 void saveTask(Game& game, const std::string& path)
 {
     if (const std::optional<TaskFileError> error = writeTaskFile(game, path))

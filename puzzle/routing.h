@@ -53,5 +53,8 @@ void OnCommand(Game& game, int command);
 // loaded.
 bool loadTask(Game& game, const std::string& path);
 void saveTask(Game& game, const std::string& path);
+// loadTask as a step of the player's, which undo takes back: a task named on
+// the command line, or loaded by a script.
+bool loadTaskAsStep(Game& game, const std::string& path);
 
 }  // namespace vokta

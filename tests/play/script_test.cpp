@@ -70,7 +70,7 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
         {"press 10 20", "the buttons are missing"},
         {"press 10 20 left+alt", "buttons are \"none\" or names"},
         {"press 10 20 left+", "buttons are \"none\" or names"},
-        {"move -1 20 none", "X must be a whole number from 0 to 65535"},
+        {"move -70000 20 none", "X must be a whole number from -65535 to 65535"},
         {"release 1 65536 none", "Y must be"},
         {"click piece 7", "the piece must be a whole number from 0 to 6"},
         {"click roller 6", "the roller must be"},

@@ -41,6 +41,48 @@ int primaryButton(int keys)
 
 }  // namespace
 
+std::vector<WindowMessage> inputMessages(const Action& action)
+{
+    using Kind = Action::Kind;
+    using MessageKind = WindowMessage::Kind;
+    const auto command = [](Command id) {
+        return std::vector<WindowMessage>{{.kind = MessageKind::Command, .command = static_cast<int>(id)}};
+    };
+    switch (action.kind) {
+    case Kind::KeyDown:
+    case Kind::Key: {
+        std::vector<WindowMessage> messages{{.kind = MessageKind::KeyDown, .key = action.key, .shift = action.shift}};
+        // The window types the character of a character key, as it goes down.
+        if (action.character != 0)
+            messages.push_back({.kind = MessageKind::Char, .character = action.character});
+        if (action.kind == Kind::Key)
+            messages.push_back({.kind = MessageKind::KeyUp, .key = action.key});
+        return messages;
+    }
+    case Kind::KeyUp: return {{.kind = MessageKind::KeyUp, .key = action.key}};
+    case Kind::Char: return {{.kind = MessageKind::Char, .character = action.character}};
+    case Kind::Command: return {{.kind = MessageKind::Command, .command = static_cast<int>(action.number)}};
+    case Kind::Press:
+    case Kind::Move:
+    case Kind::Release:
+    case Kind::DoubleClick: {
+        const MessageKind kind = action.kind == Kind::Press ? MessageKind::ButtonDown
+            : action.kind == Kind::Move                     ? MessageKind::MouseMove
+            : action.kind == Kind::Release                  ? MessageKind::ButtonUp
+                                                            : MessageKind::DoubleClick;
+        const int button =
+            kind == MessageKind::ButtonDown || kind == MessageKind::DoubleClick ? primaryButton(action.keys) : 0;
+        return {{.kind = kind, .x = action.x, .y = action.y, .keys = action.keys, .button = button}};
+    }
+    case Kind::New: return command(Command::New);
+    case Kind::Retry: return command(Command::Retry);
+    case Kind::Hint: return command(Command::Hint);
+    case Kind::Undo: return command(Command::Undo);
+    case Kind::Redo: return command(Command::Redo);
+    default: return {};
+    }
+}
+
 Runner::Runner(std::string modelDirectory, int width, int height)
     : modelDirectory_(std::move(modelDirectory)), width_(width), height_(height)
 {
@@ -108,7 +150,6 @@ void Runner::place(const Action& action)
 Runner::Outcome Runner::run(const Action& action, std::string& output)
 {
     using Kind = Action::Kind;
-    using MessageKind = WindowMessage::Kind;
     Game& g = game();
     switch (action.kind) {
     case Kind::Setup: setUp(action.number); break;
@@ -119,29 +160,21 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
         break;
     case Kind::KeyDown:
     case Kind::Key:
-        deliver({.kind = MessageKind::KeyDown, .key = action.key, .shift = action.shift});
-        // The window types the character of a character key, as it goes down.
-        if (action.character != 0)
-            deliver({.kind = MessageKind::Char, .character = action.character});
-        if (action.kind == Kind::Key)
-            deliver({.kind = MessageKind::KeyUp, .key = action.key});
-        break;
-    case Kind::KeyUp: deliver({.kind = MessageKind::KeyUp, .key = action.key}); break;
-    case Kind::Char: deliver({.kind = MessageKind::Char, .character = action.character}); break;
-    case Kind::Command: deliver({.kind = MessageKind::Command, .command = static_cast<int>(action.number)}); break;
+    case Kind::KeyUp:
+    case Kind::Char:
+    case Kind::Command:
     case Kind::Press:
     case Kind::Move:
     case Kind::Release:
-    case Kind::DoubleClick: {
-        const MessageKind kind = action.kind == Kind::Press ? MessageKind::ButtonDown
-            : action.kind == Kind::Move                     ? MessageKind::MouseMove
-            : action.kind == Kind::Release                  ? MessageKind::ButtonUp
-                                                            : MessageKind::DoubleClick;
-        const int button =
-            kind == MessageKind::ButtonDown || kind == MessageKind::DoubleClick ? primaryButton(action.keys) : 0;
-        deliver({.kind = kind, .x = action.x, .y = action.y, .keys = action.keys, .button = button});
+    case Kind::DoubleClick:
+    case Kind::New:
+    case Kind::Retry:
+    case Kind::Hint:
+    case Kind::Undo:
+    case Kind::Redo:
+        for (const WindowMessage& message : inputMessages(action))
+            deliver(message);
         break;
-    }
     case Kind::ClickPiece: return click(action, action.shift ? kMouseRight : kMouseLeft, false);
     case Kind::DoubleClickPiece: return click(action, kMouseLeft, true);
     case Kind::ClickRoller: return click(action, kMouseLeft, false);
@@ -166,24 +199,13 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
             g.taskCompleted = true;
         }
         break;
-    case Kind::New: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::New)}); break;
-    case Kind::Retry: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Retry)}); break;
-    case Kind::Hint: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Hint)}); break;
-    case Kind::Undo: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Undo)}); break;
-    case Kind::Redo: deliver({.kind = MessageKind::Command, .command = static_cast<int>(Command::Redo)}); break;
     case Kind::Size:
         // Later pixels are on a view of this size; a later setup keeps it.
         width_ = action.x;
         height_ = action.y;
         g.scene.setViewSize(width_, height_);
         break;
-    case Kind::Load: {
-        // As the Load command does it, a step of its own, without the dialog.
-        const GameSnapshot before = takeSnapshot(g);
-        loadTask(g, action.text);
-        noteInput(g, before);
-        break;
-    }
+    case Kind::Load: loadTaskAsStep(g, action.text); break;
     case Kind::Save: saveTask(g, action.text); break;
     case Kind::State: {
         output += state().text();

@@ -58,6 +58,11 @@ private:
     std::vector<std::uint64_t> completions_;
 };
 
+// The window messages an input action of a script stands for, in order (a
+// character key goes down, types its character and, for key, comes up);
+// nothing for actions that are no input.
+std::vector<WindowMessage> inputMessages(const Action& action);
+
 // A client pixel.
 struct Pixel {
     int x;

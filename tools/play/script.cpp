@@ -23,9 +23,9 @@ struct KeyName {
     Key key;
 };
 constexpr KeyName kKeyNames[] = {
-    {"left", Key::Left},   {"right", Key::Right},   {"up", Key::Up},
-    {"down", Key::Down},   {"pageup", Key::PageUp}, {"pagedown", Key::PageDown},
-    {"enter", Key::Enter}, {"escape", Key::Escape}, {"home", Key::Home},
+    {"left", Key::Left},     {"right", Key::Right},       {"up", Key::Up},       {"down", Key::Down},
+    {"pageup", Key::PageUp}, {"pagedown", Key::PageDown}, {"enter", Key::Enter}, {"escape", Key::Escape},
+    {"home", Key::Home},     {"other", Key::Other},
 };
 
 struct ButtonName {
@@ -137,9 +137,15 @@ Vec3 vector(LineReader& reader, const char* what)
     return {x, y, z};
 }
 
+// Pixels left of or above the view come with a drag that leaves it.
 int pixel(std::string_view word, const char* what)
 {
-    return static_cast<int>(wholeNumber(word, 0, kLargestPixel, what));
+    int value = 0;
+    if (!parseWhole(word, value) || value < -kLargestPixel || value > kLargestPixel) {
+        throw Problem{std::string(what) + " must be a whole number from -65535 to 65535" +
+                      (word.empty() ? ", and is missing" : ", not \"" + std::string(word) + "\"")};
+    }
+    return value;
 }
 
 int buttons(std::string_view word)
@@ -184,7 +190,7 @@ void readKey(std::string_view word, Action& action)
         action.character = word[0];
         return;
     }
-    throw Problem{"a key is left, right, up, down, pageup, pagedown, enter, escape, home or one character" +
+    throw Problem{"a key is left, right, up, down, pageup, pagedown, enter, escape, home, other or one character" +
                   (word.empty() ? std::string(", and is missing") : ", not \"" + std::string(word) + "\"")};
 }
 
@@ -353,6 +359,9 @@ Action readAction(std::string_view line)
     case Kind::Load:
     case Kind::Save:
         action.text = std::string(reader.restOfLine());
+        // A quoted file name may hold '#' and begin or end with blanks.
+        if (action.text.size() >= 2 && action.text.front() == '"' && action.text.back() == '"')
+            action.text = action.text.substr(1, action.text.size() - 2);
         if (action.text.empty())
             throw Problem{std::string(verb) + " needs a file"};
         break;
@@ -381,6 +390,29 @@ Action readAction(std::string_view line)
 }
 
 }  // namespace
+
+std::string keyName(Key key, char typed)
+{
+    if (key == Key::H)
+        return "h";
+    if (key == Key::Other && typed >= '0' && typed <= '9')
+        return std::string(1, typed);
+    for (const KeyName& name : kKeyNames) {
+        if (name.key == key)
+            return std::string(name.name);
+    }
+    return "other";
+}
+
+std::string buttonsName(int keys)
+{
+    std::string name;
+    for (const ButtonName& button : kButtonNames) {
+        if (keys & button.flag)
+            name += (name.empty() ? "" : "+") + std::string(button.name);
+    }
+    return name.empty() ? "none" : name;
+}
 
 Script parseScript(std::string_view text)
 {

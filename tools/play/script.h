@@ -75,6 +75,12 @@ struct Script {
 // holds the runner for hours.
 inline constexpr std::uint32_t kMostTicksPerLine = 1'000'000;
 
+// The names a script gives keys and mouse flags, as parseScript reads them:
+// a key (with the character it typed, for a character key) and the buttons
+// and modifiers held ("none", "left+shift").
+std::string keyName(Key key, char typed);
+std::string buttonsName(int keys);
+
 // Reads a whole script, one action per line, '#' starting a comment; stops
 // at the first line that is not an action as documented.
 Script parseScript(std::string_view text);
