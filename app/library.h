@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "app/menus.h"
+#include "render/mesh_builder.h"
 
 class QListWidget;
 
@@ -32,7 +33,9 @@ class LibraryDialog : public QDialog {
     Q_OBJECT
 
 public:
-    LibraryDialog(QWidget* owner, const QString& folder, const std::string& modelDirectory, Language language);
+    // The pictures show the figures on background, the game's own.
+    LibraryDialog(QWidget* owner, const QString& folder, const std::string& modelDirectory, Language language,
+                  Colour background);
 
     // The file chosen, once the dialog has been accepted.
     std::optional<QString> chosen() const;

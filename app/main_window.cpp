@@ -323,7 +323,7 @@ void MainWindow::runShellCommand(int command)
         break;
     }
     case Command::Library: {
-        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_);
+        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_, game_->palette->background);
         if (library.list()->count() == 0) {
             QMessageBox box(
                 QMessageBox::Warning, tr("Task library"),

@@ -145,15 +145,24 @@ void OnHint(Game& game)
     if (hint.kind == Hint::Kind::Place) {
         Piece& ghost = *game.hintGhost;
         ghost.buildMesh(hint.place.offsets);
-        const Colour colour = kPieceColours[static_cast<std::size_t>(hint.piece)];
-        ghost.setColour((colour & 0x00FFFFFF) | kGhostAlpha);
         ghost.setQuality(RenderQuality::Flat);
         ghost.setPosition(hint.place.position);
     } else if (hint.kind == Hint::Kind::TakeOut && hint.piece >= 0) {
         selectPiece(game, *game.pieces[static_cast<std::size_t>(hint.piece)]);
     }
     game.hint = hint;
+    dressHintGhost(game);
     game.shell.showHint(hint);
+}
+
+void dressHintGhost(Game& game)
+{
+    if (!game.hint || game.hint->kind != Hint::Kind::Place || !game.hintGhost)
+        return;
+    const int piece = game.hint->piece;
+    const Colour colour = game.palette->pieces[static_cast<std::size_t>(piece)].colour;
+    game.hintGhost->setColour((colour & 0x00FFFFFF) | kGhostAlpha);
+    game.hintGhost->showNumber(game.pieceNumbers ? digitKeyOf(piece) : 0, numberInk(colour));
 }
 
 void hideHint(Game& game)

@@ -28,6 +28,9 @@ Hint findHint(const Game& game);
 // its place, or selects the piece to take out, and tells the window what it
 // found. The ghost stays until the player's next action.
 void OnHint(Game& game);
+// Gives the ghost of a piece to place that piece's colour, see-through, in
+// the game's palette, and its number when numbers are shown.
+void dressHintGhost(Game& game);
 // Takes the ghost away.
 void hideHint(Game& game);
 
