@@ -20,9 +20,16 @@ namespace vokta {
 namespace {
 
 constexpr int kPopupCommands[] = {
-    static_cast<int>(Command::New),   static_cast<int>(Command::Load),    static_cast<int>(Command::Save),
-    static_cast<int>(Command::Solid), static_cast<int>(Command::English), static_cast<int>(Command::Retry),
-    static_cast<int>(Command::Hint),  static_cast<int>(Command::Library),
+    static_cast<int>(Command::New),
+    static_cast<int>(Command::Load),
+    static_cast<int>(Command::Save),
+    static_cast<int>(Command::Solid),
+    static_cast<int>(Command::English),
+    static_cast<int>(Command::Retry),
+    static_cast<int>(Command::Hint),
+    static_cast<int>(Command::Library),
+    static_cast<int>(Command::DistinctColours),
+    static_cast<int>(Command::PieceNumbers),
 };
 constexpr QSize kWindowSize{640, 560};
 

@@ -37,7 +37,9 @@ constexpr QSize kDefaultSize{1024, 768};
 // Never more of the screen than this, so the frame and the panel stay in view.
 constexpr double kLargestScreenShare = 0.8;
 constexpr unsigned long kFanfarePauseMs = 2000;
-// The window's own colour, seen before the first frame and around the view.
+// The window's own colour, seen before the first frame, around the view and
+// behind the menu bar's black texts; it stays in either palette, so that they
+// keep standing out.
 constexpr QColor kWindowColour{0, 127, 0};
 
 }  // namespace
@@ -81,6 +83,7 @@ bool MainWindow::ShowStartDialog()
 bool MainWindow::StartGame(unsigned seed)
 {
     game_ = std::make_unique<Game>(modelDirectory_, soundRelay_, *this);
+    setDisplayOptions(readDisplayOptions(setting_.filePath()));
     view_ = new GameView(*game_);
     viewContainer_ = QWidget::createWindowContainer(view_, this);
     viewContainer_->setFocusPolicy(Qt::StrongFocus);
@@ -190,8 +193,37 @@ void MainWindow::OnMenuCommand(int command)
 
 void MainWindow::refreshMenuState()
 {
-    if (menus_)
-        menus_->refresh(game_ && game_->selectedPiece, game_ && game_->taskFigure && game_->taskFigure->solid());
+    if (!menus_)
+        return;
+    const DisplayOptions options = displayOptions();
+    menus_->refresh(game_ && game_->selectedPiece, game_ && game_->taskFigure && game_->taskFigure->solid(),
+                    options.distinctColours, options.pieceNumbers);
+}
+
+DisplayOptions MainWindow::displayOptions() const
+{
+    if (!game_)
+        return {};
+    return {.distinctColours = game_->palette == &kDistinctPalette, .pieceNumbers = game_->pieceNumbers};
+}
+
+void MainWindow::setDisplayOptions(DisplayOptions options)
+{
+    game_->palette = options.distinctColours ? &kDistinctPalette : &kOriginalPalette;
+    game_->pieceNumbers = options.pieceNumbers;
+}
+
+void MainWindow::toggleDisplayOption(int command)
+{
+    DisplayOptions options = displayOptions();
+    if (command == static_cast<int>(Command::DistinctColours))
+        options.distinctColours = !options.distinctColours;
+    else
+        options.pieceNumbers = !options.pieceNumbers;
+    setDisplayOptions(options);
+    applyDisplayOptions(*game_);
+    writeDisplayOptions(setting_.filePath(), options);
+    refreshMenuState();
 }
 
 QString MainWindow::taskFileProblem(const TaskFileError& error)
@@ -342,6 +374,8 @@ void MainWindow::runShellCommand(int command)
     case Command::MouseHelp: help_.showContext(this, language_, command); break;
     case Command::English: ApplyLanguage(QStringLiteral("English")); break;
     case Command::Russian: ApplyLanguage(QStringLiteral("Russian")); break;
+    case Command::DistinctColours:
+    case Command::PieceNumbers: toggleDisplayOption(command); break;
     default: break;
     }
 }

@@ -46,6 +46,9 @@ GameMenus::GameMenus(QMenuBar& bar, std::function<void(int command)> command)
         {id(Command::Solid), QT_TRANSLATE_NOOP("Menu", "Solid")},
         {kSeparator, nullptr},
         {id(Command::Hint), QT_TRANSLATE_NOOP("Menu", "Hint\tH")},
+        {kSeparator, nullptr},
+        {id(Command::DistinctColours), QT_TRANSLATE_NOOP("Menu", "Distinct colours")},
+        {id(Command::PieceNumbers), QT_TRANSLATE_NOOP("Menu", "Piece numbers")},
     });
     addPopup({
         {id(Command::MoveLeft), QT_TRANSLATE_NOOP("Menu", "Move Left\tLeft")},
@@ -73,7 +76,8 @@ GameMenus::GameMenus(QMenuBar& bar, std::function<void(int command)> command)
     languageItem_ = popups_[2]->addAction(QString());
     connect(languageItem_, &QAction::triggered, this, [this] { command_(languageItem_->data().toInt()); });
     pieceMenu_ = popups_[1];
-    action(id(Command::Solid))->setCheckable(true);
+    for (const Command checkable : {Command::Solid, Command::DistinctColours, Command::PieceNumbers})
+        action(id(checkable))->setCheckable(true);
     setLanguage(Language::English);
 }
 
@@ -111,10 +115,12 @@ void GameMenus::setLanguage(Language language)
     }
 }
 
-void GameMenus::refresh(bool pieceSelected, bool solid)
+void GameMenus::refresh(bool pieceSelected, bool solid, bool distinctColours, bool pieceNumbers)
 {
     pieceMenu_->menuAction()->setEnabled(pieceSelected);
     action(id(Command::Solid))->setChecked(solid);
+    action(id(Command::DistinctColours))->setChecked(distinctColours);
+    action(id(Command::PieceNumbers))->setChecked(pieceNumbers);
 }
 
 QAction* GameMenus::action(int command) const

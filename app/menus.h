@@ -28,8 +28,9 @@ public:
     // Sets every text in language: the translated texts, and the last Help
     // item, which offers the other language.
     void setLanguage(Language language);
-    // The piece menu is grey while nothing is selected; Solid shows the figure's view.
-    void refresh(bool pieceSelected, bool solid);
+    // The piece menu is grey while nothing is selected; Solid shows the
+    // figure's view, the last two Task items the display options.
+    void refresh(bool pieceSelected, bool solid, bool distinctColours, bool pieceNumbers);
 
     QMenu* pieceMenu() const { return pieceMenu_; }
     QAction* action(int command) const;

@@ -11,6 +11,8 @@
     <message><source>Library...</source><translation>Библиотека...</translation></message>
     <message><source>Solid</source><translation>Сплошной вид</translation></message>
     <message><source>Hint	H</source><translation>Подсказка	H</translation></message>
+    <message><source>Distinct colours</source><translation>Различимые цвета</translation></message>
+    <message><source>Piece numbers</source><translation>Номера фигур</translation></message>
     <message><source>&amp;Vokta</source><translation>&amp;Вокта</translation></message>
     <message><source>Move Left	Left</source><translation>Сдвинуть влево	Left</translation></message>
     <message><source>Move Right	Right</source><translation>Сдвинуть вправо	Right</translation></message>
