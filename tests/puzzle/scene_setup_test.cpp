@@ -5,7 +5,9 @@
 #include <set>
 #include <vector>
 
+#include "puzzle/commands.h"
 #include "puzzle/hint.h"
+#include "puzzle/routing.h"
 #include "puzzle/selection.h"
 #include "test_game.h"
 
@@ -134,6 +136,13 @@ TEST_F(SceneSetup, DisplayOptionsChangeTheLookAndNothingElse)
     OnHint(game);
     ASSERT_TRUE(game.hint && game.hint->kind == Hint::Kind::Place);
     const int hinted = game.hint->piece;
+    // The menu items go to the window, which keeps the options; being no
+    // move, they leave the hint on show.
+    for (const Command option : {Command::DistinctColours, Command::PieceNumbers}) {
+        MainWndProc(game, {.kind = WindowMessage::Kind::Command, .command = static_cast<int>(option)});
+        EXPECT_EQ(shell.calls.back(), "command " + std::to_string(static_cast<int>(option)));
+        EXPECT_TRUE(game.hint);
+    }
     const int selected = hinted == 2 ? 3 : 2;
     selectPieceByIndex(game, selected);
     const auto state = [this] {
