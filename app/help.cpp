@@ -20,10 +20,13 @@ namespace vokta {
 namespace {
 
 constexpr int kPopupCommands[] = {
-    static_cast<int>(Command::New),   static_cast<int>(Command::Load),      static_cast<int>(Command::Save),
-    static_cast<int>(Command::Solid), static_cast<int>(Command::English),   static_cast<int>(Command::Retry),
-    static_cast<int>(Command::Hint),  static_cast<int>(Command::Library),   static_cast<int>(Command::Undo),
-    static_cast<int>(Command::Redo),  static_cast<int>(Command::ResetView),
+    static_cast<int>(Command::New),          static_cast<int>(Command::Load),
+    static_cast<int>(Command::Save),         static_cast<int>(Command::Solid),
+    static_cast<int>(Command::English),      static_cast<int>(Command::Retry),
+    static_cast<int>(Command::Hint),         static_cast<int>(Command::Library),
+    static_cast<int>(Command::Undo),         static_cast<int>(Command::Redo),
+    static_cast<int>(Command::ResetView),    static_cast<int>(Command::DistinctColours),
+    static_cast<int>(Command::PieceNumbers),
 };
 constexpr QSize kWindowSize{640, 560};
 

@@ -26,12 +26,12 @@ constexpr Colour kFigureColour = 0xFFB08830;
 // Half the diagonal of a cube of edge 10.
 constexpr float kCubeHalfDiagonal = 8.67f;
 
-// The figure of a task as solid cubes, seen from the side the game's camera
-// starts on, from far enough to show all of it.
-QImage drawFigure(PictureRenderer& renderer, const std::string& modelDirectory, const Task& task)
+// The figure of a task as solid cubes on background, seen from the side the
+// game's camera starts on, from far enough to show all of it.
+QImage drawFigure(PictureRenderer& renderer, const std::string& modelDirectory, const Task& task, Colour background)
 {
     Scene scene(modelDirectory);
-    scene.setBackground(0.0f, 0.5f, 0.0f);
+    scene.setBackground(background);
     addSceneLights(scene);
 
     SceneObject figure(scene);
@@ -96,7 +96,7 @@ QString minutesAndSeconds(std::int64_t ms)
 }
 
 LibraryDialog::LibraryDialog(QWidget* owner, const QString& folder, const std::string& modelDirectory,
-                             Language language, const Progress& progress)
+                             Language language, Colour background, const Progress& progress)
     : QDialog(owner), tasks_(readLibrary(folder))
 {
     setWindowTitle(tr("Task library"));
@@ -127,7 +127,7 @@ LibraryDialog::LibraryDialog(QWidget* owner, const QString& folder, const std::s
         item->setData(Qt::UserRole, task.file);
         item->setToolTip(tr("%1 ways to solve it").arg(task.solutions));
         if (drawn)
-            item->setIcon(QIcon(QPixmap::fromImage(drawFigure(renderer, modelDirectory, *read.task))));
+            item->setIcon(QIcon(QPixmap::fromImage(drawFigure(renderer, modelDirectory, *read.task, background))));
     }
     if (list_->count() > 0)
         list_->setCurrentRow(0);

@@ -8,6 +8,7 @@
 
 #include "app/menus.h"
 #include "puzzle/progress.h"
+#include "render/mesh_builder.h"
 
 class QListWidget;
 
@@ -36,9 +37,10 @@ class LibraryDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Each task shows a check mark and the player's best once progress holds a record of it.
+    // The pictures show the figures on background, the game's own; each task
+    // shows a check mark and the player's best once progress holds a record of it.
     LibraryDialog(QWidget* owner, const QString& folder, const std::string& modelDirectory, Language language,
-                  const Progress& progress);
+                  Colour background, const Progress& progress);
 
     // The file chosen, once the dialog has been accepted.
     std::optional<QString> chosen() const;

@@ -45,7 +45,9 @@ constexpr QSize kDefaultSize{1024, 768};
 constexpr double kLargestScreenShare = 0.8;
 constexpr unsigned long kFanfarePauseMs = 2000;
 constexpr qint64 kLargestProgressFile = 1 << 20;
-// The window's own colour, seen before the first frame and around the view.
+// The window's own colour, seen before the first frame, around the view and
+// behind the menu bar's black texts; it stays in either palette, so that they
+// keep standing out.
 constexpr QColor kWindowColour{0, 127, 0};
 
 }  // namespace
@@ -94,6 +96,7 @@ bool MainWindow::StartGame(unsigned seed)
 {
     seed_ = seed;
     game_ = std::make_unique<Game>(modelDirectory_, soundRelay_, *this);
+    setDisplayOptions(readDisplayOptions(setting_.filePath()));
     view_ = new GameView(*game_);
     view_->setRouter([this](const WindowMessage& message) { Route(message); });
     viewContainer_ = QWidget::createWindowContainer(view_, this);
@@ -394,9 +397,38 @@ void MainWindow::LoadTaskFile(const QString& path)
 
 void MainWindow::refreshMenuState()
 {
-    if (menus_)
-        menus_->refresh(game_ && game_->selectedPiece, game_ && game_->taskFigure && game_->taskFigure->solid(),
-                        game_ && game_->history.canUndo(), game_ && game_->history.canRedo());
+    if (!menus_)
+        return;
+    const DisplayOptions options = displayOptions();
+    menus_->refresh(game_ && game_->selectedPiece, game_ && game_->taskFigure && game_->taskFigure->solid(),
+                    game_ && game_->history.canUndo(), game_ && game_->history.canRedo(), options.distinctColours,
+                    options.pieceNumbers);
+}
+
+DisplayOptions MainWindow::displayOptions() const
+{
+    if (!game_)
+        return {};
+    return {.distinctColours = game_->palette == &kDistinctPalette, .pieceNumbers = game_->pieceNumbers};
+}
+
+void MainWindow::setDisplayOptions(DisplayOptions options)
+{
+    game_->palette = options.distinctColours ? &kDistinctPalette : &kOriginalPalette;
+    game_->pieceNumbers = options.pieceNumbers;
+}
+
+void MainWindow::toggleDisplayOption(int command)
+{
+    DisplayOptions options = displayOptions();
+    if (command == static_cast<int>(Command::DistinctColours))
+        options.distinctColours = !options.distinctColours;
+    else
+        options.pieceNumbers = !options.pieceNumbers;
+    setDisplayOptions(options);
+    applyDisplayOptions(*game_);
+    writeDisplayOptions(setting_.filePath(), options);
+    refreshMenuState();
 }
 
 QString MainWindow::taskFileProblem(const TaskFileError& error)
@@ -502,7 +534,7 @@ std::optional<std::string> MainWindow::chooseTaskFileToSave()
 
 void MainWindow::showHint(const Hint& hint)
 {
-    const HintWords words = hintWords(hint);
+    const HintWords words = hintWords(hint, *game_->palette);
     // The ghost says it; a replay does not stop for a box.
     if (words.sentence == nullptr || replaying())
         return;
@@ -528,7 +560,7 @@ void MainWindow::runShellCommand(int command)
         break;
     }
     case Command::Library: {
-        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_, progress_);
+        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_, game_->palette->background, progress_);
         if (library.list()->count() == 0) {
             QMessageBox box(
                 QMessageBox::Warning, tr("Task library"),
@@ -549,6 +581,8 @@ void MainWindow::runShellCommand(int command)
     case Command::MouseHelp: help_.showContext(this, language_, command); break;
     case Command::English: ApplyLanguage(QStringLiteral("English")); break;
     case Command::Russian: ApplyLanguage(QStringLiteral("Russian")); break;
+    case Command::DistinctColours:
+    case Command::PieceNumbers: toggleDisplayOption(command); break;
     default: break;
     }
 }

@@ -111,6 +111,14 @@ private:
         MainWindow& window_;
     };
 
+    // The display options as the game shows them (all off before StartGame).
+    DisplayOptions displayOptions() const;
+    // Gives the game these options; the scene follows at applyDisplayOptions
+    // or when it is set up.
+    void setDisplayOptions(DisplayOptions options);
+    // Distinct colours or Piece numbers: switches the option, shows the game
+    // in its new look at once and stores it.
+    void toggleDisplayOption(int command);
     void RenderWhenIdle();
     // Every message for the game goes here: held back during a replay,
     // recorded when recording, then routed.

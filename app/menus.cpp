@@ -50,6 +50,8 @@ GameMenus::GameMenus(QMenuBar& bar, std::function<void(int command)> command)
         {id(Command::Undo), QT_TRANSLATE_NOOP("Menu", "Undo\tCtrl+Z")},
         {id(Command::Redo), QT_TRANSLATE_NOOP("Menu", "Redo\tCtrl+Y")},
         {id(Command::ResetView), QT_TRANSLATE_NOOP("Menu", "Reset view\tHome")},
+        {id(Command::DistinctColours), QT_TRANSLATE_NOOP("Menu", "Distinct colours")},
+        {id(Command::PieceNumbers), QT_TRANSLATE_NOOP("Menu", "Piece numbers")},
     });
     addPopup({
         {id(Command::MoveLeft), QT_TRANSLATE_NOOP("Menu", "Move Left\tLeft")},
@@ -77,7 +79,8 @@ GameMenus::GameMenus(QMenuBar& bar, std::function<void(int command)> command)
     languageItem_ = popups_[2]->addAction(QString());
     connect(languageItem_, &QAction::triggered, this, [this] { command_(languageItem_->data().toInt()); });
     pieceMenu_ = popups_[1];
-    action(id(Command::Solid))->setCheckable(true);
+    for (const Command checkable : {Command::Solid, Command::DistinctColours, Command::PieceNumbers})
+        action(id(checkable))->setCheckable(true);
     setLanguage(Language::English);
 }
 
@@ -115,12 +118,15 @@ void GameMenus::setLanguage(Language language)
     }
 }
 
-void GameMenus::refresh(bool pieceSelected, bool solid, bool canUndo, bool canRedo)
+void GameMenus::refresh(bool pieceSelected, bool solid, bool canUndo, bool canRedo, bool distinctColours,
+                        bool pieceNumbers)
 {
     pieceMenu_->menuAction()->setEnabled(pieceSelected);
     action(id(Command::Solid))->setChecked(solid);
     action(id(Command::Undo))->setEnabled(canUndo);
     action(id(Command::Redo))->setEnabled(canRedo);
+    action(id(Command::DistinctColours))->setChecked(distinctColours);
+    action(id(Command::PieceNumbers))->setChecked(pieceNumbers);
 }
 
 QAction* GameMenus::action(int command) const

@@ -28,8 +28,10 @@ public:
     // Sets every text in language: the translated texts, and the last Help
     // item, which offers the other language.
     void setLanguage(Language language);
-    // The piece menu is grey while nothing is selected; Solid shows the figure's view.
-    void refresh(bool pieceSelected, bool solid, bool canUndo, bool canRedo);
+    // The piece menu is grey while nothing is selected; Solid shows the
+    // figure's view, Undo and Redo whether there is a step to take back or
+    // again, the last two Task items the display options.
+    void refresh(bool pieceSelected, bool solid, bool canUndo, bool canRedo, bool distinctColours, bool pieceNumbers);
 
     QMenu* pieceMenu() const { return pieceMenu_; }
     QAction* action(int command) const;

@@ -4,10 +4,9 @@
 
 namespace vokta {
 
-// The one setting the game keeps: the interface language, as section
-// "OPTIONS", key "Language" of the INI file "vokta.ini". The file lives
-// beside the executable when that folder is writable, otherwise (an
-// installed game) in the user's configuration folder.
+// The interface language, as section "OPTIONS", key "Language" of the INI
+// file "vokta.ini". The file lives beside the executable when that folder is
+// writable, otherwise (an installed game) in the user's configuration folder.
 class LanguageSetting {
 public:
     static constexpr int kLongestName = 79;
@@ -28,5 +27,20 @@ public:
 private:
     QString filePath_;
 };
+
+// The display options, kept in the same section of the same file: key
+// "Colours" is "Distinct" for the distinct palette and key "Numbers" is "On"
+// for the piece numbers, exactly; anything else, or nothing, means off.
+struct DisplayOptions {
+    bool distinctColours = false;
+    bool pieceNumbers = false;
+
+    bool operator==(const DisplayOptions&) const = default;
+};
+
+DisplayOptions readDisplayOptions(const QString& filePath);
+// Writes both keys; an option that is off is written "Original" or "Off".
+// A file that cannot be written is left be.
+void writeDisplayOptions(const QString& filePath, DisplayOptions options);
 
 }  // namespace vokta

@@ -11,6 +11,7 @@
 #include "puzzle/hint.h"
 #include "puzzle/history.h"
 #include "puzzle/markers.h"
+#include "puzzle/palette.h"
 #include "puzzle/piece.h"
 #include "puzzle/selection.h"
 #include "puzzle/task_figure.h"
@@ -99,6 +100,11 @@ public:
     // The hint shown, until the next action.
     std::optional<Hint> hint;
     std::array<std::unique_ptr<Roller>, kRollerCount> rollers;
+
+    // How the scene is shown: its colours, and whether each piece shows the
+    // digit that selects it. Neither touches the rules; see applyDisplayOptions.
+    const Palette* palette = &kOriginalPalette;
+    bool pieceNumbers = false;
 
     Piece* selectedPiece = nullptr;
     SelectionMode selectionMode = SelectionMode::None;  // None exactly while nothing is selected

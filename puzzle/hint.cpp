@@ -13,14 +13,6 @@ namespace vokta {
 
 namespace {
 
-// The names the pieces go by, by index: their colours, as the help lists them.
-constexpr const char* kPieceNames[kPieceTotal] = {
-    QT_TRANSLATE_NOOP("vokta::MainWindow", "magenta"), QT_TRANSLATE_NOOP("vokta::MainWindow", "cyan"),
-    QT_TRANSLATE_NOOP("vokta::MainWindow", "red"),     QT_TRANSLATE_NOOP("vokta::MainWindow", "yellow"),
-    QT_TRANSLATE_NOOP("vokta::MainWindow", "green"),   QT_TRANSLATE_NOOP("vokta::MainWindow", "pink"),
-    QT_TRANSLATE_NOOP("vokta::MainWindow", "blue"),
-};
-
 // The ghost's see-through: half the piece's own colour.
 constexpr Colour kGhostAlpha = 0x80000000;
 
@@ -111,7 +103,7 @@ int pieceInTheWay(const Game& game, const Solution& solution)
 
 }  // namespace
 
-HintWords hintWords(const Hint& hint)
+HintWords hintWords(const Hint& hint, const Palette& palette)
 {
     switch (hint.kind) {
     case Hint::Kind::Place: return {};
@@ -122,7 +114,7 @@ HintWords hintWords(const Hint& hint)
         return {QT_TRANSLATE_NOOP("vokta::MainWindow",
                                   "No solution keeps every piece where it is. Take out the %1 "
                                   "piece, which is selected now."),
-                kPieceNames[hint.piece]};
+                palette.pieces[static_cast<std::size_t>(hint.piece)].name.data()};
     case Hint::Kind::Unsolvable: return {QT_TRANSLATE_NOOP("vokta::MainWindow", "This task has no solution.")};
     case Hint::Kind::Solved: return {QT_TRANSLATE_NOOP("vokta::MainWindow", "Every piece is in its place.")};
     case Hint::Kind::NoTask:
@@ -132,9 +124,9 @@ HintWords hintWords(const Hint& hint)
     return {};
 }
 
-std::string hintText(const Hint& hint)
+std::string hintText(const Hint& hint, const Palette& palette)
 {
-    const HintWords words = hintWords(hint);
+    const HintWords words = hintWords(hint, palette);
     if (words.sentence == nullptr)
         return {};
     std::string text = words.sentence;
@@ -189,15 +181,24 @@ void OnHint(Game& game)
     if (hint.kind == Hint::Kind::Place) {
         Piece& ghost = *game.hintGhost;
         ghost.buildMesh(hint.place.offsets);
-        const Colour colour = kPieceColours[static_cast<std::size_t>(hint.piece)];
-        ghost.setColour((colour & 0x00FFFFFF) | kGhostAlpha);
         ghost.setQuality(RenderQuality::Flat);
         ghost.setPosition(hint.place.position);
     } else if (hint.kind == Hint::Kind::TakeOut && hint.piece >= 0) {
         selectPiece(game, *game.pieces[static_cast<std::size_t>(hint.piece)]);
     }
     game.hint = hint;
+    dressHintGhost(game);
     game.shell.showHint(hint);
+}
+
+void dressHintGhost(Game& game)
+{
+    if (!game.hint || game.hint->kind != Hint::Kind::Place || !game.hintGhost)
+        return;
+    const int piece = game.hint->piece;
+    const Colour colour = game.palette->pieces[static_cast<std::size_t>(piece)].colour;
+    game.hintGhost->setColour((colour & 0x00FFFFFF) | kGhostAlpha);
+    game.hintGhost->showNumber(game.pieceNumbers ? digitKeyOf(piece) : 0, numberInk(colour));
 }
 
 void hideHint(Game& game)

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "puzzle/palette.h"
 #include "puzzle/solver.h"
 
 namespace vokta {
@@ -30,9 +31,9 @@ struct HintWords {
     const char* sentence = nullptr;
     const char* piece = nullptr;
 };
-HintWords hintWords(const Hint& hint);
+HintWords hintWords(const Hint& hint, const Palette& palette);
 // Those words as one English sentence; empty for Place.
-std::string hintText(const Hint& hint);
+std::string hintText(const Hint& hint, const Palette& palette);
 
 // Looks for a solution that keeps every piece lying wholly inside the figure
 // where it is, and names a piece not yet in its place with its place in it.
@@ -42,6 +43,9 @@ Hint findHint(const Game& game);
 // its place, or selects the piece to take out, and tells the window what it
 // found. The ghost stays until the player's next action.
 void OnHint(Game& game);
+// Gives the ghost of a piece to place that piece's colour, see-through, in
+// the game's palette, and its number when numbers are shown.
+void dressHintGhost(Game& game);
 // Takes the ghost away.
 void hideHint(Game& game);
 

@@ -124,7 +124,7 @@ void restoreSnapshot(Game& game, const GameSnapshot& snapshot)
         Piece& piece = *game.pieces[static_cast<std::size_t>(snapshot.selected)];
         game.selectedPiece = &piece;
         game.savedColour = piece.colour();
-        piece.setColour(kSelectionColour);
+        piece.setColour(game.palette->selection);
     }
     game.selectionMode = snapshot.selectionMode;
     game.dragDirection = 0;

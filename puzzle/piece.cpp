@@ -1,8 +1,11 @@
 #include "puzzle/piece.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "puzzle/game.h"
+#include "render/coordinates.h"
+#include "render/seven_segment.h"
 
 namespace vokta {
 
@@ -11,6 +14,49 @@ namespace {
 constexpr float kFallPerTick = 2.0f;
 // A piece found with a cube below the floor is lifted to this height and falls again.
 constexpr float kRecoveryHeight = 100.0f;
+
+// A number's height on a cube face, and how far it stands off the face: far
+// enough for the depth test to keep it in front from any distance the camera
+// goes to, close enough to look painted on.
+constexpr float kNumberHeight = 6.5f;
+constexpr float kNumberLift = 0.1f;
+
+// A cube face's outward normal and the way a number on it reads upwards: on
+// the sides, up; on top and below, away from the start-up camera, which
+// looks along (-1, -1, -1), so that the number stands upright in that view.
+struct NumberedFace {
+    Vec3 normal;
+    Vec3 up;
+};
+const Vec3 kAwayFromStartView = normalize({-1.0f, -1.0f, 0.0f});
+const NumberedFace kNumberedFaces[] = {
+    {{1, 0, 0}, {0, 0, 1}},            // +x
+    {{-1, 0, 0}, {0, 0, 1}},           // -x
+    {{0, 1, 0}, {0, 0, 1}},            // +y
+    {{0, -1, 0}, {0, 0, 1}},           // -y
+    {{0, 0, 1}, kAwayFromStartView},   // top
+    {{0, 0, -1}, kAwayFromStartView},  // bottom
+};
+
+// The digit on every face of the cubes at offsets that no other of them covers.
+std::shared_ptr<MeshBuilder> numberMesh(const CubeOffsets& offsets, int digit, Colour ink)
+{
+    auto mesh = std::make_shared<MeshBuilder>();
+    for (auto cube = offsets.begin(); cube != offsets.end(); ++cube) {
+        // The three-cube piece repeats a cube; it gets its numbers once.
+        if (std::find(offsets.begin(), cube, *cube) != cube)
+            continue;
+        for (const NumberedFace& face : kNumberedFaces) {
+            const Vec3 beside = *cube + face.normal * kCubeEdge;
+            if (std::any_of(offsets.begin(), offsets.end(), [&](Vec3 other) { return cubesOverlap(beside, other); }))
+                continue;
+            addSevenSegmentDigit(*mesh, digit, *cube + face.normal * (kCubeEdge / 2 + kNumberLift),
+                                 cross(face.normal, face.up), face.up, kNumberHeight, ink);
+        }
+    }
+    mesh->setQuality(RenderQuality::Flat);
+    return mesh;
+}
 
 }  // namespace
 
@@ -67,6 +113,22 @@ void Piece::buildMesh(const CubeOffsets& cubeOffsets)
         previous = cubeOffsets[k];
     }
     frame()->addVisual(mesh);
+    builtOffsets_ = cubeOffsets;
+    showNumber(number_, numberInk_);
+}
+
+void Piece::showNumber(int digit, Colour ink)
+{
+    number_ = digit;
+    numberInk_ = ink;
+    if (numberMesh_)
+        frame()->deleteVisual(numberMesh_.get());
+    numberMesh_.reset();
+    if (digit > 0) {
+        numberMesh_ = numberMesh(builtOffsets_, digit, ink);
+        frame()->addVisual(numberMesh_);
+    }
+    game_.scene.sceneDirty = true;
 }
 
 void Piece::step(float)

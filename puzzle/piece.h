@@ -36,17 +36,6 @@ inline constexpr std::array<CubeOffsets, kPieceTotal> kPieceShapes{{
     {{{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {-10, 0, 10}}},
 }};
 
-// Each piece's own colour, opaque.
-inline constexpr std::array<Colour, kPieceTotal> kPieceColours{
-    0xFFFF00FF,  // 255, 0, 255
-    0xFF00FFFF,  // 0, 255, 255
-    0xFFFF0000,  // 255, 0, 0
-    0xFFFFFF00,  // 255, 255, 0
-    0xFF00FF00,  // 0, 255, 0
-    0xFFC86464,  // 200, 100, 100
-    0xFF0000FF,  // 0, 0, 255
-};
-
 // Prefix of every piece's name; picking finds pieces by it.
 inline constexpr std::string_view kPieceNamePrefix = "x3ds_vokta";
 
@@ -86,8 +75,14 @@ public:
     // Builds shape index (0 to 6) from the shape table: name, offsets and a mesh of one cube per offset.
     void build(int index);
     // Gives the piece these cube offsets and a new mesh of one cube at each,
-    // unturned; colour and quality are the caller's to set again.
+    // unturned; colour and quality are the caller's to set again. A number
+    // shown stays, on the new cubes.
     void buildMesh(const CubeOffsets& cubeOffsets);
+    // Shows digit (1 to 9) in ink on every outer face of the piece's cubes, a
+    // second visual of its frame, so that it moves and turns with the piece
+    // and picking it picks the piece; 0 shows none.
+    void showNumber(int digit, Colour ink);
+    int number() const { return number_; }
     // The falling step; dt is ignored: the piece always falls 2 units a tick.
     // What it did is kept for lastFallStep().
     void step(float dt) override;
@@ -122,6 +117,11 @@ private:
 
     Game& game_;
     FallStep lastFallStep_ = FallStep::None;
+    // The offsets the mesh was built with: where the cubes are in the frame's own axes.
+    CubeOffsets builtOffsets_{};
+    int number_ = 0;
+    Colour numberInk_ = 0;
+    std::shared_ptr<MeshBuilder> numberMesh_;
 };
 
 }  // namespace vokta

@@ -32,6 +32,12 @@ void OnSaveTask(Game& game)
         saveTask(game, *path);
 }
 
+// The two options that change only how the scene looks.
+bool isDisplayOption(int command)
+{
+    return command == static_cast<int>(Command::DistinctColours) || command == static_cast<int>(Command::PieceNumbers);
+}
+
 void OnSolidCommand(Game& game)
 {
     game.taskFigure->setSolid(!game.taskFigure->solid());
@@ -58,9 +64,10 @@ void MainWndProc(Game& game, const WindowMessage& message)
     std::optional<GameSnapshot> before;
     if (step)
         before = takeSnapshot(game);
-    // A hint shows until the player's next action: a key, a click or a command.
+    // A hint shows until the player's next action: a key, a click or a
+    // command; a display option only shows it in its new look.
     if (message.kind == Kind::KeyDown || message.kind == Kind::ButtonDown || message.kind == Kind::DoubleClick ||
-        message.kind == Kind::Command)
+        (message.kind == Kind::Command && !isDisplayOption(message.command)))
         hideHint(game);
     switch (message.kind) {
     case Kind::KeyDown: OnKeyDown(game, message.key, message.shift); break;

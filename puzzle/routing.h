@@ -43,8 +43,9 @@ void OnMouseMove(Game& game, int x, int y, int keys);
 void OnDoubleClick(Game& game, int x, int y, int keys);
 
 // A menu command (see Command). New, Retry, Load..., Save..., Solid and the
-// piece commands act on the game; About, the help pages and the language
-// switch go to the window; anything else is ignored.
+// piece commands act on the game; About, the help pages, the language switch
+// and the display options (kept with the language) go to the window; anything
+// else is ignored.
 void OnCommand(Game& game, int command);
 
 // Load... and Save... once a file has been chosen. A task file that is

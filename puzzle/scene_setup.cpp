@@ -81,9 +81,7 @@ void setUpScene(Game& game, unsigned seed)
     addSceneLights(scene);
 
     resetView(game);
-    scene.setBackground(0.0f, 0.5f, 0.0f);
-
-    game.floorGrid = std::make_unique<FloorGrid>(scene);
+    game.floorGrid = std::make_unique<FloorGrid>(scene, FloorGrid::Colours{game.palette->floor, game.palette->shadow});
     game.floorGrid->setQuality(RenderQuality::Gouraud);
     game.taskFigure = std::make_unique<TaskFigure>(game);
 
@@ -104,6 +102,7 @@ void setUpScene(Game& game, unsigned seed)
     game.hintGhost = std::make_unique<Piece>(game);
     game.hintGhost->setPosition(kParkingPosition);
     updateMarkers(game);
+    applyDisplayOptions(game);
 }
 
 void resetView(Game& game)
@@ -130,7 +129,7 @@ void scatterPieces(Game& game)
     const std::span<Piece* const> pieces = game.piecesInPlay();
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         Piece& piece = *pieces[i];
-        piece.setColour(kPieceColours[i]);
+        piece.setColour(game.palette->pieces[i].colour);
         for (int attempt = 0; attempt < kScatterAttempts; ++attempt) {
             drawScatterPosition(piece);
             const bool clear = std::none_of(pieces.begin(), pieces.begin() + static_cast<std::ptrdiff_t>(i),
@@ -140,6 +139,26 @@ void scatterPieces(Game& game)
         }
         piece.falling = true;
     }
+    updateShadows(game);
+}
+
+void applyDisplayOptions(Game& game)
+{
+    const Palette& palette = *game.palette;
+    for (std::size_t i = 0; i < game.pieces.size(); ++i) {
+        Piece& piece = *game.pieces[i];
+        const Colour colour = palette.pieces[i].colour;
+        if (&piece == game.selectedPiece) {
+            game.savedColour = colour;
+            piece.setColour(palette.selection);
+        } else {
+            piece.setColour(colour);
+        }
+        piece.showNumber(game.pieceNumbers ? digitKeyOf(static_cast<int>(i)) : 0, numberInk(colour));
+    }
+    dressHintGhost(game);
+    game.scene.setBackground(palette.background);
+    game.floorGrid->setColours({palette.floor, palette.shadow});
     updateShadows(game);
 }
 

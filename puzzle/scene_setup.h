@@ -14,7 +14,8 @@ void addSceneLights(Scene& scene);
 
 // Fills the empty scene: lights, the camera's home pose, background, floor,
 // task figure, the seven pieces scattered at random (the generator seeded with
-// seed), the built-in task, the direction marker and the six rollers, parked.
+// seed), the built-in task, the direction marker and the six rollers, parked;
+// all in the game's palette, numbered when the game shows piece numbers.
 void setUpScene(Game& game, unsigned seed);
 
 // The camera back at its start-up pose, looking at the origin from (100, 100,
@@ -28,6 +29,12 @@ void newTask(Game& game);
 // 50 units up, each in its own colour. A piece is drawn again while it would
 // start inside one placed before it, so no two pieces begin entangled.
 void scatterPieces(Game& game);
+
+// Shows the scene in the game's palette, with or without the piece numbers,
+// all at once: every piece (the selected one stays grey and gets back its new
+// colour when let go), the hint's ghost, the floor and its shadows and the
+// background. Nothing else changes.
+void applyDisplayOptions(Game& game);
 
 // Recolours the floor under the cubes of the pieces in play.
 void updateShadows(Game& game);

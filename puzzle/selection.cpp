@@ -11,7 +11,7 @@ void selectPiece(Game& game, Piece& piece)
     releaseSelection(game);
     game.selectedPiece = &piece;
     game.savedColour = piece.colour();
-    piece.setColour(kSelectionColour);
+    piece.setColour(game.palette->selection);
     piece.falling = false;
     game.selectionMode = SelectionMode::Move;
     updateMarkers(game);

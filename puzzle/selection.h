@@ -1,8 +1,7 @@
 #pragma once
 
 #include <array>
-
-#include "render/mesh_builder.h"
+#include <cstddef>
 
 namespace vokta {
 
@@ -12,13 +11,21 @@ class Piece;
 // What a selected piece does with the left button held on it.
 enum class SelectionMode { None = 0, Move = 1, Turn = 2 };
 
-// Highlight of the selected piece: half-transparent grey.
-inline constexpr Colour kSelectionColour = 0x80808080;
-
 // Piece index selected by each of the digit keys '1' to '7'.
 inline constexpr std::array<int, 7> kDigitKeyPieces{0, 2, 3, 6, 4, 5, 1};
 
-// Makes piece the selected one, in move mode: it is highlighted and stops
+// The digit whose key selects piece index, or 0 for none.
+constexpr int digitKeyOf(int piece)
+{
+    for (std::size_t k = 0; k < kDigitKeyPieces.size(); ++k) {
+        if (kDigitKeyPieces[k] == piece)
+            return static_cast<int>(k) + 1;
+    }
+    return 0;
+}
+
+// Makes piece the selected one, in move mode: it is highlighted in the
+// palette's half-transparent grey and stops
 // falling; a piece selected before is released first. Selecting the selected
 // piece again changes nothing.
 void selectPiece(Game& game, Piece& piece);

@@ -6,9 +6,6 @@ namespace vokta {
 
 namespace {
 
-const Colour kFloorColour = colourFromRgb(0.8f, 0.8f, 0.0f);
-const Colour kShadowColour = colourFromRgb(0.5f, 0.5f, 0.0f);
-
 // Column or row of the cell holding a cube centre coordinate: truncated to
 // whole units, then to tens, both toward zero. Far-off values (and NaN) give
 // an index off the floor without overflowing the conversion.
@@ -21,7 +18,8 @@ int cellIndex(float coordinate)
 
 }  // namespace
 
-FloorGrid::FloorGrid(Scene& scene) : SceneObject(scene), mesh_(std::make_shared<MeshBuilder>())
+FloorGrid::FloorGrid(Scene& scene, Colours colours)
+    : SceneObject(scene), mesh_(std::make_shared<MeshBuilder>()), colours_(colours)
 {
     // The call order fixes the vertex, normal and face numbers.
     for (int i = -10; i <= 10; ++i) {
@@ -55,11 +53,11 @@ int FloorGrid::faceUnder(float x, float y)
 
 void FloorGrid::updateShadows(std::span<const Vec3> cubes)
 {
-    mesh_->setColour(kFloorColour);
+    mesh_->setColour(colours_.floor);
     for (const Vec3& cube : cubes) {
         const int face = faceUnder(cube.x, cube.y);
         if (face >= 0)
-            mesh_->setFaceColour(face, kShadowColour);
+            mesh_->setFaceColour(face, colours_.shadow);
     }
     scene().sceneDirty = true;
 }

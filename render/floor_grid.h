@@ -16,8 +16,16 @@ class FloorGrid : public SceneObject {
 public:
     static constexpr int kCells = 20;
 
-    explicit FloorGrid(Scene& scene);
+    // The floor's colour, and the darker one of a face under a cube.
+    struct Colours {
+        Colour floor;
+        Colour shadow;
+    };
 
+    FloorGrid(Scene& scene, Colours colours);
+
+    // The colours the next updateShadows paints with.
+    void setColours(Colours colours) { colours_ = colours; }
     // Recolours the floor, darkening the face under each of the given cube
     // centres (world positions); cubes off the floor darken nothing.
     void updateShadows(std::span<const Vec3> cubes);
@@ -29,6 +37,7 @@ public:
 
 private:
     std::shared_ptr<MeshBuilder> mesh_;
+    Colours colours_;
 };
 
 }  // namespace vokta

@@ -14,9 +14,9 @@ Scene::Scene(std::string modelDirectory)
         modelDirectory_ += '/';
 }
 
-void Scene::setBackground(float red, float green, float blue)
+void Scene::setBackground(Colour colour)
 {
-    background_ = colourFromRgb(red, green, blue);
+    background_ = colour;
     sceneDirty = true;
 }
 

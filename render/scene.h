@@ -27,7 +27,7 @@ public:
     bool sceneDirty = false;
 
     Colour background() const { return background_; }
-    void setBackground(float red, float green, float blue);
+    void setBackground(Colour colour);
 
     // The client area the scene is shown on, in logical pixels (the mouse's
     // pixels); at least 1 x 1. Drawing, picking and projecting all use it.

@@ -371,7 +371,7 @@ int measureLibrary(int runs)
         QElapsedTimer clock;
         clock.start();
         vokta::LibraryDialog library(nullptr, folder, QCoreApplication::applicationDirPath().toStdString(),
-                                     vokta::Language::English, vokta::Progress());
+                                     vokta::Language::English, vokta::kOriginalPalette.background, vokta::Progress());
         times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         offered = library.list()->count();
     }

@@ -14,6 +14,8 @@
     <message><source>Undo	Ctrl+Z</source><translation>Отменить	Ctrl+Z</translation></message>
     <message><source>Redo	Ctrl+Y</source><translation>Повторить	Ctrl+Y</translation></message>
     <message><source>Reset view	Home</source><translation>Исходный вид	Home</translation></message>
+    <message><source>Distinct colours</source><translation>Различимые цвета</translation></message>
+    <message><source>Piece numbers</source><translation>Номера фигур</translation></message>
     <message><source>&amp;Vokta</source><translation>&amp;Вокта</translation></message>
     <message><source>Move Left	Left</source><translation>Сдвинуть влево	Left</translation></message>
     <message><source>Move Right	Right</source><translation>Сдвинуть вправо	Right</translation></message>
@@ -62,6 +64,9 @@ Congratulations!</source><translation>Задача решена.
     <message><source>green</source><translation>зелёную</translation></message>
     <message><source>pink</source><translation>розовую</translation></message>
     <message><source>blue</source><translation>синюю</translation></message>
+    <message><source>plum</source><translation>сливовую</translation></message>
+    <message><source>orange</source><translation>оранжевую</translation></message>
+    <message><source>pale green</source><translation>бледно-зелёную</translation></message>
     <message><source>No solution keeps every piece where it is. Take out the %1 piece, which is selected now.</source><translation>Ни одно решение не оставляет все фигуры на своих местах. Уберите %1 фигуру — она сейчас выделена.</translation></message>
     <message><source>No solution keeps the pieces where they are: take some of them out.</source><translation>Ни одно решение не оставляет фигуры на своих местах: уберите некоторые из них.</translation></message>
     <message><source>This task has no solution.</source><translation>У этой задачи нет решения.</translation></message>

@@ -48,5 +48,48 @@ TEST(LanguageSettingTest, LivesBesideTheProgramWhereItCanAndAFileThatCannotBeWri
     EXPECT_EQ(nowhere.read(), "English");
 }
 
+TEST(DisplayOptionsTest, OnlyTheExactWordsTurnTheOptionsOnAndWritingKeepsTheRestOfTheFile)
+{
+    QTemporaryDir folder;
+    const QString file = QDir(folder.path()).filePath("vokta.ini");
+    EXPECT_EQ(readDisplayOptions(file), DisplayOptions{}) << "no file yet";
+
+    // The lines of the file as written by hand, and what they turn on.
+    struct Row {
+        const char* lines;
+        DisplayOptions read;
+    };
+    const Row rows[] = {
+        {"", {}},
+        {"Colours=Distinct\nNumbers=On\n", {true, true}},
+        {"Colours=Distinct\n", {true, false}},
+        {"Numbers=On\n", {false, true}},
+        {"Colours=distinct\nNumbers=on\n", {}},
+        {"Colours=Distinctive\nNumbers=One\n", {}},
+        {"Colours=Original\nNumbers=Off\n", {}},
+        {"Colours=1\nNumbers=true\n", {}},
+        {"Colours=Distinct, Original\nNumbers=On, Off\n", {}},
+        {"Colours=\nNumbers=\n", {}},
+    };
+    for (const Row& row : rows) {
+        QFile text(file);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        text.write(QByteArray("[OPTIONS]\nLanguage=Russian\n") + row.lines);
+        text.close();
+        const DisplayOptions read = readDisplayOptions(file);
+        EXPECT_EQ(read.distinctColours, row.read.distinctColours) << row.lines;
+        EXPECT_EQ(read.pieceNumbers, row.read.pieceNumbers) << row.lines;
+    }
+
+    for (const DisplayOptions options : {DisplayOptions{true, false}, DisplayOptions{false, true}, DisplayOptions{}}) {
+        writeDisplayOptions(file, options);
+        EXPECT_EQ(readDisplayOptions(file), options);
+        const QSettings written(file, QSettings::IniFormat);
+        EXPECT_EQ(written.value("OPTIONS/Colours").toString(), options.distinctColours ? "Distinct" : "Original");
+        EXPECT_EQ(written.value("OPTIONS/Numbers").toString(), options.pieceNumbers ? "On" : "Off");
+        EXPECT_EQ(LanguageSetting(file).read(), "Russian");
+    }
+}
+
 }  // namespace
 }  // namespace vokta

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
@@ -23,6 +24,7 @@
 #include <QWhatsThis>
 
 #include "app/dialogs.h"
+#include "app/game_view.h"
 #include "app/library.h"
 #include "app/main_window.h"
 #include "puzzle/commands.h"
@@ -41,7 +43,8 @@ struct MenuTexts {
 
 // Both menu bars as the player sees them, item by item.
 const std::vector<MenuTexts> kEnglishMenus = {
-    {"&Task", {"New", "Retry", "Load...", "Save...", "Library...", "Solid", "Hint\tH"}},
+    {"&Task",
+     {"New", "Retry", "Load...", "Save...", "Library...", "Solid", "Hint\tH", "Distinct colours", "Piece numbers"}},
     {"&Vokta",
      {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
       "Move Backward\tDown", "Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
@@ -50,7 +53,8 @@ const std::vector<MenuTexts> kEnglishMenus = {
 };
 const std::vector<MenuTexts> kRussianMenus = {
     {"&Задача",
-     {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Библиотека...", "Сплошной вид", "Подсказка\tH"}},
+     {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Библиотека...", "Сплошной вид", "Подсказка\tH",
+      "Различимые цвета", "Номера фигур"}},
     {"&Вокта",
      {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
       "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",
@@ -257,6 +261,19 @@ TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
     EXPECT_FALSE(window_->menus()->action(static_cast<int>(Command::Solid))->isChecked()) << "no check mark of its own";
     QWhatsThis::hideText();
 
+    for (const Command option : {Command::DistinctColours, Command::PieceNumbers}) {
+        pressF1On(0, static_cast<int>(option));
+        EXPECT_TRUE(runUntil([] { return whatsThisShown(); }, 5000)) << static_cast<int>(option);
+        EXPECT_FALSE(window_->menus()->action(static_cast<int>(option))->isChecked());
+        QWhatsThis::hideText();
+    }
+    EXPECT_EQ(game().palette, &kOriginalPalette);
+    EXPECT_FALSE(game().pieceNumbers);
+    for (const char* language : {"en", "ru"}) {
+        for (const char* page : {"popup-40028.html", "popup-40029.html"})
+            EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/%1/%2").arg(language, page))) << language << page;
+    }
+
     MainWndProc(game(), {.kind = WindowMessage::Kind::Char, .character = '2'});
     game().camera.setDirection(-1, 0, -0.3f);
     const CubeOffsets before = game().selectedPiece->offsets;
@@ -264,6 +281,88 @@ TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
     ASSERT_TRUE(runUntil([&] { return window_->help().window() && window_->help().window()->isVisible(); }, 5000));
     EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/en/index.html"));
     EXPECT_EQ(game().selectedPiece->offsets, before) << "the piece did not turn";
+}
+
+// The two display options change what the view shows at once, keep their
+// check marks in line in either language, and are stored as they change.
+TEST_F(Shell, DistinctColoursAndPieceNumbersChangeThePictureAndAreStored)
+{
+    GameView& view = *window_->view();
+    const auto grab = [&view] { return view.screen()->grabWindow(view.winId()).toImage(); };
+    // Pixels within a few steps of colour on every channel.
+    const auto count = [](const QImage& picture, Colour colour) {
+        const auto near = [](int a, int b) { return std::abs(a - b) <= 3; };
+        int found = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb pixel = picture.pixel(x, y);
+                found += near(qRed(pixel), qRed(colour)) && near(qGreen(pixel), qGreen(colour)) &&
+                    near(qBlue(pixel), qBlue(colour));
+            }
+        }
+        return found;
+    };
+    const Colour black = 0xFF000000;
+    const QImage first = grab();
+    const int tenth = first.width() * first.height() / 10;
+    // What the picture shows: a tenth of the view or more in the background of
+    // palette, and numbers in black ink or none.
+    const auto shows = [&](const Palette& palette, bool numbers) {
+        const QImage picture = grab();
+        const Palette& other = &palette == &kOriginalPalette ? kDistinctPalette : kOriginalPalette;
+        return count(picture, palette.background) > tenth && count(picture, other.background) == 0 &&
+            (count(picture, black) > 100) == numbers;
+    };
+    const auto stored = [](const char* key) {
+        return QSettings(testSettingsFile(), QSettings::IniFormat).value(QStringLiteral("OPTIONS/") + key).toString();
+    };
+
+    QAction* distinct = window_->menus()->action(static_cast<int>(Command::DistinctColours));
+    QAction* numbers = window_->menus()->action(static_cast<int>(Command::PieceNumbers));
+    const QList<QAction*> task = bar().actions().at(0)->menu()->actions();
+    ASSERT_GE(task.size(), 3);
+    EXPECT_TRUE(task[task.size() - 3]->isSeparator());
+    EXPECT_EQ(task[task.size() - 2], distinct);
+    EXPECT_EQ(task.back(), numbers);
+    EXPECT_TRUE(distinct->isCheckable() && numbers->isCheckable());
+    EXPECT_TRUE(runUntil([&] { return shows(kOriginalPalette, false); }, 5000));
+
+    distinct->trigger();
+    EXPECT_TRUE(runUntil([&] { return shows(kDistinctPalette, false); }, 5000));
+    EXPECT_TRUE(distinct->isChecked());
+    EXPECT_FALSE(numbers->isChecked());
+    EXPECT_EQ(stored("Colours"), "Distinct");
+    EXPECT_EQ(stored("Numbers"), "Off");
+
+    numbers->trigger();
+    EXPECT_TRUE(runUntil([&] { return shows(kDistinctPalette, true); }, 5000)) << "black numbers on the light pieces";
+    EXPECT_TRUE(distinct->isChecked() && numbers->isChecked());
+    EXPECT_EQ(stored("Numbers"), "On");
+
+    window_->ApplyLanguage(QStringLiteral("Russian"));
+    EXPECT_EQ(distinct->text(), "Различимые цвета");
+    EXPECT_EQ(numbers->text(), "Номера фигур");
+    EXPECT_TRUE(distinct->isChecked() && numbers->isChecked());
+    window_->ApplyLanguage(QStringLiteral("English"));
+
+    // The library's pictures show the figures on the same background.
+    QRgb corner = 0;
+    QTimer::singleShot(0, [&] {
+        runUntil([&] { return shownWindow<LibraryDialog>() != nullptr; }, 5000);
+        if (LibraryDialog* library = shownWindow<LibraryDialog>()) {
+            corner = library->list()->item(0)->icon().pixmap(QSize(160, 120)).toImage().pixel(0, 0);
+            library->reject();
+        }
+    });
+    window_->OnMenuCommand(static_cast<int>(Command::Library));
+    EXPECT_EQ(corner & 0xFFFFFF, kDistinctPalette.background & 0xFFFFFF);
+
+    distinct->trigger();
+    numbers->trigger();
+    EXPECT_TRUE(runUntil([&] { return shows(kOriginalPalette, false); }, 5000));
+    EXPECT_FALSE(distinct->isChecked() || numbers->isChecked());
+    EXPECT_EQ(stored("Colours"), "Original");
+    EXPECT_EQ(stored("Numbers"), "Off");
 }
 
 TEST_F(Shell, TheHelpPagesOpenInTheInterfacesLanguage)

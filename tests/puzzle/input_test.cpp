@@ -68,13 +68,13 @@ TEST_F(Input, DigitKeysSelectThroughTheirTable)
         OnChar(game, digit);
         EXPECT_EQ(game.selectedPiece, &piece(index)) << digit;
         EXPECT_EQ(game.selectionMode, SelectionMode::Move);
-        EXPECT_EQ(piece(index).colour(), kSelectionColour);
+        EXPECT_EQ(piece(index).colour(), kOriginalPalette.selection);
     }
     for (const char other : {'0', '8', 'a'}) {
         OnChar(game, other);
         EXPECT_EQ(game.selectedPiece, &piece(1));
     }
-    EXPECT_EQ(piece(0).colour(), kPieceColours[0]) << "the released piece gets its colour back";
+    EXPECT_EQ(piece(0).colour(), kOriginalPalette.pieces[0].colour) << "the released piece gets its colour back";
     EXPECT_TRUE(piece(0).falling);
 }
 

@@ -2,7 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <vector>
 
+#include "puzzle/commands.h"
+#include "puzzle/hint.h"
+#include "puzzle/routing.h"
 #include "puzzle/selection.h"
 #include "test_game.h"
 
@@ -19,7 +24,7 @@ TEST_F(SceneSetup, BuildsSevenNamedColouredPiecesFallingFromTheirScatterCells)
     for (int i = 0; i < kPieceTotal; ++i) {
         const Piece& p = piece(i);
         EXPECT_EQ(p.name(), "x3ds_vokta" + std::to_string(i + 1));
-        EXPECT_EQ(p.colour(), kPieceColours[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(p.colour(), kOriginalPalette.pieces[static_cast<std::size_t>(i)].colour);
         EXPECT_EQ(p.offsets, kPieceShapes[static_cast<std::size_t>(i)]);
         EXPECT_TRUE(p.falling);
         EXPECT_EQ(p.frame()->appData(), &p);
@@ -120,7 +125,94 @@ TEST_F(SceneSetup, ScatteringReleasesTheSelection)
     scatterPieces(game);
     EXPECT_EQ(game.selectedPiece, nullptr);
     EXPECT_EQ(game.selectionMode, SelectionMode::None);
-    EXPECT_EQ(piece(2).colour(), kPieceColours[2]);
+    EXPECT_EQ(piece(2).colour(), kOriginalPalette.pieces[2].colour);
+}
+
+// Switching the look recolours the whole scene at once, numbers the pieces
+// with their digit keys, and leaves every rule's state as it was.
+TEST_F(SceneSetup, DisplayOptionsChangeTheLookAndNothingElse)
+{
+    parkPieces();
+    OnHint(game);
+    ASSERT_TRUE(game.hint && game.hint->kind == Hint::Kind::Place);
+    const int hinted = game.hint->piece;
+    // The menu items go to the window, which keeps the options; being no
+    // move, they leave the hint on show.
+    for (const Command option : {Command::DistinctColours, Command::PieceNumbers}) {
+        MainWndProc(game, {.kind = WindowMessage::Kind::Command, .command = static_cast<int>(option)});
+        EXPECT_EQ(shell.calls.back(), "command " + std::to_string(static_cast<int>(option)));
+        EXPECT_TRUE(game.hint);
+    }
+    const int selected = hinted == 2 ? 3 : 2;
+    selectPieceByIndex(game, selected);
+    const auto state = [this] {
+        std::vector<float> numbers;
+        for (const auto& p : game.pieces) {
+            for (const Vec3 v : {p->position(), p->offsets[1], p->offsets[3]})
+                numbers.insert(numbers.end(), {v.x, v.y, v.z});
+            numbers.push_back(p->falling);
+        }
+        const Vec3 ghost = game.hintGhost->position();
+        numbers.insert(numbers.end(),
+                       {ghost.x, ghost.y, ghost.z, static_cast<float>(game.hint->piece),
+                        static_cast<float>(game.selectionMode), static_cast<float>(game.pieceCount)});
+        return numbers;
+    };
+    const std::vector<float> before = state();
+    const Piece* const selectedPiece = game.selectedPiece;
+
+    // Exposed faces times the segments of the digit: piece 0 (three cubes,
+    // two joins) shows 1, piece 1 (four cubes, three joins) 7, piece 3 (three joins) 3.
+    struct Numbered {
+        int piece, digit;
+        std::size_t bars;
+    };
+    const Numbered numbered[] = {{0, 1, 14 * 2}, {1, 7, 18 * 3}, {3, 3, 18 * 5}};
+
+    for (const Palette* palette : {&kDistinctPalette, &kOriginalPalette}) {
+        for (const bool numbers : {true, false}) {
+            game.palette = palette;
+            game.pieceNumbers = numbers;
+            applyDisplayOptions(game);
+            EXPECT_EQ(state(), before);
+            EXPECT_EQ(game.selectedPiece, selectedPiece);
+            for (int i = 0; i < kPieceTotal; ++i) {
+                const Colour own = palette->pieces[static_cast<std::size_t>(i)].colour;
+                EXPECT_EQ(piece(i).colour(), i == selected ? palette->selection : own) << i;
+                EXPECT_EQ(piece(i).frame()->visuals().size(), numbers ? 2u : 1u) << i;
+            }
+            EXPECT_EQ(game.savedColour, palette->pieces[static_cast<std::size_t>(selected)].colour);
+            EXPECT_EQ(game.hintGhost->colour(),
+                      (palette->pieces[static_cast<std::size_t>(hinted)].colour & 0xFFFFFFu) | 0x80000000u);
+            EXPECT_EQ(game.hintGhost->frame()->visuals().size(), numbers ? 2u : 1u);
+            EXPECT_EQ(game.scene.background(), palette->background);
+            std::set<Colour> floor;
+            for (const MeshBuilder::Face& face : game.floorGrid->mesh()->faces())
+                floor.insert(face.colour);
+            EXPECT_EQ(floor, (std::set<Colour>{palette->floor, palette->shadow}));
+            if (!numbers)
+                continue;
+            for (const Numbered& row : numbered) {
+                EXPECT_EQ(piece(row.piece).number(), row.digit);
+                EXPECT_EQ(piece(row.piece).frame()->visuals()[1]->faces().size(), row.bars) << row.piece;
+            }
+        }
+    }
+
+    // A number is part of its piece: picked through its middle bar on top,
+    // it picks the piece, and the piece let go takes its palette colour.
+    game.pieceNumbers = true;
+    applyDisplayOptions(game);
+    game.scene.setViewSize(800, 600);
+    const Viewport viewport = game.scene.viewport();
+    const Viewport::ScreenPoint top = viewport.transform(piece(3).position() + Vec3{0, 0, 15});
+    const float x = top.x / top.w, y = top.y / top.w;
+    const std::vector<Viewport::Hit> hits = viewport.pick(*game.scene.sceneFrame(), x, y);
+    ASSERT_FALSE(hits.empty());
+    EXPECT_EQ(hits.front().visual, piece(3).frame()->visuals()[1]) << "the number is in front";
+    EXPECT_EQ(pickObject(viewport, *game.scene.sceneFrame(), x, y, kPieceNamePrefix), &piece(3));
+    releaseSelection(game);
+    EXPECT_EQ(piece(selected).colour(), kOriginalPalette.pieces[static_cast<std::size_t>(selected)].colour);
 }
 
 TEST_F(SceneSetup, SevenDroppedPiecesComeToRest)

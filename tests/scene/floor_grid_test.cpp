@@ -13,7 +13,7 @@ constexpr Colour kShadow = 0xFF808000;
 class FloorGridTest : public ::testing::Test {
 protected:
     Scene scene{""};
-    FloorGrid floor{scene};
+    FloorGrid floor{scene, {kFloor, kShadow}};
     const MeshBuilder& mesh() const { return *floor.mesh(); }
 };
 

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes as the settings file. The language read is at most
-// 79 characters, and what is written back reads back the same.
+// 79 characters, and what is written back reads back the same, display
+// options included.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const vokta::LanguageSetting setting(path);
     const QString read = setting.read();
+    const vokta::DisplayOptions options = vokta::readDisplayOptions(path);
     if (read.size() > vokta::LanguageSetting::kLongestName) {
         std::fprintf(stderr, "read %lld characters\n", static_cast<long long>(read.size()));
         std::abort();
@@ -32,6 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     setting.write(read);
     if (setting.read() != read) {
         std::fprintf(stderr, "\"%s\" written reads back as \"%s\"\n", qPrintable(read), qPrintable(setting.read()));
+        std::abort();
+    }
+    vokta::writeDisplayOptions(path, options);
+    if (!(vokta::readDisplayOptions(path) == options)) {
+        std::fprintf(stderr, "display options written do not read back the same\n");
         std::abort();
     }
     return 0;

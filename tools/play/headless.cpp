@@ -40,7 +40,8 @@ std::optional<std::string> RecordedShell::chooseTaskFileToSave()
 
 void RecordedShell::showHint(const Hint& hint)
 {
-    if (const std::string text = hintText(hint); !text.empty())
+    // The runner keeps the game's own colours.
+    if (const std::string text = hintText(hint, kOriginalPalette); !text.empty())
         messages.push_back({"Hint", text});
 }
 
