@@ -329,7 +329,8 @@ QString MainWindow::unreplayable(const play::Script& script)
         const bool allowed = input || action.kind == Kind::Tick || action.kind == Kind::Size ||
             action.kind == Kind::Load || (action.kind == Kind::Setup && i == 0);
         if (!allowed)
-            return tr("line %1 is no player's input and cannot be replayed in the window; vokta-play can play it")
+            return QStringLiteral(
+                       "line %1 is no player's input and cannot be replayed in the window; vokta-play can play it")
                 .arg(action.line);
     }
     return {};

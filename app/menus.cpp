@@ -50,6 +50,7 @@ GameMenus::GameMenus(QMenuBar& bar, std::function<void(int command)> command)
         {id(Command::Undo), QT_TRANSLATE_NOOP("Menu", "Undo\tCtrl+Z")},
         {id(Command::Redo), QT_TRANSLATE_NOOP("Menu", "Redo\tCtrl+Y")},
         {id(Command::ResetView), QT_TRANSLATE_NOOP("Menu", "Reset view\tHome")},
+        {kSeparator, nullptr},
         {id(Command::DistinctColours), QT_TRANSLATE_NOOP("Menu", "Distinct colours")},
         {id(Command::PieceNumbers), QT_TRANSLATE_NOOP("Menu", "Piece numbers")},
     });

@@ -83,6 +83,7 @@ Congratulations!</source><translation>Задача решена.
     <message><source>Task library</source><translation>Библиотека задач</translation></message>
     <message><source>easy</source><translation>лёгкая</translation></message>
     <message><source>medium</source><translation>средняя</translation></message>
+    <message><source>moves: %1, time: %2</source><translation>ходов: %1, время: %2</translation></message>
     <message><source>hard</source><translation>трудная</translation></message>
     <message><source>%1 ways to solve it</source><translation>Решений: %1</translation></message>
 </context>

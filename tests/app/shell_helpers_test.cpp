@@ -6,6 +6,7 @@
 
 #include "app/input_routing.h"
 #include "app/start_up.h"
+#include "puzzle/commands.h"
 #include "puzzle/game.h"
 
 namespace vokta {
@@ -29,6 +30,20 @@ TEST(InputRouting, CameraAndSelectionKeysKeepTheirMeaning)
     EXPECT_EQ(keyFromQt(Qt::Key_4), Key::Other);
 }
 
+TEST(InputRouting, CtrlZUndoesAndCtrlYOrCtrlShiftZRedoInEitherLayout)
+{
+    const int undo = static_cast<int>(Command::Undo);
+    const int redo = static_cast<int>(Command::Redo);
+    EXPECT_EQ(shortcutCommand(Qt::Key_Z, Qt::ControlModifier), undo);
+    EXPECT_EQ(shortcutCommand(Qt::Key_Y, Qt::ControlModifier), redo);
+    EXPECT_EQ(shortcutCommand(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), redo);
+    EXPECT_EQ(shortcutCommand(0x042F, Qt::ControlModifier), undo) << "Я, on the Z key";
+    EXPECT_EQ(shortcutCommand(0x041D, Qt::ControlModifier), redo) << "Н, on the Y key";
+    EXPECT_EQ(shortcutCommand(Qt::Key_Z, Qt::NoModifier), 0);
+    EXPECT_EQ(shortcutCommand(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier), 0);
+    EXPECT_EQ(shortcutCommand(Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier), 0);
+}
+
 TEST(InputRouting, MouseFlagsNameTheButtonsHeldAndShiftAndControl)
 {
     EXPECT_EQ(mouseKeysFromQt(Qt::LeftButton, Qt::NoModifier), kMouseLeft);
@@ -41,6 +56,38 @@ TEST(InputRouting, MouseFlagsNameTheButtonsHeldAndShiftAndControl)
     // Alt-drag still orbits the camera.
     EXPECT_EQ(mouseKeysFromQt(Qt::LeftButton, Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier), kMouseLeft);
     EXPECT_EQ(mouseKeysFromQt(Qt::BackButton, Qt::NoModifier), 0);
+}
+
+TEST(StartUp, TheCommandLineNamesATaskARecordingOrAReplay)
+{
+    struct Case {
+        QStringList arguments;
+        QString taskFile, recordFile, replayFile, problem;
+    };
+    const Case cases[] = {
+        {{"vokta"}, {}, {}, {}, {}},
+        {{"vokta", "a.tsk"}, "a.tsk", {}, {}, {}},
+        {{"vokta", "--record", "game.play", "a.tsk"}, "a.tsk", "game.play", {}, {}},
+        {{"vokta", "--replay", "game.play"}, {}, {}, "game.play", {}},
+        {{"vokta", "-x", "a.tsk", "b.tsk"}, "a.tsk", {}, {}, {}},
+        {{"vokta", "--record"}, {}, {}, {}, "--record needs a file"},
+        {{"vokta", "--speed", "3"},
+         {},
+         {},
+         {},
+         "unknown option --speed; the options are --record FILE and --replay FILE"},
+        {{"vokta", "--record", "a", "--replay", "b"}, {}, "a", "b", "--record and --replay cannot be used together"},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = parseCommandLine(c.arguments);
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        EXPECT_EQ(line.problem, c.problem);
+        if (c.problem.isEmpty() || !c.recordFile.isEmpty()) {
+            EXPECT_EQ(line.taskFile, c.taskFile);
+            EXPECT_EQ(line.recordFile, c.recordFile);
+            EXPECT_EQ(line.replayFile, c.replayFile);
+        }
+    }
 }
 
 TEST(StartUp, SeedsAreWholeDecimalNumbersThatFit)

@@ -44,7 +44,8 @@ struct MenuTexts {
 // Both menu bars as the player sees them, item by item.
 const std::vector<MenuTexts> kEnglishMenus = {
     {"&Task",
-     {"New", "Retry", "Load...", "Save...", "Library...", "Solid", "Hint\tH", "Distinct colours", "Piece numbers"}},
+     {"New", "Retry", "Load...", "Save...", "Library...", "Solid", "Hint\tH", "Undo\tCtrl+Z", "Redo\tCtrl+Y",
+      "Reset view\tHome", "Distinct colours", "Piece numbers"}},
     {"&Vokta",
      {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
       "Move Backward\tDown", "Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
@@ -54,7 +55,7 @@ const std::vector<MenuTexts> kEnglishMenus = {
 const std::vector<MenuTexts> kRussianMenus = {
     {"&Задача",
      {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Библиотека...", "Сплошной вид", "Подсказка\tH",
-      "Различимые цвета", "Номера фигур"}},
+      "Отменить\tCtrl+Z", "Повторить\tCtrl+Y", "Исходный вид\tHome", "Различимые цвета", "Номера фигур"}},
     {"&Вокта",
      {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
       "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -15,6 +18,9 @@
 
 #include "app/game_view.h"
 #include "app/main_window.h"
+#include "puzzle/game_tick.h"
+#include "puzzle/progress.h"
+#include "puzzle/task_file.h"
 #include "tools/play/runner.h"
 #include "tools/play/script.h"
 #include "window_test_support.h"
@@ -76,7 +82,12 @@ protected:
         ASSERT_EQ(script.actions.front().kind, Action::Kind::Setup);
 
         window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
+        window_->setProgressFile(progressFile());
         ASSERT_TRUE(window_->StartGame(script.actions.front().number));
+        QString why;
+        if (!recording_.isEmpty()) {
+            ASSERT_TRUE(window_->StartRecording(recording_, why)) << why.toStdString();
+        }
         view_ = window_->view();
         timer_ = window_->findChild<QTimer*>(QStringLiteral("gameTimer"));
         ASSERT_NE(timer_, nullptr);
@@ -193,6 +204,23 @@ protected:
             EXPECT_NE(std::find(cues_.begin(), cues_.end(), cue), cues_.end()) << static_cast<int>(cue);
     }
 
+    static QString progressFile()
+    {
+        return QDir::temp().filePath(
+            QStringLiteral("vokta-solve-progress-%1.txt").arg(QCoreApplication::applicationPid()));
+    }
+
+    // Where the pieces stand, turned and falling, in a game.
+    static std::vector<std::tuple<Vec3, CubeOffsets, bool>> pieces(const Game& game)
+    {
+        std::vector<std::tuple<Vec3, CubeOffsets, bool>> all;
+        for (const Piece* piece : game.piecesInPlay())
+            all.emplace_back(piece->position(), piece->offsets, piece->falling);
+        return all;
+    }
+
+    // When set, the window records the game to this file.
+    QString recording_;
     std::unique_ptr<MainWindow> window_;
     GameView* view_ = nullptr;
     QTimer* timer_ = nullptr;
@@ -211,6 +239,46 @@ TEST_F(SolvedInTheWindow, WithTheKeyboardAlone)
 TEST_F(SolvedInTheWindow, WithTheMouseAlone)
 {
     expectSolvedBy("solve-mouse.play", {Cue::Step, Cue::Refusal, Cue::Fanfare});
+}
+
+// The keyboard solve recorded in the window: vokta-play plays the recording
+// to the same pieces and completes the task once, the window replays it at
+// the game's pace and completes it too, and the player's progress holds the
+// cube with the moves the plan took.
+TEST_F(SolvedInTheWindow, ARecordedGamePlaysBackToTheSameEnd)
+{
+    recording_ =
+        QDir::temp().filePath(QStringLiteral("vokta-recording-%1.play").arg(QCoreApplication::applicationPid()));
+    QFile::remove(progressFile());
+    expectSolvedBy("solve-keyboard.play", {Cue::Fanfare});
+    const auto solved = pieces(*window_->game());
+    const int moves = window_->game()->run.moves;
+    window_.reset();
+
+    QFile file(recording_);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const play::Script script = play::parseScript(file.readAll().toStdString());
+    ASSERT_EQ(script.error, "") << script.errorLine;
+    ASSERT_EQ(MainWindow::unreplayable(script), QString());
+    play::Runner runner(VOKTA_RUNTIME_DIR, play::kDefaultWidth, play::kDefaultHeight);
+    std::string output;
+    for (const Action& action : script.actions)
+        ASSERT_EQ(runner.run(action, output).status, play::Runner::Status::Ok) << "line " << action.line;
+    EXPECT_EQ(runner.completionCount(), 1u);
+    EXPECT_EQ(pieces(runner.game()), solved);
+
+    window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
+    window_->setProgressFile(progressFile());
+    EXPECT_EQ(window_->progress().find(taskKey(builtInTask())), (TaskRecord{moves, 63 * kTickMs}))
+        << "kept across a restart";
+    ASSERT_TRUE(window_->StartGame(script.actions.front().number));
+    messages_.clear();
+    window_->StartReplay(script.actions);
+    EXPECT_TRUE(pump([&] { return !window_->replaying(); }, 30000));
+    EXPECT_EQ(messages_, QStringList{QStringLiteral("Success|Task completed.\nCongratulations!")});
+    EXPECT_EQ(pieces(*window_->game()), solved);
+    QFile::remove(recording_);
+    QFile::remove(progressFile());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 int main(int argc, char* argv[])
 {
@@ -9,6 +11,9 @@ int main(int argc, char* argv[])
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
     qputenv("VOKTA_SOUND", "off");
+    // The player's progress file goes to a folder of this run's own.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }

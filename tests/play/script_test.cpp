@@ -62,7 +62,7 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
         {"tick -1", "the number of ticks must be"},
         {"tick 1000001", "from 0 to 1000000"},
         {"tick 2 3", "too many arguments for tick"},
-        {"keydown tab", "a key is left, right, up, down, pageup, pagedown, enter, escape or one character"},
+        {"keydown tab", "a key is left, right, up, down, pageup, pagedown, enter, escape, home, other or one character"},
         {"key left ctrl", "only \"shift\" may follow the key"},
         {"char", "char takes one character"},
         {"command 40030", "commands are 40001 to 40029 and 57666"},
