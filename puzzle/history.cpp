@@ -54,6 +54,8 @@ void recordStep(Game& game, GameSnapshot before)
     if (after.run.number == before.run.number)
         after.run.moves = ++game.run.moves;
     game.history.record(std::move(before), std::move(after));
+    // Undo is no longer grey, and Redo is.
+    game.shell.refreshMenuState();
 }
 
 // Ends an open drag, recording it as one step when it changed the pieces:

@@ -181,11 +181,15 @@ TEST_F(Shell, TheLanguageNameIsStoredAsGivenAndOnlyExactNamesCount)
     EXPECT_EQ(bar().actions().at(0)->text(), "&Задача");
 }
 
-TEST_F(Shell, ThePieceMenuAndSolidFollowTheGameInEitherLanguage)
+TEST_F(Shell, ThePieceMenuSolidUndoAndRedoFollowTheGameInEitherLanguage)
 {
     QAction* pieceMenu = bar().actions().at(1);
     QAction* solid = window_->menus()->action(static_cast<int>(Command::Solid));
+    QAction* undo = window_->menus()->action(static_cast<int>(Command::Undo));
+    QAction* redo = window_->menus()->action(static_cast<int>(Command::Redo));
     EXPECT_FALSE(pieceMenu->isEnabled());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
     MainWndProc(game(), {.kind = WindowMessage::Kind::Char, .character = '1'});
     EXPECT_TRUE(pieceMenu->isEnabled());
     window_->ApplyLanguage(QStringLiteral("Russian"));
@@ -195,10 +199,17 @@ TEST_F(Shell, ThePieceMenuAndSolidFollowTheGameInEitherLanguage)
     EXPECT_TRUE(solid->isChecked());
     window_->ApplyLanguage(QStringLiteral("English"));
     EXPECT_TRUE(solid->isChecked());
+    EXPECT_FALSE(undo->isEnabled()) << "a selection is no step";
     MainWndProc(game(), {.kind = WindowMessage::Kind::KeyUp, .key = Key::Escape});
     EXPECT_FALSE(bar().actions().at(1)->isEnabled());
     window_->OnMenuCommand(static_cast<int>(Command::Solid));
     EXPECT_FALSE(solid->isChecked());
+    EXPECT_TRUE(undo->isEnabled()) << "letting the piece go is a step";
+    EXPECT_FALSE(redo->isEnabled());
+    window_->OnMenuCommand(static_cast<int>(Command::Undo));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    EXPECT_TRUE(bar().actions().at(1)->isEnabled()) << "the piece is held again";
 }
 
 // The hint's words come from the rules and are translated here; the
