@@ -74,6 +74,11 @@ MainWindow::MainWindow(std::string modelDirectory, LanguageSetting setting)
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(kTickMs);
     connect(timer_, &QTimer::timeout, this, [this] { Deliver({.kind = WindowMessage::Kind::Timer}); });
+
+    replayTimer_ = new QTimer(this);
+    replayTimer_->setTimerType(Qt::PreciseTimer);
+    replayTimer_->setInterval(kTickMs);
+    connect(replayTimer_, &QTimer::timeout, this, &MainWindow::ReplayTick);
 }
 
 MainWindow::~MainWindow()
@@ -347,10 +352,7 @@ void MainWindow::StartReplay(std::vector<play::Action> actions)
     replayTicksLeft_ = 0;
     timer_->stop();
     menuBar()->setEnabled(false);
-    replayTimer_ = new QTimer(this);
-    replayTimer_->setTimerType(Qt::PreciseTimer);
-    connect(replayTimer_, &QTimer::timeout, this, &MainWindow::ReplayTick);
-    replayTimer_->start(kTickMs);
+    replayTimer_->start();
 }
 
 void MainWindow::ReplayTick()
@@ -382,8 +384,7 @@ void MainWindow::ReplayTick()
 void MainWindow::StopReplay()
 {
     replay_.clear();
-    delete replayTimer_;
-    replayTimer_ = nullptr;
+    replayTimer_->stop();
     menuBar()->setEnabled(true);
     timer_->start();
 }
@@ -621,6 +622,7 @@ void MainWindow::OnDestroy()
 {
     disconnect(idleHook_);
     timer_->stop();
+    replayTimer_->stop();
     if (view_)
         view_->renderer().teardown();
 }
