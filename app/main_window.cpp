@@ -392,8 +392,10 @@ void MainWindow::StopReplay()
 void MainWindow::LoadTaskFile(const QString& path)
 {
     const std::string file = QFile::encodeName(path).toStdString();
+    // A recording replays from any folder.
     if (recorder_)
-        recorder_->dialogEnded(static_cast<int>(Command::Load), file);
+        recorder_->dialogEnded(static_cast<int>(Command::Load),
+                               QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     loadTaskAsStep(*game_, file);
 }
 
