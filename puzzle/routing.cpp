@@ -60,9 +60,8 @@ void MainWndProc(Game& game, const WindowMessage& message)
         OnTimerTick(game);
         return;
     }
-    const bool step = !isUndoOrRedo(message);
     std::optional<GameSnapshot> before;
-    if (step)
+    if (!isUndoOrRedo(message))
         before = takeSnapshot(game);
     // A hint shows until the player's next action: a key, a click or a
     // command; a display option only shows it in its new look.
