@@ -111,7 +111,14 @@ void Recorder::writePendingKey(char typed)
         return;
     const WindowMessage key = *pendingKey_;
     pendingKey_.reset();
-    writeLine("keydown " + std::string(keyName(key.key, typed)) + (key.shift ? " shift" : ""));
+    // A digit key types its digit as it goes down; any other digit typed
+    // (none that a keyboard sends, but nothing that selects is dropped)
+    // follows as a character of its own.
+    const bool digit = typed >= '0' && typed <= '9';
+    const bool typedWithKey = digit && key.key == Key::Other;
+    writeLine("keydown " + keyName(key.key, typedWithKey ? typed : 0) + (key.shift ? " shift" : ""));
+    if (digit && !typedWithKey)
+        writeLine(std::string("char ") + typed);
 }
 
 }  // namespace vokta::play
