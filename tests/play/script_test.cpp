@@ -24,9 +24,11 @@ TEST(Script, ReadsEveryActionWithItsArguments)
                                       "camera 1 2 3 -1 0 -0.3 0 0 1\n"
                                       "command 57666\n"
                                       "load some file.tsk\n"
-                                      "expect messages.0.text \"a # is text\"\n");
+                                      "expect messages.0.text \"a # is text\"\n"
+                                      "command turn-counterclockwise\n"
+                                      "load \" a #1.tsk\"\n");
     ASSERT_EQ(script.error, "");
-    ASSERT_EQ(script.actions.size(), 14u);
+    ASSERT_EQ(script.actions.size(), 16u);
     const auto& a = script.actions;
     EXPECT_EQ(a[0].number, 4u);
     EXPECT_EQ(a[1].line, 4);
@@ -48,6 +50,8 @@ TEST(Script, ReadsEveryActionWithItsArguments)
     EXPECT_EQ(a[11].number, 57666u);
     EXPECT_EQ(a[12].text, "some file.tsk");
     EXPECT_EQ(a[13].value, "\"a # is text\"");
+    EXPECT_EQ(a[14].number, 40016u);
+    EXPECT_EQ(a[15].text, " a #1.tsk") << "quotes keep a name's blanks and '#'";
 }
 
 TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
@@ -67,6 +71,7 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
         {"key left ctrl", "only \"shift\" may follow the key"},
         {"char", "char takes one character"},
         {"command 40030", "commands are 40001 to 40029 and 57666"},
+        {"command jump", "unknown command \"jump\""},
         {"command 57667", "commands are"},
         {"press 10 20", "the buttons are missing"},
         {"press 10 20 left+alt", "buttons are \"none\" or names"},

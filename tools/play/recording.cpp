@@ -70,7 +70,7 @@ void Recorder::message(const WindowMessage& message)
     case Kind::Command:
         // Those with a dialog that may load a task are written once it closes.
         if (message.command != static_cast<int>(Command::Load) && message.command != static_cast<int>(Command::Library))
-            writeLine("command " + std::to_string(message.command));
+            writeLine("command " + commandName(message.command));
         break;
     case Kind::Char:
     case Kind::Timer: break;
@@ -80,7 +80,7 @@ void Recorder::message(const WindowMessage& message)
 void Recorder::dialogEnded(int command, const std::optional<std::string>& loadedPath)
 {
     writePendingKey(0);
-    writeLine(loadedPath ? "load " + scriptPath(*loadedPath) : "command " + std::to_string(command));
+    writeLine(loadedPath ? "load " + scriptPath(*loadedPath) : "command " + commandName(command));
 }
 
 void Recorder::flush()

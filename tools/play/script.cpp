@@ -1,5 +1,6 @@
 #include "tools/play/script.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -286,11 +287,22 @@ Action readAction(std::string_view line)
         action.character = word[0];
         break;
     }
-    case Kind::Command:
-        action.number = wholeNumber(reader.word(), 0, 65535, "the command");
+    case Kind::Command: {
+        const std::string_view word = reader.word();
+        const auto named = std::find_if(std::begin(kCommandNames), std::end(kCommandNames),
+                                        [word](const CommandName& entry) { return entry.name == word; });
+        if (named != std::end(kCommandNames)) {
+            action.number = static_cast<std::uint32_t>(named->command);
+            break;
+        }
+        if (!word.empty() && (word[0] < '0' || word[0] > '9'))
+            throw Problem{"unknown command \"" + std::string(word) +
+                          "\"; the commands are named as the README lists them"};
+        action.number = wholeNumber(word, 0, 65535, "the command");
         if (!isCommand(action.number))
             throw Problem{"commands are 40001 to 40029 and 57666, not " + std::to_string(action.number)};
         break;
+    }
     case Kind::Press:
     case Kind::Move:
     case Kind::Release: readMouse(reader, action); break;
@@ -402,6 +414,15 @@ std::string keyName(Key key, char typed)
             return std::string(name.name);
     }
     return "other";
+}
+
+std::string commandName(int command)
+{
+    for (const CommandName& entry : kCommandNames) {
+        if (static_cast<int>(entry.command) == command)
+            return std::string(entry.name);
+    }
+    return std::to_string(command);
 }
 
 std::string buttonsName(int keys)
