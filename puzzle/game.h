@@ -13,6 +13,7 @@
 #include "puzzle/markers.h"
 #include "puzzle/palette.h"
 #include "puzzle/piece.h"
+#include "puzzle/random.h"
 #include "puzzle/selection.h"
 #include "puzzle/task_figure.h"
 #include "puzzle/task_file.h"
@@ -117,6 +118,8 @@ public:
 
     // The task has been reported complete, or a free shape is being built: no completion test runs.
     bool taskCompleted = false;
+    // Draws the scatter.
+    GameRandom random;
     // Ticks since the game started.
     std::int64_t tickCount = 0;
     // The attempt at the current task, the steps that can be undone and

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 #include "puzzle/game.h"
 #include "puzzle/selection.h"
@@ -36,11 +35,11 @@ void addLight(Scene& scene, Light light, Vec3 position, Vec3 direction, Vec3 up)
     frame->addLight(light);
 }
 
-void drawScatterPosition(Piece& piece)
+void drawScatterPosition(Piece& piece, GameRandom& random)
 {
-    const int r1 = std::rand();
-    const int r2 = std::rand();
-    const int r3 = std::rand();
+    const int r1 = random.next();
+    const int r2 = random.next();
+    const int r3 = random.next();
     piece.setPosition(static_cast<float>((r3 % 20 - 10) * 10), static_cast<float>((r2 % 20 - 10) * 10),
                       static_cast<float>((r1 % 5 + 1) * 10));
 }
@@ -75,7 +74,7 @@ void addSceneLights(Scene& scene)
 
 void setUpScene(Game& game, unsigned seed)
 {
-    std::srand(seed);
+    game.random.reseed(seed);
     Scene& scene = game.scene;
 
     addSceneLights(scene);
@@ -131,7 +130,7 @@ void scatterPieces(Game& game)
         Piece& piece = *pieces[i];
         piece.setColour(game.palette->pieces[i].colour);
         for (int attempt = 0; attempt < kScatterAttempts; ++attempt) {
-            drawScatterPosition(piece);
+            drawScatterPosition(piece, game.random);
             const bool clear = std::none_of(pieces.begin(), pieces.begin() + static_cast<std::ptrdiff_t>(i),
                                             [&piece](const Piece* placed) { return piece.overlaps(*placed); });
             if (clear)

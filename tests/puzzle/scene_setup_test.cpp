@@ -56,8 +56,8 @@ TEST_F(SceneSetup, AGivenSeedGivesTheSameScatter)
         EXPECT_EQ(other.pieces[static_cast<std::size_t>(i)]->position(), first[static_cast<std::size_t>(i)]);
 
     // The draw order: three numbers per piece, z from the first, y the second, x the third.
-    std::srand(1);
-    const int r1 = std::rand(), r2 = std::rand(), r3 = std::rand();
+    GameRandom random(1);
+    const int r1 = random.next(), r2 = random.next(), r3 = random.next();
     EXPECT_EQ(first[0],
               (Vec3{static_cast<float>((r3 % 20 - 10) * 10), static_cast<float>((r2 % 20 - 10) * 10),
                     static_cast<float>((r1 % 5 + 1) * 10)}));
@@ -66,7 +66,7 @@ TEST_F(SceneSetup, AGivenSeedGivesTheSameScatter)
 TEST_F(SceneSetup, NoTwoPiecesStartInsideEachOther)
 {
     for (unsigned seed = 0; seed < 300; ++seed) {
-        std::srand(seed);
+        game.random.reseed(seed);
         scatterPieces(game);
         for (int a = 0; a < kPieceTotal; ++a) {
             for (int b = a + 1; b < kPieceTotal; ++b)

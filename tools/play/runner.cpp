@@ -153,7 +153,7 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
     Game& g = game();
     switch (action.kind) {
     case Kind::Setup: setUp(action.number); break;
-    case Kind::Seed: std::srand(action.number); break;
+    case Kind::Seed: g.random.reseed(action.number); break;
     case Kind::Tick:
         for (std::uint32_t i = 0; i < action.number; ++i)
             tick();
