@@ -28,12 +28,10 @@ void endMutualWaiting(Game& game)
     }
 }
 
-}  // namespace
-
-void OnTimerTick(Game& game)
+// A piece left with nothing under it (the piece below was carried or turned
+// away, or falls on) falls again, and so does what rests on it.
+void startFallingWhereUnsupported(Game& game)
 {
-    // A piece left with nothing under it (the piece below was carried or
-    // turned away, or falls on) falls again, and so does what rests on it.
     for (bool started = true; started;) {
         started = false;
         for (Piece* piece : game.piecesInPlay()) {
@@ -43,12 +41,23 @@ void OnTimerTick(Game& game)
             }
         }
     }
+}
+
+}  // namespace
+
+void OnTimerTick(Game& game)
+{
+    startFallingWhereUnsupported(game);
     for (Piece* piece : game.piecesInPlay())
         piece->step(1.0f);
     endMutualWaiting(game);
-    // A held button keeps pulling the piece without the pointer moving.
-    if (game.mouseKeys == kMouseLeft && game.selectedPiece && game.selectionMode == SelectionMode::Move)
+    // A held button keeps pulling the piece without the pointer moving. A
+    // piece that came to rest on it in this tick's fall falls again at once
+    // when the drag carries it away.
+    if (game.mouseKeys == kMouseLeft && game.selectedPiece && game.selectionMode == SelectionMode::Move) {
         dragUpdate(game, game.mouseX, game.mouseY);
+        startFallingWhereUnsupported(game);
+    }
     game.camera.update(1.0f);
     game.elapsedTicks += 1.0f;
     ++game.tickCount;
