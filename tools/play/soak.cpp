@@ -1,6 +1,7 @@
 #include "tools/play/soak.h"
 
 #include <chrono>
+#include <optional>
 
 #include "puzzle/commands.h"
 #include "puzzle/markers.h"
@@ -156,7 +157,14 @@ std::string InvariantChecker::after(const Runner& runner, const Action& action)
     return {};
 }
 
-std::string firstViolation(const std::string& modelDirectory, const std::vector<std::string>& lines)
+namespace {
+
+struct Violation {
+    std::size_t line = 0;  // index into the lines
+    std::string what;
+};
+
+std::optional<Violation> findViolation(const std::string& modelDirectory, const std::vector<std::string>& lines)
 {
     Runner runner(modelDirectory, kDefaultWidth, kDefaultHeight);
     InvariantChecker checker;
@@ -170,24 +178,71 @@ std::string firstViolation(const std::string& modelDirectory, const std::vector<
             continue;
         output.clear();
         if (std::string broken = checker.after(runner, script.actions[0]); !broken.empty())
-            return "line " + std::to_string(i + 1) + ": " + broken;
+            return Violation{i, std::move(broken)};
     }
-    return {};
+    return std::nullopt;
+}
+
+// The ticks a "tick N" line asks for, or 0 for any other line.
+std::uint32_t ticksOf(const std::string& line)
+{
+    const Script script = parseScript(line);
+    if (script.actions.size() != 1 || script.actions[0].kind != Action::Kind::Tick)
+        return 0;
+    return script.actions[0].number;
+}
+
+}  // namespace
+
+std::string firstViolation(const std::string& modelDirectory, const std::vector<std::string>& lines)
+{
+    const std::optional<Violation> found = findViolation(modelDirectory, lines);
+    return found ? "line " + std::to_string(found->line + 1) + ": " + found->what : std::string();
 }
 
 std::vector<std::string> shrink(const std::string& modelDirectory, std::vector<std::string> lines, double seconds)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    for (std::size_t chunk = lines.size() / 2; chunk > 0; chunk /= 2) {
-        for (std::size_t start = 1; start < lines.size() && std::chrono::steady_clock::now() < deadline;) {
-            std::vector<std::string> trial(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(start));
-            trial.insert(trial.end(),
-                         lines.begin() + static_cast<std::ptrdiff_t>(std::min(start + chunk, lines.size())),
-                         lines.end());
-            if (!firstViolation(modelDirectory, trial).empty())
-                lines = std::move(trial);
-            else
-                start += chunk;
+    const auto inTime = [&] { return std::chrono::steady_clock::now() < deadline; };
+    // Keeps trial when it still breaks a rule, cut after the line that breaks it.
+    const auto keepIfBroken = [&](std::vector<std::string>& trial) {
+        const std::optional<Violation> found = findViolation(modelDirectory, trial);
+        if (!found)
+            return false;
+        trial.resize(found->line + 1);
+        lines = std::move(trial);
+        return true;
+    };
+    std::vector<std::string> whole = lines;
+    if (!keepIfBroken(whole))
+        return lines;
+    for (bool shorter = true; shorter && inTime();) {
+        shorter = false;
+        // Runs of lines taken away, halving the run's length; the first line
+        // (the setup) stays.
+        for (std::size_t chunk = lines.size() / 2; chunk > 0 && inTime(); chunk /= 2) {
+            for (std::size_t start = 1; start < lines.size() && inTime();) {
+                std::vector<std::string> trial(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(start));
+                trial.insert(trial.end(),
+                             lines.begin() + static_cast<std::ptrdiff_t>(std::min(start + chunk, lines.size())),
+                             lines.end());
+                if (keepIfBroken(trial))
+                    shorter = true;
+                else
+                    start += chunk;
+            }
+        }
+        // Fewer ticks on each tick line that is left.
+        for (std::size_t i = 1; i < lines.size() && inTime(); ++i) {
+            for (std::uint32_t ticks = ticksOf(lines[i]); ticks > 1 && inTime(); ticks = ticksOf(lines[i])) {
+                std::vector<std::string> trial = lines;
+                trial[i] = "tick " + std::to_string(ticks / 2);
+                if (!keepIfBroken(trial))
+                    break;
+                shorter = true;
+                if (i >= lines.size())
+                    break;
+            }
         }
     }
     return lines;

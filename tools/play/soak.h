@@ -51,8 +51,11 @@ private:
 // action; the first violation as "line N: what", or empty.
 std::string firstViolation(const std::string& modelDirectory, const std::vector<std::string>& lines);
 
-// The shortest part of lines (its first line kept) that still breaks a rule,
-// found by taking away ever smaller runs of lines, within a time budget.
+// A short part of lines (its first line kept) that still breaks a rule:
+// cut after the line that breaks it, then ever smaller runs of lines taken
+// away and the ticks of each tick line halved, again and again until
+// nothing more can go or seconds have passed. Lines that break no rule come
+// back as they are.
 std::vector<std::string> shrink(const std::string& modelDirectory, std::vector<std::string> lines, double seconds);
 
 }  // namespace vokta::play
