@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "music/sound_output.h"
+#include "puzzle/sound_output.h"
 
 namespace vokta {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "music/sound_output.h"
 #include "music/tune_player.h"
+#include "puzzle/sound_output.h"
 
 namespace vokta {
 

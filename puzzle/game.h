@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "music/sound_output.h"
 #include "puzzle/hint.h"
 #include "puzzle/history.h"
 #include "puzzle/markers.h"
@@ -15,6 +14,7 @@
 #include "puzzle/piece.h"
 #include "puzzle/random.h"
 #include "puzzle/selection.h"
+#include "puzzle/sound_output.h"
 #include "puzzle/task_figure.h"
 #include "puzzle/task_file.h"
 #include "render/camera.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "music/sound_output.h"
 #include "puzzle/game.h"
+#include "puzzle/sound_output.h"
 
 namespace vokta::play {
 

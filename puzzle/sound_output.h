@@ -12,7 +12,7 @@ enum class Cue {
 };
 
 // Where the rules send their sounds. The game plays them through the MIDI
-// player; tests record them.
+// player of the sound module, which implements this; tests record them.
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
