@@ -617,7 +617,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::RenderWhenIdle()
 {
-    vokta::RenderWhenIdle(*game_, false, [this](float) { view_->drawFrame(); });
+    vokta::RenderWhenIdle(*game_, [this](float) { view_->drawFrame(); });
 }
 
 void MainWindow::OnDestroy()

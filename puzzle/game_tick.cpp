@@ -77,9 +77,9 @@ void OnTimerTick(Game& game)
     game.shell.showSuccessMessage();
 }
 
-bool RenderWhenIdle(Game& game, bool inputWaiting, const std::function<void(float elapsedTicks)>& drawFrame)
+bool RenderWhenIdle(Game& game, const std::function<void(float elapsedTicks)>& drawFrame)
 {
-    if (!game.scene.sceneDirty || game.elapsedTicks <= 0.0f || inputWaiting)
+    if (!game.scene.sceneDirty || game.elapsedTicks <= 0.0f)
         return false;
     drawFrame(game.elapsedTicks);
     if (game.stepTunePending) {

@@ -15,10 +15,10 @@ inline constexpr int kTickMs = 66;
 // fanfare plays and the success message shows.
 void OnTimerTick(Game& game);
 
-// Called whenever the window is about to wait for input. Draws one frame
-// (drawFrame gets the ticks elapsed since the last one) only when the scene
-// changed, a tick has passed and no input is waiting, then plays a pending
-// step sound. Returns whether it drew.
-bool RenderWhenIdle(Game& game, bool inputWaiting, const std::function<void(float elapsedTicks)>& drawFrame);
+// Called whenever the window is about to wait for input, so its queue is
+// empty. Draws one frame (drawFrame gets the ticks elapsed since the last
+// one) only when the scene changed and a tick has passed, then plays a
+// pending step sound. Returns whether it drew.
+bool RenderWhenIdle(Game& game, const std::function<void(float elapsedTicks)>& drawFrame);
 
 }  // namespace vokta

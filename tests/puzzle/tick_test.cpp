@@ -9,9 +9,9 @@ class IdleRender : public testing::GameFixture {
 protected:
     IdleRender() { parkPieces(); }
 
-    bool renderWhenIdle(bool inputWaiting = false)
+    bool renderWhenIdle()
     {
-        return RenderWhenIdle(game, inputWaiting, [this](float ticks) {
+        return RenderWhenIdle(game, [this](float ticks) {
             drawnTicks.push_back(ticks);
             sound.cues.clear();
         });
@@ -33,14 +33,13 @@ TEST_F(IdleRender, DrawsNothingWhileNothingChangesAndTicksAccumulate)
     EXPECT_FALSE(game.scene.sceneDirty);
 }
 
-TEST_F(IdleRender, WaitsForATickAndForInputToDrain)
+TEST_F(IdleRender, WaitsForATick)
 {
     game.elapsedTicks = 0.0f;
     game.scene.sceneDirty = true;
     EXPECT_FALSE(renderWhenIdle());
     tick();
     game.scene.sceneDirty = true;
-    EXPECT_FALSE(renderWhenIdle(true));
     EXPECT_TRUE(renderWhenIdle());
 }
 

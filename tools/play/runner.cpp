@@ -102,7 +102,7 @@ void Runner::setUp(unsigned seed)
 void Runner::deliver(const WindowMessage& message)
 {
     MainWndProc(game(), message);
-    RenderWhenIdle(game(), false, [](float) {});
+    RenderWhenIdle(game(), [](float) {});
 }
 
 void Runner::tick()
