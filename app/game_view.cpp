@@ -96,8 +96,8 @@ void GameView::keyPressEvent(QKeyEvent* event)
     // Keys held with Alt are the menu bar's, or nobody's.
     if (event->modifiers().testFlag(Qt::AltModifier))
         return;
-    if (const int command = shortcutCommand(event->key(), event->modifiers())) {
-        deliver({.kind = WindowMessage::Kind::Command, .command = command});
+    if (const std::optional<Command> command = shortcutCommand(event->key(), event->modifiers())) {
+        deliver({.kind = WindowMessage::Kind::Command, .command = *command});
         return;
     }
     // Auto-repeated presses go through as well: a held key repeats a piece

@@ -19,14 +19,11 @@ namespace vokta {
 
 namespace {
 
-constexpr int kPopupCommands[] = {
-    static_cast<int>(Command::New),          static_cast<int>(Command::Load),
-    static_cast<int>(Command::Save),         static_cast<int>(Command::Solid),
-    static_cast<int>(Command::English),      static_cast<int>(Command::Retry),
-    static_cast<int>(Command::Hint),         static_cast<int>(Command::Library),
-    static_cast<int>(Command::Undo),         static_cast<int>(Command::Redo),
-    static_cast<int>(Command::ResetView),    static_cast<int>(Command::DistinctColours),
-    static_cast<int>(Command::PieceNumbers),
+constexpr Command kPopupCommands[] = {
+    Command::New,          Command::Load,  Command::Save,      Command::Solid,
+    Command::English,      Command::Retry, Command::Hint,      Command::Library,
+    Command::Undo,         Command::Redo,  Command::ResetView, Command::DistinctColours,
+    Command::PieceNumbers,
 };
 constexpr QSize kWindowSize{640, 560};
 
@@ -42,7 +39,7 @@ QString translate(const char* text)
 
 }  // namespace
 
-bool Help::hasPopup(int command)
+bool Help::hasPopup(Command command)
 {
     return std::find(std::begin(kPopupCommands), std::end(kPopupCommands), command) != std::end(kPopupCommands);
 }
@@ -66,16 +63,16 @@ void Help::showContext(QWidget* owner, Language language, int context)
     showPage(owner, language, pageFor(context));
 }
 
-void Help::showPopup(QWidget* owner, Language language, int command)
+void Help::showPopup(QWidget* owner, Language language, Command command)
 {
     // "qrc:/help/.." as a resource path is ":/help/..".
-    QFile file(folder(language).mid(3) + QStringLiteral("popup-%1.html").arg(command));
+    QFile file(folder(language).mid(3) + QStringLiteral("popup-%1.html").arg(static_cast<int>(command)));
     if (!file.open(QIODevice::ReadOnly))
         return showContents(owner, language);
     QWhatsThis::showText(QCursor::pos(), QString::fromUtf8(file.readAll()), owner);
 }
 
-void Help::showCommandHelp(QWidget* owner, Language language, int command)
+void Help::showCommandHelp(QWidget* owner, Language language, Command command)
 {
     if (hasPopup(command))
         showPopup(owner, language, command);

@@ -17,16 +17,16 @@ namespace vokta {
 class Help {
 public:
     // Commands whose help is a pop-up at the pointer rather than a page.
-    static bool hasPopup(int command);
+    static bool hasPopup(Command command);
     // The page for a help context: keyboard and mouse controls have their
     // own; every other context opens the contents.
     static QString pageFor(int context);
 
     void showContents(QWidget* owner, Language language);
     void showContext(QWidget* owner, Language language, int context);
-    void showPopup(QWidget* owner, Language language, int command);
+    void showPopup(QWidget* owner, Language language, Command command);
     // F1 on a menu item: its pop-up, or else the contents.
-    void showCommandHelp(QWidget* owner, Language language, int command);
+    void showCommandHelp(QWidget* owner, Language language, Command command);
 
     // The window, while it is open (tests look into it).
     QDialog* window() const { return window_; }

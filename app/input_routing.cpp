@@ -26,18 +26,18 @@ Key keyFromQt(int qtKey)
     }
 }
 
-int shortcutCommand(int qtKey, Qt::KeyboardModifiers modifiers)
+std::optional<Command> shortcutCommand(int qtKey, Qt::KeyboardModifiers modifiers)
 {
     constexpr int kCyrillicYa = 0x042F;
     constexpr int kCyrillicEn = 0x041D;
     if ((modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != Qt::ControlModifier)
-        return 0;
+        return std::nullopt;
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
     if (qtKey == Qt::Key_Z || qtKey == kCyrillicYa)
-        return static_cast<int>(shift ? Command::Redo : Command::Undo);
+        return shift ? Command::Redo : Command::Undo;
     if ((qtKey == Qt::Key_Y || qtKey == kCyrillicEn) && !shift)
-        return static_cast<int>(Command::Redo);
-    return 0;
+        return Command::Redo;
+    return std::nullopt;
 }
 
 int mouseKeysFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)

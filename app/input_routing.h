@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
+
 #include <Qt>
 
+#include "puzzle/commands.h"
 #include "puzzle/input.h"
 
 namespace vokta {
@@ -10,8 +13,8 @@ namespace vokta {
 Key keyFromQt(int qtKey);
 
 // The command a key with Ctrl gives: Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z
-// redo (in the Russian layout too, where the keys type Я and Н); 0 for none.
-int shortcutCommand(int qtKey, Qt::KeyboardModifiers modifiers);
+// redo (in the Russian layout too, where the keys type Я and Н).
+std::optional<Command> shortcutCommand(int qtKey, Qt::KeyboardModifiers modifiers);
 
 // The mouse key-state flags (kMouseLeft and the rest, see puzzle/game.h) for
 // the buttons held and the keyboard modifiers of a Qt mouse event.

@@ -245,7 +245,7 @@ void MainWindow::ApplyLanguage(const QString& name)
     if (!menus_) {
         // The menus keep the application's own colours, not the window's green.
         menuBar()->setPalette(QGuiApplication::palette());
-        menus_ = new GameMenus(*menuBar(), [this](int command) { OnMenuCommand(command); });
+        menus_ = new GameMenus(*menuBar(), [this](Command command) { OnMenuCommand(command); });
         // A popup closed, or the menu bar let go of the keys: the game view
         // may take the keyboard back.
         for (QMenu* popup : menuBar()->findChildren<QMenu*>())
@@ -264,7 +264,7 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
 }
 
-void MainWindow::OnMenuCommand(int command)
+void MainWindow::OnMenuCommand(Command command)
 {
     if (menus_->helpRequested) {
         menus_->helpRequested = false;
@@ -297,7 +297,7 @@ void MainWindow::Route(const WindowMessage& message)
 void MainWindow::Deliver(const WindowMessage& message)
 {
     const bool mayLoad = message.kind == WindowMessage::Kind::Command &&
-        (message.command == static_cast<int>(Command::Load) || message.command == static_cast<int>(Command::Library));
+        (message.command == Command::Load || message.command == Command::Library);
     if (recorder_) {
         recorder_->size(view_->width(), view_->height());
         recorder_->message(message);
@@ -394,8 +394,7 @@ void MainWindow::LoadTaskFile(const QString& path)
     const std::string file = QFile::encodeName(path).toStdString();
     // A recording replays from any folder.
     if (recorder_)
-        recorder_->dialogEnded(static_cast<int>(Command::Load),
-                               QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+        recorder_->dialogEnded(Command::Load, QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
     loadTaskAsStep(*game_, file);
 }
 
@@ -422,10 +421,10 @@ void MainWindow::setDisplayOptions(DisplayOptions options)
     game_->pieceNumbers = options.pieceNumbers;
 }
 
-void MainWindow::toggleDisplayOption(int command)
+void MainWindow::toggleDisplayOption(Command command)
 {
     DisplayOptions options = displayOptions();
-    if (command == static_cast<int>(Command::DistinctColours))
+    if (command == Command::DistinctColours)
         options.distinctColours = !options.distinctColours;
     else
         options.pieceNumbers = !options.pieceNumbers;
@@ -549,12 +548,11 @@ void MainWindow::showHint(const Hint& hint)
     box.exec();
 }
 
-void MainWindow::runShellCommand(int command)
+void MainWindow::runShellCommand(Command command)
 {
     // A replay opens no dialog and no help; it only changes what it shows.
-    const bool opensAWindow = command != static_cast<int>(Command::English) &&
-        command != static_cast<int>(Command::Russian) && command != static_cast<int>(Command::DistinctColours) &&
-        command != static_cast<int>(Command::PieceNumbers);
+    const bool opensAWindow = command != Command::English && command != Command::Russian &&
+        command != Command::DistinctColours && command != Command::PieceNumbers;
     if (replaying() && opensAWindow)
         return;
     switch (static_cast<Command>(command)) {
@@ -582,7 +580,7 @@ void MainWindow::runShellCommand(int command)
     }
     case Command::HelpIndex: help_.showContents(this, language_); break;
     case Command::KeyboardHelp:
-    case Command::MouseHelp: help_.showContext(this, language_, command); break;
+    case Command::MouseHelp: help_.showContext(this, language_, static_cast<int>(command)); break;
     case Command::English: ApplyLanguage(QStringLiteral("English")); break;
     case Command::Russian: ApplyLanguage(QStringLiteral("Russian")); break;
     case Command::DistinctColours:

@@ -51,7 +51,7 @@ public:
 
     // A menu command, as the menu bar sends it: after F1 on a menu it shows
     // the command's help instead of running it.
-    void OnMenuCommand(int command);
+    void OnMenuCommand(Command command);
 
     GameView* view() const { return view_; }
     // Where the player's progress is kept: progress.txt in the user's data
@@ -87,7 +87,7 @@ public:
     void showTaskFileError(const TaskFileError& error) override;
     std::optional<std::string> chooseTaskFileToLoad() override;
     std::optional<std::string> chooseTaskFileToSave() override;
-    void runShellCommand(int command) override;
+    void runShellCommand(Command command) override;
     void showHint(const Hint& hint) override;
 
 signals:
@@ -118,7 +118,7 @@ private:
     void setDisplayOptions(DisplayOptions options);
     // Distinct colours or Piece numbers: switches the option, shows the game
     // in its new look at once and stores it.
-    void toggleDisplayOption(int command);
+    void toggleDisplayOption(Command command);
     void RenderWhenIdle();
     // Every message for the game goes here: held back during a replay,
     // recorded when recording, then routed.

@@ -32,7 +32,7 @@ QString translated(const char* text)
 
 }  // namespace
 
-GameMenus::GameMenus(QMenuBar& bar, std::function<void(int command)> command)
+GameMenus::GameMenus(QMenuBar& bar, std::function<void(Command command)> command)
     : QObject(&bar), bar_(bar), command_(std::move(command))
 {
     bar_.installEventFilter(this);
@@ -78,10 +78,11 @@ GameMenus::GameMenus(QMenuBar& bar, std::function<void(int command)> command)
     });
     // The last Help item offers the other language; setLanguage names it.
     languageItem_ = popups_[2]->addAction(QString());
-    connect(languageItem_, &QAction::triggered, this, [this] { command_(languageItem_->data().toInt()); });
+    connect(languageItem_, &QAction::triggered, this,
+            [this] { command_(static_cast<Command>(languageItem_->data().toInt())); });
     pieceMenu_ = popups_[1];
     for (const Command checkable : {Command::Solid, Command::DistinctColours, Command::PieceNumbers})
-        action(id(checkable))->setCheckable(true);
+        action(checkable)->setCheckable(true);
     setLanguage(Language::English);
 }
 
@@ -97,7 +98,8 @@ void GameMenus::addPopup(std::initializer_list<std::pair<int, const char*>> item
         }
         QAction* item = popup->addAction(QString());
         item->setData(command);
-        connect(item, &QAction::triggered, this, [this, command = command] { command_(command); });
+        connect(item, &QAction::triggered, this,
+                [this, command = command] { command_(static_cast<Command>(command)); });
         items_.push_back({item, text});
     }
 }
@@ -123,19 +125,19 @@ void GameMenus::refresh(bool pieceSelected, bool solid, bool canUndo, bool canRe
                         bool pieceNumbers)
 {
     pieceMenu_->menuAction()->setEnabled(pieceSelected);
-    action(id(Command::Solid))->setChecked(solid);
-    action(id(Command::Undo))->setEnabled(canUndo);
-    action(id(Command::Redo))->setEnabled(canRedo);
-    action(id(Command::DistinctColours))->setChecked(distinctColours);
-    action(id(Command::PieceNumbers))->setChecked(pieceNumbers);
+    action(Command::Solid)->setChecked(solid);
+    action(Command::Undo)->setEnabled(canUndo);
+    action(Command::Redo)->setEnabled(canRedo);
+    action(Command::DistinctColours)->setChecked(distinctColours);
+    action(Command::PieceNumbers)->setChecked(pieceNumbers);
 }
 
-QAction* GameMenus::action(int command) const
+QAction* GameMenus::action(Command command) const
 {
-    if (languageItem_ && languageItem_->data().toInt() == command)
+    if (languageItem_ && languageItem_->data().toInt() == id(command))
         return languageItem_;
     for (const Item& item : items_) {
-        if (item.action->data().toInt() == command)
+        if (item.action->data().toInt() == id(command))
             return item.action;
     }
     return nullptr;

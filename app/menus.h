@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include "puzzle/commands.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -23,7 +25,7 @@ class GameMenus : public QObject {
 
 public:
     // command(id) is called for every item chosen.
-    GameMenus(QMenuBar& bar, std::function<void(int command)> command);
+    GameMenus(QMenuBar& bar, std::function<void(Command command)> command);
 
     // Sets every text in language: the translated texts, and the last Help
     // item, which offers the other language.
@@ -34,7 +36,7 @@ public:
     void refresh(bool pieceSelected, bool solid, bool canUndo, bool canRedo, bool distinctColours, bool pieceNumbers);
 
     QMenu* pieceMenu() const { return pieceMenu_; }
-    QAction* action(int command) const;
+    QAction* action(Command command) const;
 
     // F1 was pressed on an open menu: the next command chosen shows its help.
     bool helpRequested = false;
@@ -51,7 +53,7 @@ private:
     void addPopup(std::initializer_list<std::pair<int, const char*>> items);
 
     QMenuBar& bar_;
-    std::function<void(int)> command_;
+    std::function<void(Command)> command_;
     std::vector<QMenu*> popups_;
     std::vector<Item> items_;
     QMenu* pieceMenu_ = nullptr;

@@ -40,7 +40,7 @@ public:
     void showTaskFileError(const TaskFileError&) override {}
     std::optional<std::string> chooseTaskFileToLoad() override { return std::nullopt; }
     std::optional<std::string> chooseTaskFileToSave() override { return std::nullopt; }
-    void runShellCommand(int) override {}
+    void runShellCommand(Command) override {}
     void showHint(const Hint&) override {}
 };
 
@@ -116,7 +116,7 @@ void BM_PieceCommand(benchmark::State& state)
     bench.selectOneAtTheOrigin();
     bool left = true;
     for (auto _ : state) {
-        executePieceCommand(bench.game, static_cast<int>(left ? Command::MoveLeft : Command::MoveRight));
+        executePieceCommand(bench.game, left ? Command::MoveLeft : Command::MoveRight);
         left = !left;
     }
 }
@@ -152,7 +152,7 @@ void BM_UndoAndRedo(benchmark::State& state)
     Game& game = bench.game;
     bench.selectOneAtTheOrigin();
     for (int k = 0; k < 1000; ++k) {
-        const int command = static_cast<int>(k % 2 == 0 ? Command::MoveLeft : Command::MoveRight);
+        const Command command = k % 2 == 0 ? Command::MoveLeft : Command::MoveRight;
         MainWndProc(game, {.kind = WindowMessage::Kind::Command, .command = command});
     }
     bool undo = true;

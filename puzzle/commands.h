@@ -79,9 +79,9 @@ inline constexpr CommandName kCommandNames[] = {
     {Command::Russian, "russian"},
 };
 
-inline constexpr bool isPieceCommand(int id)
+inline constexpr bool isPieceCommand(Command command)
 {
-    return id >= static_cast<int>(Command::MoveLeft) && id <= static_cast<int>(Command::TurnBackward);
+    return command >= Command::MoveLeft && command <= Command::TurnBackward;
 }
 
 }  // namespace vokta

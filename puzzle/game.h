@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "puzzle/commands.h"
 #include "puzzle/hint.h"
 #include "puzzle/history.h"
 #include "puzzle/markers.h"
@@ -56,7 +57,7 @@ public:
     virtual void showHint(const Hint& hint) = 0;
     // A menu command that belongs to the window rather than to the game:
     // About, the help pages, the language switch and the task library.
-    virtual void runShellCommand(int command) = 0;
+    virtual void runShellCommand(Command command) = 0;
 };
 
 // Where a drag step to a neighbouring cell shows on the screen (see

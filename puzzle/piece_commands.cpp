@@ -116,10 +116,10 @@ void runPieceCommand(Game& game, Command command)
 
 }  // namespace
 
-void executePieceCommand(Game& game, int command)
+void executePieceCommand(Game& game, Command command)
 {
     if (game.selectedPiece && isPieceCommand(command))
-        runPieceCommand(game, static_cast<Command>(command));
+        runPieceCommand(game, command);
     updateMarkers(game);
 }
 
@@ -141,7 +141,7 @@ void onPieceKey(Game& game, Key key, bool shift)
     };
     for (const KeyCommands& entry : kKeyCommands) {
         if (entry.key == key) {
-            executePieceCommand(game, static_cast<int>(shift ? entry.turn : entry.move));
+            executePieceCommand(game, shift ? entry.turn : entry.move);
             return;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "puzzle/commands.h"
 #include "puzzle/input.h"
 #include "render/vector.h"
 
@@ -12,11 +13,11 @@ class Game;
 inline constexpr float kMoveThreshold = 0.4f;
 inline constexpr float kTurnThreshold = 0.6f;
 
-// Carries out piece command 40008 to 40019 (see Command) on the selected
-// piece, relative to the current view, then places the markers again. Every
-// other identifier, and any command with nothing selected, only places the
+// Carries out a piece command (Move Left to Turn Backward) on the selected
+// piece, relative to the current view, then places the markers again. Any
+// other command, and any command with nothing selected, only places the
 // markers.
-void executePieceCommand(Game& game, int command);
+void executePieceCommand(Game& game, Command command);
 
 // The arrow and page keys as piece commands: moves without Shift, turns with
 // it. Other keys do nothing.

@@ -13,9 +13,6 @@ namespace vokta {
 
 namespace {
 
-// Identifiers above this one are the window system's own.
-constexpr int kLastCommand = static_cast<int>(Command::HelpIndex);
-
 void OnLoadTask(Game& game)
 {
     // Cancelling arms the completion test again all the same; a refused file
@@ -33,9 +30,9 @@ void OnSaveTask(Game& game)
 }
 
 // The two options that change only how the scene looks.
-bool isDisplayOption(int command)
+bool isDisplayOption(Command command)
 {
-    return command == static_cast<int>(Command::DistinctColours) || command == static_cast<int>(Command::PieceNumbers);
+    return command == Command::DistinctColours || command == Command::PieceNumbers;
 }
 
 void OnSolidCommand(Game& game)
@@ -48,7 +45,7 @@ void OnSolidCommand(Game& game)
 bool isUndoOrRedo(const WindowMessage& message)
 {
     return message.kind == WindowMessage::Kind::Command &&
-        (message.command == static_cast<int>(Command::Undo) || message.command == static_cast<int>(Command::Redo));
+        (message.command == Command::Undo || message.command == Command::Redo);
 }
 
 }  // namespace
@@ -89,11 +86,11 @@ void MainWndProc(Game& game, const WindowMessage& message)
 void OnKeyDown(Game& game, Key key, bool shift)
 {
     if (key == Key::H) {
-        OnCommand(game, static_cast<int>(Command::Hint));
+        OnCommand(game, Command::Hint);
         return;
     }
     if (key == Key::Home) {
-        OnCommand(game, static_cast<int>(Command::ResetView));
+        OnCommand(game, Command::ResetView);
         return;
     }
     if (game.selectedPiece)
@@ -150,15 +147,13 @@ void OnDoubleClick(Game& game, int x, int y, int keys)
     doubleClickOnScene(game, x, y, keys);
 }
 
-void OnCommand(Game& game, int command)
+void OnCommand(Game& game, Command command)
 {
-    if (command > kLastCommand)
-        return;
     if (isPieceCommand(command)) {
         executePieceCommand(game, command);
         return;
     }
-    switch (static_cast<Command>(command)) {
+    switch (command) {
     case Command::New:
         newTask(game);
         // The player builds freely: nothing is tested until a task is loaded.

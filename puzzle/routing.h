@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "puzzle/commands.h"
 #include "puzzle/input.h"
 
 namespace vokta {
@@ -19,9 +20,9 @@ struct WindowMessage {
     char character = 0;    // Char
     int x = 0;             // mouse messages: client pixel
     int y = 0;
-    int keys = 0;     // mouse messages: the key-state flags after the event (kMouseLeft and the rest)
-    int button = 0;   // ButtonDown, ButtonUp, DoubleClick: the button's own flag (kMouseLeft, ...)
-    int command = 0;  // Command: the menu command identifier
+    int keys = 0;       // mouse messages: the key-state flags after the event (kMouseLeft and the rest)
+    int button = 0;     // ButtonDown, ButtonUp, DoubleClick: the button's own flag (kMouseLeft, ...)
+    Command command{};  // Command: the menu command
 };
 
 // Hands one message to the part of the game it is for: keys and drags to
@@ -46,7 +47,7 @@ void OnDoubleClick(Game& game, int x, int y, int keys);
 // piece commands act on the game; About, the help pages, the language switch
 // and the display options (kept with the language) go to the window; anything
 // else is ignored.
-void OnCommand(Game& game, int command);
+void OnCommand(Game& game, Command command);
 
 // Load... and Save... once a file has been chosen. A task file that is
 // refused is reported and changes nothing; an accepted one becomes the task,

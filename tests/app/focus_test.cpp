@@ -184,7 +184,7 @@ TEST_F(Keyboard, ReturnsToTheGameWheneverAMenuOrDialogCloses)
          {clickAt(titleOf(0), popupShown), clickAt(item(Command::Load), modalShown), key("Escape", nothingOpen)},
          '2'},
         {"a hint's message box",
-         {{[this] { MainWndProc(*game_, {.kind = WindowMessage::Kind::Command, .command = int(Command::New)}); },
+         {{[this] { MainWndProc(*game_, {.kind = WindowMessage::Kind::Command, .command = Command::New}); },
            [this] { return allResting(); }},
           key("h", modalShown),
           key("Return", nothingOpen)},

@@ -21,8 +21,8 @@ namespace vokta::testing {
 namespace {
 
 constexpr int kEvents = 5000;
-constexpr int kCommands[] = {40001, 40002, 40003, 40004, 40005, 40006, 40007, 40008, 40009, 40010, 40011, 40012,
-                             40013, 40014, 40015, 40016, 40017, 40018, 40019, 40020, 40021, 40022, 57666};
+constexpr int kCommands[] = {40001, 40002, 40003, 40004, 40005, 40006, 40007, 40008, 40009, 40010, 40011, 40012, 40013,
+                             40014, 40015, 40016, 40017, 40018, 40019, 40020, 40021, 40022, 40025, 40026, 40027, 57666};
 constexpr Qt::Key kKeys[] = {Qt::Key_Left,   Qt::Key_Right,  Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
                              Qt::Key_Return, Qt::Key_Escape, Qt::Key_1,  Qt::Key_4,    Qt::Key_7,      Qt::Key_A};
 
@@ -73,7 +73,7 @@ TEST(RandomEvents, TheWindowSurvivesFiveThousandAndKeepsDrawing)
                               below(5) == 0 ? Qt::ShiftModifier : Qt::NoModifier);
             QCoreApplication::sendEvent(view, &event);
         } else if (kind == 8) {
-            window.OnMenuCommand(kCommands[below(static_cast<int>(std::size(kCommands)))]);
+            window.OnMenuCommand(static_cast<Command>(kCommands[below(static_cast<int>(std::size(kCommands)))]));
         } else {
             runFor(below(40));
         }
@@ -87,7 +87,7 @@ TEST(RandomEvents, TheWindowSurvivesFiveThousandAndKeepsDrawing)
     EXPECT_TRUE(runUntil([&] { return answered; }, 5000));
     // And draws: Retry scatters the pieces, and new frames show them falling.
     const std::uint64_t frames = view->renderer().framesDrawn();
-    window.OnMenuCommand(static_cast<int>(Command::Retry));
+    window.OnMenuCommand(Command::Retry);
     EXPECT_TRUE(runUntil([&] { return view->renderer().framesDrawn() > frames + 3; }, 5000));
 }
 

@@ -116,7 +116,7 @@ protected:
     Game& game() { return *window_->game(); }
 
     // Opens popup, highlights the item of command and presses F1 on it.
-    void pressF1On(int popup, int command)
+    void pressF1On(int popup, Command command)
     {
         QMenu* menu = bar().actions().at(popup)->menu();
         menu->popup(window_->mapToGlobal(QPoint(10, 10)));
@@ -139,8 +139,8 @@ TEST_F(Shell, TheMenusShowEveryTextOfTheirLanguage)
         }
     };
     expectMenus(kEnglishMenus);
-    EXPECT_EQ(window_->menus()->action(static_cast<int>(Command::Russian))->text(), "Russian");
-    window_->OnMenuCommand(static_cast<int>(Command::Russian));
+    EXPECT_EQ(window_->menus()->action(Command::Russian)->text(), "Russian");
+    window_->OnMenuCommand(Command::Russian);
     EXPECT_EQ(window_->language(), Language::Russian);
     expectMenus(kRussianMenus);
     EXPECT_EQ(stored(), "Russian");
@@ -166,7 +166,7 @@ TEST_F(Shell, TheMenusShowEveryTextOfTheirLanguage)
     EXPECT_GT(letters, 200) << "the menu's texts are drawn";
     task->hide();
 
-    window_->OnMenuCommand(static_cast<int>(Command::English));
+    window_->OnMenuCommand(Command::English);
     expectMenus(kEnglishMenus);
     EXPECT_EQ(stored(), "English");
 }
@@ -184,9 +184,9 @@ TEST_F(Shell, TheLanguageNameIsStoredAsGivenAndOnlyExactNamesCount)
 TEST_F(Shell, ThePieceMenuSolidUndoAndRedoFollowTheGameInEitherLanguage)
 {
     QAction* pieceMenu = bar().actions().at(1);
-    QAction* solid = window_->menus()->action(static_cast<int>(Command::Solid));
-    QAction* undo = window_->menus()->action(static_cast<int>(Command::Undo));
-    QAction* redo = window_->menus()->action(static_cast<int>(Command::Redo));
+    QAction* solid = window_->menus()->action(Command::Solid);
+    QAction* undo = window_->menus()->action(Command::Undo);
+    QAction* redo = window_->menus()->action(Command::Redo);
     EXPECT_FALSE(pieceMenu->isEnabled());
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
@@ -194,7 +194,7 @@ TEST_F(Shell, ThePieceMenuSolidUndoAndRedoFollowTheGameInEitherLanguage)
     EXPECT_TRUE(pieceMenu->isEnabled());
     window_->ApplyLanguage(QStringLiteral("Russian"));
     EXPECT_TRUE(bar().actions().at(1)->isEnabled());
-    window_->OnMenuCommand(static_cast<int>(Command::Solid));
+    window_->OnMenuCommand(Command::Solid);
     EXPECT_TRUE(game().taskFigure->solid());
     EXPECT_TRUE(solid->isChecked());
     window_->ApplyLanguage(QStringLiteral("English"));
@@ -202,11 +202,11 @@ TEST_F(Shell, ThePieceMenuSolidUndoAndRedoFollowTheGameInEitherLanguage)
     EXPECT_FALSE(undo->isEnabled()) << "a selection is no step";
     MainWndProc(game(), {.kind = WindowMessage::Kind::KeyUp, .key = Key::Escape});
     EXPECT_FALSE(bar().actions().at(1)->isEnabled());
-    window_->OnMenuCommand(static_cast<int>(Command::Solid));
+    window_->OnMenuCommand(Command::Solid);
     EXPECT_FALSE(solid->isChecked());
     EXPECT_TRUE(undo->isEnabled()) << "letting the piece go is a step";
     EXPECT_FALSE(redo->isEnabled());
-    window_->OnMenuCommand(static_cast<int>(Command::Undo));
+    window_->OnMenuCommand(Command::Undo);
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_TRUE(redo->isEnabled());
     EXPECT_TRUE(bar().actions().at(1)->isEnabled()) << "the piece is held again";
@@ -261,22 +261,22 @@ TEST_F(Shell, HintsNameThePieceByColourAndTheVersionMessageNamesTheFile)
 
 TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
 {
-    pressF1On(0, static_cast<int>(Command::Save));
+    pressF1On(0, Command::Save);
     EXPECT_TRUE(runUntil([] { return whatsThisShown(); }, 5000)) << "the pop-up topic of Save...";
     EXPECT_EQ(shownWindow<QFileDialog>(), nullptr) << "no save dialog";
     EXPECT_FALSE(window_->menus()->helpRequested);
     QWhatsThis::hideText();
 
-    pressF1On(0, static_cast<int>(Command::Solid));
+    pressF1On(0, Command::Solid);
     EXPECT_TRUE(runUntil([] { return whatsThisShown(); }, 5000)) << "the pop-up topic of Solid";
     EXPECT_FALSE(game().taskFigure->solid());
-    EXPECT_FALSE(window_->menus()->action(static_cast<int>(Command::Solid))->isChecked()) << "no check mark of its own";
+    EXPECT_FALSE(window_->menus()->action(Command::Solid)->isChecked()) << "no check mark of its own";
     QWhatsThis::hideText();
 
     for (const Command option : {Command::DistinctColours, Command::PieceNumbers}) {
-        pressF1On(0, static_cast<int>(option));
+        pressF1On(0, option);
         EXPECT_TRUE(runUntil([] { return whatsThisShown(); }, 5000)) << static_cast<int>(option);
-        EXPECT_FALSE(window_->menus()->action(static_cast<int>(option))->isChecked());
+        EXPECT_FALSE(window_->menus()->action(option)->isChecked());
         QWhatsThis::hideText();
     }
     EXPECT_EQ(game().palette, &kOriginalPalette);
@@ -289,7 +289,7 @@ TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
     MainWndProc(game(), {.kind = WindowMessage::Kind::Char, .character = '2'});
     game().camera.setDirection(-1, 0, -0.3f);
     const CubeOffsets before = game().selectedPiece->offsets;
-    pressF1On(1, static_cast<int>(Command::TurnClockwise));
+    pressF1On(1, Command::TurnClockwise);
     ASSERT_TRUE(runUntil([&] { return window_->help().window() && window_->help().window()->isVisible(); }, 5000));
     EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/en/index.html"));
     EXPECT_EQ(game().selectedPiece->offsets, before) << "the piece did not turn";
@@ -329,8 +329,8 @@ TEST_F(Shell, DistinctColoursAndPieceNumbersChangeThePictureAndAreStored)
         return QSettings(testSettingsFile(), QSettings::IniFormat).value(QStringLiteral("OPTIONS/") + key).toString();
     };
 
-    QAction* distinct = window_->menus()->action(static_cast<int>(Command::DistinctColours));
-    QAction* numbers = window_->menus()->action(static_cast<int>(Command::PieceNumbers));
+    QAction* distinct = window_->menus()->action(Command::DistinctColours);
+    QAction* numbers = window_->menus()->action(Command::PieceNumbers);
     const QList<QAction*> task = bar().actions().at(0)->menu()->actions();
     ASSERT_GE(task.size(), 3);
     EXPECT_TRUE(task[task.size() - 3]->isSeparator());
@@ -366,7 +366,7 @@ TEST_F(Shell, DistinctColoursAndPieceNumbersChangeThePictureAndAreStored)
             library->reject();
         }
     });
-    window_->OnMenuCommand(static_cast<int>(Command::Library));
+    window_->OnMenuCommand(Command::Library);
     EXPECT_EQ(corner & 0xFFFFFF, kDistinctPalette.background & 0xFFFFFF);
 
     distinct->trigger();
@@ -379,15 +379,15 @@ TEST_F(Shell, DistinctColoursAndPieceNumbersChangeThePictureAndAreStored)
 
 TEST_F(Shell, TheHelpPagesOpenInTheInterfacesLanguage)
 {
-    window_->OnMenuCommand(static_cast<int>(Command::KeyboardHelp));
+    window_->OnMenuCommand(Command::KeyboardHelp);
     ASSERT_NE(window_->help().browser(), nullptr);
     EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/en/keyboard.html"));
     EXPECT_TRUE(window_->help().browser()->toPlainText().contains("Shift+Page Down"));
     window_->ApplyLanguage(QStringLiteral("Russian"));
-    window_->OnMenuCommand(static_cast<int>(Command::MouseHelp));
+    window_->OnMenuCommand(Command::MouseHelp);
     EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/ru/mouse.html"));
     EXPECT_EQ(window_->help().window()->windowTitle(), "Справка Вокты");
-    window_->OnMenuCommand(static_cast<int>(Command::HelpIndex));
+    window_->OnMenuCommand(Command::HelpIndex);
     EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/ru/index.html"));
 }
 
@@ -407,7 +407,7 @@ TEST_F(Shell, TheFileDialogsShowTheFiltersOfTheLanguage)
         }
     });
     game().taskCompleted = true;
-    window_->OnMenuCommand(static_cast<int>(Command::Load));
+    window_->OnMenuCommand(Command::Load);
     EXPECT_EQ(filters, (QStringList{"Файлы фигур Вокта (*.tsk)", "Все файлы (*)"}));
     EXPECT_EQ(suffix, "tsk");
     EXPECT_EQ(folder, QDir(VOKTA_RUNTIME_DIR "/tasks").absolutePath()) << "the first Load opens in the library";
@@ -429,7 +429,7 @@ TEST_F(Shell, AboutClosesOnAKeyOrAMouseReleaseWhileTheGameGoesOn)
                     QTest::mouseClick(about, Qt::RightButton);
             }
         });
-        window_->OnMenuCommand(static_cast<int>(Command::About));
+        window_->OnMenuCommand(Command::About);
         QObject::disconnect(counting);
         EXPECT_GE(ticks, 3) << "the tick runs while About is open";
         EXPECT_EQ(shownWindow<AboutDialog>(), nullptr);
@@ -465,7 +465,7 @@ TEST_F(Shell, TheLibraryOffersEveryTaskAndLoadsTheOneOpened)
             library->accept();
         }
     });
-    window_->OnMenuCommand(static_cast<int>(Command::Library));
+    window_->OnMenuCommand(Command::Library);
     EXPECT_EQ(offered, 46);
     EXPECT_TRUE(everyPictureDrawn);
     EXPECT_EQ(firstText, "Куб\nлёгкая");

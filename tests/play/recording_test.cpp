@@ -17,7 +17,7 @@ std::string text(const WindowMessage& m)
     return std::to_string(static_cast<int>(m.kind)) + '/' + std::to_string(static_cast<int>(m.key)) + '/' +
         std::to_string(m.shift) + '/' + std::to_string(m.character) + '/' + std::to_string(m.x) + ',' +
         std::to_string(m.y) + '/' + std::to_string(m.keys) + '/' + std::to_string(m.button) + '/' +
-        std::to_string(m.command);
+        std::to_string(static_cast<int>(m.command));
 }
 
 // What the window sends, recorded and read back, gives vokta-play the same
@@ -47,9 +47,9 @@ TEST(Recording, GivesBackEveryMessageThatMatters)
         {.kind = Kind::MouseMove, .x = -12, .y = -3, .keys = kMouseLeft | kMouseShift},
         {.kind = Kind::ButtonUp, .x = -12, .y = -3},
         {.kind = Kind::DoubleClick, .x = 5, .y = 6, .keys = kMouseRight | kMouseControl, .button = kMouseRight},
-        {.kind = Kind::Command, .command = static_cast<int>(Command::Undo)},
-        {.kind = Kind::Command, .command = static_cast<int>(Command::Load)},
-        {.kind = Kind::Command, .command = static_cast<int>(Command::Library)},
+        {.kind = Kind::Command, .command = Command::Undo},
+        {.kind = Kind::Command, .command = Command::Load},
+        {.kind = Kind::Command, .command = Command::Library},
         tick,
     };
     const std::vector<WindowMessage> expected = {
@@ -71,8 +71,8 @@ TEST(Recording, GivesBackEveryMessageThatMatters)
         {.kind = Kind::MouseMove, .x = -12, .y = -3, .keys = kMouseLeft | kMouseShift},
         {.kind = Kind::ButtonUp, .x = -12, .y = -3},
         {.kind = Kind::DoubleClick, .x = 5, .y = 6, .keys = kMouseRight | kMouseControl, .button = kMouseRight},
-        {.kind = Kind::Command, .command = static_cast<int>(Command::Undo)},
-        {.kind = Kind::Command, .command = static_cast<int>(Command::Library)},
+        {.kind = Kind::Command, .command = Command::Undo},
+        {.kind = Kind::Command, .command = Command::Library},
         tick,
     };
 
@@ -84,9 +84,9 @@ TEST(Recording, GivesBackEveryMessageThatMatters)
         recorder.size(800, 600);
         for (const WindowMessage& message : sent) {
             recorder.message(message);
-            if (message.kind == Kind::Command && message.command == static_cast<int>(Command::Load))
+            if (message.kind == Kind::Command && message.command == Command::Load)
                 recorder.dialogEnded(message.command, std::string(" my #1 task.tsk"));
-            else if (message.kind == Kind::Command && message.command == static_cast<int>(Command::Library))
+            else if (message.kind == Kind::Command && message.command == Command::Library)
                 recorder.dialogEnded(message.command, std::nullopt);
         }
     }

@@ -139,7 +139,7 @@ TEST_F(SceneSetup, DisplayOptionsChangeTheLookAndNothingElse)
     // The menu items go to the window, which keeps the options; being no
     // move, they leave the hint on show.
     for (const Command option : {Command::DistinctColours, Command::PieceNumbers}) {
-        MainWndProc(game, {.kind = WindowMessage::Kind::Command, .command = static_cast<int>(option)});
+        MainWndProc(game, {.kind = WindowMessage::Kind::Command, .command = option});
         EXPECT_EQ(shell.calls.back(), "command " + std::to_string(static_cast<int>(option)));
         EXPECT_TRUE(game.hint);
     }

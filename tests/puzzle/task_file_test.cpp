@@ -254,7 +254,7 @@ TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
                                     write("cut.tsk", header(1, 7, 27)), missing, folder_.string()}) {
         shell.errors.clear();
         shell.chosenFile = file;
-        OnCommand(game, static_cast<int>(Command::Load));
+        OnCommand(game, Command::Load);
         EXPECT_EQ(snapshot(), before) << file;
         ASSERT_EQ(shell.errors.size(), 1u) << file;
         EXPECT_EQ(shell.errors[0].path, file);
@@ -269,7 +269,7 @@ TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
 
     // A cancelled dialog arms the test all the same.
     shell.chosenFile.reset();
-    OnCommand(game, static_cast<int>(Command::Load));
+    OnCommand(game, Command::Load);
     EXPECT_FALSE(game.taskCompleted);
 }
 
@@ -290,7 +290,7 @@ TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
     for (const auto& row : table) {
         shell.errors.clear();
         shell.chosenFile = row.file;
-        OnCommand(game, static_cast<int>(Command::Save));
+        OnCommand(game, Command::Save);
         ASSERT_EQ(shell.errors.size(), 1u) << row.file;
         EXPECT_EQ(shell.errors[0].kind, TaskFileError::Kind::NotSaved);
         EXPECT_EQ(shell.errors[0].detail(), row.detail);

@@ -28,7 +28,10 @@ public:
     void showTaskFileError(const TaskFileError& error) override { errors.push_back(error); }
     std::optional<std::string> chooseTaskFileToLoad() override { return chosenFile; }
     std::optional<std::string> chooseTaskFileToSave() override { return chosenFile; }
-    void runShellCommand(int command) override { calls.push_back("command " + std::to_string(command)); }
+    void runShellCommand(Command command) override
+    {
+        calls.push_back("command " + std::to_string(static_cast<int>(command)));
+    }
     void showHint(const Hint& hint) override { hints.push_back(hint); }
 
     std::optional<std::string> chosenFile;  // what the file dialogs answer

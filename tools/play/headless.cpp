@@ -45,14 +45,14 @@ void RecordedShell::showHint(const Hint& hint)
         messages.push_back({"Hint", text});
 }
 
-void RecordedShell::runShellCommand(int command)
+void RecordedShell::runShellCommand(Command command)
 {
-    switch (static_cast<Command>(command)) {
+    switch (command) {
     case Command::About: dialogs.emplace_back("about"); break;
     case Command::Library: dialogs.emplace_back("library"); break;
     case Command::English: dialogs.emplace_back("language English"); break;
     case Command::Russian: dialogs.emplace_back("language Russian"); break;
-    default: dialogs.push_back("help " + std::to_string(command)); break;
+    default: dialogs.push_back("help " + std::to_string(static_cast<int>(command))); break;
     }
 }
 

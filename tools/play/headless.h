@@ -33,7 +33,7 @@ public:
     void showTaskFileError(const TaskFileError& error) override;
     std::optional<std::string> chooseTaskFileToLoad() override;
     std::optional<std::string> chooseTaskFileToSave() override;
-    void runShellCommand(int command) override;
+    void runShellCommand(Command command) override;
     void showHint(const Hint& hint) override;
 
     std::vector<Message> messages;

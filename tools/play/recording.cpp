@@ -69,7 +69,7 @@ void Recorder::message(const WindowMessage& message)
     case Kind::DoubleClick: writeLine("dblclick" + at); break;
     case Kind::Command:
         // Those with a dialog that may load a task are written once it closes.
-        if (message.command != static_cast<int>(Command::Load) && message.command != static_cast<int>(Command::Library))
+        if (message.command != Command::Load && message.command != Command::Library)
             writeLine("command " + commandName(message.command));
         break;
     case Kind::Char:
@@ -77,7 +77,7 @@ void Recorder::message(const WindowMessage& message)
     }
 }
 
-void Recorder::dialogEnded(int command, const std::optional<std::string>& loadedPath)
+void Recorder::dialogEnded(Command command, const std::optional<std::string>& loadedPath)
 {
     writePendingKey(0);
     writeLine(loadedPath ? "load " + scriptPath(*loadedPath) : "command " + commandName(command));

@@ -32,7 +32,7 @@ public:
     void message(const WindowMessage& message);
     // Load... or Library... closed: the task file it loaded, or nothing when
     // it was cancelled; written in place of the command.
-    void dialogEnded(int command, const std::optional<std::string>& loadedPath);
+    void dialogEnded(Command command, const std::optional<std::string>& loadedPath);
     void flush();
 
 private:

@@ -46,7 +46,7 @@ std::vector<WindowMessage> inputMessages(const Action& action)
     using Kind = Action::Kind;
     using MessageKind = WindowMessage::Kind;
     const auto command = [](Command id) {
-        return std::vector<WindowMessage>{{.kind = MessageKind::Command, .command = static_cast<int>(id)}};
+        return std::vector<WindowMessage>{{.kind = MessageKind::Command, .command = id}};
     };
     switch (action.kind) {
     case Kind::KeyDown:
@@ -61,7 +61,7 @@ std::vector<WindowMessage> inputMessages(const Action& action)
     }
     case Kind::KeyUp: return {{.kind = MessageKind::KeyUp, .key = action.key}};
     case Kind::Char: return {{.kind = MessageKind::Char, .character = action.character}};
-    case Kind::Command: return {{.kind = MessageKind::Command, .command = static_cast<int>(action.number)}};
+    case Kind::Command: return {{.kind = MessageKind::Command, .command = static_cast<Command>(action.number)}};
     case Kind::Press:
     case Kind::Move:
     case Kind::Release:

@@ -416,13 +416,13 @@ std::string keyName(Key key, char typed)
     return "other";
 }
 
-std::string commandName(int command)
+std::string commandName(Command command)
 {
     for (const CommandName& entry : kCommandNames) {
-        if (static_cast<int>(entry.command) == command)
+        if (entry.command == command)
             return std::string(entry.name);
     }
-    return std::to_string(command);
+    return std::to_string(static_cast<int>(command));
 }
 
 std::string buttonsName(int keys)

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "puzzle/commands.h"
 #include "puzzle/input.h"
 #include "puzzle/piece.h"
 
@@ -81,7 +82,7 @@ inline constexpr std::uint32_t kMostTicksPerLine = 1'000'000;
 std::string keyName(Key key, char typed);
 std::string buttonsName(int keys);
 // A menu command's name (see kCommandNames), or its number.
-std::string commandName(int command);
+std::string commandName(Command command);
 
 // Reads a whole script, one action per line, '#' starting a comment; stops
 // at the first line that is not an action as documented.
