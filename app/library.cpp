@@ -35,26 +35,13 @@ QImage drawFigure(PictureRenderer& renderer, const std::string& modelDirectory, 
     addSceneLights(scene);
 
     SceneObject figure(scene);
-    auto mesh = std::make_shared<MeshBuilder>();
+    figure.frame()->addVisual(meshAtCells(scene, kModelFileName, "x3ds_cube", "cube", task.cells));
     Vec3 low{}, high{};
-    {
-        // The model's cube is copied from cell to cell; it leaves the scene with the loader.
-        SceneObject loader(scene);
-        loader.loadByName(kModelFileName, "x3ds_cube");
-        const std::shared_ptr<MeshBuilder> cube = loader.findVisual("cube");
-        Vec3 previous{};
-        for (std::size_t k = 0; k < task.cells.size(); ++k) {
-            const Vec3 cell = task.cells[k];
-            if (cube) {
-                cube->translate(cell - previous);
-                mesh->addMeshBuilder(*cube);
-            }
-            previous = cell;
-            low = k == 0 ? cell : Vec3{std::min(low.x, cell.x), std::min(low.y, cell.y), std::min(low.z, cell.z)};
-            high = k == 0 ? cell : Vec3{std::max(high.x, cell.x), std::max(high.y, cell.y), std::max(high.z, cell.z)};
-        }
+    for (std::size_t k = 0; k < task.cells.size(); ++k) {
+        const Vec3 cell = task.cells[k];
+        low = k == 0 ? cell : Vec3{std::min(low.x, cell.x), std::min(low.y, cell.y), std::min(low.z, cell.z)};
+        high = k == 0 ? cell : Vec3{std::max(high.x, cell.x), std::max(high.y, cell.y), std::max(high.z, cell.z)};
     }
-    figure.frame()->addVisual(mesh);
     figure.setColour(kFigureColour);
     figure.setQuality(RenderQuality::Flat);
 

@@ -98,21 +98,9 @@ void Piece::buildMesh(const CubeOffsets& cubeOffsets)
 {
     removeVisuals();
     setOrientation({0.0f, 0.0f, 1.0f}, {0.0f, 1.0f, 0.0f});
-    SceneObject loader(game_.scene);
-    loader.loadByName(kModelFileName, "x3ds_cubes");
-    const std::shared_ptr<MeshBuilder> cube = loader.findVisual("cubes");
-    auto mesh = std::make_shared<MeshBuilder>();
-    // The cube is moved from offset to offset, never reset; a repeated cube is added twice.
-    Vec3 previous{};
-    for (std::size_t k = 0; k < cubeOffsets.size(); ++k) {
-        if (cube) {
-            cube->translate(cubeOffsets[k] - previous);
-            mesh->addMeshBuilder(*cube);
-        }
-        offsets[k] = cubeOffsets[k];
-        previous = cubeOffsets[k];
-    }
-    frame()->addVisual(mesh);
+    offsets = cubeOffsets;
+    // The three-cube piece's repeated cube is drawn twice, in the same place.
+    frame()->addVisual(meshAtCells(game_.scene, kModelFileName, "x3ds_cubes", "cubes", cubeOffsets));
     builtOffsets_ = cubeOffsets;
     showNumber(number_, numberInk_);
 }

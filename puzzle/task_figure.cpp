@@ -17,22 +17,9 @@ TaskFigure::TaskFigure(Game& game) : SceneObject(game.scene), game_(game) {}
 void TaskFigure::buildMesh(std::span<const Vec3> cells)
 {
     removeVisuals();
-    SceneObject loader(game_.scene);
-    loader.loadByName(kModelFileName, "x3ds_cube");
-    const std::shared_ptr<MeshBuilder> cube = loader.findVisual("cube");
-    auto mesh = std::make_shared<MeshBuilder>();
-    // The cube is moved from cell to cell, never reset.
-    Vec3 previous{};
-    const std::size_t count = std::min(cells.size(), cells_.size());
-    for (std::size_t k = 0; k < count; ++k) {
-        if (cube) {
-            cube->translate(cells[k] - previous);
-            mesh->addMeshBuilder(*cube);
-        }
-        cells_[k] = cells[k];
-        previous = cells[k];
-    }
-    frame()->addVisual(mesh);
+    const std::span<const Vec3> taken = cells.first(std::min(cells.size(), cells_.size()));
+    std::copy(taken.begin(), taken.end(), cells_.begin());
+    frame()->addVisual(meshAtCells(game_.scene, kModelFileName, "x3ds_cube", "cube", taken));
 }
 
 void TaskFigure::restore(const std::array<Vec3, kMaxCells>& cells, Vec3 position, std::shared_ptr<MeshBuilder> mesh)

@@ -123,4 +123,24 @@ void SceneObject::takeFrameName()
     name_ = frame_ ? frame_->name() : std::string();
 }
 
+std::shared_ptr<MeshBuilder> meshAtCells(Scene& scene, std::string_view fileName, std::string_view frameName,
+                                         std::string_view meshName, std::span<const Vec3> cells)
+{
+    SceneObject loader(scene);
+    loader.loadByName(fileName, frameName);
+    const std::shared_ptr<MeshBuilder> model = loader.findVisual(meshName);
+    auto mesh = std::make_shared<MeshBuilder>();
+    if (!model)
+        return mesh;
+    // The loaded copy is moved from cell to cell, never reset; it leaves the
+    // scene with the loader.
+    Vec3 previous{};
+    for (const Vec3 cell : cells) {
+        model->translate(cell - previous);
+        mesh->addMeshBuilder(*model);
+        previous = cell;
+    }
+    return mesh;
+}
+
 }  // namespace vokta

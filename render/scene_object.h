@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -70,5 +71,11 @@ private:
     std::string name_;
     Colour colour_ = 0x00FFFFFF;
 };
+
+// One mesh holding a copy of the mesh meshName of the frame frameName in the
+// model file fileName at each of cells, in order (a cell listed twice is
+// copied twice); empty when the file lacks that mesh.
+std::shared_ptr<MeshBuilder> meshAtCells(Scene& scene, std::string_view fileName, std::string_view frameName,
+                                         std::string_view meshName, std::span<const Vec3> cells);
 
 }  // namespace vokta
