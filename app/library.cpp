@@ -7,12 +7,12 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPainter>
-#include <QTextStream>
 #include <QVBoxLayout>
 
 #include "puzzle/game.h"
 #include "puzzle/scene_setup.h"
 #include "puzzle/task_file.h"
+#include "puzzle/task_library.h"
 #include "render/gl/picture_renderer.h"
 #include "render/scene_object.h"
 #include "render/viewport.h"
@@ -64,14 +64,13 @@ std::vector<LibraryTask> readLibrary(const QString& folder)
     QFile index(QDir(folder).filePath(QStringLiteral("index.txt")));
     if (!index.open(QIODevice::ReadOnly))
         return tasks;
-    QTextStream lines(&index);
-    lines.setEncoding(QStringConverter::Utf8);
-    while (!lines.atEnd()) {
-        const QString line = lines.readLine();
-        const QStringList fields = line.split(QLatin1Char('\t'));
-        if (line.startsWith(QLatin1Char('#')) || fields.size() < 5)
+    const auto text = [](const IndexLine& line, IndexField field) { return QString::fromStdString(line.field(field)); };
+    for (const IndexLine& line : parseLibraryIndex(index.readAll().toStdString())) {
+        if (line.fields.size() < kIndexFields)
             continue;
-        tasks.push_back({QDir(folder).filePath(fields[0]), fields[3], fields[4], fields[2], fields[1].toULongLong()});
+        tasks.push_back({QDir(folder).filePath(text(line, IndexField::File)), text(line, IndexField::English),
+                         text(line, IndexField::Russian), text(line, IndexField::Difficulty),
+                         text(line, IndexField::Solutions).toULongLong()});
     }
     return tasks;
 }

@@ -19,6 +19,7 @@
 
 #include "puzzle/solver.h"
 #include "puzzle/task_file.h"
+#include "puzzle/task_library.h"
 
 namespace {
 
@@ -209,46 +210,18 @@ int solve(const std::vector<std::string>& arguments)
     return 0;
 }
 
-// A line of a library's index.txt: the task file, its number of
-// solutions, difficulty and names.
-struct IndexLine {
-    std::vector<std::string> fields;
-    int number = 0;
-};
-constexpr std::size_t kIndexFields = 5;
-
 // The index of a library folder, keyed by the task file's path; nothing
 // when the folder has none.
 std::optional<std::map<std::string, IndexLine>> readIndex(const fs::path& folder)
 {
-    std::ifstream file(folder / "index.txt");
+    std::ifstream file(folder / "index.txt", std::ios::binary);
     if (!file)
         return std::nullopt;
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     std::map<std::string, IndexLine> index;
-    std::string line;
-    int number = 0;
-    while (std::getline(file, line)) {
-        ++number;
-        if (line.empty() || line[0] == '#')
-            continue;
-        IndexLine entry{{}, number};
-        std::stringstream parts(line);
-        std::string field;
-        while (std::getline(parts, field, '\t'))
-            entry.fields.push_back(field);
-        index[(folder / entry.fields[0]).string()] = entry;
-    }
+    for (IndexLine& line : parseLibraryIndex(text))
+        index[(folder / line.field(IndexField::File)).string()] = std::move(line);
     return index;
-}
-
-// How hard a task is, by how many ways there are to fill it.
-const char* difficulty(std::uint64_t solutions)
-{
-    if (solutions >= 300)
-        return "easy";
-    if (solutions >= 20)
-        return "medium";
-    return "hard";
 }
 
 struct Verdict {
@@ -291,10 +264,10 @@ Verdict judge(const std::string& path, const std::map<std::string, IndexLine>* i
         return verdict;
     const std::string said = "index.txt line " + std::to_string(line.number) + " says ";
     const std::string solutions = std::to_string(verdict.solutions);
-    if (line.fields[1] != solutions)
-        verdict.problem = said + line.fields[1] + " solutions";
-    else if (const std::string word = difficulty(verdict.solutions); line.fields[2] != word)
-        verdict.problem = said + line.fields[2] + ", and " + solutions +
+    if (line.field(IndexField::Solutions) != solutions)
+        verdict.problem = said + line.field(IndexField::Solutions) + " solutions";
+    else if (const std::string word = difficultyOf(verdict.solutions); line.field(IndexField::Difficulty) != word)
+        verdict.problem = said + line.field(IndexField::Difficulty) + ", and " + solutions +
             (verdict.solutions == 1 ? " solution makes" : " solutions make") + " it " + word;
     return verdict;
 }
@@ -337,7 +310,7 @@ int check(const std::vector<std::string>& arguments)
                 ++folderProblems;
             } else if (!found.contains(path)) {
                 std::fprintf(stderr, "vokta-task: %s/index.txt:%d: %s is not there\n", argument.c_str(), line.number,
-                             line.fields[0].c_str());
+                             line.field(IndexField::File).c_str());
                 ++folderProblems;
             }
         }
@@ -564,10 +537,10 @@ int make(const std::vector<std::string>& arguments)
             continue;
         }
         written.push_back(fileName);
-        index += fileName + '\t' + std::to_string(solutions) + '\t' + difficulty(solutions) + '\t' + figure.english +
+        index += fileName + '\t' + std::to_string(solutions) + '\t' + difficultyOf(solutions) + '\t' + figure.english +
             '\t' + figure.russian + '\n';
         std::printf("%-24s %8llu solutions  %s\n", figure.id.c_str(), static_cast<unsigned long long>(solutions),
-                    difficulty(solutions));
+                    difficultyOf(solutions));
     }
     if (failures > 0) {
         fs::remove_all(draft, error);
