@@ -217,5 +217,37 @@ TEST_F(Keyboard, AltKeysAndExtraMouseButtonsDoNothing)
     EXPECT_EQ(game_->history.undoable(), steps + 1) << "only selecting piece 3 let the red piece go";
 }
 
+// Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z) and Home as the keyboard sends them: a
+// move undone and redone, and the camera, turned by a held arrow, back at
+// its start.
+TEST_F(Keyboard, CtrlZUndoesCtrlYRedoesAndHomeBringsTheViewBack)
+{
+    ASSERT_EQ(play({startInTheView(), digitSelects('2')}), 2u);
+    const Piece& red = *game_->selectedPiece;
+    const Vec3 start = red.position();
+    const Vec3 up = start + Vec3{0, 0, 10};
+    EXPECT_EQ(play({key("Prior", [&] { return red.position() == up; }),
+                    key("ctrl+z", [&] { return red.position() == start; }),
+                    key("ctrl+y", [&] { return red.position() == up; }), key("ctrl+shift+z", [] { return true; }),
+                    key("ctrl+z", [&] { return red.position() == start; }),
+                    key("ctrl+shift+z", [&] { return red.position() == up; })}),
+              6u);
+
+    const Vec3 home = game_->camera.position();
+    const auto still = [this] { return game_->camera.yawSpeed == 0.0f; };
+    EXPECT_EQ(play({key("Escape", [this] { return !game_->selectedPiece; }),
+                    {[] {
+                         xdotool({QStringLiteral("keydown"), QStringLiteral("Left")});
+                     },
+                     [&] { return game_->camera.position() != home; }},
+                    {[] {
+                         xdotool({QStringLiteral("keyup"), QStringLiteral("Left")});
+                     },
+                     still},
+                    key("Home", [&] { return game_->camera.position() == home; })}),
+              4u);
+    EXPECT_EQ(game_->camera.position(), (Vec3{100, 100, 100}));
+}
+
 }  // namespace
 }  // namespace vokta::testing
