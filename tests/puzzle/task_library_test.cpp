@@ -10,12 +10,11 @@ namespace {
 // difficulty changes at 20 and at 300 solutions.
 TEST(TaskLibrary, ReadsTheIndexAndNamesTheDifficulty)
 {
-    const std::vector<IndexLine> lines =
-        parseLibraryIndex("# file, solutions, difficulty, English, Russian\n"
-                          "\n"
-                          "cube.tsk\t11520\teasy\tCube\tКуб\r\n"
-                          "short.tsk\t3\n"
-                          "last.tsk\t1\thard\tLast\tПоследняя");
+    const std::vector<IndexLine> lines = parseLibraryIndex("# file, solutions, difficulty, English, Russian\n"
+                                                           "\n"
+                                                           "cube.tsk\t11520\teasy\tCube\tКуб\r\n"
+                                                           "short.tsk\t3\n"
+                                                           "last.tsk\t1\thard\tLast\tПоследняя");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].number, 3);
     EXPECT_EQ(lines[0].fields, (std::vector<std::string>{"cube.tsk", "11520", "easy", "Cube", "Куб"}));
