@@ -30,7 +30,7 @@ bool isCameraKey(Key key)
 }  // namespace
 
 GameView::GameView(Game& game)
-    : game_(game), renderer_(game.scene), frameLog_(!qEnvironmentVariableIsEmpty("VOKTA_FRAME_LOG"))
+    : game_(game), renderer_(game.view.scene), frameLog_(!qEnvironmentVariableIsEmpty("VOKTA_FRAME_LOG"))
 {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(Renderer::surfaceFormat());
@@ -59,7 +59,7 @@ bool GameView::drawFrame()
 void GameView::OnPaint()
 {
     drawFrame();
-    game_.scene.sceneDirty = false;
+    game_.view.scene.sceneDirty = false;
 }
 
 void GameView::OnSize()

@@ -403,7 +403,8 @@ void MainWindow::refreshMenuState()
     if (!menus_)
         return;
     const DisplayOptions options = displayOptions();
-    menus_->refresh(game_ && game_->selectedPiece, game_ && game_->taskFigure && game_->taskFigure->solid(),
+    menus_->refresh(game_ && game_->state.selected >= 0,
+                    game_ && game_->view.taskFigure && game_->view.taskFigure->solid(),
                     game_ && game_->history.canUndo(), game_ && game_->history.canRedo(), options.distinctColours,
                     options.pieceNumbers);
 }
@@ -412,13 +413,14 @@ DisplayOptions MainWindow::displayOptions() const
 {
     if (!game_)
         return {};
-    return {.distinctColours = game_->palette == &kDistinctPalette, .pieceNumbers = game_->pieceNumbers};
+    const ViewOptions& view = game_->view.viewOptions();
+    return {.distinctColours = view.palette == &kDistinctPalette, .pieceNumbers = view.pieceNumbers};
 }
 
 void MainWindow::setDisplayOptions(DisplayOptions options)
 {
-    game_->palette = options.distinctColours ? &kDistinctPalette : &kOriginalPalette;
-    game_->pieceNumbers = options.pieceNumbers;
+    game_->view.setViewOptions({.palette = options.distinctColours ? &kDistinctPalette : &kOriginalPalette,
+                                .pieceNumbers = options.pieceNumbers});
 }
 
 void MainWindow::toggleDisplayOption(Command command)
@@ -429,7 +431,6 @@ void MainWindow::toggleDisplayOption(Command command)
     else
         options.pieceNumbers = !options.pieceNumbers;
     setDisplayOptions(options);
-    applyDisplayOptions(*game_);
     writeDisplayOptions(setting_.filePath(), options);
     refreshMenuState();
 }
@@ -537,7 +538,7 @@ std::optional<std::string> MainWindow::chooseTaskFileToSave()
 
 void MainWindow::showHint(const Hint& hint)
 {
-    const HintWords words = hintWords(hint, *game_->palette);
+    const HintWords words = hintWords(hint, game_->view.palette());
     // The ghost says it; a replay does not stop for a box.
     if (words.sentence == nullptr || replaying())
         return;
@@ -562,7 +563,8 @@ void MainWindow::runShellCommand(Command command)
         break;
     }
     case Command::Library: {
-        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_, game_->palette->background, progress_);
+        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_, game_->view.palette().background,
+                              progress_);
         if (library.list()->count() == 0) {
             QMessageBox box(
                 QMessageBox::Warning, tr("Task library"),

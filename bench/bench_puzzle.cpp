@@ -12,7 +12,6 @@
 #include "puzzle/commands.h"
 #include "puzzle/game.h"
 #include "puzzle/game_tick.h"
-#include "puzzle/history.h"
 #include "puzzle/input.h"
 #include "puzzle/piece_commands.h"
 #include "puzzle/routing.h"
@@ -20,6 +19,7 @@
 #include "puzzle/selection.h"
 #include "puzzle/solver.h"
 #include "puzzle/task_file.h"
+#include "puzzle/undo.h"
 #include "render/viewport.h"
 
 namespace {
@@ -51,9 +51,8 @@ struct BenchGame {
     void dropAll()
     {
         for (int i = 0; i < kPieceTotal; ++i) {
-            game.pieces[static_cast<std::size_t>(i)]->setPosition(-90.0f + 30.0f * static_cast<float>(i), 0.0f,
-                                                                  1000.0f);
-            game.pieces[static_cast<std::size_t>(i)]->falling = true;
+            game.state.piece(i).position = {-90 + 30 * i, 0, 1000};
+            game.state.piece(i).falling = true;
         }
     }
 
@@ -61,11 +60,11 @@ struct BenchGame {
     void selectOneAtTheOrigin()
     {
         for (int i = 0; i < kPieceTotal; ++i) {
-            game.pieces[static_cast<std::size_t>(i)]->setPosition(-90.0f + 30.0f * static_cast<float>(i), 90.0f, 0.0f);
-            game.pieces[static_cast<std::size_t>(i)]->falling = false;
+            game.state.piece(i).position = {-90 + 30 * i, 90, 0};
+            game.state.piece(i).falling = false;
         }
-        game.pieces[1]->setPosition(0, 0, 0);
-        selectPieceByIndex(game, 1);
+        game.state.piece(1).position = {0, 0, 0};
+        selectPiece(game, 1);
     }
 
     SilentSound sound;
@@ -94,9 +93,8 @@ void BM_IsPlaceable(benchmark::State& state)
 {
     BenchGame bench;
     bench.dropAll();
-    const Piece& piece = *bench.game.pieces[3];
     for (auto _ : state)
-        benchmark::DoNotOptimize(piece.isPlaceable());
+        benchmark::DoNotOptimize(isPlaceable(bench.game.state, 3, bench.sound));
 }
 BENCHMARK(BM_IsPlaceable);
 
@@ -104,7 +102,7 @@ void BM_IsCompleted(benchmark::State& state)
 {
     BenchGame bench;
     for (auto _ : state)
-        benchmark::DoNotOptimize(bench.game.taskFigure->isCompleted());
+        benchmark::DoNotOptimize(isCompleted(bench.game.state));
 }
 BENCHMARK(BM_IsCompleted);
 
@@ -128,17 +126,18 @@ void BM_DragUpdateThreeCells(benchmark::State& state)
 {
     BenchGame bench;
     Game& game = bench.game;
-    game.scene.setViewSize(1280, 800);
+    game.view.scene.setViewSize(1280, 800);
     bench.selectOneAtTheOrigin();
     projectDragPoints(game);
     bool out = true;
     for (auto _ : state) {
         // From the origin (at 640, 400) to 3 cells along +x (749, 463), and back.
-        game.dragDirection = out ? 1 : 2;
+        game.pointer.dragDirection = out ? 1 : 2;
         dragUpdate(game, out ? 760 : 630, out ? 470 : 394);
         out = !out;
     }
-    if (game.selectedPiece->position() != Vec3{} && game.selectedPiece->position() != Vec3{30, 0, 0})
+    const Cell at = game.state.piece(1).position;
+    if (at != Cell{} && at != Cell{30, 0, 0})
         state.SkipWithError("the drag did not go three cells each way");
 }
 BENCHMARK(BM_DragUpdateThreeCells);
@@ -212,40 +211,48 @@ void BM_HintFromTheScatter(benchmark::State& state)
     for (int i = 0; i < 60; ++i)
         OnTimerTick(bench.game);
     for (auto _ : state)
-        benchmark::DoNotOptimize(findHint(bench.game).piece);
+        benchmark::DoNotOptimize(findHint(bench.game.state).piece);
 }
 BENCHMARK(BM_HintFromTheScatter)->Unit(benchmark::kMillisecond);
 
 void BM_HintWithAPieceInTheWay(benchmark::State& state)
 {
     BenchGame bench;
-    bench.game.pieces[0]->setPosition(0, 0, 0);
-    bench.game.pieces[0]->falling = false;
+    bench.game.state.piece(0).position = {0, 0, 0};
+    bench.game.state.piece(0).falling = false;
     for (auto _ : state)
-        benchmark::DoNotOptimize(findHint(bench.game).piece);
+        benchmark::DoNotOptimize(findHint(bench.game.state).piece);
 }
 BENCHMARK(BM_HintWithAPieceInTheWay)->Unit(benchmark::kMillisecond);
 
-void BM_UpdateShadows(benchmark::State& state)
+// Shows the state after a change of every piece: each piece's frame and the floor's shadows.
+void BM_PresentEveryPieceMoved(benchmark::State& state)
 {
     BenchGame bench;
-    for (auto _ : state)
-        updateShadows(bench.game);
+    Game& game = bench.game;
+    int step = 0;
+    for (auto _ : state) {
+        step = step == 0 ? 10 : 0;
+        for (int i = 0; i < kPieceTotal; ++i)
+            game.state.piece(i).position.x = -90 + 30 * i + step;
+        game.present();
+    }
 }
-BENCHMARK(BM_UpdateShadows);
+BENCHMARK(BM_PresentEveryPieceMoved);
 
 // A click on a piece in the middle of the home view at 1280 x 800.
 void BM_PickAtAPixel(benchmark::State& state)
 {
     BenchGame bench;
     Game& game = bench.game;
-    game.pieces[2]->setPosition(0, 0, 30);
-    const Viewport viewport(*game.scene.cameraFrame(), 1280, 800);
+    game.state.piece(2).position = {0, 0, 30};
+    game.present();
+    const Viewport viewport(*game.view.scene.cameraFrame(), 1280, 800);
     const Viewport::ScreenPoint centre = viewport.transform({0, 0, 30});
     const float x = centre.x / centre.w;
     const float y = centre.y / centre.w;
     for (auto _ : state)
-        benchmark::DoNotOptimize(pickObject(viewport, *game.scene.sceneFrame(), x, y, kPieceNamePrefix));
+        benchmark::DoNotOptimize(pickObject(viewport, *game.view.scene.sceneFrame(), x, y, kPieceNamePrefix));
 }
 BENCHMARK(BM_PickAtAPixel);
 

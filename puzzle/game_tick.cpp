@@ -11,34 +11,21 @@ namespace {
 // piece waited this tick, they wait on each other (two pieces falling
 // interlocked, each with a cube over the other's), and no one will move:
 // they come to rest where they hang.
-void endMutualWaiting(Game& game)
+void endMutualWaiting(GameState& state, const std::array<FallStep, kPieceTotal>& steps, SoundOutput& sound)
 {
     bool waiting = false;
-    for (const Piece* piece : game.piecesInPlay()) {
-        const FallStep step = piece->lastFallStep();
+    for (int i = 0; i < state.inPlay(); ++i) {
+        const FallStep step = steps[static_cast<std::size_t>(i)];
         if (step == FallStep::Fell || step == FallStep::Landed)
             return;
         waiting = waiting || step == FallStep::Waiting;
     }
     if (!waiting)
         return;
-    for (Piece* piece : game.piecesInPlay()) {
-        if (piece->lastFallStep() == FallStep::Waiting)
-            piece->stopWaiting();
-    }
-}
-
-// A piece left with nothing under it (the piece below was carried or turned
-// away, or falls on) falls again, and so does what rests on it.
-void startFallingWhereUnsupported(Game& game)
-{
-    for (bool started = true; started;) {
-        started = false;
-        for (Piece* piece : game.piecesInPlay()) {
-            if (!piece->falling && piece != game.selectedPiece && !piece->isSupported()) {
-                piece->falling = true;
-                started = true;
-            }
+    for (int i = 0; i < state.inPlay(); ++i) {
+        if (steps[static_cast<std::size_t>(i)] == FallStep::Waiting) {
+            state.piece(i).falling = false;
+            sound.play(Cue::Refusal);
         }
     }
 }
@@ -47,31 +34,32 @@ void startFallingWhereUnsupported(Game& game)
 
 void OnTimerTick(Game& game)
 {
-    startFallingWhereUnsupported(game);
-    for (Piece* piece : game.piecesInPlay())
-        piece->step(1.0f);
-    endMutualWaiting(game);
+    GameState& state = game.state;
+    startFallingWhereUnsupported(state);
+    std::array<FallStep, kPieceTotal> steps{};
+    for (int i = 0; i < state.inPlay(); ++i)
+        steps[static_cast<std::size_t>(i)] = step(state, i, game.sound);
+    endMutualWaiting(state, steps, game.sound);
     // A held button keeps pulling the piece without the pointer moving. A
     // piece that came to rest on it in this tick's fall falls again at once
     // when the drag carries it away.
-    if (game.mouseKeys == kMouseLeft && game.selectedPiece && game.selectionMode == SelectionMode::Move) {
-        dragUpdate(game, game.mouseX, game.mouseY);
-        startFallingWhereUnsupported(game);
+    if (game.pointer.mouseKeys == kMouseLeft && state.selected >= 0 && state.selectionMode == SelectionMode::Move) {
+        dragUpdate(game, game.pointer.mouseX, game.pointer.mouseY);
+        startFallingWhereUnsupported(state);
     }
-    game.camera.update(1.0f);
+    game.view.camera.update(1.0f);
     game.elapsedTicks += 1.0f;
     ++game.tickCount;
+    game.present();
 
-    if (game.selectedPiece || game.taskCompleted)
-        return;
-    if (!game.taskFigure || !game.taskFigure->isCompleted())
+    if (state.selected >= 0 || state.taskCompleted || !isCompleted(state))
         return;
 
-    game.scene.sceneDirty = true;
+    game.view.scene.sceneDirty = true;
     game.shell.repaintNow();
     game.stepTunePending = false;
     // Set before the fanfare and the message, so ticks arriving meanwhile do not report the task again.
-    game.taskCompleted = true;
+    state.taskCompleted = true;
     game.sound.play(Cue::Fanfare);
     game.shell.pauseForFanfare();
     game.shell.showSuccessMessage();
@@ -79,7 +67,8 @@ void OnTimerTick(Game& game)
 
 bool RenderWhenIdle(Game& game, const std::function<void(float elapsedTicks)>& drawFrame)
 {
-    if (!game.scene.sceneDirty || game.elapsedTicks <= 0.0f)
+    Scene& scene = game.view.scene;
+    if (!scene.sceneDirty || game.elapsedTicks <= 0.0f)
         return false;
     drawFrame(game.elapsedTicks);
     if (game.stepTunePending) {
@@ -87,7 +76,7 @@ bool RenderWhenIdle(Game& game, const std::function<void(float elapsedTicks)>& d
         game.stepTunePending = false;
     }
     game.elapsedTicks = 0.0f;
-    game.scene.sceneDirty = false;
+    scene.sceneDirty = false;
     return true;
 }
 

@@ -1,9 +1,6 @@
 #include "puzzle/hint.h"
 
-#include "puzzle/game.h"
-#include "puzzle/markers.h"
-#include "puzzle/selection.h"
-#include "render/coordinates.h"
+#include <algorithm>
 
 // Marks the words the window translates, for lupdate; here they stay as
 // they are.
@@ -13,16 +10,12 @@ namespace vokta {
 
 namespace {
 
-// The ghost's see-through: half the piece's own colour.
-constexpr Colour kGhostAlpha = 0x80000000;
-
 // The pieces in play that lie wholly inside the figure, as they lie.
-std::vector<PiecePlace> placedPieces(const Game& game, const Solver& solver)
+std::vector<PiecePlace> placedPieces(const GameState& state, const Solver& solver)
 {
     std::vector<PiecePlace> placed;
-    const std::span<Piece* const> pieces = game.piecesInPlay();
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
-        const PiecePlace place{static_cast<int>(p), pieces[p]->position(), pieces[p]->offsets};
+    for (int p = 0; p < state.inPlay(); ++p) {
+        const PiecePlace place{p, state.piece(p).position, state.piece(p).offsets};
         if (solver.cover(place))
             placed.push_back(place);
     }
@@ -52,13 +45,12 @@ int pieceToTakeOut(const Solver& solver, const std::vector<PiecePlace>& placed)
 }
 
 // The piece in play with a cube at cell, or -1.
-int pieceAt(const Game& game, Vec3 cell)
+int pieceAt(const GameState& state, Cell cell)
 {
-    const std::span<Piece* const> pieces = game.piecesInPlay();
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
+    for (int p = 0; p < state.inPlay(); ++p) {
         for (int c = 0; c < cubeCount(p); ++c) {
-            if (pieces[p]->cube(c) == cell)
-                return static_cast<int>(p);
+            if (state.piece(p).cube(c) == cell)
+                return p;
         }
     }
     return -1;
@@ -66,10 +58,11 @@ int pieceAt(const Game& game, Vec3 cell)
 
 // A piece of the solution not yet in its place that can go there now: no
 // other piece is in the way and it would come to rest there.
-std::optional<PiecePlace> nextStep(const Game& game, const Solution& solution, const std::vector<PiecePlace>& placed)
+std::optional<PiecePlace> nextStep(const GameState& state, const Solution& solution,
+                                   const std::vector<PiecePlace>& placed)
 {
-    const auto other = [&game](Vec3 cell, int piece) {
-        const int found = pieceAt(game, cell);
+    const auto other = [&state](Cell cell, int piece) {
+        const int found = pieceAt(state, cell);
         return found >= 0 && found != piece;
     };
     for (const PiecePlace& place : solution) {
@@ -78,9 +71,9 @@ std::optional<PiecePlace> nextStep(const Game& game, const Solution& solution, c
         bool free = true;
         bool rests = false;
         for (int c = 0; c < cubeCount(place.piece); ++c) {
-            const Vec3 cube = place.position + place.offsets[static_cast<std::size_t>(c)];
+            const Cell cube = place.position + place.offsets[static_cast<std::size_t>(c)];
             free = free && !other(cube, place.piece);
-            rests = rests || cube.z == 0.0f || other(cube - Vec3{0, 0, kCubeEdge}, place.piece);
+            rests = rests || cube.z == 0 || other(cube - Cell{0, 0, 10}, place.piece);
         }
         if (free && rests)
             return place;
@@ -89,11 +82,11 @@ std::optional<PiecePlace> nextStep(const Game& game, const Solution& solution, c
 }
 
 // A piece standing where the solution puts another; -1 when there is none.
-int pieceInTheWay(const Game& game, const Solution& solution)
+int pieceInTheWay(const GameState& state, const Solution& solution)
 {
     for (const PiecePlace& place : solution) {
         for (int c = 0; c < cubeCount(place.piece); ++c) {
-            const int found = pieceAt(game, place.position + place.offsets[static_cast<std::size_t>(c)]);
+            const int found = pieceAt(state, place.position + place.offsets[static_cast<std::size_t>(c)]);
             if (found >= 0 && found != place.piece)
                 return found;
         }
@@ -135,15 +128,15 @@ std::string hintText(const Hint& hint, const Palette& palette)
     return text;
 }
 
-Hint findHint(const Game& game)
+Hint findHint(const GameState& state)
 {
-    if (game.cellCount <= 0 || !game.taskFigure || game.taskFigure->frame()->visuals().empty())
+    if (state.cellCount <= 0 || !state.figure.shown)
         return {};
     std::vector<Vec3> cells;
-    for (int k = 0; k < std::min(game.cellCount, kMaxCells); ++k)
-        cells.push_back(game.taskFigure->position() + game.taskFigure->cells()[static_cast<std::size_t>(k)]);
-    const Solver solver(cells, game.pieceCount);
-    const std::vector<PiecePlace> placed = placedPieces(game, solver);
+    for (int k = 0; k < std::min(state.cellCount, kMaxCells); ++k)
+        cells.push_back(state.figure.position + state.figure.cells[static_cast<std::size_t>(k)]);
+    const Solver solver(cells, state.pieceCount);
+    const std::vector<PiecePlace> placed = placedPieces(state, solver);
     // The first solution that keeps the placed pieces and has a piece that
     // can go to its place now.
     std::optional<Solution> first;
@@ -151,7 +144,7 @@ Hint findHint(const Game& game)
     solver.solve(placed, [&](const Solution& solution) {
         if (!first)
             first = solution;
-        step = nextStep(game, solution, placed);
+        step = nextStep(state, solution, placed);
         return !step;
     });
     if (step)
@@ -162,7 +155,7 @@ Hint findHint(const Game& game)
         // Every way on is blocked: by a piece standing where another must go,
         // or, failing that, by the figure needing a piece to hang in the air
         // for now; then the ghost shows where the first piece goes all the same.
-        if (const int blocking = pieceInTheWay(game, *first); blocking >= 0)
+        if (const int blocking = pieceInTheWay(state, *first); blocking >= 0)
             return {Hint::Kind::TakeOut, blocking, {}};
         for (const PiecePlace& place : *first) {
             if (std::find(placed.begin(), placed.end(), place) == placed.end())
@@ -172,40 +165,6 @@ Hint findHint(const Game& game)
     if (!solver.first())
         return {Hint::Kind::Unsolvable, -1, {}};
     return {Hint::Kind::TakeOut, pieceToTakeOut(solver, placed), {}};
-}
-
-void OnHint(Game& game)
-{
-    hideHint(game);
-    const Hint hint = findHint(game);
-    if (hint.kind == Hint::Kind::Place) {
-        Piece& ghost = *game.hintGhost;
-        ghost.buildMesh(hint.place.offsets);
-        ghost.setQuality(RenderQuality::Flat);
-        ghost.setPosition(hint.place.position);
-    } else if (hint.kind == Hint::Kind::TakeOut && hint.piece >= 0) {
-        selectPiece(game, *game.pieces[static_cast<std::size_t>(hint.piece)]);
-    }
-    game.hint = hint;
-    dressHintGhost(game);
-    game.shell.showHint(hint);
-}
-
-void dressHintGhost(Game& game)
-{
-    if (!game.hint || game.hint->kind != Hint::Kind::Place || !game.hintGhost)
-        return;
-    const int piece = game.hint->piece;
-    const Colour colour = game.palette->pieces[static_cast<std::size_t>(piece)].colour;
-    game.hintGhost->setColour((colour & 0x00FFFFFF) | kGhostAlpha);
-    game.hintGhost->showNumber(game.pieceNumbers ? digitKeyOf(piece) : 0, numberInk(colour));
-}
-
-void hideHint(Game& game)
-{
-    if (game.hint && game.hint->kind == Hint::Kind::Place && game.hintGhost)
-        game.hintGhost->setPosition(kParkingPosition);
-    game.hint.reset();
 }
 
 }  // namespace vokta

@@ -7,8 +7,6 @@
 
 namespace vokta {
 
-class Game;
-
 // What the Hint command found for the game as it stands.
 struct Hint {
     enum class Kind {
@@ -37,16 +35,6 @@ std::string hintText(const Hint& hint, const Palette& palette);
 
 // Looks for a solution that keeps every piece lying wholly inside the figure
 // where it is, and names a piece not yet in its place with its place in it.
-Hint findHint(const Game& game);
-
-// The Hint command: shows the piece to place as a ghost in its colour at
-// its place, or selects the piece to take out, and tells the window what it
-// found. The ghost stays until the player's next action.
-void OnHint(Game& game);
-// Gives the ghost of a piece to place that piece's colour, see-through, in
-// the game's palette, and its number when numbers are shown.
-void dressHintGhost(Game& game);
-// Takes the ghost away.
-void hideHint(Game& game);
+Hint findHint(const GameState& state);
 
 }  // namespace vokta

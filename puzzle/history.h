@@ -1,19 +1,12 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <memory>
 
-#include "puzzle/piece.h"
-#include "puzzle/selection.h"
-#include "puzzle/task_figure.h"
-#include "render/mesh_builder.h"
+#include "puzzle/game_state.h"
 
 namespace vokta {
-
-class Game;
 
 // The current task's attempt: which task it is (see taskKey), when it
 // started and how many steps the player has taken in it.
@@ -28,33 +21,12 @@ struct TaskRun {
     bool operator==(const TaskRun&) const = default;
 };
 
-// Everything a step can change: the pieces, the selection, the task figure
-// and the task's flags. The camera is not part of it.
+// Everything a step can change: the game state and the attempt. The camera
+// is not part of it.
 struct GameSnapshot {
-    struct PieceState {
-        Vec3 position;
-        CubeOffsets offsets{};
-        // The frame's turn; the piece's mesh stays as built.
-        Matrix4 transform;
-        bool falling = false;
-    };
-    std::array<PieceState, kPieceTotal> pieces{};
-    int selected = -1;  // piece index, or -1 for none
-    SelectionMode selectionMode{};
-    std::array<Vec3, kMaxCells> cells{};
-    Vec3 figurePosition;
-    // The figure's mesh, shared with the scene; null while the figure is hidden (New).
-    std::shared_ptr<MeshBuilder> figureMesh;
-    int pieceCount = 0;
-    int cellCount = 0;
-    bool taskCompleted = false;
+    GameState state;
     TaskRun run;
 };
-
-GameSnapshot takeSnapshot(const Game& game);
-// Puts the game back exactly as the snapshot holds it: pieces falling then
-// fall on from where they were; the scene, shadows, markers and menus follow.
-void restoreSnapshot(Game& game, const GameSnapshot& snapshot);
 
 // The steps the player can undo and redo: each is the game just before and
 // just after one step. A new step drops the steps that could be redone; the
@@ -84,28 +56,17 @@ private:
 
 // A drag under way, from the press of the left button on a piece ready to be
 // dragged to its release: the game before the press, whether an input
-// during it was a step, and where the dragged piece stood after the press.
+// during it was a step, and how the dragged piece stood after the press.
 struct Gesture {
     GameSnapshot before;
     bool stepped = false;
     int piece = -1;
-    Vec3 piecePosition;
-    CubeOffsets pieceOffsets{};
+    PieceState pieceAfterPress;
 };
 
-// Called by the routing after each input message it handled, with the game
-// as it was before the message: records a step when the input changed the
-// pieces (a move, a turn, a release, New, Retry or Load). A drag, from the
-// press to the release of the left button, is one step however many cells it
-// went.
-void noteInput(Game& game, const GameSnapshot& before);
-
-// Undo and redo as the menu commands and keys do them; false when there was nothing to undo or redo.
-bool undoStep(Game& game);
-bool redoStep(Game& game);
-
-// Starts an attempt at the task identified by key (see taskKey): at the
-// game's start, New (key 0: a free build), Retry and Load.
-void startTaskRun(Game& game, std::uint64_t key);
+// Whether one input changed the pieces: moved or turned one, let one go
+// (a piece that starts to fall), or set up the task afresh. Selecting a piece
+// stops its fall, which is no step.
+bool changedPieces(const GameSnapshot& before, const GameSnapshot& after);
 
 }  // namespace vokta

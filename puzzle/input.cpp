@@ -4,8 +4,6 @@
 
 #include "puzzle/game.h"
 #include "puzzle/markers.h"
-#include "puzzle/piece_commands.h"
-#include "puzzle/scene_setup.h"
 #include "puzzle/selection.h"
 #include "puzzle/turns.h"
 
@@ -27,28 +25,24 @@ constexpr float kShortestVisibleStep = 1.0f;
 
 SceneObject* pick(const Game& game, int x, int y, std::string_view prefix)
 {
-    return pickObject(game.scene.viewport(), *game.scene.sceneFrame(), static_cast<float>(x), static_cast<float>(y),
-                      prefix);
+    const Scene& scene = game.view.scene;
+    return pickObject(scene.viewport(), *scene.sceneFrame(), static_cast<float>(x), static_cast<float>(y), prefix);
 }
 
 Roller* pickRoller(Game& game, int x, int y)
 {
     const SceneObject* picked = pick(game, x, y, "roller");
-    for (const auto& roller : game.rollers) {
+    for (const auto& roller : game.view.rollers) {
         if (roller.get() == picked)
             return roller.get();
     }
     return nullptr;
 }
 
-Piece* pickPiece(Game& game, int x, int y)
+// The index of the piece under the pointer, or -1.
+int pickPiece(Game& game, int x, int y)
 {
-    const SceneObject* picked = pick(game, x, y, kPieceNamePrefix);
-    for (const auto& piece : game.pieces) {
-        if (piece.get() == picked)
-            return piece.get();
-    }
-    return nullptr;
+    return game.view.pieceIndex(pick(game, x, y, kPieceNamePrefix));
 }
 
 // Rollers come first: one anywhere under the pointer wins over a piece in
@@ -66,9 +60,7 @@ bool turnRollerAt(Game& game, int x, int y)
 void beginPieceDrag(Game& game, int keys)
 {
     if (keys == kMouseRight) {
-        const QuarterTurn turn = quarterTurn(2, 1);
-        turnQuarter(game, *game.selectedPiece, turn.matrix, turn.axis, turn.angle);
-        updateShadows(game);
+        turnPiece(game.state, game.state.selected, quarterTurn(2, 1), game.sound);
         return;
     }
     projectDragPoints(game);
@@ -78,8 +70,8 @@ void beginPieceDrag(Game& game, int keys)
 // for the eye to follow?
 bool stepFollowsPointer(const Game& game, int k, float x, float y)
 {
-    const DragPoint& centre = game.dragPoints[0];
-    const DragPoint& step = game.dragPoints[static_cast<std::size_t>(k)];
+    const DragPoint& centre = game.pointer.dragPoints[0];
+    const DragPoint& step = game.pointer.dragPoints[static_cast<std::size_t>(k)];
     const float towardsX = x - centre.x;
     const float towardsY = y - centre.y;
     if (std::abs(step.x) > std::abs(towardsX) || std::abs(step.y) > std::abs(towardsY))
@@ -94,7 +86,7 @@ bool stepFollowsPointer(const Game& game, int k, float x, float y)
 
 void cameraKeyDown(Game& game, Key key)
 {
-    Camera& camera = game.camera;
+    Camera& camera = game.view.camera;
     switch (key) {
     case Key::Left: camera.yawSpeed = kCameraTurnSpeed; break;
     case Key::Right: camera.yawSpeed = -kCameraTurnSpeed; break;
@@ -108,7 +100,7 @@ void cameraKeyDown(Game& game, Key key)
 
 void cameraKeyUp(Game& game, Key key)
 {
-    Camera& camera = game.camera;
+    Camera& camera = game.view.camera;
     switch (key) {
     case Key::Left:
     case Key::Right: camera.yawSpeed = 0.0f; break;
@@ -122,40 +114,43 @@ void cameraKeyUp(Game& game, Key key)
 
 void cameraDrag(Game& game, int x, int y, int keys)
 {
+    PointerState& pointer = game.pointer;
     if (keys == kMouseLeft) {
-        game.camera.yaw(static_cast<float>(x - game.pressX) * kCameraDragTurn);
-        game.camera.pitch(static_cast<float>(game.pressY - y) * kCameraDragTurn);
+        game.view.camera.yaw(static_cast<float>(x - pointer.pressX) * kCameraDragTurn);
+        game.view.camera.pitch(static_cast<float>(pointer.pressY - y) * kCameraDragTurn);
     } else if (keys == kMouseRight) {
-        game.camera.moveForward(static_cast<float>(y - game.pressY));
+        game.view.camera.moveForward(static_cast<float>(y - pointer.pressY));
     }
-    game.pressX = x;
-    game.pressY = y;
+    pointer.pressX = x;
+    pointer.pressY = y;
 }
 
 void pressOnScene(Game& game, int x, int y, int keys)
 {
     if (turnRollerAt(game, x, y))
         return;
-    if (Piece* piece = pickPiece(game, x, y)) {
-        selectPiece(game, *piece);
+    if (const int piece = pickPiece(game, x, y); piece >= 0) {
+        selectPiece(game, piece);
         beginPieceDrag(game, keys);
         return;
     }
     releaseSelection(game);
-    game.pressX = x;
-    game.pressY = y;
+    game.pointer.pressX = x;
+    game.pointer.pressY = y;
 }
 
 void doubleClickOnScene(Game& game, int x, int y, int keys)
 {
     if (turnRollerAt(game, x, y))
         return;
-    if (Piece* piece = pickPiece(game, x, y)) {
-        if (piece == game.selectedPiece) {
-            game.selectionMode = game.selectionMode == SelectionMode::Move ? SelectionMode::Turn : SelectionMode::Move;
+    if (const int piece = pickPiece(game, x, y); piece >= 0) {
+        if (piece == game.state.selected) {
+            SelectionMode& mode = game.state.selectionMode;
+            mode = mode == SelectionMode::Move ? SelectionMode::Turn : SelectionMode::Move;
+            game.present();
             updateMarkers(game);
         } else {
-            selectPiece(game, *piece);
+            selectPiece(game, piece);
             beginPieceDrag(game, keys);
         }
         return;
@@ -165,16 +160,17 @@ void doubleClickOnScene(Game& game, int x, int y, int keys)
 
 void projectDragPoints(Game& game)
 {
-    const Viewport viewport = game.scene.viewport();
-    const Vec3 centre = game.selectedPiece->position();
+    const Viewport viewport = game.view.scene.viewport();
+    const Cell centre = game.state.piece(game.state.selected).position;
+    std::array<DragPoint, kDragDirectionCount>& points = game.pointer.dragPoints;
     for (std::size_t k = 0; k < kDragDirections.size(); ++k) {
-        const Viewport::ScreenPoint s = viewport.transform(centre + kDragDirections[k]);
-        DragPoint& point = game.dragPoints[k];
+        const Viewport::ScreenPoint s = viewport.transform(toVec3(centre + kDragDirections[k]));
+        DragPoint& point = points[k];
         point.x = s.x / s.w;
         point.y = s.y / s.w;
         if (k > 0) {
-            point.x -= game.dragPoints[0].x;
-            point.y -= game.dragPoints[0].y;
+            point.x -= points[0].x;
+            point.y -= points[0].y;
             point.angle = std::atan2(point.x, point.y);
         }
     }
@@ -182,15 +178,16 @@ void projectDragPoints(Game& game)
 
 void chooseDragDirection(Game& game, int x, int y)
 {
-    if (game.selectionMode != SelectionMode::Move)
+    if (game.state.selectionMode != SelectionMode::Move)
         return;
-    game.dragDirection = 0;
+    PointerState& pointer = game.pointer;
+    pointer.dragDirection = 0;
     const float a =
-        std::atan2(static_cast<float>(x) - game.dragPoints[0].x, static_cast<float>(y) - game.dragPoints[0].y);
+        std::atan2(static_cast<float>(x) - pointer.dragPoints[0].x, static_cast<float>(y) - pointer.dragPoints[0].y);
     float bestDifference = 10.0f;
     int best = 0;
     for (int k = 1; k < kDragDirectionCount; ++k) {
-        float difference = std::abs(a - game.dragPoints[static_cast<std::size_t>(k)].angle);
+        float difference = std::abs(a - pointer.dragPoints[static_cast<std::size_t>(k)].angle);
         if (difference > kPi)
             difference = std::abs(difference - kTwoPi);
         if (difference < bestDifference) {
@@ -198,26 +195,27 @@ void chooseDragDirection(Game& game, int x, int y)
             bestDifference = difference;
         }
     }
-    game.dragDirection = best;
-    game.directionMarker->setOrientation(kDragDirections[static_cast<std::size_t>(best)], kMarkerUp);
+    pointer.dragDirection = best;
+    game.view.directionMarker->setOrientation(toVec3(kDragDirections[static_cast<std::size_t>(best)]), kMarkerUp);
     dragUpdate(game, x, y);
-    game.scene.sceneDirty = true;
+    game.view.scene.sceneDirty = true;
 }
 
 void dragUpdate(Game& game, int x, int y)
 {
-    const int k = game.dragDirection;
-    if (k == 0 || !game.selectedPiece)
+    const int k = game.pointer.dragDirection;
+    const int selected = game.state.selected;
+    if (k == 0 || selected < 0)
         return;
     const float pointerX = static_cast<float>(x);
     const float pointerY = static_cast<float>(y);
     for (int steps = 0; steps < kMostDragStepsPerUpdate && stepFollowsPointer(game, k, pointerX, pointerY); ++steps) {
-        if (!tryMoveTo(game, game.selectedPiece->position() + kDragDirections[static_cast<std::size_t>(k)]))
+        const Cell target = game.state.piece(selected).position + kDragDirections[static_cast<std::size_t>(k)];
+        if (!tryMoveTo(game.state, selected, target, game.sound))
             return;
-        game.directionMarker->setPosition(game.selectedPiece->position());
         projectDragPoints(game);
         game.stepTunePending = true;
-        game.scene.sceneDirty = true;
+        game.view.scene.sceneDirty = true;
     }
 }
 

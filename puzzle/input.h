@@ -1,8 +1,6 @@
 #pragma once
 
-#include <array>
-
-#include "render/vector.h"
+#include "puzzle/pointer.h"
 
 namespace vokta {
 
@@ -16,17 +14,6 @@ inline constexpr float kCameraTurnSpeed = 0.1f;   // radians per tick
 inline constexpr float kCameraMoveSpeed = 10.0f;  // units per tick
 // Camera drags: radians per pixel of left-button motion; right-button motion moves one unit per pixel.
 inline constexpr float kCameraDragTurn = 0.01f;
-
-// The cell steps a drag can take, indexed by the drag direction; 0 is none.
-inline constexpr std::array<Vec3, 7> kDragDirections{{
-    {0, 0, 0},
-    {10, 0, 0},
-    {-10, 0, 0},
-    {0, 10, 0},
-    {0, -10, 0},
-    {0, 0, 10},
-    {0, 0, -10},
-}};
 
 // Arrows yaw and move the camera, Page Up and Page Down pitch it, while held.
 void cameraKeyDown(Game& game, Key key);

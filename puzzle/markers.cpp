@@ -36,38 +36,33 @@ std::array<RollerPlacement, kRollerCount> rollerPlacements(float sx, float sy, f
 
 void updateMarkers(Game& game)
 {
-    const Piece* piece = game.selectedPiece;
-    if (piece && game.selectionMode == SelectionMode::Turn) {
-        const Vec3 p = piece->position();
-        const Vec3 c = game.camera.position();
+    const GameState& state = game.state;
+    if (state.selected >= 0 && state.selectionMode == SelectionMode::Turn) {
+        const Vec3 p = toVec3(state.piece(state.selected).position);
+        const Vec3 c = game.view.camera.position();
         // A tie counts as the camera's side being positive.
         const float sx = c.x >= p.x ? kMarkerDistance : -kMarkerDistance;
         const float sy = c.y >= p.y ? kMarkerDistance : -kMarkerDistance;
         const float sz = c.z >= p.z ? kMarkerDistance : -kMarkerDistance;
         const auto placements = rollerPlacements(sx, sy, sz);
         for (std::size_t i = 0; i < placements.size(); ++i) {
-            Roller& roller = *game.rollers[i];
+            Roller& roller = *game.view.rollers[i];
             roller.setPosition(p + placements[i].position);
             roller.setOrientation(placements[i].direction, placements[i].up);
             roller.axis = placements[i].axis;
             roller.positive = placements[i].positive;
         }
     } else {
-        for (const auto& roller : game.rollers)
+        for (const auto& roller : game.view.rollers)
             roller->setPosition(kParkingPosition);
     }
-    if (piece && game.selectionMode == SelectionMode::Move)
-        game.directionMarker->setPosition(piece->position());
-    else
-        game.directionMarker->setPosition(kParkingPosition);
 }
 
 void turnByRoller(Game& game, const Roller& roller)
 {
-    if (!game.selectedPiece)
+    if (game.state.selected < 0)
         return;
-    const QuarterTurn turn = quarterTurn(roller.axis, roller.positive ? 1 : -1);
-    turnQuarter(game, *game.selectedPiece, turn.matrix, turn.axis, turn.angle);
+    turnPiece(game.state, game.state.selected, quarterTurn(roller.axis, roller.positive ? 1 : -1), game.sound);
 }
 
 }  // namespace vokta

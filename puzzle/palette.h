@@ -3,7 +3,8 @@
 #include <array>
 #include <string_view>
 
-#include "puzzle/piece.h"
+#include "puzzle/game_state.h"
+#include "render/mesh_builder.h"
 
 namespace vokta {
 

@@ -5,22 +5,20 @@
 #include "puzzle/commands.h"
 #include "puzzle/game.h"
 #include "puzzle/markers.h"
-#include "puzzle/scene_setup.h"
 #include "puzzle/turns.h"
-#include "render/coordinates.h"
 
 namespace vokta {
 
 namespace {
 
 // One cell along an axis where the view's component c clearly points that way.
-float moveStep(float c)
+int moveStep(float c)
 {
     if (c > kMoveThreshold)
-        return kCubeEdge;
+        return 10;
     if (c < -kMoveThreshold)
-        return -kCubeEdge;
-    return 0.0f;
+        return -10;
+    return 0;
 }
 
 // The sense of a grid axis that the view's component c clearly points along, or 0.
@@ -35,24 +33,30 @@ int turnUnit(float c)
 
 // Left on the screen: the view direction crossed with the up vector, as a
 // step across the floor.
-Vec3 leftStep(const Camera& camera)
+Cell leftStep(const Camera& camera)
 {
     const Vec3 d = camera.direction();
     const Vec3 u = camera.up();
-    return {moveStep(d.y * u.z - d.z * u.y), moveStep(d.z * u.x - d.x * u.z), 0.0f};
+    return {moveStep(d.y * u.z - d.z * u.y), moveStep(d.z * u.x - d.x * u.z), 0};
 }
 
 // Away from the viewer: the view direction's part across the floor.
-Vec3 forwardStep(const Camera& camera)
+Cell forwardStep(const Camera& camera)
 {
     const Vec3 d = camera.direction();
     const float h = std::sqrt(d.x * d.x + d.y * d.y);
-    return {moveStep(d.x / h), moveStep(d.y / h), 0.0f};
+    return {moveStep(d.x / h), moveStep(d.y / h), 0};
 }
 
-void move(Game& game, Vec3 step)
+void move(Game& game, Cell step)
 {
-    tryMoveTo(game, game.selectedPiece->position() + step);
+    const int selected = game.state.selected;
+    tryMoveTo(game.state, selected, game.state.piece(selected).position + step, game.sound);
+}
+
+void turn(Game& game, const Rotation& quarter)
+{
+    turnPiece(game.state, game.state.selected, quarter, game.sound);
 }
 
 // A quarter turn about the horizontal grid axis nearest to (p, q), a unit
@@ -64,15 +68,14 @@ void turnAboutNearestAxis(Game& game, float p, float q, int a)
     const int j = turnUnit(q);
     if ((i == 0) == (j == 0))
         return;
-    const QuarterTurn turn = i != 0 ? quarterTurn(0, a * i) : quarterTurn(1, a * j);
-    turnQuarter(game, *game.selectedPiece, turn.matrix, turn.axis, turn.angle);
+    turn(game, i != 0 ? quarterTurn(0, a * i) : quarterTurn(1, a * j));
 }
 
 // Clockwise (a = 1) or counterclockwise (a = -1) as the viewer sees it: about
 // the horizontal axis nearest to the line of sight.
 void turnAboutLineOfSight(Game& game, int a)
 {
-    const Vec3 d = game.camera.direction();
+    const Vec3 d = game.view.camera.direction();
     const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
     turnAboutNearestAxis(game, d.x / length, d.y / length, a);
 }
@@ -81,8 +84,8 @@ void turnAboutLineOfSight(Game& game, int a)
 // the viewer's sideways direction.
 void turnAboutSideways(Game& game, int a)
 {
-    const Vec3 d = game.camera.direction();
-    const Vec3 u = game.camera.up();
+    const Vec3 d = game.view.camera.direction();
+    const Vec3 u = game.view.camera.up();
     const Vec3 w{d.y * u.z - d.z * u.y, d.z * u.x - d.x * u.z, d.x * u.y - d.y * u.x};
     const float length = std::sqrt(w.x * w.x + w.y * w.y + w.z * w.z);
     turnAboutNearestAxis(game, w.x / length, w.y / length, a);
@@ -90,18 +93,17 @@ void turnAboutSideways(Game& game, int a)
 
 void turnAboutVertical(Game& game, int sense)
 {
-    const QuarterTurn turn = quarterTurn(2, sense);
-    turnQuarter(game, *game.selectedPiece, turn.matrix, turn.axis, turn.angle);
+    turn(game, quarterTurn(2, sense));
 }
 
 void runPieceCommand(Game& game, Command command)
 {
-    const Camera& camera = game.camera;
+    const Camera& camera = game.view.camera;
     switch (command) {
     case Command::MoveLeft: move(game, leftStep(camera)); break;
     case Command::MoveRight: move(game, -leftStep(camera)); break;
-    case Command::MoveUp: move(game, {0.0f, 0.0f, kCubeEdge}); break;
-    case Command::MoveDown: move(game, {0.0f, 0.0f, -kCubeEdge}); break;
+    case Command::MoveUp: move(game, {0, 0, 10}); break;
+    case Command::MoveDown: move(game, {0, 0, -10}); break;
     case Command::MoveForward: move(game, forwardStep(camera)); break;
     case Command::MoveBackward: move(game, -forwardStep(camera)); break;
     case Command::TurnLeft: turnAboutVertical(game, 1); break;
@@ -118,8 +120,9 @@ void runPieceCommand(Game& game, Command command)
 
 void executePieceCommand(Game& game, Command command)
 {
-    if (game.selectedPiece && isPieceCommand(command))
+    if (game.state.selected >= 0 && isPieceCommand(command))
         runPieceCommand(game, command);
+    game.present();
     updateMarkers(game);
 }
 
@@ -145,24 +148,6 @@ void onPieceKey(Game& game, Key key, bool shift)
             return;
         }
     }
-}
-
-bool tryMoveTo(Game& game, Vec3 target)
-{
-    Piece* piece = game.selectedPiece;
-    if (!piece)
-        return false;
-    const Vec3 before = piece->position();
-    piece->setPosition(target);
-    piece->snapToGrid();
-    if (piece->isPlaceable()) {
-        updateShadows(game);
-        return true;
-    }
-    // Back exactly where it was: snapping again would drop a piece held
-    // mid-fall at an odd height to the cell below, untested.
-    piece->setPosition(before);
-    return false;
 }
 
 }  // namespace vokta

@@ -2,7 +2,6 @@
 
 #include "puzzle/commands.h"
 #include "puzzle/input.h"
-#include "render/vector.h"
 
 namespace vokta {
 
@@ -22,10 +21,5 @@ void executePieceCommand(Game& game, Command command);
 // The arrow and page keys as piece commands: moves without Shift, turns with
 // it. Other keys do nothing.
 void onPieceKey(Game& game, Key key, bool shift);
-
-// Moves the selected piece to (x, y, z), snapped to the grid, if it fits
-// there; otherwise it stays exactly where it was and the refusal sound
-// plays. Returns whether it moved.
-bool tryMoveTo(Game& game, Vec3 target);
 
 }  // namespace vokta

@@ -3,11 +3,11 @@
 #include "puzzle/commands.h"
 #include "puzzle/game.h"
 #include "puzzle/game_tick.h"
-#include "puzzle/hint.h"
+#include "puzzle/markers.h"
 #include "puzzle/piece_commands.h"
 #include "puzzle/scene_setup.h"
 #include "puzzle/selection.h"
-#include "puzzle/task_file.h"
+#include "puzzle/undo.h"
 
 namespace vokta {
 
@@ -20,7 +20,7 @@ void OnLoadTask(Game& game)
     if (const std::optional<std::string> path = game.shell.chooseTaskFileToLoad())
         loadTask(game, *path);
     else
-        game.taskCompleted = false;
+        game.state.taskCompleted = false;
 }
 
 void OnSaveTask(Game& game)
@@ -37,8 +37,23 @@ bool isDisplayOption(Command command)
 
 void OnSolidCommand(Game& game)
 {
-    game.taskFigure->setSolid(!game.taskFigure->solid());
+    TaskFigure& figure = *game.view.taskFigure;
+    figure.setSolid(!figure.solid());
     game.shell.refreshMenuState();
+}
+
+// The Hint command: shows the piece to place as a ghost in its colour at
+// its place, or selects the piece to take out, and tells the window what it
+// found. The ghost stays until the player's next action.
+void OnHint(Game& game)
+{
+    game.hint.reset();
+    const Hint hint = findHint(game.state);
+    if (hint.kind == Hint::Kind::TakeOut && hint.piece >= 0)
+        selectPiece(game, hint.piece);
+    game.hint = hint;
+    game.present();
+    game.shell.showHint(hint);
 }
 
 // Undo and redo take the game back and forth through the steps; they are no steps themselves.
@@ -64,7 +79,7 @@ void MainWndProc(Game& game, const WindowMessage& message)
     // command; a display option only shows it in its new look.
     if (message.kind == Kind::KeyDown || message.kind == Kind::ButtonDown || message.kind == Kind::DoubleClick ||
         (message.kind == Kind::Command && !isDisplayOption(message.command)))
-        hideHint(game);
+        game.hint.reset();
     switch (message.kind) {
     case Kind::KeyDown: OnKeyDown(game, message.key, message.shift); break;
     case Kind::KeyUp: OnKeyUp(game, message.key); break;
@@ -79,6 +94,7 @@ void MainWndProc(Game& game, const WindowMessage& message)
     case Kind::Command: OnCommand(game, message.command); break;
     case Kind::Timer: break;
     }
+    game.present();
     if (before)
         noteInput(game, *before);
 }
@@ -93,7 +109,7 @@ void OnKeyDown(Game& game, Key key, bool shift)
         OnCommand(game, Command::ResetView);
         return;
     }
-    if (game.selectedPiece)
+    if (game.state.selected >= 0)
         onPieceKey(game, key, shift);
     else
         cameraKeyDown(game, key);
@@ -104,39 +120,35 @@ void OnKeyUp(Game& game, Key key)
     // A camera key released while a piece is selected still stops the camera;
     // otherwise a key pressed before the selection would leave it spinning.
     cameraKeyUp(game, key);
-    if (game.selectedPiece && (key == Key::Enter || key == Key::Escape))
+    if (game.state.selected >= 0 && (key == Key::Enter || key == Key::Escape))
         releaseSelection(game);
 }
 
 void OnChar(Game& game, char character)
 {
     if (character >= '1' && character <= '7')
-        selectPieceByIndex(game, kDigitKeyPieces[static_cast<std::size_t>(character - '1')]);
+        selectPiece(game, kDigitKeyPieces[static_cast<std::size_t>(character - '1')]);
 }
 
 void OnButtonDown(Game& game, int x, int y, int keys)
 {
-    game.pressX = x;
-    game.pressY = y;
-    game.mouseX = x;
-    game.mouseY = y;
-    game.mouseKeys = keys;
+    game.pointer.pressX = x;
+    game.pointer.pressY = y;
+    OnButtonUp(game, x, y, keys);
     pressOnScene(game, x, y, keys);
 }
 
 void OnButtonUp(Game& game, int x, int y, int keys)
 {
-    game.mouseX = x;
-    game.mouseY = y;
-    game.mouseKeys = keys;
+    game.pointer.mouseX = x;
+    game.pointer.mouseY = y;
+    game.pointer.mouseKeys = keys;
 }
 
 void OnMouseMove(Game& game, int x, int y, int keys)
 {
-    game.mouseX = x;
-    game.mouseY = y;
-    game.mouseKeys = keys;
-    if (!game.selectedPiece)
+    OnButtonUp(game, x, y, keys);
+    if (game.state.selected < 0)
         cameraDrag(game, x, y, keys);
     else if (keys == kMouseLeft)
         chooseDragDirection(game, x, y);
@@ -157,7 +169,7 @@ void OnCommand(Game& game, Command command)
     case Command::New:
         newTask(game);
         // The player builds freely: nothing is tested until a task is loaded.
-        game.taskCompleted = true;
+        game.state.taskCompleted = true;
         startTaskRun(game, 0);
         break;
     case Command::Retry:
@@ -193,10 +205,11 @@ bool loadTask(Game& game, const std::string& path)
     }
     // The task's pieces are the ones scattered: pieces it brings back into
     // play must not start inside the others.
-    game.pieceCount = read.task->pieceCount;
+    game.state.pieceCount = read.task->pieceCount;
     newTask(game);
-    applyTask(game, *read.task);
-    game.taskCompleted = false;
+    applyTask(game.state, *read.task);
+    game.state.taskCompleted = false;
+    game.present();
     startTaskRun(game, taskKey(*read.task));
     return true;
 }
@@ -205,13 +218,14 @@ bool loadTaskAsStep(Game& game, const std::string& path)
 {
     const GameSnapshot before = takeSnapshot(game);
     const bool loaded = loadTask(game, path);
+    game.present();
     noteInput(game, before);
     return loaded;
 }
 
 void saveTask(Game& game, const std::string& path)
 {
-    if (const std::optional<TaskFileError> error = writeTaskFile(game, path))
+    if (const std::optional<TaskFileError> error = writeTaskFile(game.state, path))
         game.shell.showTaskFileError(*error);
 }
 

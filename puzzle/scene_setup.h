@@ -6,16 +6,11 @@
 namespace vokta {
 
 class Game;
-class Scene;
-
-// The game's lights: a white and a dimmer grey light from above on either
-// side, and a faint ambient light.
-void addSceneLights(Scene& scene);
 
 // Fills the empty scene: lights, the camera's home pose, background, floor,
 // task figure, the seven pieces scattered at random (the generator seeded with
 // seed), the built-in task, the direction marker and the six rollers, parked;
-// all in the game's palette, numbered when the game shows piece numbers.
+// all in the scene's display options.
 void setUpScene(Game& game, unsigned seed);
 
 // The camera back at its start-up pose, looking at the origin from (100, 100,
@@ -26,18 +21,8 @@ void resetView(Game& game);
 void newTask(Game& game);
 
 // Releases the selection and drops the pieces in play from random cells 10 to
-// 50 units up, each in its own colour. A piece is drawn again while it would
-// start inside one placed before it, so no two pieces begin entangled.
+// 50 units up (see scatterPieces of the state).
 void scatterPieces(Game& game);
-
-// Shows the scene in the game's palette, with or without the piece numbers,
-// all at once: every piece (the selected one stays grey and gets back its new
-// colour when let go), the hint's ghost, the floor and its shadows and the
-// background. Nothing else changes.
-void applyDisplayOptions(Game& game);
-
-// Recolours the floor under the cubes of the pieces in play.
-void updateShadows(Game& game);
 
 // The parts of the model file the game copies many times (the pieces' cube
 // 28 times, the figure's 27, the roller 7) may each hold at most this much,

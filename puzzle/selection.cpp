@@ -1,39 +1,27 @@
 #include "puzzle/selection.h"
 
 #include "puzzle/game.h"
+#include "puzzle/markers.h"
 
 namespace vokta {
 
-void selectPiece(Game& game, Piece& piece)
+void selectPiece(Game& game, int index)
 {
-    if (game.selectedPiece == &piece)
+    if (index < 0 || index >= kPieceTotal || game.state.selected == index)
         return;
     releaseSelection(game);
-    game.selectedPiece = &piece;
-    game.savedColour = piece.colour();
-    piece.setColour(game.palette->selection);
-    piece.falling = false;
-    game.selectionMode = SelectionMode::Move;
+    vokta::selectPiece(game.state, index);
+    game.present();
     updateMarkers(game);
     game.shell.refreshMenuState();
 }
 
-void selectPieceByIndex(Game& game, int index)
-{
-    if (index < 0 || index >= kPieceTotal || !game.pieces[static_cast<std::size_t>(index)])
-        return;
-    selectPiece(game, *game.pieces[static_cast<std::size_t>(index)]);
-}
-
 void releaseSelection(Game& game)
 {
-    Piece* piece = game.selectedPiece;
-    if (!piece)
+    if (game.state.selected < 0)
         return;
-    piece->falling = true;
-    piece->setColour(game.savedColour);
-    game.selectedPiece = nullptr;
-    game.selectionMode = SelectionMode::None;
+    vokta::releaseSelection(game.state);
+    game.present();
     updateMarkers(game);
     game.shell.refreshMenuState();
 }

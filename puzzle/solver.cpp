@@ -15,13 +15,9 @@ namespace {
 
 // A piece's cube cells relative to cube 0, as a sorted list: two
 // orientations with the same list cover the same cells.
-std::vector<std::array<int, 3>> shapeKey(const CubeOffsets& offsets, int cubes)
+std::vector<Cell> shapeKey(const CubeOffsets& offsets, int cubes)
 {
-    std::vector<std::array<int, 3>> key;
-    for (int c = 0; c < cubes; ++c) {
-        const Vec3 o = offsets[static_cast<std::size_t>(c)];
-        key.push_back({static_cast<int>(o.x), static_cast<int>(o.y), static_cast<int>(o.z)});
-    }
+    std::vector<Cell> key(offsets.begin(), offsets.begin() + cubes);
     std::sort(key.begin(), key.end());
     return key;
 }
@@ -33,15 +29,15 @@ std::vector<CubeOffsets> orientations(int piece)
     // Every orientation is reached by turns about x and z from the shape
     // as built: breadth first over the offset lists.
     std::vector<CubeOffsets> found{kPieceShapes[static_cast<std::size_t>(piece)]};
-    std::set<std::vector<std::array<int, 3>>> seen{shapeKey(found[0], kCubesPerPiece)};
-    std::set<std::vector<std::array<int, 3>>> shapes{shapeKey(found[0], cubeCount(piece))};
+    std::set<std::vector<Cell>> seen{shapeKey(found[0], kCubesPerPiece)};
+    std::set<std::vector<Cell>> shapes{shapeKey(found[0], cubeCount(piece))};
     std::vector<CubeOffsets> distinct{found[0]};
     for (std::size_t i = 0; i < found.size(); ++i) {
         for (const int axis : {0, 2}) {
-            const QuarterTurn turn = quarterTurn(axis, 1);
+            const Rotation turn = quarterTurn(axis, 1);
             CubeOffsets next = found[i];
-            for (Vec3& offset : next)
-                transformPoint(offset, offset, turn.matrix);
+            for (Cell& offset : next)
+                offset = rotate(offset, turn);
             if (!seen.insert(shapeKey(next, kCubesPerPiece)).second)
                 continue;
             found.push_back(next);
@@ -54,9 +50,10 @@ std::vector<CubeOffsets> orientations(int piece)
 
 Solver::Solver(std::span<const Vec3> cells, int pieceCount) : pieceCount_(std::clamp(pieceCount, 0, kPieceTotal))
 {
+    std::vector<Vec3> distinct;
     for (const Vec3& cell : cells) {
-        if (cellIndex(cell) < 0)
-            cells_.push_back(cell);
+        if (std::find(distinct.begin(), distinct.end(), cell) == distinct.end())
+            distinct.push_back(cell);
     }
     int cubes = 0;
     for (int p = 0; p < pieceCount_; ++p)
@@ -67,15 +64,17 @@ Solver::Solver(std::span<const Vec3> cells, int pieceCount) : pieceCount_(std::c
         return std::fmod(cell.x, kCubeEdge) == 0.0f && std::fmod(cell.y, kCubeEdge) == 0.0f &&
             std::fmod(cell.z, kCubeEdge) == 0.0f && cell.z >= 0.0f;
     };
-    coverable_ = cells_.size() <= 32 && static_cast<int>(cells_.size()) <= cubes &&
-        std::all_of(cells_.begin(), cells_.end(), reachable);
-    byLowestCell_.resize(cells_.size());
+    coverable_ = distinct.size() <= 32 && static_cast<int>(distinct.size()) <= cubes &&
+        std::all_of(distinct.begin(), distinct.end(), reachable);
     if (!coverable_)
         return;
+    for (const Vec3& cell : distinct)
+        cells_.push_back({static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z)});
+    byLowestCell_.resize(cells_.size());
     for (int p = 0; p < pieceCount_; ++p) {
         std::set<std::uint32_t> covered;
         for (const CubeOffsets& offsets : orientations(p)) {
-            for (const Vec3& cell : cells_) {
+            for (const Cell& cell : cells_) {
                 const PiecePlace place{p, cell, offsets};
                 const std::optional<std::uint32_t> mask = cover(place);
                 if (!mask || !covered.insert(*mask).second)
@@ -86,7 +85,7 @@ Solver::Solver(std::span<const Vec3> cells, int pieceCount) : pieceCount_(std::c
     }
 }
 
-int Solver::cellIndex(Vec3 cell) const
+int Solver::cellIndex(Cell cell) const
 {
     const auto found = std::find(cells_.begin(), cells_.end(), cell);
     return found == cells_.end() ? -1 : static_cast<int>(found - cells_.begin());
@@ -157,14 +156,11 @@ std::uint64_t Solver::solve(const std::vector<PiecePlace>& fixed,
 
 bool canBeBuilt(const Solution& solution)
 {
-    std::set<std::array<int, 3>> standing;
-    const auto key = [](Vec3 cell) {
-        return std::array<int, 3>{static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z)};
-    };
+    std::set<Cell> standing;
     const auto rests = [&](const PiecePlace& place) {
         for (int c = 0; c < cubeCount(place.piece); ++c) {
-            const Vec3 cube = place.position + place.offsets[static_cast<std::size_t>(c)];
-            if (cube.z == 0.0f || standing.contains(key(cube - Vec3{0, 0, kCubeEdge})))
+            const Cell cube = place.position + place.offsets[static_cast<std::size_t>(c)];
+            if (cube.z == 0 || standing.contains(cube - Cell{0, 0, 10}))
                 return true;
         }
         return false;
@@ -181,7 +177,7 @@ bool canBeBuilt(const Solution& solution)
             return false;
         down[next] = true;
         for (int c = 0; c < cubeCount(solution[next].piece); ++c)
-            standing.insert(key(solution[next].position + solution[next].offsets[static_cast<std::size_t>(c)]));
+            standing.insert(solution[next].position + solution[next].offsets[static_cast<std::size_t>(c)]);
     }
     return true;
 }

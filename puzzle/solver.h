@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "puzzle/piece.h"
+#include "puzzle/game_state.h"
 
 namespace vokta {
 
@@ -15,7 +15,7 @@ namespace vokta {
 // cube 0) and its four cube offsets, as the game keeps them.
 struct PiecePlace {
     int piece = 0;
-    Vec3 position;
+    Cell position;
     CubeOffsets offsets{};
     bool operator==(const PiecePlace&) const = default;
 };
@@ -42,7 +42,7 @@ inline const std::array<PiecePlace, kPieceTotal> kBuiltInSolution{{
 // or below the floor can never be filled.
 class Solver {
 public:
-    // cells are world cell positions (multiples of 10); pieceCount 0 to 7.
+    // cells are world cell positions (multiples of 10 to be reachable); pieceCount 0 to 7.
     Solver(std::span<const Vec3> cells, int pieceCount);
 
     // fixed pieces keep their places (they must lie inside the figure).
@@ -52,9 +52,6 @@ public:
 
     std::uint64_t count(const std::vector<PiecePlace>& fixed = {}) const;
     std::optional<Solution> first(const std::vector<PiecePlace>& fixed = {}) const;
-
-    // The cells of the figure, each once.
-    const std::vector<Vec3>& cells() const { return cells_; }
 
     // The cells a piece at place covers, or nothing when one lies outside
     // the figure; as a bit for each of the figure's cells.
@@ -66,9 +63,10 @@ private:
         PiecePlace place;
     };
 
-    int cellIndex(Vec3 cell) const;
+    int cellIndex(Cell cell) const;
 
-    std::vector<Vec3> cells_;
+    // The figure's cells, each once; none when it cannot be filled.
+    std::vector<Cell> cells_;
     int pieceCount_;
     bool coverable_ = true;  // every cell reachable, no more of them than the pieces have cubes
     // For each cell, the placements whose lowest covered cell it is.

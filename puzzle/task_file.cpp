@@ -9,9 +9,6 @@
 #include <random>
 #include <tuple>
 
-#include "puzzle/game.h"
-#include "puzzle/scene_setup.h"
-
 namespace vokta {
 
 namespace {
@@ -183,42 +180,36 @@ TaskFileRead decodeTask(std::span<const unsigned char> bytes, const std::string&
     return {task, {}};
 }
 
-void applyTask(Game& game, const Task& task)
+void applyTask(GameState& state, const Task& task)
 {
-    TaskFigure& figure = *game.taskFigure;
-    figure.buildMesh(task.cells);
-    game.pieceCount = task.pieceCount;
-    game.cellCount = task.cellCount;
-    figure.setPosition(0.0f, 0.0f, 0.0f);
-    figure.setSolid(figure.solid());
-    // Pieces that left play cast no shadow any more.
-    updateShadows(game);
-    game.scene.sceneDirty = true;
+    const std::size_t taken = std::min(task.cells.size(), state.figure.cells.size());
+    std::copy_n(task.cells.begin(), taken, state.figure.cells.begin());
+    state.figure.position = {};
+    state.figure.shown = true;
+    state.pieceCount = task.pieceCount;
+    state.cellCount = task.cellCount;
 }
 
-Task taskFromPieces(const Game& game)
+Task taskFromPieces(const GameState& state)
 {
-    const std::span<Piece* const> pieces = game.piecesInPlay();
     float sumX = 0.0f;
     float sumY = 0.0f;
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
+    for (int p = 0; p < state.inPlay(); ++p) {
         for (int c = 0; c < cubeCount(p); ++c) {
-            sumX += pieces[p]->position().x + pieces[p]->offsets[static_cast<std::size_t>(c)].x;
-            sumY += pieces[p]->position().y + pieces[p]->offsets[static_cast<std::size_t>(c)].y;
+            sumX += static_cast<float>(state.piece(p).cube(c).x);
+            sumY += static_cast<float>(state.piece(p).cube(c).y);
         }
     }
     const float shiftX = static_cast<float>(truncateToInt(sumX) / kShiftDivisor * 10);
     const float shiftY = static_cast<float>(truncateToInt(sumY) / kShiftDivisor * 10);
 
     Task task;
-    task.pieceCount = game.pieceCount;
-    task.cellCount = 4 * game.pieceCount - 1;
-    for (std::size_t p = 0; p < pieces.size(); ++p) {
-        const Vec3 position = pieces[p]->position();
+    task.pieceCount = state.pieceCount;
+    task.cellCount = 4 * state.pieceCount - 1;
+    for (int p = 0; p < state.inPlay(); ++p) {
         for (int c = 0; c < cubeCount(p); ++c) {
-            const Vec3 offset = pieces[p]->offsets[static_cast<std::size_t>(c)];
-            task.cells.push_back(
-                {offset.x + position.x - shiftX, offset.y + position.y - shiftY, offset.z + position.z});
+            const Vec3 cube = toVec3(state.piece(p).cube(c));
+            task.cells.push_back({cube.x - shiftX, cube.y - shiftY, cube.z});
         }
     }
     return task;
@@ -261,12 +252,12 @@ std::vector<unsigned char> encodeTask(const Task& task)
     return bytes;
 }
 
-std::vector<unsigned char> taskFileBytes(const Game& game)
+std::vector<unsigned char> taskFileBytes(const GameState& state)
 {
-    return encodeTask(taskFromPieces(game));
+    return encodeTask(taskFromPieces(state));
 }
 
-std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& path)
+std::optional<TaskFileError> writeTaskFile(const GameState& state, const std::string& path)
 {
     namespace fs = std::filesystem;
     const auto failure = [&path](Problem problem, std::string why = {}) {
@@ -301,7 +292,7 @@ std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& 
     if (!file)
         return failure(Problem::System, std::strerror(errno));
 
-    const std::vector<unsigned char> bytes = taskFileBytes(game);
+    const std::vector<unsigned char> bytes = taskFileBytes(state);
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = std::fflush(file) == 0 && written;
     int writeError = errno;

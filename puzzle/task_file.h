@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "render/vector.h"
+#include "puzzle/game_state.h"
 
 namespace vokta {
-
-class Game;
 
 // Task files ("*.tsk") are little-endian binary:
 //   byte 0      major version (signed); the writer stores 1
@@ -95,14 +93,13 @@ TaskFileRead decodeTask(std::span<const unsigned char> bytes, const std::string&
 // A task as a current file's bytes.
 std::vector<unsigned char> encodeTask(const Task& task);
 
-// Makes task the current one: its cells become the figure (at the origin,
-// in the current solid or wire view, in the model's own colours) and its
-// counts the game's.
-void applyTask(Game& game, const Task& task);
+// Makes task the current one: its cells become the figure, shown at the
+// origin, and its counts the game's. (Cells beyond the task's keep what they held.)
+void applyTask(GameState& state, const Task& task);
 
 // The current arrangement of the pieces in play as a task: every real cube,
 // shifted across the floor so that the shape stands near the middle.
-Task taskFromPieces(const Game& game);
+Task taskFromPieces(const GameState& state);
 
 // The built-in 3 x 3 x 3 cube as a task, its cells where they stand.
 Task builtInTask();
@@ -111,11 +108,11 @@ Task builtInTask();
 // encodeTask) of its cells in sorted order; never 0 (0 stands for a free build).
 std::uint64_t taskKey(const Task& task);
 // That task as a file's bytes.
-std::vector<unsigned char> taskFileBytes(const Game& game);
+std::vector<unsigned char> taskFileBytes(const GameState& state);
 
 // Writes taskFileBytes to path through a temporary file in the same folder,
 // so a failed save leaves any old file exactly as it was. A read-only old
 // file is not replaced.
-std::optional<TaskFileError> writeTaskFile(const Game& game, const std::string& path);
+std::optional<TaskFileError> writeTaskFile(const GameState& state, const std::string& path);
 
 }  // namespace vokta

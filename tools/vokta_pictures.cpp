@@ -14,8 +14,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "puzzle/piece.h"
-#include "puzzle/scene_setup.h"
+#include "puzzle/game.h"
 #include "puzzle/solver.h"
 #include "render/gl/picture_renderer.h"
 #include "tools/play/headless.h"
@@ -35,20 +34,20 @@ QImage drawCube(PictureRenderer& renderer, const std::string& models, QSize size
     play::HeadlessGame headless(models, 1, size.width(), size.height());
     Game& game = headless.game;
     for (int i = 0; i < kPieceTotal; ++i) {
-        Piece& piece = *game.pieces[static_cast<std::size_t>(i)];
-        piece.buildMesh(kBuiltInSolution[i].offsets);
-        piece.setColour(piece.colour());
-        piece.setQuality(RenderQuality::Flat);
-        piece.setPosition(kBuiltInSolution[i].position);
+        PieceState& piece = game.state.piece(i);
+        piece.offsets = kBuiltInSolution[static_cast<std::size_t>(i)].offsets;
+        piece.turn = {};
+        piece.position = kBuiltInSolution[static_cast<std::size_t>(i)].position;
         piece.falling = false;
     }
-    game.taskFigure->removeVisuals();
-    updateShadows(game);
-    game.camera.setPosition(camera.x, camera.y, camera.z);
+    game.state.figure.shown = false;
+    game.present();
+    Camera& eye = game.view.camera;
+    eye.setPosition(camera.x, camera.y, camera.z);
     const Vec3 direction = lookAt - camera;
-    game.camera.setDirection(direction.x, direction.y, direction.z);
-    game.camera.setUp(0, 0, 1);
-    return renderer.render(game.scene, size);
+    eye.setDirection(direction.x, direction.y, direction.z);
+    eye.setUp(0, 0, 1);
+    return renderer.render(game.view.scene, size);
 }
 
 // Text with a dark outline, so it reads on any part of the picture.

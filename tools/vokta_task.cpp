@@ -162,9 +162,9 @@ int info(const std::vector<std::string>& files)
 void print(const Solution& solution)
 {
     for (const PiecePlace& place : solution) {
-        std::printf("piece %d at %s:", place.piece, vector(place.position).c_str());
-        for (const Vec3& offset : place.offsets)
-            std::printf(" %s", vector(offset).c_str());
+        std::printf("piece %d at %s:", place.piece, vector(toVec3(place.position)).c_str());
+        for (const Cell& offset : place.offsets)
+            std::printf(" %s", vector(toVec3(offset)).c_str());
         std::printf("\n");
     }
 }

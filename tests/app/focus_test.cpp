@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -63,11 +65,9 @@ protected:
 
     bool allResting() const
     {
-        for (const Piece* piece : game_->piecesInPlay()) {
-            if (piece->falling)
-                return false;
-        }
-        return true;
+        const GameState& state = game_->state;
+        return std::none_of(state.pieces.begin(), state.pieces.begin() + state.inPlay(),
+                            [](const PieceState& piece) { return piece.falling; });
     }
 
     // Runs the steps from inside the event loop, so that a step may close a
@@ -131,13 +131,13 @@ protected:
     // A click on empty sky: the view has the keyboard and nothing is selected.
     Step startInTheView()
     {
-        return clickAt([this] { return sky(); }, [this] { return !game_->selectedPiece; });
+        return clickAt([this] { return sky(); }, [this] { return game_->state.selected < 0; });
     }
 
     Step digitSelects(char digit)
     {
-        const Piece* piece = game_->pieces[static_cast<std::size_t>(kDigitKeyPieces[digit - '1'])].get();
-        return key(digitName(digit), [this, piece] { return game_->selectedPiece == piece; });
+        const int piece = kDigitKeyPieces[static_cast<std::size_t>(digit - '1')];
+        return key(digitName(digit), [this, piece] { return game_->state.selected == piece; });
     }
 
     static const char* digitName(char digit)
@@ -205,15 +205,15 @@ TEST_F(Keyboard, ReturnsToTheGameWheneverAMenuOrDialogCloses)
 TEST_F(Keyboard, AltKeysAndExtraMouseButtonsDoNothing)
 {
     ASSERT_EQ(play({startInTheView(), digitSelects('2')}), 2u);
-    const Piece& red = *game_->selectedPiece;
-    const Vec3 where = red.position();
+    const PieceState& red = game_->state.piece(game_->state.selected);
+    const Cell where = red.position;
     const std::size_t steps = game_->history.undoable();
     ASSERT_EQ(play({key("alt+Left", [] { return true; }), key("alt+Prior", [] { return true; }),
                     key("alt+4", [] { return true; }), key("alt+Return", [] { return true; }),
                     clickAt([this] { return sky(); }, [] { return true; }, 8),
                     clickAt([this] { return sky(); }, [] { return true; }, 9), digitSelects('3')}),
               7u);
-    EXPECT_EQ(red.position(), where);
+    EXPECT_EQ(red.position, where);
     EXPECT_EQ(game_->history.undoable(), steps + 1) << "only selecting piece 3 let the red piece go";
 }
 
@@ -223,30 +223,30 @@ TEST_F(Keyboard, AltKeysAndExtraMouseButtonsDoNothing)
 TEST_F(Keyboard, CtrlZUndoesCtrlYRedoesAndHomeBringsTheViewBack)
 {
     ASSERT_EQ(play({startInTheView(), digitSelects('2')}), 2u);
-    const Piece& red = *game_->selectedPiece;
-    const Vec3 start = red.position();
-    const Vec3 up = start + Vec3{0, 0, 10};
-    EXPECT_EQ(play({key("Prior", [&] { return red.position() == up; }),
-                    key("ctrl+z", [&] { return red.position() == start; }),
-                    key("ctrl+y", [&] { return red.position() == up; }), key("ctrl+shift+z", [] { return true; }),
-                    key("ctrl+z", [&] { return red.position() == start; }),
-                    key("ctrl+shift+z", [&] { return red.position() == up; })}),
-              6u);
+    const PieceState& red = game_->state.piece(game_->state.selected);
+    const Cell start = red.position;
+    const Cell up = start + Cell{0, 0, 10};
+    EXPECT_EQ(
+        play({key("Prior", [&] { return red.position == up; }), key("ctrl+z", [&] { return red.position == start; }),
+              key("ctrl+y", [&] { return red.position == up; }), key("ctrl+shift+z", [] { return true; }),
+              key("ctrl+z", [&] { return red.position == start; }),
+              key("ctrl+shift+z", [&] { return red.position == up; })}),
+        6u);
 
-    const Vec3 home = game_->camera.position();
-    const auto still = [this] { return game_->camera.yawSpeed == 0.0f; };
-    EXPECT_EQ(play({key("Escape", [this] { return !game_->selectedPiece; }),
+    const Vec3 home = game_->view.camera.position();
+    const auto still = [this] { return game_->view.camera.yawSpeed == 0.0f; };
+    EXPECT_EQ(play({key("Escape", [this] { return game_->state.selected < 0; }),
                     {[] {
                          xdotool({QStringLiteral("keydown"), QStringLiteral("Left")});
                      },
-                     [&] { return game_->camera.position() != home; }},
+                     [&] { return game_->view.camera.position() != home; }},
                     {[] {
                          xdotool({QStringLiteral("keyup"), QStringLiteral("Left")});
                      },
                      still},
-                    key("Home", [&] { return game_->camera.position() == home; })}),
+                    key("Home", [&] { return game_->view.camera.position() == home; })}),
               4u);
-    EXPECT_EQ(game_->camera.position(), (Vec3{100, 100, 100}));
+    EXPECT_EQ(game_->view.camera.position(), (Vec3{100, 100, 100}));
 }
 
 }  // namespace

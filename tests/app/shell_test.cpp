@@ -195,7 +195,7 @@ TEST_F(Shell, ThePieceMenuSolidUndoAndRedoFollowTheGameInEitherLanguage)
     window_->ApplyLanguage(QStringLiteral("Russian"));
     EXPECT_TRUE(bar().actions().at(1)->isEnabled());
     window_->OnMenuCommand(Command::Solid);
-    EXPECT_TRUE(game().taskFigure->solid());
+    EXPECT_TRUE(game().view.taskFigure->solid());
     EXPECT_TRUE(solid->isChecked());
     window_->ApplyLanguage(QStringLiteral("English"));
     EXPECT_TRUE(solid->isChecked());
@@ -269,7 +269,7 @@ TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
 
     pressF1On(0, Command::Solid);
     EXPECT_TRUE(runUntil([] { return whatsThisShown(); }, 5000)) << "the pop-up topic of Solid";
-    EXPECT_FALSE(game().taskFigure->solid());
+    EXPECT_FALSE(game().view.taskFigure->solid());
     EXPECT_FALSE(window_->menus()->action(Command::Solid)->isChecked()) << "no check mark of its own";
     QWhatsThis::hideText();
 
@@ -279,20 +279,20 @@ TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
         EXPECT_FALSE(window_->menus()->action(option)->isChecked());
         QWhatsThis::hideText();
     }
-    EXPECT_EQ(game().palette, &kOriginalPalette);
-    EXPECT_FALSE(game().pieceNumbers);
+    EXPECT_EQ(game().view.viewOptions().palette, &kOriginalPalette);
+    EXPECT_FALSE(game().view.viewOptions().pieceNumbers);
     for (const char* language : {"en", "ru"}) {
         for (const char* page : {"popup-40028.html", "popup-40029.html"})
             EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/%1/%2").arg(language, page))) << language << page;
     }
 
     MainWndProc(game(), {.kind = WindowMessage::Kind::Char, .character = '2'});
-    game().camera.setDirection(-1, 0, -0.3f);
-    const CubeOffsets before = game().selectedPiece->offsets;
+    game().view.camera.setDirection(-1, 0, -0.3f);
+    const CubeOffsets before = game().state.piece(game().state.selected).offsets;
     pressF1On(1, Command::TurnClockwise);
     ASSERT_TRUE(runUntil([&] { return window_->help().window() && window_->help().window()->isVisible(); }, 5000));
     EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/en/index.html"));
-    EXPECT_EQ(game().selectedPiece->offsets, before) << "the piece did not turn";
+    EXPECT_EQ(game().state.piece(game().state.selected).offsets, before) << "the piece did not turn";
 }
 
 // The two display options change what the view shows at once, keep their
@@ -406,12 +406,12 @@ TEST_F(Shell, TheFileDialogsShowTheFiltersOfTheLanguage)
             dialog->reject();
         }
     });
-    game().taskCompleted = true;
+    game().state.taskCompleted = true;
     window_->OnMenuCommand(Command::Load);
     EXPECT_EQ(filters, (QStringList{"Файлы фигур Вокта (*.tsk)", "Все файлы (*)"}));
     EXPECT_EQ(suffix, "tsk");
     EXPECT_EQ(folder, QDir(VOKTA_RUNTIME_DIR "/tasks").absolutePath()) << "the first Load opens in the library";
-    EXPECT_FALSE(game().taskCompleted) << "cancelling Load arms the completion test";
+    EXPECT_FALSE(game().state.taskCompleted) << "cancelling Load arms the completion test";
 }
 
 TEST_F(Shell, AboutClosesOnAKeyOrAMouseReleaseWhileTheGameGoesOn)
@@ -471,10 +471,10 @@ TEST_F(Shell, TheLibraryOffersEveryTaskAndLoadsTheOneOpened)
     EXPECT_EQ(firstText, "Куб\nлёгкая");
     const TaskFileRead read = readTaskFile(VOKTA_RUNTIME_DIR "/tasks/castle-wall.tsk");
     ASSERT_TRUE(read.task);
-    EXPECT_FALSE(game().taskCompleted);
-    EXPECT_EQ(game().cellCount, read.task->cellCount);
+    EXPECT_FALSE(game().state.taskCompleted);
+    EXPECT_EQ(game().state.cellCount, read.task->cellCount);
     for (std::size_t k = 0; k < read.task->cells.size(); ++k)
-        EXPECT_EQ(game().taskFigure->cells()[k], read.task->cells[k]) << "cell " << k;
+        EXPECT_EQ(game().state.figure.cells[k], read.task->cells[k]) << "cell " << k;
 }
 
 TEST(StartDialogTest, EnterStartsEscapeQuitsAndHelpKeepsItOpen)

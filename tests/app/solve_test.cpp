@@ -211,12 +211,10 @@ protected:
     }
 
     // Where the pieces stand, turned and falling, in a game.
-    static std::vector<std::tuple<Vec3, CubeOffsets, bool>> pieces(const Game& game)
+    static std::vector<PieceState> pieces(const Game& game)
     {
-        std::vector<std::tuple<Vec3, CubeOffsets, bool>> all;
-        for (const Piece* piece : game.piecesInPlay())
-            all.emplace_back(piece->position(), piece->offsets, piece->falling);
-        return all;
+        const GameState& state = game.state;
+        return {state.pieces.begin(), state.pieces.begin() + state.inPlay()};
     }
 
     // When set, the window records the game to this file.

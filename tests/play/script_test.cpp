@@ -43,9 +43,9 @@ TEST(Script, ReadsEveryActionWithItsArguments)
     EXPECT_EQ(a[7].number, 5u);
     EXPECT_TRUE(a[8].shift) << "a right click";
     EXPECT_TRUE(a[9].falling);
-    EXPECT_EQ(a[9].position, (Vec3{-10, 20, 30}));
+    EXPECT_EQ(a[9].cell, (Cell{-10, 20, 30}));
     ASSERT_TRUE(a[9].offsets);
-    EXPECT_EQ((*a[9].offsets)[3], (Vec3{-10, 0, 0}));
+    EXPECT_EQ((*a[9].offsets)[3], (Cell{-10, 0, 0}));
     EXPECT_EQ(a[10].direction, (Vec3{-1, 0, -0.3f}));
     EXPECT_EQ(a[11].number, 57666u);
     EXPECT_EQ(a[12].text, "some file.tsk");
@@ -82,8 +82,9 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
         {"click roller 6", "the roller must be"},
         {"click floor", "click takes \"piece N\" or \"roller N\""},
         {"click piece 1 left", "only \"right\" may follow the piece"},
-        {"place 1 0 0", "a coordinate must be a number"},
-        {"place 1 0 0 nan", "a coordinate must be a number"},
+        {"place 1 0 0", "a coordinate must be a whole number"},
+        {"place 1 0 0 nan", "a coordinate must be a whole number"},
+        {"place 1 0 0 2.5", "a coordinate must be a whole number of at most 1000000 in size, not \"2.5\""},
         {"place 1 0 0 2000000", "at most 1000000 in size"},
         {"place 1 0 0 0 resting 0 0 0 10 0 0", "a cube offset is -10, 0 or 10"},
         {"place 1 0 0 0 0 0 0 10 0 0 0 0 10 0 5 0", "a cube offset is -10, 0 or 10, not \"5\""},

@@ -10,13 +10,13 @@ using testing::GameFixture;
 
 TEST(Snapping, TruncatesTowardZeroToTens)
 {
-    EXPECT_EQ(snapCoordinate(-15.0f), -10.0f);
-    EXPECT_EQ(snapCoordinate(15.0f), 10.0f);
-    EXPECT_EQ(snapCoordinate(9.9f), 0.0f);
-    EXPECT_EQ(snapCoordinate(19.0f), 10.0f);
-    EXPECT_EQ(snapCoordinate(-19.0f), -10.0f);
-    EXPECT_EQ(snapCoordinate(-5.0f), 0.0f);
-    EXPECT_EQ(snapCoordinate(-100.0f), -100.0f);
+    const std::pair<int, int> table[] = {{-15, -10}, {15, 10}, {9, 0}, {19, 10}, {-19, -10}, {-5, 0}, {-100, -100}};
+    for (const auto& [value, snapped] : table)
+        EXPECT_EQ(snapCoordinate(value), snapped) << value;
+    PieceState piece;
+    piece.position = {-15, 19, 9};
+    snapToGrid(piece);
+    EXPECT_EQ(piece.position, (Cell{-10, 10, 0}));
 }
 
 TEST(CubeOverlap, TouchingIsNotOverlapping)
@@ -24,44 +24,20 @@ TEST(CubeOverlap, TouchingIsNotOverlapping)
     EXPECT_FALSE(cubesOverlap({0, 0, 0}, {10, 0, 0}));
     EXPECT_FALSE(cubesOverlap({0, 0, 0}, {0, 0, -10}));
     EXPECT_TRUE(cubesOverlap({0, 0, 0}, {8, 0, 0}));
-    EXPECT_TRUE(cubesOverlap({0, 0, 0}, {9.99f, 9.99f, -9.99f}));
+    EXPECT_TRUE(cubesOverlap({0, 0, 0}, {9, 9, -9}));
     EXPECT_FALSE(cubesOverlap({0, 0, 0}, {8, 8, 10}));
 }
 
-TEST(PointTransform, DividesByTheFourthComponentAndRefusesNearZero)
-{
-    Matrix4 m;
-    m.at(3, 3) = 2.0f;
-    Vec3 p{4, 6, 8};
-    EXPECT_TRUE(transformPoint(p, p, m));
-    EXPECT_EQ(p, (Vec3{2, 3, 4}));
-
-    m.at(3, 3) = 0.000001f;
-    Vec3 untouched{1, 2, 3};
-    EXPECT_FALSE(transformPoint(untouched, {5, 5, 5}, m));
-    EXPECT_EQ(untouched, (Vec3{1, 2, 3}));
-
-    Matrix4 swap;
-    swap.setRow(0, {0, 1, 0});
-    swap.setRow(1, {1, 0, 0});
-    Vec3 q{10, -10, 0};
-    EXPECT_TRUE(transformPoint(q, q, swap)) << "source and destination may be the same point";
-    EXPECT_EQ(q, (Vec3{-10, 10, 0}));
-}
-
-class Placement : public GameFixture {
-protected:
-    Placement() { parkPieces(); }
-};
+using Placement = testing::StateFixture;
 
 TEST_F(Placement, PiecesSideBySideFitButOverlappingOnesAreRefusedWithTheRefusalSound)
 {
     // Piece 1 spans x 0..10; piece 3 spans x -10..10. Put piece 3 just right of piece 1.
-    piece(1).setPosition(0, 0, 0);
-    piece(3).setPosition(30, 0, 0);
-    EXPECT_TRUE(piece(3).isPlaceable());
-    piece(3).setPosition(28, 0, 0);
-    EXPECT_FALSE(piece(3).isPlaceable());
+    piece(1).position = {0, 0, 0};
+    piece(3).position = {30, 0, 0};
+    EXPECT_TRUE(placeable(3));
+    piece(3).position = {28, 0, 0};
+    EXPECT_FALSE(placeable(3));
     ASSERT_EQ(sound.cues.size(), 1u);
     EXPECT_EQ(sound.cues[0], Cue::Refusal);
 }
@@ -69,39 +45,30 @@ TEST_F(Placement, PiecesSideBySideFitButOverlappingOnesAreRefusedWithTheRefusalS
 TEST_F(Placement, ACubeBelowTheFloorIsRefused)
 {
     piece(1).offsets[2] = {0, 0, -10};
-    piece(1).setPosition(0, 0, 0);
-    EXPECT_FALSE(piece(1).isPlaceable());
-    piece(1).setPosition(0, 0, 10);
-    EXPECT_TRUE(piece(1).isPlaceable());
+    piece(1).position = {0, 0, 0};
+    EXPECT_FALSE(placeable(1));
+    piece(1).position = {0, 0, 10};
+    EXPECT_TRUE(placeable(1));
 }
 
-TEST_F(Placement, APieceNeverOverlapsItselfAndTheRepeatedCubeChangesNothing)
+TEST_F(Placement, TheRepeatedCubeChangesNothing)
 {
-    EXPECT_FALSE(piece(0).overlaps(piece(0)));
     EXPECT_EQ(piece(0).offsets[3], piece(0).offsets[0]);
-    piece(0).setPosition(0, 0, 0);
-    piece(1).setPosition(0, 0, 20);
-    EXPECT_TRUE(piece(0).isPlaceable());
-    piece(1).setPosition(0, 0, 10);
-    EXPECT_TRUE(piece(0).overlaps(piece(1)));
+    piece(0).position = {0, 0, 0};
+    piece(1).position = {0, 0, 20};
+    EXPECT_TRUE(placeable(0));
+    piece(1).position = {0, 0, 10};
+    EXPECT_TRUE(overlaps(piece(0), piece(1)));
 }
 
 TEST_F(Placement, PiecesOutOfPlayAreIgnored)
 {
-    piece(6).setPosition(0, 0, 0);
-    piece(5).setPosition(0, 0, 0);
-    game.pieceCount = 6;
-    EXPECT_TRUE(piece(5).isPlaceable());
-    game.pieceCount = 7;
-    EXPECT_FALSE(piece(5).isPlaceable());
-}
-
-TEST_F(Placement, SnapToGridMovesTheFrameToo)
-{
-    piece(2).setPosition(-15.0f, 19.0f, 9.9f);
-    piece(2).snapToGrid();
-    EXPECT_EQ(piece(2).position(), (Vec3{-10, 10, 0}));
-    EXPECT_EQ(piece(2).frame()->position(), (Vec3{-10, 10, 0}));
+    piece(6).position = {0, 0, 0};
+    piece(5).position = {0, 0, 0};
+    state.pieceCount = 6;
+    EXPECT_TRUE(placeable(5));
+    state.pieceCount = 7;
+    EXPECT_FALSE(placeable(5));
 }
 
 class Falling : public GameFixture {
@@ -111,52 +78,52 @@ protected:
 
 TEST_F(Falling, APieceReachesTheFloorInStepsOfTwoAndStopsSilently)
 {
-    piece(1).setPosition(0, 0, 50);
+    piece(1).position = {0, 0, 50};
     piece(1).falling = true;
     tick(25);
-    EXPECT_EQ(piece(1).position().z, 0.0f);
+    EXPECT_EQ(piece(1).position.z, 0);
     EXPECT_TRUE(piece(1).falling);
     tick();
     EXPECT_FALSE(piece(1).falling);
-    EXPECT_EQ(piece(1).position().z, 0.0f);
+    EXPECT_EQ(piece(1).position.z, 0);
     EXPECT_TRUE(sound.cues.empty());
 }
 
 TEST_F(Falling, APieceLandingOnAnotherStopsOneCubeAboveItAndSoundsOnce)
 {
-    piece(1).setPosition(0, 0, 0);
-    piece(2).setPosition(0, 0, 50);
+    piece(1).position = {0, 0, 0};
+    piece(2).position = {0, 0, 50};
     piece(2).falling = true;
     tick(40);
     EXPECT_FALSE(piece(2).falling);
     // Piece 1's top cube is at z = 10; piece 2's lowest cubes rest at 20.
-    EXPECT_EQ(piece(2).position().z, 20.0f);
+    EXPECT_EQ(piece(2).position.z, 20);
     EXPECT_EQ(sound.count(Cue::Refusal), 1);
 }
 
 TEST_F(Falling, AHeldPieceHangsAndFallsOnWhenReleased)
 {
-    piece(1).setPosition(0, 0, 50);
+    piece(1).position = {0, 0, 50};
     piece(1).falling = true;
     tick(5);
-    EXPECT_EQ(piece(1).position().z, 40.0f);
-    selectPiece(game, piece(1));
+    EXPECT_EQ(piece(1).position.z, 40);
+    selectPiece(game, 1);
     tick(5);
-    EXPECT_EQ(piece(1).position().z, 40.0f);
+    EXPECT_EQ(piece(1).position.z, 40);
     releaseSelection(game);
     tick(21);
-    EXPECT_EQ(piece(1).position().z, 0.0f);
+    EXPECT_EQ(piece(1).position.z, 0);
 }
 
 TEST_F(Falling, APieceFoundBelowTheFloorIsLiftedAndFallsAgain)
 {
     piece(1).offsets[2] = {0, 0, -10};
-    piece(1).setPosition(0, 0, 4);
+    piece(1).position = {0, 0, 4};
     piece(1).falling = true;
     tick();
-    EXPECT_EQ(piece(1).position().z, 98.0f);
+    EXPECT_EQ(piece(1).position.z, 98);
     tick(100);
-    EXPECT_EQ(piece(1).position().z, 10.0f);
+    EXPECT_EQ(piece(1).position.z, 10);
     EXPECT_FALSE(piece(1).falling);
 }
 

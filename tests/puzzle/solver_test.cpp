@@ -22,12 +22,12 @@ protected:
     bool completes(const Solution& solution)
     {
         for (int p = 0; p < kPieceTotal; ++p)
-            piece(p).setPosition(200.0f + 30.0f * static_cast<float>(p), 0, 0);
+            piece(p).position = {200 + 30 * p, 0, 0};
         for (const PiecePlace& place : solution) {
             piece(place.piece).offsets = place.offsets;
-            piece(place.piece).setPosition(place.position);
+            piece(place.piece).position = place.position;
         }
-        return game.taskFigure->isCompleted();
+        return isCompleted(game.state);
     }
 };
 
@@ -79,8 +79,8 @@ TEST_F(SolverTest, SparePiecesAreLeftOutOfAFigureWithFewerCells)
     const PiecePlace three = kBuiltInSolution[0];
     std::vector<Vec3> rest;
     for (const Vec3& cell : builtInCells()) {
-        if (cell != three.position + three.offsets[0] && cell != three.position + three.offsets[1] &&
-            cell != three.position + three.offsets[2])
+        const auto covers = [&](int c) { return cell == toVec3(three.position + three.offsets[c]); };
+        if (!covers(0) && !covers(1) && !covers(2))
             rest.push_back(cell);
     }
     ASSERT_EQ(rest.size(), 24u);
@@ -100,7 +100,7 @@ TEST(CanBeBuilt, OnlyWhenEveryPieceComesToRest)
     const Solution cube(kBuiltInSolution.begin(), kBuiltInSolution.end());
     EXPECT_TRUE(canBeBuilt(cube));
     Solution lifted = cube;
-    lifted[3].position = lifted[3].position + Vec3{0, 0, 10};
+    lifted[3].position = lifted[3].position + Cell{0, 0, 10};
     EXPECT_FALSE(canBeBuilt(lifted));
     EXPECT_TRUE(canBeBuilt({}));
 }
@@ -123,10 +123,7 @@ TEST_F(SolverTest, ATaskForFivePiecesIsSolvedWithThoseFive)
     const std::optional<Solution> solution = solver.first();
     ASSERT_TRUE(solution);
     EXPECT_EQ(solution->size(), 5u);
-    game.pieceCount = 5;
-    game.cellCount = static_cast<int>(cells.size());
-    game.taskFigure->buildMesh(cells);
-    game.taskFigure->setPosition(0, 0, 0);
+    applyTask(game.state, {.pieceCount = 5, .cellCount = static_cast<int>(cells.size()), .cells = cells});
     EXPECT_TRUE(completes(*solution));
 }
 
@@ -139,29 +136,29 @@ TEST_F(SolverTest, FollowingTheHintsSolvesTheTask)
         scatterPieces(game);
         tick(60);
         if (stuck) {
-            piece(1).setPosition(-20, 0, 0);
+            piece(1).position = {-20, 0, 0};
             piece(1).falling = false;
         }
         int taken = 0;
+        Hint hint;
         for (int step = 0; step < 2 * kPieceTotal; ++step) {
-            OnHint(game);
-            ASSERT_TRUE(game.hint);
-            if (game.hint->kind == Hint::Kind::Solved)
+            hint = findHint(game.state);
+            if (hint.kind == Hint::Kind::Solved)
                 break;
-            if (game.hint->kind == Hint::Kind::TakeOut) {
-                piece(game.hint->piece).setPosition(200.0f + 30.0f * static_cast<float>(taken++), 0, 0);
+            if (hint.kind == Hint::Kind::TakeOut) {
+                piece(hint.piece).position = {200 + 30 * taken++, 0, 0};
                 continue;
             }
-            ASSERT_EQ(game.hint->kind, Hint::Kind::Place);
-            Piece& placed = piece(game.hint->piece);
-            placed.offsets = game.hint->place.offsets;
-            placed.setPosition(game.hint->place.position);
-            EXPECT_EQ(placed.placement(), Placement::Fits) << "step " << step;
-            EXPECT_TRUE(placed.isSupported()) << "step " << step;
+            ASSERT_EQ(hint.kind, Hint::Kind::Place);
+            PieceState& placed = piece(hint.piece);
+            placed.offsets = hint.place.offsets;
+            placed.position = hint.place.position;
+            EXPECT_EQ(placement(game.state, hint.piece), Placement::Fits) << "step " << step;
+            EXPECT_TRUE(isSupported(game.state, hint.piece)) << "step " << step;
             placed.falling = false;
         }
-        EXPECT_EQ(game.hint->kind, Hint::Kind::Solved);
-        EXPECT_TRUE(game.taskFigure->isCompleted()) << "the rules' own test agrees";
+        EXPECT_EQ(hint.kind, Hint::Kind::Solved);
+        EXPECT_TRUE(isCompleted(game.state)) << "the rules' own test agrees";
     }
 }
 

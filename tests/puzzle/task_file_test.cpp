@@ -109,35 +109,22 @@ protected:
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    void solve(Vec3 shift = {})
+    void solve(Cell shift = {})
     {
         for (int p = 0; p < kPieceTotal; ++p) {
-            piece(p).offsets = kBuiltInSolution[p].offsets;
-            piece(p).setPosition(kBuiltInSolution[p].position + shift);
+            piece(p).offsets = kBuiltInSolution[static_cast<std::size_t>(p)].offsets;
+            piece(p).position = kBuiltInSolution[static_cast<std::size_t>(p)].position + shift;
             piece(p).falling = false;
         }
     }
 
-    // Everything a task file could change, as text.
-    std::string snapshot()
+    // Everything a task file could change: the state, and the figure and colours on show.
+    std::pair<GameState, std::string> snapshot()
     {
-        std::string text;
-        const auto add = [&text](Vec3 v) {
-            text += std::to_string(v.x) + "," + std::to_string(v.y) + "," + std::to_string(v.z) + ";";
-        };
-        for (int p = 0; p < kPieceTotal; ++p) {
-            add(piece(p).position());
-            for (const Vec3& offset : piece(p).offsets)
-                add(offset);
-            text += std::to_string(piece(p).falling) + std::to_string(piece(p).colour()) + "|";
-        }
-        for (const Vec3& cell : game.taskFigure->cells())
-            add(cell);
-        add(game.taskFigure->position());
-        text += std::to_string(game.taskFigure->frame()->visuals().size()) + "/" + std::to_string(game.pieceCount) +
-            "/" + std::to_string(game.cellCount) + "/" + std::to_string(game.taskCompleted) + "/" +
-            std::to_string(game.selectedPiece != nullptr);
-        return text;
+        std::string shown = std::to_string(game.view.taskFigure->frame()->visuals().size());
+        for (const auto& view : game.view.pieces)
+            shown += "," + std::to_string(view->colour());
+        return {game.state, shown};
     }
 
     fs::path folder_;
@@ -149,11 +136,12 @@ TEST_F(TaskFiles, TheSolvedCubeIsWrittenAs328BytesOfItsCellsInPieceOrder)
     // cube position, truncated to tens.
     solve({30, -20, 0});
     const std::string file = path("solved.tsk");
-    ASSERT_FALSE(writeTaskFile(game, file));
+    ASSERT_FALSE(writeTaskFile(game.state, file));
     Bytes expected = header(1, 7, 27);
     for (int p = 0; p < kPieceTotal; ++p) {
         for (int c = 0; c < (p == 0 ? 3 : 4); ++c) {
-            const Vec3 cell = kBuiltInSolution[p].position + kBuiltInSolution[p].offsets[static_cast<std::size_t>(c)];
+            const Vec3 cell =
+                toVec3(kBuiltInSolution[p].position + kBuiltInSolution[p].offsets[static_cast<std::size_t>(c)]);
             appendFloat(expected, cell.x);
             appendFloat(expected, cell.y);
             appendFloat(expected, cell.z);
@@ -164,33 +152,33 @@ TEST_F(TaskFiles, TheSolvedCubeIsWrittenAs328BytesOfItsCellsInPieceOrder)
 
     // Written over a longer file, the file is the new one, no longer.
     write("longer.tsk", Bytes(1000, 0xAB));
-    ASSERT_FALSE(writeTaskFile(game, path("longer.tsk")));
+    ASSERT_FALSE(writeTaskFile(game.state, path("longer.tsk")));
     EXPECT_EQ(read(path("longer.tsk")), expected);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2) << "no temporary file left";
 
     // Saved through a link, the file it points to is written and the link stays.
     fs::create_symlink("longer.tsk", folder_ / "link.tsk");
     write("longer.tsk", Bytes(1000, 0xAB));
-    ASSERT_FALSE(writeTaskFile(game, path("link.tsk")));
+    ASSERT_FALSE(writeTaskFile(game.state, path("link.tsk")));
     EXPECT_TRUE(fs::is_symlink(folder_ / "link.tsk"));
     EXPECT_EQ(read(path("longer.tsk")), expected);
 }
 
 TEST_F(TaskFiles, AFivePieceTaskKeepsItsCountsAndItsCellsComeBackWhereTheyWere)
 {
-    game.pieceCount = 5;
+    game.state.pieceCount = 5;
     solve();
-    ASSERT_FALSE(writeTaskFile(game, path("five.tsk")));
+    ASSERT_FALSE(writeTaskFile(game.state, path("five.tsk")));
     const TaskFileRead read = readTaskFile(path("five.tsk"));
     ASSERT_TRUE(read.task);
     EXPECT_EQ(read.task->pieceCount, 5);
     EXPECT_EQ(read.task->cellCount, 19);
     ASSERT_TRUE(loadTask(game, path("five.tsk")));
-    EXPECT_EQ(game.pieceCount, 5);
-    EXPECT_EQ(game.cellCount, 19);
-    EXPECT_EQ(game.taskFigure->position(), (Vec3{0, 0, 0}));
+    EXPECT_EQ(game.state.pieceCount, 5);
+    EXPECT_EQ(game.state.cellCount, 19);
+    EXPECT_EQ(game.state.figure.position, (Vec3{0, 0, 0}));
     // The five pieces' cubes, through the figure: the cells of piece 1 start at cell 3.
-    EXPECT_EQ(game.taskFigure->cells()[3], kBuiltInSolution[1].position);
+    EXPECT_EQ(game.state.figure.cells[3], toVec3(kBuiltInSolution[1].position));
     EXPECT_TRUE(piece(0).falling) << "the pieces were scattered afresh";
 }
 
@@ -246,9 +234,9 @@ TEST_F(TaskFiles, TheReaderTakesWhatTheFormatAllowsAndRefusesTheRest)
 TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
 {
     tick(3);
-    selectPieceByIndex(game, 2);
-    game.taskCompleted = true;
-    const std::string before = snapshot();
+    selectPiece(game, 2);
+    game.state.taskCompleted = true;
+    const auto before = snapshot();
     const std::string missing = path("missing.tsk");
     for (const std::string& file : {write("newer.tsk", header(3, 7, 27) + cubeCells(27)),
                                     write("cut.tsk", header(1, 7, 27)), missing, folder_.string()}) {
@@ -270,7 +258,7 @@ TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
     // A cancelled dialog arms the test all the same.
     shell.chosenFile.reset();
     OnCommand(game, Command::Load);
-    EXPECT_FALSE(game.taskCompleted);
+    EXPECT_FALSE(game.state.taskCompleted);
 }
 
 TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
@@ -306,7 +294,7 @@ TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
     const std::string full = write("full.tsk", old);
     const auto refusedAs = [this](const std::string& file, const char* detail) {
         return [this, file, detail] {
-            const std::optional<TaskFileError> error = writeTaskFile(game, file);
+            const std::optional<TaskFileError> error = writeTaskFile(game.state, file);
             return error && error->kind == TaskFileError::Kind::NotSaved && error->detail() == detail;
         };
     };
@@ -317,7 +305,7 @@ TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "locked"), fs::directory_iterator()), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 3) << "no temporary file left";
     // The game goes on: the next save where it can be written works.
-    EXPECT_FALSE(writeTaskFile(game, path("after.tsk")));
+    EXPECT_FALSE(writeTaskFile(game.state, path("after.tsk")));
 }
 
 }  // namespace

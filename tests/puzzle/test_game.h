@@ -41,20 +41,41 @@ public:
     std::vector<std::string> calls;
 };
 
+// The rules alone, without a scene or the model file: the seven pieces in
+// play, at rest far apart on the floor, away from the middle.
+class StateFixture : public ::testing::Test {
+protected:
+    StateFixture()
+    {
+        state.pieceCount = kPieceTotal;
+        for (int i = 0; i < kPieceTotal; ++i) {
+            build(piece(i), i);
+            piece(i).position = {-90 + 30 * i, 90, 0};
+        }
+    }
+
+    PieceState& piece(int index) { return state.piece(index); }
+    bool placeable(int index) { return isPlaceable(state, index, sound); }
+
+    RecordingSound sound;
+    GameState state;
+};
+
 // A game with the scene set up from the real model file and a fixed seed.
 class GameFixture : public ::testing::Test {
 protected:
     GameFixture() { setUpScene(game, 1); }
 
-    Piece& piece(int index) { return *game.pieces[static_cast<std::size_t>(index)]; }
+    PieceState& piece(int index) { return game.state.piece(index); }
 
     // Puts every piece in play at rest far apart on the floor, away from the middle.
     void parkPieces()
     {
         for (int i = 0; i < kPieceTotal; ++i) {
-            piece(i).setPosition(-90.0f + 30.0f * static_cast<float>(i), 90.0f, 0.0f);
+            piece(i).position = {-90 + 30 * i, 90, 0};
             piece(i).falling = false;
         }
+        game.present();
     }
 
     void tick(int count = 1)

@@ -22,31 +22,31 @@ protected:
 
 TEST_F(IdleRender, DrawsNothingWhileNothingChangesAndTicksAccumulate)
 {
-    game.scene.sceneDirty = false;
+    game.view.scene.sceneDirty = false;
     tick(5);
     EXPECT_FALSE(renderWhenIdle());
     EXPECT_EQ(game.elapsedTicks, 5.0f);
-    game.scene.sceneDirty = true;
+    game.view.scene.sceneDirty = true;
     EXPECT_TRUE(renderWhenIdle());
     EXPECT_EQ(drawnTicks, (std::vector<float>{5.0f}));
     EXPECT_EQ(game.elapsedTicks, 0.0f);
-    EXPECT_FALSE(game.scene.sceneDirty);
+    EXPECT_FALSE(game.view.scene.sceneDirty);
 }
 
 TEST_F(IdleRender, WaitsForATick)
 {
     game.elapsedTicks = 0.0f;
-    game.scene.sceneDirty = true;
+    game.view.scene.sceneDirty = true;
     EXPECT_FALSE(renderWhenIdle());
     tick();
-    game.scene.sceneDirty = true;
+    game.view.scene.sceneDirty = true;
     EXPECT_TRUE(renderWhenIdle());
 }
 
 TEST_F(IdleRender, PlaysAPendingStepSoundAfterTheFrame)
 {
     tick();
-    game.scene.sceneDirty = true;
+    game.view.scene.sceneDirty = true;
     game.stepTunePending = true;
     ASSERT_TRUE(renderWhenIdle());
     ASSERT_EQ(sound.cues.size(), 1u) << "the frame was drawn before the sound";
@@ -56,10 +56,10 @@ TEST_F(IdleRender, PlaysAPendingStepSoundAfterTheFrame)
 
 TEST_F(IdleRender, TheTickMovesTheCameraAndCountsItself)
 {
-    game.camera.yawSpeed = 0.1f;
-    const Vec3 before = game.camera.position();
+    game.view.camera.yawSpeed = 0.1f;
+    const Vec3 before = game.view.camera.position();
     tick(2);
-    EXPECT_NE(game.camera.position(), before);
+    EXPECT_NE(game.view.camera.position(), before);
     EXPECT_EQ(game.elapsedTicks, 2.0f);
 }
 

@@ -59,7 +59,7 @@ void RecordedShell::runShellCommand(Command command)
 HeadlessGame::HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height)
     : game(modelDirectory, sound, shell)
 {
-    game.scene.setViewSize(width, height);
+    game.view.scene.setViewSize(width, height);
     setUpScene(game, seed);
 }
 

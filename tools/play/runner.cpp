@@ -6,6 +6,7 @@
 
 #include "puzzle/commands.h"
 #include "puzzle/game_tick.h"
+#include "puzzle/markers.h"
 #include "puzzle/routing.h"
 #include "puzzle/scene_setup.h"
 
@@ -16,6 +17,11 @@ namespace {
 Json vector(Vec3 v)
 {
     return Json::array().push(Json::number(v.x)).push(Json::number(v.y)).push(Json::number(v.z));
+}
+
+Json vector(Cell c)
+{
+    return vector(toVec3(c));
 }
 
 std::string hexColour(Colour colour)
@@ -135,15 +141,15 @@ Runner::Outcome Runner::click(const Action& action, int button, bool twice)
 
 void Runner::place(const Action& action)
 {
-    Piece& piece = *game().pieces[action.number];
+    PieceState& piece = game().state.piece(static_cast<int>(action.number));
     if (action.offsets) {
-        piece.buildMesh(*action.offsets);
-        piece.setColour(piece.colour());
-        piece.setQuality(RenderQuality::Flat);
+        // Any four cubes, unturned: the scene shows them as they are.
+        piece.offsets = *action.offsets;
+        piece.turn = {};
     }
-    piece.setPosition(action.position);
+    piece.position = action.cell;
     piece.falling = action.falling;
-    updateShadows(game());
+    game().present();
     updateMarkers(game());
 }
 
@@ -153,7 +159,7 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
     Game& g = game();
     switch (action.kind) {
     case Kind::Setup: setUp(action.number); break;
-    case Kind::Seed: g.random.reseed(action.number); break;
+    case Kind::Seed: g.state.random.reseed(action.number); break;
     case Kind::Tick:
         for (std::uint32_t i = 0; i < action.number; ++i)
             tick();
@@ -180,30 +186,31 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
     case Kind::ClickRoller: return click(action, kMouseLeft, false);
     case Kind::Place: place(action); break;
     case Kind::Camera:
-        g.camera.setPosition(action.position.x, action.position.y, action.position.z);
-        g.camera.setDirection(action.direction.x, action.direction.y, action.direction.z);
-        g.camera.setUp(action.up.x, action.up.y, action.up.z);
+        g.view.camera.setPosition(action.position.x, action.position.y, action.position.z);
+        g.view.camera.setDirection(action.direction.x, action.direction.y, action.direction.z);
+        g.view.camera.setUp(action.up.x, action.up.y, action.up.z);
         break;
     case Kind::Pieces:
-        g.pieceCount = static_cast<int>(action.number);
-        updateShadows(g);
+        g.state.pieceCount = static_cast<int>(action.number);
+        g.present();
         break;
     case Kind::Task:
         if (action.builtin) {
-            g.taskFigure->buildDefault();
-            g.taskCompleted = false;
+            buildDefault(g.state);
+            g.state.taskCompleted = false;
         } else {
             // No figure at all: a free build, tested by nothing.
-            g.taskFigure->removeVisuals();
-            g.cellCount = 0;
-            g.taskCompleted = true;
+            g.state.figure.shown = false;
+            g.state.cellCount = 0;
+            g.state.taskCompleted = true;
         }
+        g.present();
         break;
     case Kind::Size:
         // Later pixels are on a view of this size; a later setup keeps it.
         width_ = action.x;
         height_ = action.y;
-        g.scene.setViewSize(width_, height_);
+        g.view.scene.setViewSize(width_, height_);
         break;
     case Kind::Load: loadTaskAsStep(g, action.text); break;
     case Kind::Save: saveTask(g, action.text); break;
@@ -243,7 +250,7 @@ Json hintState(const std::optional<Hint>& shownHint)
         shown.set("piece", Json::integer(hint.piece));
     if (hint.kind == Hint::Kind::Place) {
         Json offsets = Json::array();
-        for (const Vec3& offset : hint.place.offsets)
+        for (const Cell& offset : hint.place.offsets)
             offsets.push(vector(offset));
         shown.set("position", vector(hint.place.position)).set("offsets", std::move(offsets));
     }
@@ -254,21 +261,18 @@ Json Runner::state() const
 {
     const Game& g = headless_->game;
     Json pieces = Json::array();
-    for (const auto& piece : g.pieces) {
+    for (int i = 0; i < kPieceTotal; ++i) {
+        const PieceState& piece = g.state.piece(i);
         Json offsets = Json::array();
-        for (const Vec3& offset : piece->offsets)
+        for (const Cell& offset : piece.offsets)
             offsets.push(vector(offset));
         pieces.push(Json::object()
-                        .set("position", vector(piece->position()))
+                        .set("position", vector(piece.position))
                         .set("offsets", std::move(offsets))
-                        .set("falling", Json::boolean(piece->falling))
-                        .set("colour", Json::string(hexColour(piece->colour()))));
+                        .set("falling", Json::boolean(piece.falling))
+                        .set("colour", Json::string(hexColour(g.view.pieces[static_cast<std::size_t>(i)]->colour()))));
     }
-    Json selected = Json::null();
-    for (std::size_t i = 0; i < g.pieces.size(); ++i) {
-        if (g.pieces[i].get() == g.selectedPiece)
-            selected = Json::integer(static_cast<long long>(i));
-    }
+    const Json selected = g.state.selected >= 0 ? Json::integer(g.state.selected) : Json::null();
     const auto strings = [](const std::vector<std::string>& all) {
         Json list = Json::array();
         for (const std::string& item : all)
@@ -279,7 +283,7 @@ Json Runner::state() const
     for (const std::uint64_t tick : completions_)
         completions.push(Json::integer(static_cast<long long>(tick)));
     Json rollers = Json::array();
-    for (const auto& roller : g.rollers) {
+    for (const auto& roller : g.view.rollers) {
         rollers.push(Json::object()
                          .set("position", vector(roller->position()))
                          .set("axis", Json::integer(roller->axis))
@@ -293,21 +297,21 @@ Json Runner::state() const
 
     return Json::object()
         .set("pieces", std::move(pieces))
-        .set("pieceCount", Json::integer(g.pieceCount))
-        .set("cellCount", Json::integer(g.cellCount))
-        .set("selected", std::move(selected))
-        .set("mode", Json::integer(static_cast<int>(g.selectionMode)))
-        .set("taskCompleted", Json::boolean(g.taskCompleted))
+        .set("pieceCount", Json::integer(g.state.pieceCount))
+        .set("cellCount", Json::integer(g.state.cellCount))
+        .set("selected", selected)
+        .set("mode", Json::integer(static_cast<int>(g.state.selectionMode)))
+        .set("taskCompleted", Json::boolean(g.state.taskCompleted))
         .set("tunes", strings(headless_->sound.tunes))
         .set("completions", std::move(completions))
         .set("ticks", Json::integer(static_cast<long long>(ticks_)))
-        .set("marker", vector(g.directionMarker->position()))
+        .set("marker", vector(g.view.directionMarker->position()))
         .set("rollers", std::move(rollers))
         .set("camera",
              Json::object()
-                 .set("position", vector(g.camera.position()))
-                 .set("direction", vector(g.camera.direction()))
-                 .set("up", vector(g.camera.up())))
+                 .set("position", vector(g.view.camera.position()))
+                 .set("direction", vector(g.view.camera.direction()))
+                 .set("up", vector(g.view.camera.up())))
         .set("messages", std::move(messages))
         .set("dialogs", strings(headless_->shell.dialogs))
         .set("hint", hintState(g.hint));
@@ -317,17 +321,18 @@ std::optional<Pixel> objectPixel(const Game& game, const Action& action)
 {
     Vec3 world;
     if (action.kind == Action::Kind::ClickRoller) {
-        const Roller& roller = *game.rollers[action.number];
+        const Roller& roller = *game.view.rollers[action.number];
         const Vec3 centre = roller.position();
         const float along[3] = {centre.x, centre.y, centre.z};
-        const float camera[3] = {game.camera.position().x, game.camera.position().y, game.camera.position().z};
+        const Vec3 eye = game.view.camera.position();
+        const float camera[3] = {eye.x, eye.y, eye.z};
         const float reach = camera[roller.axis] >= along[roller.axis] ? kRollerEndReach : -kRollerEndReach;
         world = centre +
             Vec3{roller.axis == 0 ? reach : 0.0f, roller.axis == 1 ? reach : 0.0f, roller.axis == 2 ? reach : 0.0f};
     } else {
-        world = game.pieces[action.number]->position();
+        world = toVec3(game.state.piece(static_cast<int>(action.number)).position);
     }
-    const Viewport viewport = game.scene.viewport();
+    const Viewport viewport = game.view.scene.viewport();
     const Viewport::ScreenPoint s = viewport.transform(world);
     const float x = s.x / s.w;
     const float y = s.y / s.w;

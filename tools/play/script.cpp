@@ -16,6 +16,7 @@ namespace {
 // Coordinates a script may give: far beyond the floor, short of where floats
 // stop holding whole numbers.
 constexpr float kLargestCoordinate = 1.0e6f;
+constexpr int kLargestWholeCoordinate = 1000000;
 constexpr int kLargestPixel = 65535;
 constexpr std::uint32_t kLargestViewSide = 16384;
 
@@ -136,6 +137,20 @@ Vec3 vector(LineReader& reader, const char* what)
     const float y = coordinate(reader.word(), what);
     const float z = coordinate(reader.word(), what);
     return {x, y, z};
+}
+
+// A piece stands on whole units.
+Cell cell(LineReader& reader)
+{
+    Cell c;
+    for (int* value : {&c.x, &c.y, &c.z}) {
+        const std::string_view word = reader.word();
+        if (!parseWhole(word, *value) || *value < -kLargestWholeCoordinate || *value > kLargestWholeCoordinate) {
+            throw Problem{"a coordinate must be a whole number of at most 1000000 in size" +
+                          (word.empty() ? std::string(", and is missing") : ", not \"" + std::string(word) + "\"")};
+        }
+    }
+    return c;
 }
 
 // Pixels left of or above the view come with a drag that leaves it.
@@ -334,7 +349,7 @@ Action readAction(std::string_view line)
     }
     case Kind::Place: {
         action.number = wholeNumber(reader.word(), 0, kPieceTotal - 1, "the piece");
-        action.position = vector(reader, "a coordinate");
+        action.cell = cell(reader);
         LineReader look = reader;
         const std::string_view word = look.word();
         if (word == "falling" || word == "resting") {
@@ -343,10 +358,10 @@ Action readAction(std::string_view line)
         }
         if (!reader.atEnd()) {
             CubeOffsets offsets{};
-            for (Vec3& offset : offsets) {
-                const float x = static_cast<float>(cubeOffset(reader.word()));
-                const float y = static_cast<float>(cubeOffset(reader.word()));
-                const float z = static_cast<float>(cubeOffset(reader.word()));
+            for (Cell& offset : offsets) {
+                const int x = cubeOffset(reader.word());
+                const int y = cubeOffset(reader.word());
+                const int z = cubeOffset(reader.word());
                 offset = {x, y, z};
             }
             action.offsets = offsets;

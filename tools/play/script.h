@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "puzzle/commands.h"
+#include "puzzle/game_state.h"
 #include "puzzle/input.h"
-#include "puzzle/piece.h"
 
 namespace vokta::play {
 
@@ -57,7 +57,8 @@ struct Action {
     int keys = 0;          // mouse key-state flags
     bool falling = false;  // place: falling or resting
     bool builtin = false;  // task builtin
-    Vec3 position;         // place; camera position
+    Cell cell;             // place: where the piece goes
+    Vec3 position;         // camera
     Vec3 direction;        // camera
     Vec3 up;               // camera
     std::optional<CubeOffsets> offsets;

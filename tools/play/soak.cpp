@@ -109,38 +109,38 @@ std::string RandomPlayer::next(const Game& game)
 
 void InvariantChecker::before(const Runner& runner)
 {
-    wasCompleted_ = runner.game().taskCompleted;
+    wasCompleted_ = runner.game().state.taskCompleted;
 }
 
 std::string InvariantChecker::after(const Runner& runner, const Action& action)
 {
     const Game& game = runner.game();
-    const std::span<Piece* const> pieces = game.piecesInPlay();
-    for (std::size_t a = 0; a < pieces.size(); ++a) {
+    const GameState& state = game.state;
+    for (int a = 0; a < state.inPlay(); ++a) {
         for (int c = 0; c < kCubesPerPiece; ++c) {
-            if (pieces[a]->cube(c).z < 0.0f)
+            if (state.piece(a).cube(c).z < 0)
                 return "piece " + std::to_string(a) + " has a cube below the floor";
         }
-        for (std::size_t b = a + 1; b < pieces.size(); ++b) {
-            if (pieces[a]->overlaps(*pieces[b]))
+        for (int b = a + 1; b < state.inPlay(); ++b) {
+            if (overlaps(state.piece(a), state.piece(b)))
                 return "pieces " + std::to_string(a) + " and " + std::to_string(b) + " overlap";
         }
-        if (action.kind == Action::Kind::Tick && pieces[a] != game.selectedPiece && !pieces[a]->falling &&
-            !pieces[a]->isSupported())
+        if (action.kind == Action::Kind::Tick && a != state.selected && !state.piece(a).falling &&
+            !isSupported(state, a))
             return "piece " + std::to_string(a) + " rests on nothing";
     }
-    const bool selected = game.selectedPiece != nullptr;
-    if (selected != (game.selectionMode != SelectionMode::None))
+    const bool selected = state.selected >= 0;
+    if (selected != (state.selectionMode != SelectionMode::None))
         return "the selection and its mode disagree";
-    const bool rollersParked = parked(game.rollers[0]->position()) && parked(game.rollers[5]->position());
-    const Vec3 marker = game.directionMarker->position();
-    switch (game.selectionMode) {
+    const bool rollersParked = parked(game.view.rollers[0]->position()) && parked(game.view.rollers[5]->position());
+    const Vec3 marker = game.view.directionMarker->position();
+    switch (state.selectionMode) {
     case SelectionMode::None:
         if (!rollersParked || !parked(marker))
             return "a marker stands out with nothing selected";
         break;
     case SelectionMode::Move:
-        if (!rollersParked || marker != game.selectedPiece->position())
+        if (!rollersParked || marker != toVec3(state.piece(state.selected).position))
             return "in move mode the marker is not at the piece, or rollers stand out";
         break;
     case SelectionMode::Turn:
