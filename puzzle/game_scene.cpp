@@ -73,9 +73,10 @@ void addLight(Scene& scene, Light light, Vec3 position, Vec3 direction, Vec3 up)
     frame->addLight(light);
 }
 
-bool sameCubes(const PieceState& a, const PieceState& b)
+// Shadows fall straight down: only a move across the floor or a turn moves them.
+bool sameShadow(const PieceState& a, const PieceState& b)
 {
-    return a.position == b.position && a.offsets == b.offsets;
+    return a.position.x == b.position.x && a.position.y == b.position.y && a.offsets == b.offsets;
 }
 
 }  // namespace
@@ -204,7 +205,7 @@ void GameScene::show(const GameState& state, const std::optional<Ghost>& ghost)
     bool cubesMoved = !shown_ || shown_->inPlay() != state.inPlay();
     for (int i = 0; i < kPieceTotal; ++i) {
         const PieceState& piece = state.piece(i);
-        if (!shown_ || !sameCubes(shown_->piece(i), piece))
+        if (!shown_ || !sameShadow(shown_->piece(i), piece))
             cubesMoved = true;
         showPiece(state, i);
     }
@@ -223,9 +224,11 @@ void GameScene::showPiece(const GameState& state, int index)
 {
     Piece& view = *pieces[static_cast<std::size_t>(index)];
     const PieceState& piece = state.piece(index);
-    if (!shown_ || shown_->piece(index).position != piece.position || shown_->piece(index).turn != piece.turn ||
-        shown_->piece(index).offsets != piece.offsets)
+    const PieceState* before = shown_ ? &shown_->piece(index) : nullptr;
+    if (!before || before->turn != piece.turn || before->offsets != piece.offsets)
         view.show(piece);
+    else if (before->position != piece.position)
+        view.setPosition(toVec3(piece.position));
     const Colour colour =
         index == state.selected ? palette().selection : palette().pieces[static_cast<std::size_t>(index)].colour;
     if (view.colour() != colour)
