@@ -1,7 +1,7 @@
 #include "app/input_routing.h"
 
 #include "puzzle/commands.h"
-#include "puzzle/game.h"
+#include "puzzle/pointer.h"
 
 namespace vokta {
 

@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "puzzle/game.h"
+#include "puzzle/game_scene.h"
 #include "puzzle/scene_setup.h"
 #include "puzzle/task_file.h"
 #include "puzzle/task_library.h"

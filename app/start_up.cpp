@@ -9,7 +9,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
-#include "puzzle/game.h"
+#include "puzzle/game_scene.h"
 
 namespace vokta {
 

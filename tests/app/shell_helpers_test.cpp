@@ -7,7 +7,7 @@
 #include "app/input_routing.h"
 #include "app/start_up.h"
 #include "puzzle/commands.h"
-#include "puzzle/game.h"
+#include "puzzle/pointer.h"
 
 namespace vokta {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "puzzle/commands.h"
-#include "puzzle/game.h"
+#include "puzzle/pointer.h"
 #include "tools/play/recording.h"
 #include "tools/play/runner.h"
 

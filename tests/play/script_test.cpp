@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "puzzle/game.h"
+#include "puzzle/commands.h"
+#include "puzzle/pointer.h"
 #include "tools/play/json.h"
 #include "tools/play/script.h"
 

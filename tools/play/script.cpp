@@ -6,7 +6,8 @@
 #include <cmath>
 
 #include "puzzle/commands.h"
-#include "puzzle/game.h"
+#include "puzzle/game_scene.h"
+#include "puzzle/pointer.h"
 #include "tools/play/json.h"
 
 namespace vokta::play {
