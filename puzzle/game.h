@@ -15,7 +15,11 @@
 
 namespace vokta {
 
-// What the rules ask of the window around them.
+// What the rules ask of the front end around them: the Qt window,
+// vokta-play and its soak, and the browser page each implement it, with a
+// SoundOutput for the cues. Every front end drives the game the same way:
+// MainWndProc (routing.h) for each of its messages, OnTimerTick every
+// kTickMs and RenderWhenIdle (game_tick.h) when its queue is empty.
 class GameShell {
 public:
     virtual ~GameShell() = default;
