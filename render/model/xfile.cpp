@@ -10,6 +10,7 @@
 #include <new>
 #include <unordered_map>
 
+#include "render/model/decimal.h"
 #include "render/model/xfile_lexer.h"
 
 namespace vokta::xfile {
@@ -212,15 +213,14 @@ bool Parser::readFloat(float& out, const char* what)
     lastLine_ = token.line;
     std::string_view text = token.text;
     if (text.front() == '+')
-        text.remove_prefix(1);  // from_chars takes no plus sign
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [last, code] = std::from_chars(text.data(), end, value);
-    if (code == std::errc::invalid_argument || last != end)
+        text.remove_prefix(1);  // parseDecimal takes no plus sign
+    const detail::Decimal number = detail::parseDecimal(text);
+    if (number.status == detail::DecimalStatus::Malformed)
         return fail(token.line, "expected " + std::string(what) + ", found malformed " + describe(token));
-    if (code == std::errc::result_out_of_range || std::abs(value) > std::numeric_limits<float>::max())
+    if (number.status == detail::DecimalStatus::OutOfRange ||
+        std::abs(number.value) > std::numeric_limits<float>::max())
         return fail(token.line, describe(token) + " is out of range");
-    out = static_cast<float>(value);
+    out = static_cast<float>(number.value);
     return true;
 }
 
