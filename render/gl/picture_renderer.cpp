@@ -3,9 +3,8 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
-#include <QOpenGLFunctions_3_3_Core>
-#include <QOpenGLVersionFunctionsFactory>
 
+#include "render/gl/gl_functions.h"
 #include "render/gl/renderer.h"
 #include "render/gl/scene_drawer.h"
 
@@ -32,12 +31,12 @@ bool PictureRenderer::create()
         error_ = "no OpenGL 3.3 context";
         return false;
     }
-    auto* gl = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(context_.get());
-    if (!gl || !gl->initializeOpenGLFunctions()) {
-        error_ = "the OpenGL 3.3 core functions are missing";
+    gl_ = std::make_unique<GlFunctions>();
+    if (const std::string missing = loadQtGlFunctions(*gl_, *context_); !missing.empty()) {
+        error_ = "the OpenGL 3.3 core functions are missing: " + missing;
         return false;
     }
-    drawer_ = std::make_unique<SceneDrawer>(*gl);
+    drawer_ = std::make_unique<SceneDrawer>(*gl_);
     return drawer_->initialize(error_);
 }
 

@@ -14,6 +14,7 @@ class QOpenGLContext;
 namespace vokta {
 
 class SceneDrawer;
+struct GlFunctions;
 
 // Draws a scene into a picture, away from any window, with the same drawing
 // as the game's view: the game's own pictures are made with it.
@@ -36,6 +37,7 @@ public:
 private:
     std::unique_ptr<QOffscreenSurface> surface_;
     std::unique_ptr<QOpenGLContext> context_;
+    std::unique_ptr<GlFunctions> gl_;
     std::unique_ptr<SceneDrawer> drawer_;
     std::string error_;
 };

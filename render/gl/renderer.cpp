@@ -4,10 +4,9 @@
 
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
-#include <QOpenGLFunctions_3_3_Core>
-#include <QOpenGLVersionFunctionsFactory>
 #include <QWindow>
 
+#include "render/gl/gl_functions.h"
 #include "render/gl/scene_drawer.h"
 
 namespace vokta {
@@ -22,14 +21,9 @@ constexpr int kDepthBits = 24;
 constexpr int kHardwareSamples = 4;
 constexpr const char* kSoftwareRasterizers[] = {"llvmpipe", "softpipe", "Software Rasterizer", "SwiftShader"};
 
-QOpenGLFunctions_3_3_Core* functions(QOpenGLContext& context)
-{
-    return QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(&context);
-}
-
 // Samples per pixel: VOKTA_SAMPLES when set (0 or 1 switches multisampling
 // off), else multisampling on hardware only.
-int chooseSamples(QOpenGLFunctions_3_3_Core& gl)
+int chooseSamples(const GlFunctions& gl)
 {
     bool given = false;
     const int samples = qEnvironmentVariableIntValue("VOKTA_SAMPLES", &given);
@@ -44,6 +38,11 @@ int chooseSamples(QOpenGLFunctions_3_3_Core& gl)
 }
 
 }  // namespace
+
+std::string loadQtGlFunctions(GlFunctions& gl, QOpenGLContext& context)
+{
+    return loadGlFunctions(gl, [&context](const char* name) { return context.getProcAddress(name); });
+}
 
 Renderer::Renderer(Scene& scene) : scene_(scene) {}
 
@@ -80,9 +79,9 @@ bool Renderer::create(QWindow& window)
         error_ = "the OpenGL context cannot draw on the window";
         return false;
     }
-    QOpenGLFunctions_3_3_Core* gl = functions(*context);
-    if (!gl || !gl->initializeOpenGLFunctions()) {
-        error_ = "the OpenGL 3.3 core functions are missing";
+    auto gl = std::make_unique<GlFunctions>();
+    if (const std::string missing = loadQtGlFunctions(*gl, *context); !missing.empty()) {
+        error_ = "the OpenGL 3.3 core functions are missing: " + missing;
         context->doneCurrent();
         return false;
     }
@@ -92,6 +91,7 @@ bool Renderer::create(QWindow& window)
         return false;
     }
     samples_ = chooseSamples(*gl);
+    gl_ = std::move(gl);
     window_ = &window;
     context_ = std::move(context);
     drawer_ = std::move(drawer);
@@ -143,6 +143,7 @@ void Renderer::teardown()
         context_->doneCurrent();
     }
     drawer_.reset();
+    gl_.reset();
     context_.reset();
     window_ = nullptr;
     ready_ = false;
@@ -161,7 +162,7 @@ SceneObject* Renderer::pickObject(int x, int y, std::string_view prefix) const
 void Renderer::finish()
 {
     if (ready_ && context_->makeCurrent(window_))
-        functions(*context_)->glFinish();
+        gl_->glFinish();
 }
 
 }  // namespace vokta

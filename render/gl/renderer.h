@@ -18,6 +18,11 @@ namespace vokta {
 
 class SceneDrawer;
 class SceneObject;
+struct GlFunctions;
+
+// Fills gl with the entry points of context, which must be current; the
+// names of those it lacks, or empty.
+std::string loadQtGlFunctions(GlFunctions& gl, QOpenGLContext& context);
 
 // The game's display device: an OpenGL 3.3 core context on the 3D view's
 // window, drawing the scene through the camera straight to the window
@@ -65,6 +70,7 @@ private:
     Scene& scene_;
     QWindow* window_ = nullptr;
     std::unique_ptr<QOpenGLContext> context_;
+    std::unique_ptr<GlFunctions> gl_;
     std::unique_ptr<SceneDrawer> drawer_;
     // Where the frame is drawn first when multisampling; null when drawing straight to the window.
     std::unique_ptr<QOpenGLFramebufferObject> multisampled_;

@@ -10,8 +10,8 @@ namespace {
 // Colour = face colour x (ambient + sum of max(0, -L.N) x light colour),
 // clamped; the lighting is worked out per corner, which for flat faces (one
 // normal at every corner) and directional lights is the same as per face.
-constexpr const char* kVertexShader = R"(#version 330 core
-const int kMaxLights = 8;
+// Both shaders follow kShaderPrelude, which names the language they are in.
+constexpr const char* kVertexShader = R"(const int kMaxLights = 8;
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
 layout(location = 2) in vec4 colour;
@@ -32,10 +32,10 @@ void main()
         return;
     }
     vec3 worldNormal = normalMatrix * normal;
-    float length = length(worldNormal);
+    float normalLength = length(worldNormal);
     vec3 light = ambient;
-    if (length > 0.0) {
-        worldNormal /= length;
+    if (normalLength > 0.0) {
+        worldNormal /= normalLength;
         for (int i = 0; i < lightCount; ++i)
             light += max(0.0, -dot(lightDirections[i], worldNormal)) * lightColours[i];
     }
@@ -43,8 +43,7 @@ void main()
 }
 )";
 
-constexpr const char* kFragmentShader = R"(#version 330 core
-in vec4 shade;
+constexpr const char* kFragmentShader = R"(in vec4 shade;
 out vec4 fragmentColour;
 void main()
 {
@@ -84,7 +83,7 @@ Matrix4 viewProjection(const Viewport& viewport)
     return viewport.view() * projection;
 }
 
-SceneDrawer::SceneDrawer(QOpenGLFunctions_3_3_Core& gl) : gl_(gl) {}
+SceneDrawer::SceneDrawer(const GlFunctions& gl) : gl_(gl) {}
 
 SceneDrawer::~SceneDrawer() = default;
 
@@ -92,7 +91,8 @@ bool SceneDrawer::initialize(std::string& error)
 {
     const auto compile = [this, &error](GLenum type, const char* source) -> GLuint {
         const GLuint shader = gl_.glCreateShader(type);
-        gl_.glShaderSource(shader, 1, &source, nullptr);
+        const char* const sources[] = {kShaderPrelude, source};
+        gl_.glShaderSource(shader, 2, sources, nullptr);
         gl_.glCompileShader(shader);
         GLint compiled = GL_FALSE;
         gl_.glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);

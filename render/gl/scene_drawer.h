@@ -5,15 +5,14 @@
 #include <string>
 #include <unordered_map>
 
-#include <QOpenGLFunctions_3_3_Core>
-
 #include "render/gl/draw_list.h"
+#include "render/gl/gl_functions.h"
 #include "render/gl/mesh_geometry.h"
 #include "render/viewport.h"
 
 namespace vokta {
 
-// Draws a scene graph with OpenGL 3.3 core through a Viewport, so the picture
+// Draws a scene graph with OpenGL 3.3 core or WebGL 2 through a Viewport, so the picture
 // and the CPU picking use one projection. Each mesh is uploaded once and
 // updated only when it changes: its geometry when its shape or render quality
 // changes, only its colours and face order when just the colours do.
@@ -24,7 +23,8 @@ public:
     // At most this many directional lights are applied; the scene set-up makes two.
     static constexpr int kMaxLights = 8;
 
-    explicit SceneDrawer(QOpenGLFunctions_3_3_Core& gl);
+    // gl must outlive the drawer.
+    explicit SceneDrawer(const GlFunctions& gl);
     // Leaves GPU objects alone: call release() first, while the context is current.
     ~SceneDrawer();
 
@@ -65,7 +65,7 @@ private:
     void setLighting(const SceneLighting& lighting);
     void drawItem(const DrawItem& item, const MeshBuffers& buffers, bool translucent);
 
-    QOpenGLFunctions_3_3_Core& gl_;
+    const GlFunctions& gl_;
     GLuint program_ = 0;
     struct Uniforms {
         GLint model = -1;
