@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
-namespace vokta::xfile::detail {
+namespace vokta {
 
 namespace {
 
@@ -15,23 +16,61 @@ namespace {
 // the halfway points beside it; digits past these only matter as "some
 // were not zero".
 constexpr std::size_t kKeptDigits = 800;
-// Decimal exponents past these give infinity or zero however the digits go.
-constexpr std::int64_t kLargestExponent = 309;
-constexpr std::int64_t kSmallestExponent = -325;
 // An exponent this large already gives infinity or zero; larger ones are not added up.
 constexpr std::int64_t kExponentCap = 1'000'000'000;
 
-// Below 2^53 with at most 22 powers of ten, both factors are exact doubles
-// and one multiplication or division rounds once, correctly.
-constexpr std::size_t kExactDigits = 15;
-constexpr int kExactPowers = 22;
-constexpr std::array<double, kExactPowers + 1> kPowersOfTen = {
+// An IEEE binary format as bit patterns: positive numbers in order, from 0
+// up to infinity, one apart from each neighbour.
+struct BinaryFormat {
+    int storedMantissaBits;
+    std::int64_t smallestPower;  // of the units in the last place of the subnormals
+    std::uint64_t infinityBits;
+    // Decimal exponents past these give infinity or zero however the digits go.
+    std::int64_t largestExponent;
+    std::int64_t smallestExponent;
+    // Up to this many digits (below 2^(stored bits + 1)) times at most this
+    // power of ten, both factors are exact and one multiplication or
+    // division rounds once, correctly.
+    std::size_t exactDigits;
+    int exactPowers;
+};
+
+template <class Number> constexpr BinaryFormat kFormat{};
+template <> constexpr BinaryFormat kFormat<double>{52, -1074, 0x7FF0000000000000, 309, -325, 15, 22};
+template <> constexpr BinaryFormat kFormat<float>{23, -149, 0x7F800000, 39, -46, 7, 10};
+
+constexpr int kLargestExactPower = 22;
+constexpr std::array<double, kLargestExactPower + 1> kPowersOfTen = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
 };
 
-constexpr std::uint64_t kInfinityBits = 0x7FF0000000000000;
-constexpr std::uint64_t kMantissaMask = (std::uint64_t{1} << 52) - 1;
+// A number's bits and back (std::bit_cast is missing from some C++ libraries).
+std::uint64_t bitsOf(double value)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+std::uint64_t bitsOf(float value)
+{
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+template <class Number> Number withBits(std::uint64_t bits)
+{
+    Number value = 0;
+    if constexpr (sizeof(Number) == sizeof(std::uint32_t)) {
+        const std::uint32_t narrow = static_cast<std::uint32_t>(bits);
+        std::memcpy(&value, &narrow, sizeof value);
+    } else {
+        std::memcpy(&value, &bits, sizeof value);
+    }
+    return value;
+}
 
 bool isDigit(char c)
 {
@@ -171,30 +210,31 @@ private:
     BigInteger fivesOfBinarySide_{1};
 };
 
-// The exact value of the positive double with these bits (the bits of
-// infinity give 2^1024) as mantissa x 2^power.
-void decompose(std::uint64_t bits, std::uint64_t& mantissa, std::int64_t& power)
+// The exact value of the positive number with these bits (the bits of
+// infinity give the next power of two) as mantissa x 2^power.
+void decompose(const BinaryFormat& format, std::uint64_t bits, std::uint64_t& mantissa, std::int64_t& power)
 {
-    const std::int64_t biased = static_cast<std::int64_t>(bits >> 52);
-    mantissa = bits & kMantissaMask;
+    const std::int64_t biased = static_cast<std::int64_t>(bits >> format.storedMantissaBits);
+    const std::uint64_t hidden = std::uint64_t{1} << format.storedMantissaBits;
+    mantissa = bits & (hidden - 1);
     if (biased == 0) {
-        power = -1074;
+        power = format.smallestPower;
     } else {
-        mantissa |= std::uint64_t{1} << 52;
-        power = biased - 1075;
+        mantissa |= hidden;
+        power = format.smallestPower + biased - 1;
     }
 }
 
-// Compares value with the point halfway between the positive doubles with
+// Compares value with the point halfway between the positive numbers with
 // bits lower and lower + 1.
-int compareWithHalfway(const ExactDecimal& value, std::uint64_t lower)
+int compareWithHalfway(const BinaryFormat& format, const ExactDecimal& value, std::uint64_t lower)
 {
     std::uint64_t low = 0;
     std::uint64_t high = 0;
     std::int64_t lowPower = 0;
     std::int64_t highPower = 0;
-    decompose(lower, low, lowPower);
-    decompose(lower + 1, high, highPower);
+    decompose(format, lower, low, lowPower);
+    decompose(format, lower + 1, high, highPower);
     // Neighbours differ in power by one at most, so the sum fits in 55 bits.
     const std::int64_t power = std::min(lowPower, highPower);
     const std::uint64_t sum = (low << (lowPower - power)) + (high << (highPower - power));
@@ -211,33 +251,34 @@ double estimate(const std::string& digits, std::int64_t exponent)
         leading = leading * 10 + static_cast<std::uint64_t>(digits[i] - '0');
     double value = static_cast<double>(leading);
     std::int64_t scale = exponent + static_cast<std::int64_t>(digits.size() - count);
-    for (; scale > kExactPowers; scale -= kExactPowers)
-        value *= kPowersOfTen[kExactPowers];
-    for (; scale < -kExactPowers; scale += kExactPowers)
-        value /= kPowersOfTen[kExactPowers];
+    for (; scale > kLargestExactPower; scale -= kLargestExactPower)
+        value *= kPowersOfTen[kLargestExactPower];
+    for (; scale < -kLargestExactPower; scale += kLargestExactPower)
+        value /= kPowersOfTen[kLargestExactPower];
     return scale >= 0 ? value * kPowersOfTen[static_cast<std::size_t>(scale)]
                       : value / kPowersOfTen[static_cast<std::size_t>(-scale)];
 }
 
-// The nearest double to digits x 10^exponent (no leading zero in digits),
-// as bits; the bits of infinity when it is too large for a double.
-std::uint64_t nearestDouble(const std::string& digits, std::int64_t exponent)
+// The nearest Number to digits x 10^exponent (no leading zero in digits),
+// as bits; the bits of infinity when it is too large for a Number.
+template <class Number> std::uint64_t nearest(const std::string& digits, std::int64_t exponent)
 {
-    std::uint64_t bits = std::bit_cast<std::uint64_t>(estimate(digits, exponent));
-    bits = std::min(bits, kInfinityBits - 1);
+    const BinaryFormat& format = kFormat<Number>;
+    std::uint64_t bits = bitsOf(static_cast<Number>(estimate(digits, exponent)));
+    bits = std::min(bits, format.infinityBits - 1);
     const ExactDecimal value(digits, exponent);
-    // Steps one double at a time towards the value; a tie goes to the even
+    // Steps one number at a time towards the value; a tie goes to the even
     // mantissa, whose bits end in 0 (infinity's bits among them).
     for (;;) {
-        if (bits < kInfinityBits) {
-            const int above = compareWithHalfway(value, bits);
+        if (bits < format.infinityBits) {
+            const int above = compareWithHalfway(format, value, bits);
             if (above > 0 || (above == 0 && (bits & 1) != 0)) {
                 ++bits;
                 continue;
             }
         }
         if (bits > 0) {
-            const int above = compareWithHalfway(value, bits - 1);
+            const int above = compareWithHalfway(format, value, bits - 1);
             if (above < 0 || (above == 0 && (bits & 1) != 0)) {
                 --bits;
                 continue;
@@ -249,8 +290,9 @@ std::uint64_t nearestDouble(const std::string& digits, std::int64_t exponent)
 
 }  // namespace
 
-Decimal parseDecimal(std::string_view text)
+template <class Number> Decimal<Number> parseDecimal(std::string_view text)
 {
+    const BinaryFormat& format = kFormat<Number>;
     std::size_t at = 0;
     const bool negative = at < text.size() && text[at] == '-';
     if (negative)
@@ -298,9 +340,9 @@ Decimal parseDecimal(std::string_view text)
     if (at != text.size())
         return {};
 
-    const double sign = negative ? -1.0 : 1.0;
+    const Number sign = negative ? -1 : 1;
     if (digits.empty())
-        return {DecimalStatus::Ok, sign * 0.0};
+        return {DecimalStatus::Ok, sign * 0};
     if (droppedNonZero) {
         // Stands for the dropped digits: above every number the kept ones
         // make, below the next, and no halfway point lies between.
@@ -309,20 +351,23 @@ Decimal parseDecimal(std::string_view text)
     }
 
     const std::int64_t leadingExponent = exponent + static_cast<std::int64_t>(digits.size()) - 1;
-    if (leadingExponent > kLargestExponent || leadingExponent < kSmallestExponent)
+    if (leadingExponent > format.largestExponent || leadingExponent < format.smallestExponent)
         return {DecimalStatus::OutOfRange};
-    if (digits.size() <= kExactDigits && exponent >= -kExactPowers && exponent <= kExactPowers) {
+    if (digits.size() <= format.exactDigits && exponent >= -format.exactPowers && exponent <= format.exactPowers) {
         std::uint64_t whole = 0;
         for (const char digit : digits)
             whole = whole * 10 + static_cast<std::uint64_t>(digit - '0');
-        const double power = kPowersOfTen[static_cast<std::size_t>(exponent < 0 ? -exponent : exponent)];
-        const double exact = static_cast<double>(whole);
+        const Number power = static_cast<Number>(kPowersOfTen[static_cast<std::size_t>(std::abs(exponent))]);
+        const Number exact = static_cast<Number>(whole);
         return {DecimalStatus::Ok, sign * (exponent < 0 ? exact / power : exact * power)};
     }
-    const std::uint64_t bits = nearestDouble(digits, exponent);
-    if (bits == 0 || bits == kInfinityBits)
+    const std::uint64_t bits = nearest<Number>(digits, exponent);
+    if (bits == 0 || bits == format.infinityBits)
         return {DecimalStatus::OutOfRange};
-    return {DecimalStatus::Ok, sign * std::bit_cast<double>(bits)};
+    return {DecimalStatus::Ok, sign * withBits<Number>(bits)};
 }
 
-}  // namespace vokta::xfile::detail
+template Decimal<double> parseDecimal(std::string_view text);
+template Decimal<float> parseDecimal(std::string_view text);
+
+}  // namespace vokta

@@ -214,11 +214,10 @@ bool Parser::readFloat(float& out, const char* what)
     std::string_view text = token.text;
     if (text.front() == '+')
         text.remove_prefix(1);  // parseDecimal takes no plus sign
-    const detail::Decimal number = detail::parseDecimal(text);
-    if (number.status == detail::DecimalStatus::Malformed)
+    const Decimal<double> number = parseDecimal<double>(text);
+    if (number.status == DecimalStatus::Malformed)
         return fail(token.line, "expected " + std::string(what) + ", found malformed " + describe(token));
-    if (number.status == detail::DecimalStatus::OutOfRange ||
-        std::abs(number.value) > std::numeric_limits<float>::max())
+    if (number.status == DecimalStatus::OutOfRange || std::abs(number.value) > std::numeric_limits<float>::max())
         return fail(token.line, describe(token) + " is out of range");
     out = static_cast<float>(number.value);
     return true;

@@ -1,13 +1,15 @@
-// The model file's own number reader against std::from_chars, the
-// reference where the C++ library has it: the same status and the same bits
-// for every number the lexer can hand over (digits, '.', '-', '+', 'e', 'E').
+// The decimal reader against std::from_chars, the reference where the C++
+// library has it: the same status and the same bits, for doubles and floats,
+// for texts of the characters the model file's and the scripts' numbers are
+// made of (digits, '.', '-', '+', 'e', 'E').
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -15,13 +17,13 @@
 
 #include "render/model/decimal.h"
 
-namespace vokta::xfile::detail {
+namespace vokta {
 namespace {
 
 // What from_chars makes of all of text, in the reader's terms.
-Decimal reference(const std::string& text)
+template <class Number> Decimal<Number> reference(const std::string& text)
 {
-    double value = 0.0;
+    Number value = 0;
     const char* end = text.data() + text.size();
     const auto [last, code] = std::from_chars(text.data(), end, value);
     if (last != end || code == std::errc::invalid_argument)
@@ -31,15 +33,21 @@ Decimal reference(const std::string& text)
     return {DecimalStatus::Ok, value};
 }
 
-void expectSameAsReference(const std::string& text)
+template <class Number> void expectSameAsReference(const std::string& text)
 {
-    const Decimal expected = reference(text);
-    const Decimal got = parseDecimal(text);
-    EXPECT_EQ(got.status, expected.status) << '"' << text << '"';
+    const Decimal<Number> expected = reference<Number>(text);
+    const Decimal<Number> got = parseDecimal<Number>(text);
+    EXPECT_EQ(got.status, expected.status) << '"' << text << "\" as " << sizeof(Number) << "-byte number";
     if (expected.status == DecimalStatus::Ok && got.status == DecimalStatus::Ok) {
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(got.value), std::bit_cast<std::uint64_t>(expected.value))
+        EXPECT_EQ(std::memcmp(&got.value, &expected.value, sizeof(Number)), 0)
             << '"' << text << "\": " << got.value << " instead of " << expected.value;
     }
+}
+
+void expectBothAsReference(const std::string& text)
+{
+    expectSameAsReference<double>(text);
+    expectSameAsReference<float>(text);
 }
 
 std::string printed(const char* format, int precision, long double value)
@@ -49,11 +57,11 @@ std::string printed(const char* format, int precision, long double value)
     return text.data();
 }
 
-// The exact decimal value halfway between a positive double and the next
-// one up, in 800 digits (x86's long double holds it exactly).
-std::string halfwayAbove(double value)
+// The exact decimal value halfway between a positive number and the next one
+// up, in 800 digits (x86's long double holds it exactly).
+template <class Number> std::string halfwayAbove(Number value)
 {
-    const double next = std::nextafter(value, std::numeric_limits<double>::infinity());
+    const Number next = std::nextafter(value, std::numeric_limits<Number>::infinity());
     const long double halfway = (static_cast<long double>(value) + static_cast<long double>(next)) / 2;
     return printed("%.*Le", 800, halfway);
 }
@@ -185,29 +193,45 @@ TEST(DecimalReader, AgreesWithFromCharsOnTrickyNumbers)
         "1.5E+3",
     };
     for (const std::string& text : kTable)
-        expectSameAsReference(text);
+        expectBothAsReference(text);
+}
+
+// Every form of numbers spread over each type's whole range, subnormals
+// included: rounded to a few or many digits, written without an exponent,
+// and the halfway points between neighbours, exactly, a little above and
+// a little below.
+template <class Number, class Bits> void expectAgreementAcross(int count)
+{
+    std::mt19937_64 random(20260101);
+    constexpr Bits kSignless = static_cast<Bits>(~Bits{0}) >> 1;
+    constexpr Bits kMantissa = (Bits{1} << (std::numeric_limits<Number>::digits - 1)) - 1;
+    for (int i = 0; i < count; ++i) {
+        Bits bits = static_cast<Bits>(random()) & kSignless;
+        if (i % 7 == 0)
+            bits &= kMantissa;
+        Number value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value) || value == std::numeric_limits<Number>::max())
+            continue;
+        for (const int digits : {6, 9, 15, 16, 17, 25})
+            expectBothAsReference(printed("%.*Le", digits - 1, value));
+        expectBothAsReference(printed("-%.*Lf", 20, value));
+        const std::string halfway = halfwayAbove(value);
+        expectBothAsReference(halfway);
+        expectBothAsReference(nudgedUp(halfway));
+        expectBothAsReference(truncated(halfway, 40));
+    }
 }
 
 TEST(DecimalReader, AgreesWithFromCharsAcrossTheDoubles)
 {
-    std::mt19937_64 random(20260101);
-    for (int i = 0; i < 3000; ++i) {
-        // Bit patterns spread over every exponent, denormals included.
-        std::uint64_t bits = random() & 0x7FFFFFFFFFFFFFFF;
-        if (i % 7 == 0)
-            bits &= 0x000FFFFFFFFFFFFF;
-        const double value = std::bit_cast<double>(bits);
-        if (!std::isfinite(value) || value == std::numeric_limits<double>::max())
-            continue;
-        for (const int digits : {6, 15, 16, 17, 25})
-            expectSameAsReference(printed("%.*Le", digits - 1, value));
-        expectSameAsReference(printed("-%.*Lf", 20, value));
-        const std::string halfway = halfwayAbove(value);
-        expectSameAsReference(halfway);
-        expectSameAsReference(nudgedUp(halfway));
-        expectSameAsReference(truncated(halfway, 40));
-    }
+    expectAgreementAcross<double, std::uint64_t>(3000);
+}
+
+TEST(DecimalReader, AgreesWithFromCharsAcrossTheFloats)
+{
+    expectAgreementAcross<float, std::uint32_t>(3000);
 }
 
 }  // namespace
-}  // namespace vokta::xfile::detail
+}  // namespace vokta

@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
 #include "puzzle/commands.h"
 #include "puzzle/pointer.h"
 #include "tools/play/json.h"
@@ -120,6 +128,36 @@ TEST(Json, NumbersAreTheShortestTextThatReadsBackTheSameFloat)
     };
     for (const auto& [value, text] : table)
         EXPECT_EQ(formatNumber(value), text) << value;
+}
+
+// The same text as std::to_chars, the reference where the C++ library has
+// it, for floats of every exponent: beside each power of two (where the
+// neighbours are not equally far), and at random.
+TEST(Json, NumbersAreWrittenAsToCharsWritesThem)
+{
+    const auto expectSameAsToChars = [](float value) {
+        if (!std::isfinite(value) || value == 0.0f)
+            return;
+        char text[64];
+        const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+        ASSERT_EQ(error, std::errc());
+        EXPECT_EQ(formatNumber(value), std::string(text, end)) << std::hexfloat << value;
+    };
+    for (int exponent = -149; exponent <= 127; ++exponent) {
+        const float power = std::ldexp(1.0f, exponent);
+        for (const float value :
+             {power, std::nextafter(power, 0.0f), std::nextafter(power, std::numeric_limits<float>::infinity())}) {
+            expectSameAsToChars(value);
+            expectSameAsToChars(-value);
+        }
+    }
+    std::mt19937 random(17);
+    for (int i = 0; i < 200000; ++i) {
+        std::uint32_t bits = random();
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof value);
+        expectSameAsToChars(value);
+    }
 }
 
 TEST(Json, PathsLeadIntoObjectsAndArrays)

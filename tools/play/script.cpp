@@ -8,6 +8,7 @@
 #include "puzzle/commands.h"
 #include "puzzle/game_scene.h"
 #include "puzzle/pointer.h"
+#include "render/model/decimal.h"
 #include "tools/play/json.h"
 
 namespace vokta::play {
@@ -122,10 +123,9 @@ std::uint32_t wholeNumber(std::string_view word, std::uint32_t lowest, std::uint
 
 float coordinate(std::string_view word, const char* what)
 {
-    float value = 0.0f;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (word.empty() || error != std::errc() || end != word.data() + word.size() || !std::isfinite(value) ||
-        std::abs(value) > kLargestCoordinate) {
+    const Decimal<float> number = parseDecimal<float>(word);
+    const float value = number.value;
+    if (number.status != DecimalStatus::Ok || std::abs(value) > kLargestCoordinate) {
         throw Problem{std::string(what) + " must be a number of at most 1000000 in size" +
                       (word.empty() ? ", and is missing" : ", not \"" + std::string(word) + "\"")};
     }
