@@ -1,5 +1,5 @@
-# The two commands of the README: `make run` and `make test`.
-# Both install what is missing, configure with CMake presets and build with Ninja.
+# The commands of the README: `make run`, `make test`, `make web` and `make serve-web`.
+# They install what is missing, configure with CMake presets and build with Ninja.
 
 PRESET ?= release
 BUILD_DIR := build/$(PRESET)
@@ -13,7 +13,7 @@ ifeq ($(strip $(DISPLAY)),)
 X_WRAP := xvfb-run -a -s "-screen 0 1600x1000x24"
 endif
 
-.PHONY: deps configure build run test bench fuzz clean
+.PHONY: deps configure build run test web serve-web bench fuzz clean
 
 deps:
 	sh scripts/install-deps
@@ -27,8 +27,19 @@ build: configure
 run: build
 	$(BUILD_DIR)/bin/vokta
 
-test: build
+# The browser tests drive the page that `make web` writes.
+test: build web
 	cd $(BUILD_DIR) && $(X_WRAP) ctest --output-on-failure --timeout 600
+
+# The browser edition, cross-built by Emscripten into build/web. Emscripten's
+# optimizer finds Debian's acorn through NODE_PATH.
+web: export NODE_PATH := /usr/share/nodejs
+web: deps
+	cmake --preset web
+	cmake --build build/web-objects
+
+serve-web: web
+	python3 -m http.server 8000 --bind 127.0.0.1 --directory build/web
 
 bench: build
 	$(BUILD_DIR)/bin/vokta-bench
