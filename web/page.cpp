@@ -139,13 +139,13 @@ public:
         deviceWidth_ = static_cast<int>(std::lround(viewWidth_ * ratio));
         deviceHeight_ = static_cast<int>(std::lround(viewHeight_ * ratio));
         emscripten_set_canvas_element_size(kCanvas, deviceWidth_, deviceHeight_);
-        game_.scene.setViewSize(viewWidth_, viewHeight_);
+        game_.view.scene.setViewSize(viewWidth_, viewHeight_);
     }
 
     void drawFrame()
     {
-        drawer_.draw(*game_.scene.sceneFrame(), game_.scene.viewport(), game_.scene.background(), deviceWidth_,
-                     deviceHeight_);
+        drawer_.draw(*game_.view.scene.sceneFrame(), game_.view.scene.viewport(), game_.view.scene.background(),
+                     deviceWidth_, deviceHeight_);
         ++framesDrawn_;
         noteFrameDrawn(framesDrawn_);
     }
@@ -154,7 +154,7 @@ public:
     void paint()
     {
         drawFrame();
-        game_.scene.sceneDirty = false;
+        game_.view.scene.sceneDirty = false;
     }
 
     void renderWhenIdle()
@@ -245,7 +245,7 @@ void PageShell::repaintNow()
 
 void PageShell::showHint(const Hint& hint)
 {
-    if (const std::string text = hintText(hint, *page_.game().palette); !text.empty())
+    if (const std::string text = hintText(hint, page_.game().view.palette()); !text.empty())
         showMessage("Hint", text);
 }
 
