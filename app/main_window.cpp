@@ -32,6 +32,7 @@
 #include "music/system_sound.h"
 #include "puzzle/commands.h"
 #include "puzzle/game_tick.h"
+#include "puzzle/messages.h"
 #include "puzzle/routing.h"
 #include "puzzle/scene_setup.h"
 #include "tools/play/runner.h"
@@ -49,6 +50,20 @@ constexpr qint64 kLargestProgressFile = 1 << 20;
 // behind the menu bar's black texts; it stays in either palette, so that they
 // keep standing out.
 constexpr QColor kWindowColour{0, 127, 0};
+
+// A message box with the words of notice.
+std::unique_ptr<QMessageBox> messageBox(const Notice& notice, QWidget* parent)
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (notice.icon) {
+    case Notice::Icon::None: break;
+    case Notice::Icon::Information: icon = QMessageBox::Information; break;
+    case Notice::Icon::Warning: icon = QMessageBox::Warning; break;
+    case Notice::Icon::Error: icon = QMessageBox::Critical; break;
+    }
+    return std::make_unique<QMessageBox>(icon, QString::fromStdString(notice.caption),
+                                         QString::fromStdString(notice.text), QMessageBox::Ok, parent);
+}
 
 }  // namespace
 
@@ -221,10 +236,9 @@ void MainWindow::showSuccessMessage()
     // Shown once the tick has returned: a box opened inside the tick would
     // hold the timer, and the pieces must keep falling while it is up.
     QTimer::singleShot(0, this, [this] {
-        QMessageBox box(QMessageBox::NoIcon, tr("Success"), tr("Task completed.\nCongratulations!"), QMessageBox::Ok,
-                        this);
-        box.setWindowFlag(Qt::WindowStaysOnTopHint);
-        box.exec();
+        std::unique_ptr<QMessageBox> box = messageBox(successNotice(language_), this);
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
+        box->exec();
     });
 }
 
@@ -435,64 +449,13 @@ void MainWindow::toggleDisplayOption(Command command)
     refreshMenuState();
 }
 
-QString MainWindow::taskFileProblem(const TaskFileError& error)
-{
-    using Problem = TaskFileError::Problem;
-    const QString number = QString::number(error.number);
-    const QString limit = QString::number(error.limit);
-    switch (error.problem) {
-    case Problem::Version: return tr("version %1").arg(number);
-    case Problem::System: return QString::fromLocal8Bit(error.systemMessage);
-    case Problem::Folder: return tr("it is a folder, not a file");
-    case Problem::Empty: return tr("it is empty");
-    case Problem::HeaderCut: return tr("it ends within its header");
-    case Problem::CellsCut:
-        return tr("it holds %1 of the %2 bytes its %3 cells need").arg(number, limit, QString::number(error.count));
-    case Problem::TooManyPieces: return tr("it asks for %1 pieces, and the game has %2").arg(number, limit);
-    case Problem::TooManyCells: return tr("it has %1 cells, and a task has at most %2").arg(number, limit);
-    case Problem::NotANumber: return tr("cell %1 has a coordinate that is no number").arg(number);
-    case Problem::FarAway: return tr("cell %1 lies too far away, beyond %2 on an axis").arg(number, limit);
-    case Problem::ReadOnly: return tr("the file is read-only");
-    case Problem::FolderInTheWay: return tr("a folder of that name is in the way");
-    }
-    return {};
-}
-
 void MainWindow::showTaskFileError(const TaskFileError& error)
 {
-    const QString file = QDir::toNativeSeparators(QFile::decodeName(error.path.c_str()));
-    const QString problem = taskFileProblem(error);
     if (replaying()) {
-        std::fprintf(stderr, "vokta: %s: %s\n", QFile::encodeName(file).constData(), problem.toLocal8Bit().constData());
+        std::fprintf(stderr, "vokta: %s: %s\n", error.path.c_str(), taskFileProblem(error, language_).c_str());
         return;
     }
-    QMessageBox::Icon icon = QMessageBox::Critical;
-    QString caption;
-    QString text;
-    switch (error.kind) {
-    case TaskFileError::Kind::NewerVersion: {
-        // In English whatever the interface's language, the file named first.
-        const Notice notice = describeTaskFileError(error);
-        icon = QMessageBox::Warning;
-        caption = QString::fromStdString(notice.caption);
-        text = QString::fromStdString(notice.text);
-        break;
-    }
-    case TaskFileError::Kind::Unreadable:
-        caption = tr("Load");
-        text = tr("The task file %1 cannot be read: %2.").arg(file, problem);
-        break;
-    case TaskFileError::Kind::Damaged:
-        caption = tr("Load");
-        text = tr("The task file %1 is damaged: %2.").arg(file, problem);
-        break;
-    case TaskFileError::Kind::NotSaved:
-        caption = tr("Save");
-        text = tr("The task could not be saved as %1: %2.").arg(file, problem);
-        break;
-    }
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, this);
-    box.exec();
+    messageBox(describeTaskFileError(error, language_), this)->exec();
 }
 
 QString MainWindow::libraryFolder() const
@@ -538,15 +501,11 @@ std::optional<std::string> MainWindow::chooseTaskFileToSave()
 
 void MainWindow::showHint(const Hint& hint)
 {
-    const HintWords words = hintWords(hint, game_->view.palette());
+    const std::optional<Notice> notice = hintNotice(hint, game_->view.palette(), language_);
     // The ghost says it; a replay does not stop for a box.
-    if (words.sentence == nullptr || replaying())
+    if (!notice || replaying())
         return;
-    QString text = tr(words.sentence);
-    if (words.piece != nullptr)
-        text = text.arg(tr(words.piece));
-    QMessageBox box(QMessageBox::Information, tr("Hint"), text, QMessageBox::Ok, this);
-    box.exec();
+    messageBox(*notice, this)->exec();
 }
 
 void MainWindow::runShellCommand(Command command)

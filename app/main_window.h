@@ -137,7 +137,6 @@ private:
     std::optional<std::string> chooseTaskFile(bool forSaving);
     // The task library that comes with the game.
     QString libraryFolder() const;
-    static QString taskFileProblem(const TaskFileError& error);
 
     std::string modelDirectory_;
     // Where the player last chose a task file of their own; empty until then.

@@ -6,14 +6,13 @@
 #include <QObject>
 
 #include "puzzle/commands.h"
+#include "puzzle/messages.h"
 
 class QAction;
 class QMenu;
 class QMenuBar;
 
 namespace vokta {
-
-enum class Language { English = 0, Russian = 1 };
 
 // The game's menu bar: Task, the piece menu and Help, with the texts of the
 // current language. Each item sends its command identifier; the text after

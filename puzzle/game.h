@@ -32,7 +32,7 @@ public:
     // Brings the menus in line with the selection and the figure's view.
     virtual void refreshMenuState() = 0;
     // Tells the player why a task file was refused or not saved (see
-    // describeTaskFileError for the English words).
+    // describeTaskFileError for its words).
     virtual void showTaskFileError(const TaskFileError& error) = 0;
     // The open and save dialogs for task files: the path chosen, or nothing
     // when the player cancelled.

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-// Marks the words the window translates, for lupdate; here they stay as
-// they are.
-#define QT_TRANSLATE_NOOP(context, text) text
-
 namespace vokta {
 
 namespace {
@@ -95,38 +91,6 @@ int pieceInTheWay(const GameState& state, const Solution& solution)
 }
 
 }  // namespace
-
-HintWords hintWords(const Hint& hint, const Palette& palette)
-{
-    switch (hint.kind) {
-    case Hint::Kind::Place: return {};
-    case Hint::Kind::TakeOut:
-        if (hint.piece < 0 || hint.piece >= kPieceTotal)
-            return {QT_TRANSLATE_NOOP("vokta::MainWindow",
-                                      "No solution keeps the pieces where they are: take some of them out.")};
-        return {QT_TRANSLATE_NOOP("vokta::MainWindow",
-                                  "No solution keeps every piece where it is. Take out the %1 "
-                                  "piece, which is selected now."),
-                palette.pieces[static_cast<std::size_t>(hint.piece)].name.data()};
-    case Hint::Kind::Unsolvable: return {QT_TRANSLATE_NOOP("vokta::MainWindow", "This task has no solution.")};
-    case Hint::Kind::Solved: return {QT_TRANSLATE_NOOP("vokta::MainWindow", "Every piece is in its place.")};
-    case Hint::Kind::NoTask:
-        return {QT_TRANSLATE_NOOP("vokta::MainWindow",
-                                  "There is no task to give a hint for: build freely, or load a task.")};
-    }
-    return {};
-}
-
-std::string hintText(const Hint& hint, const Palette& palette)
-{
-    const HintWords words = hintWords(hint, palette);
-    if (words.sentence == nullptr)
-        return {};
-    std::string text = words.sentence;
-    if (const std::size_t at = text.find("%1"); words.piece != nullptr && at != std::string::npos)
-        text.replace(at, 2, words.piece);
-    return text;
-}
 
 Hint findHint(const GameState& state)
 {

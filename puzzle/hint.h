@@ -1,8 +1,5 @@
 #pragma once
 
-#include <string>
-
-#include "puzzle/palette.h"
 #include "puzzle/solver.h"
 
 namespace vokta {
@@ -20,18 +17,6 @@ struct Hint {
     int piece = -1;
     PiecePlace place;
 };
-
-// The English words of a hint's message for the player. The sentence may
-// hold "%1", which stands for piece: the name of the piece's colour. The
-// window translates both (context "vokta::MainWindow"). Place has none: the
-// ghost shows it.
-struct HintWords {
-    const char* sentence = nullptr;
-    const char* piece = nullptr;
-};
-HintWords hintWords(const Hint& hint, const Palette& palette);
-// Those words as one English sentence; empty for Place.
-std::string hintText(const Hint& hint, const Palette& palette);
 
 // Looks for a solution that keeps every piece lying wholly inside the figure
 // where it is, and names a piece not yet in its place with its place in it.

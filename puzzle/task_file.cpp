@@ -84,49 +84,6 @@ int truncateToInt(float value)
 
 }  // namespace
 
-std::string TaskFileError::detail() const
-{
-    switch (problem) {
-    case Problem::Version: return "version " + std::to_string(number);
-    case Problem::System: return systemMessage;
-    case Problem::Folder: return "it is a folder, not a file";
-    case Problem::Empty: return "it is empty";
-    case Problem::HeaderCut: return "it ends within its header";
-    case Problem::CellsCut:
-        return "it holds " + std::to_string(number) + " of the " + std::to_string(limit) + " bytes its " +
-            std::to_string(count) + " cells need";
-    case Problem::TooManyPieces:
-        return "it asks for " + std::to_string(number) + " pieces, and the game has " + std::to_string(limit);
-    case Problem::TooManyCells:
-        return "it has " + std::to_string(number) + " cells, and a task has at most " + std::to_string(limit);
-    case Problem::NotANumber: return "cell " + std::to_string(number) + " has a coordinate that is no number";
-    case Problem::FarAway:
-        return "cell " + std::to_string(number) + " lies too far away, beyond " + std::to_string(limit) + " on an axis";
-    case Problem::ReadOnly: return "the file is read-only";
-    case Problem::FolderInTheWay: return "a folder of that name is in the way";
-    }
-    return {};
-}
-
-Notice describeTaskFileError(const TaskFileError& error)
-{
-    switch (error.kind) {
-    case TaskFileError::Kind::NewerVersion:
-        // The file on a line of its own, then the fixed English words.
-        return {"Version Error", error.path + ":\nIncompatible version.\nPlease refresh the game.",
-                Notice::Icon::Warning};
-    case TaskFileError::Kind::Unreadable:
-        return {"Load", "The task file " + error.path + " cannot be read: " + error.detail() + ".",
-                Notice::Icon::Error};
-    case TaskFileError::Kind::Damaged:
-        return {"Load", "The task file " + error.path + " is damaged: " + error.detail() + ".", Notice::Icon::Error};
-    case TaskFileError::Kind::NotSaved:
-        return {"Save", "The task could not be saved as " + error.path + ": " + error.detail() + ".",
-                Notice::Icon::Error};
-    }
-    return {};
-}
-
 TaskFileRead readTaskFile(const std::string& path)
 {
     std::vector<unsigned char> bytes;

@@ -64,22 +64,7 @@ struct TaskFileError {
     long number = 0;
     long limit = 0;
     long count = 0;
-
-    // What is wrong, in a few English words.
-    std::string detail() const;
 };
-
-// A message box's words for the player.
-struct Notice {
-    enum class Icon { None, Warning, Error };
-    std::string caption;
-    std::string text;
-    Icon icon = Icon::None;
-};
-
-// The message for error, in English; each names the file. A file of a newer
-// version gets the same words whatever the interface language.
-Notice describeTaskFileError(const TaskFileError& error);
 
 struct TaskFileRead {
     std::optional<Task> task;

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "puzzle/messages.h"
 #include "puzzle/solver.h"
 #include "puzzle/task_file.h"
 #include "puzzle/task_library.h"

@@ -19,6 +19,7 @@
 #include "puzzle/game.h"
 #include "puzzle/game_tick.h"
 #include "puzzle/hint.h"
+#include "puzzle/messages.h"
 #include "puzzle/routing.h"
 #include "puzzle/scene_setup.h"
 #include "render/gl/gl_functions.h"
@@ -68,7 +69,11 @@ public:
     void repaintNow() override;
     // A page cannot stop and wait; the fanfare's message follows at once.
     void pauseForFanfare() override {}
-    void showSuccessMessage() override { showMessage("Success", "Task completed.\nCongratulations!"); }
+    void showSuccessMessage() override
+    {
+        const Notice notice = successNotice(Language::English);
+        showMessage(notice.caption, notice.text);
+    }
     void refreshMenuState() override {}
     void showTaskFileError(const TaskFileError& error) override
     {
@@ -245,8 +250,8 @@ void PageShell::repaintNow()
 
 void PageShell::showHint(const Hint& hint)
 {
-    if (const std::string text = hintText(hint, page_.game().view.palette()); !text.empty())
-        showMessage("Hint", text);
+    if (const std::optional<Notice> notice = hintNotice(hint, page_.game().view.palette(), Language::English))
+        showMessage(notice->caption, notice->text);
 }
 
 std::unique_ptr<Page> thePage;

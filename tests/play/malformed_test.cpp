@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 
+#include "puzzle/messages.h"
 #include "puzzle/scene_setup.h"
 #include "tools/play/runner.h"
 
@@ -93,7 +94,7 @@ TEST_F(Malformed, EveryBrokenTaskFileIsRefusedAndChangesNothing)
     EXPECT_EQ(asNobody([&] {
                   const TaskFileRead read = readTaskFile(locked.string());
                   return !read.task && read.error.kind == TaskFileError::Kind::Unreadable &&
-                      read.error.detail() == "Permission denied";
+                      taskFileProblem(read.error) == "Permission denied";
               }),
               0);
     fs::remove_all(folder);

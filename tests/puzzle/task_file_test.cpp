@@ -13,6 +13,7 @@
 #include <iterator>
 
 #include "puzzle/commands.h"
+#include "puzzle/messages.h"
 #include "puzzle/routing.h"
 #include "puzzle/selection.h"
 #include "puzzle/solver.h"
@@ -217,15 +218,15 @@ TEST_F(TaskFiles, TheReaderTakesWhatTheFormatAllowsAndRefusesTheRest)
     };
     for (const auto& row : table) {
         const TaskFileRead read = readTaskFile(write("case.tsk", row.bytes));
-        ASSERT_EQ(read.task.has_value(), row.accepted) << row.name << ": " << read.error.detail();
+        ASSERT_EQ(read.task.has_value(), row.accepted) << row.name << ": " << taskFileProblem(read.error);
         if (row.accepted) {
             EXPECT_EQ(read.task->pieceCount, row.pieces) << row.name;
             EXPECT_EQ(read.task->cellCount, row.cells) << row.name;
             EXPECT_EQ(read.task->cells.size(), static_cast<std::size_t>(std::max(row.cells, 0))) << row.name;
         } else {
             EXPECT_EQ(read.error.kind, row.kind) << row.name;
-            EXPECT_NE(read.error.detail().find(row.detail), std::string::npos)
-                << row.name << ": " << read.error.detail();
+            EXPECT_NE(taskFileProblem(read.error).find(row.detail), std::string::npos)
+                << row.name << ": " << taskFileProblem(read.error);
             EXPECT_EQ(read.error.path, path("case.tsk"));
         }
     }
@@ -281,7 +282,7 @@ TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
         OnCommand(game, Command::Save);
         ASSERT_EQ(shell.errors.size(), 1u) << row.file;
         EXPECT_EQ(shell.errors[0].kind, TaskFileError::Kind::NotSaved);
-        EXPECT_EQ(shell.errors[0].detail(), row.detail);
+        EXPECT_EQ(taskFileProblem(shell.errors[0]), row.detail);
     }
     EXPECT_EQ(read(readOnly), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1) << "no temporary file left";
@@ -295,7 +296,7 @@ TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
     const auto refusedAs = [this](const std::string& file, const char* detail) {
         return [this, file, detail] {
             const std::optional<TaskFileError> error = writeTaskFile(game.state, file);
-            return error && error->kind == TaskFileError::Kind::NotSaved && error->detail() == detail;
+            return error && error->kind == TaskFileError::Kind::NotSaved && taskFileProblem(*error) == detail;
         };
     };
     EXPECT_TRUE(inChild(refusedAs(inLocked, "Permission denied"), true));

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <span>
 
+#include "puzzle/messages.h"
 #include "puzzle/task_file.h"
 
 namespace {
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const vokta::TaskFileRead read = vokta::decodeTask(std::span(data, size), "fuzz.tsk");
     if (!read.task) {
         const vokta::Notice notice = vokta::describeTaskFileError(read.error);
-        if (notice.text.find("fuzz.tsk") == std::string::npos || read.error.detail().empty() || notice.caption.empty())
+        if (notice.text.find("fuzz.tsk") == std::string::npos || vokta::taskFileProblem(read.error).empty() ||
+            notice.caption.empty())
             fail("refused without naming the file and the problem");
         return 0;
     }

@@ -16,7 +16,8 @@ void RecordedSound::play(Cue cue)
 
 void RecordedShell::showSuccessMessage()
 {
-    messages.push_back({"Success", "Task completed.\nCongratulations!"});
+    const Notice notice = successNotice(Language::English);
+    messages.push_back({notice.caption, notice.text});
     ++successes;
 }
 
@@ -40,9 +41,9 @@ std::optional<std::string> RecordedShell::chooseTaskFileToSave()
 
 void RecordedShell::showHint(const Hint& hint)
 {
-    // The runner keeps the game's own colours.
-    if (const std::string text = hintText(hint, kOriginalPalette); !text.empty())
-        messages.push_back({"Hint", text});
+    // The runner keeps the game's own colours and English.
+    if (const std::optional<Notice> notice = hintNotice(hint, kOriginalPalette, Language::English))
+        messages.push_back({notice->caption, notice->text});
 }
 
 void RecordedShell::runShellCommand(Command command)

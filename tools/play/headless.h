@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "puzzle/game.h"
+#include "puzzle/messages.h"
 #include "puzzle/sound_output.h"
 
 namespace vokta::play {
