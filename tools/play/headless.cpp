@@ -14,17 +14,20 @@ void RecordedSound::play(Cue cue)
     }
 }
 
+void RecordedShell::record(const Notice& notice)
+{
+    messages.push_back({notice.caption, notice.text});
+}
+
 void RecordedShell::showSuccessMessage()
 {
-    const Notice notice = successNotice(Language::English);
-    messages.push_back({notice.caption, notice.text});
+    record(successNotice(language));
     ++successes;
 }
 
 void RecordedShell::showTaskFileError(const TaskFileError& error)
 {
-    const Notice notice = describeTaskFileError(error);
-    messages.push_back({notice.caption, notice.text});
+    record(describeTaskFileError(error, language));
 }
 
 std::optional<std::string> RecordedShell::chooseTaskFileToLoad()
@@ -41,9 +44,8 @@ std::optional<std::string> RecordedShell::chooseTaskFileToSave()
 
 void RecordedShell::showHint(const Hint& hint)
 {
-    // The runner keeps the game's own colours and English.
-    if (const std::optional<Notice> notice = hintNotice(hint, kOriginalPalette, Language::English))
-        messages.push_back({notice->caption, notice->text});
+    if (const std::optional<Notice> notice = hintNotice(hint, view->palette(), language))
+        record(*notice);
 }
 
 void RecordedShell::runShellCommand(Command command)
@@ -51,8 +53,29 @@ void RecordedShell::runShellCommand(Command command)
     switch (command) {
     case Command::About: dialogs.emplace_back("about"); break;
     case Command::Library: dialogs.emplace_back("library"); break;
-    case Command::English: dialogs.emplace_back("language English"); break;
-    case Command::Russian: dialogs.emplace_back("language Russian"); break;
+    case Command::English:
+        language = Language::English;
+        dialogs.emplace_back("language English");
+        break;
+    case Command::Russian:
+        language = Language::Russian;
+        dialogs.emplace_back("language Russian");
+        break;
+    case Command::DistinctColours: {
+        ViewOptions options = view->viewOptions();
+        const bool distinct = options.palette != &kDistinctPalette;
+        options.palette = distinct ? &kDistinctPalette : &kOriginalPalette;
+        view->setViewOptions(options);
+        dialogs.emplace_back(distinct ? "colours Distinct" : "colours Original");
+        break;
+    }
+    case Command::PieceNumbers: {
+        ViewOptions options = view->viewOptions();
+        options.pieceNumbers = !options.pieceNumbers;
+        view->setViewOptions(options);
+        dialogs.emplace_back(options.pieceNumbers ? "numbers On" : "numbers Off");
+        break;
+    }
     default: dialogs.push_back("help " + std::to_string(static_cast<int>(command))); break;
     }
 }
@@ -60,6 +83,7 @@ void RecordedShell::runShellCommand(Command command)
 HeadlessGame::HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height)
     : game(modelDirectory, sound, shell)
 {
+    shell.view = &game.view;
     game.view.scene.setViewSize(width, height);
     setUpScene(game, seed);
 }

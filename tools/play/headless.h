@@ -18,8 +18,9 @@ public:
     std::vector<std::string> tunes;
 };
 
-// A window that shows nothing: it records the messages it would show and
-// the dialogs it would open; a file dialog is cancelled at once.
+// A window that shows nothing: it records the messages it would show, in
+// its language, and the dialogs it would open; a file dialog is cancelled at
+// once. The language and display commands switch as in the window.
 class RecordedShell : public GameShell {
 public:
     struct Message {
@@ -40,6 +41,14 @@ public:
     std::vector<Message> messages;
     std::vector<std::string> dialogs;
     int successes = 0;
+    // English until a Russian command, as the window without a settings file.
+    Language language = Language::English;
+    // The scene whose palette and numbers the display commands switch, and
+    // whose colours a hint names.
+    GameScene* view = nullptr;
+
+private:
+    void record(const Notice& notice);
 };
 
 // A whole game without a window: the scene from the model file, set up
