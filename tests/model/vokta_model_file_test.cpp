@@ -92,14 +92,14 @@ TEST_F(VoktaModelFile, HoldsEveryFrameAndMeshTheGameLooksUp)
 TEST_F(VoktaModelFile, CubesAreEdgeTenCentredWithOneOutwardNormalPerFace)
 {
     for (const Mesh* cube : {&meshIn("x3ds_cubes", "cubes"), &meshIn("x3ds_cube", "cube")}) {
-        ASSERT_EQ(cube->vertices.size(), 8u);
+        EXPECT_EQ(cube->vertices.size(), 8u) << cube->name;
         for (const Vector& v : cube->vertices)
             for (float c : {v.x, v.y, v.z})
                 EXPECT_TRUE(c == 5.0f || c == -5.0f) << cube->name;
         ASSERT_EQ(cube->faces.size(), 6u);
         ASSERT_EQ(cube->faceNormals.size(), 6u);
         for (std::size_t f = 0; f < 6; ++f) {
-            ASSERT_EQ(cube->faces[f].size(), 4u);
+            EXPECT_EQ(cube->faces[f].size(), 4u) << cube->name << " face " << f;
             const auto& normals = cube->faceNormals[f];
             EXPECT_TRUE(std::all_of(normals.begin(), normals.end(), [&](uint32_t n) { return n == normals[0]; }));
             const Vector& n = cube->normals[normals[0]];

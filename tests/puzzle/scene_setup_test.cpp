@@ -163,7 +163,7 @@ TEST_F(SceneSetup, DisplayOptionsChangeTheLookAndNothingElse)
             game.view.setViewOptions({.palette = palette, .pieceNumbers = numbers});
             EXPECT_EQ(game.state, before);
             EXPECT_EQ(game.view.hintGhost->position(), ghost);
-            ASSERT_TRUE(game.hint);
+            EXPECT_TRUE(game.hint);
             for (int i = 0; i < kPieceTotal; ++i) {
                 const Colour own = palette->pieces[static_cast<std::size_t>(i)].colour;
                 EXPECT_EQ(view(i).colour(), i == selected ? palette->selection : own) << i;

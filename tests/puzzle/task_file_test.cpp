@@ -218,8 +218,8 @@ TEST_F(TaskFiles, TheReaderTakesWhatTheFormatAllowsAndRefusesTheRest)
     };
     for (const auto& row : table) {
         const TaskFileRead read = readTaskFile(write("case.tsk", row.bytes));
-        ASSERT_EQ(read.task.has_value(), row.accepted) << row.name << ": " << taskFileProblem(read.error);
-        if (row.accepted) {
+        EXPECT_EQ(read.task.has_value(), row.accepted) << row.name << ": " << taskFileProblem(read.error);
+        if (read.task) {
             EXPECT_EQ(read.task->pieceCount, row.pieces) << row.name;
             EXPECT_EQ(read.task->cellCount, row.cells) << row.name;
             EXPECT_EQ(read.task->cells.size(), static_cast<std::size_t>(std::max(row.cells, 0))) << row.name;
