@@ -1,3 +1,6 @@
+#include <filesystem>
+#include <vector>
+
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
@@ -5,12 +8,20 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/start_up.h"
+#include "platform/files.h"
+#include "platform/program.h"
+#include "puzzle/game_scene.h"
 #include "puzzle/routing.h"
 #include "puzzle/scene_setup.h"
 #include "tools/play/runner.h"
 #include "tools/play/script.h"
 
 namespace {
+
+QString nativeName(const std::filesystem::path& path)
+{
+    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+}
 
 // Exit codes of a game that could not start.
 constexpr int kNoModelFile = 2;
@@ -51,17 +62,17 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(vokta::gameIcon());
 
     const QString executableDirectory = QCoreApplication::applicationDirPath();
-    const QStringList candidates = vokta::modelDirectoryCandidates(executableDirectory);
-    const QString modelDirectory = vokta::findModelDirectory(candidates);
-    if (modelDirectory.isEmpty()) {
-        vokta::ReportFatalError(
-            QStringLiteral("Vokta"),
-            QStringLiteral("The model file vokta.x is missing: it is in neither %1 nor %2.")
-                .arg(QDir::toNativeSeparators(candidates.at(0)), QDir::toNativeSeparators(candidates.at(1))));
+    const std::vector<std::filesystem::path> candidates =
+        vokta::modelDirectoryCandidates(vokta::programDirectory(argv[0]));
+    const std::filesystem::path modelDirectory = vokta::findModelDirectory(candidates, vokta::kModelFileName);
+    if (modelDirectory.empty()) {
+        vokta::ReportFatalError(QStringLiteral("Vokta"),
+                                QStringLiteral("The model file vokta.x is missing: it is in neither %1 nor %2.")
+                                    .arg(nativeName(candidates.at(0)), nativeName(candidates.at(1))));
         return kNoModelFile;
     }
     const std::string modelError =
-        vokta::verifyModelFile(QDir(modelDirectory).filePath(QStringLiteral("vokta.x")).toStdString());
+        vokta::verifyModelFile(vokta::utf8FromPath(modelDirectory / vokta::pathFromUtf8(vokta::kModelFileName)));
     if (!modelError.empty()) {
         vokta::ReportFatalError(QStringLiteral("Vokta"), QString::fromStdString(modelError));
         return kNoModelFile;
@@ -89,7 +100,7 @@ int main(int argc, char* argv[])
     }
     const vokta::LanguageSetting setting(vokta::LanguageSetting::filePathFor(executableDirectory));
     const QString language = setting.read();
-    vokta::MainWindow window(modelDirectory.toStdString(), setting);
+    vokta::MainWindow window(vokta::utf8FromPath(modelDirectory), setting);
 
     // The start dialog shows in English: the saved language comes after it,
     // on every way out, and is written back.

@@ -4,30 +4,10 @@
 #include <cstdio>
 #include <ctime>
 
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 
-#include "puzzle/game_scene.h"
-
 namespace vokta {
-
-QStringList modelDirectoryCandidates(const QString& executableDirectory)
-{
-    const QDir executable(executableDirectory);
-    return {executable.absolutePath(), QDir::cleanPath(executable.absoluteFilePath(VOKTA_RELATIVE_DATA_DIR))};
-}
-
-QString findModelDirectory(const QStringList& candidates)
-{
-    const QString fileName = QString::fromUtf8(kModelFileName.data(), static_cast<qsizetype>(kModelFileName.size()));
-    for (const QString& directory : candidates) {
-        if (QFileInfo(QDir(directory).filePath(fileName)).isFile())
-            return directory;
-    }
-    return {};
-}
 
 std::optional<unsigned> parseSeed(std::string_view text)
 {

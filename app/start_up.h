@@ -9,14 +9,6 @@
 
 namespace vokta {
 
-// Directories that may hold the model file, in the order they are tried: the
-// executable's own directory (the build tree, an unpacked archive), then the
-// data directory of an installed game.
-QStringList modelDirectoryCandidates(const QString& executableDirectory);
-
-// The first candidate holding the model file, or an empty string.
-QString findModelDirectory(const QStringList& candidates);
-
 // The seed a VOKTA_SEED value gives: a whole number from 0 to 4294967295,
 // written in decimal without sign or spaces; nothing for anything else.
 std::optional<unsigned> parseSeed(std::string_view text);

@@ -9,6 +9,8 @@
 #include <random>
 #include <tuple>
 
+#include "platform/files.h"
+
 namespace vokta {
 
 namespace {
@@ -54,9 +56,9 @@ void appendFloat(std::vector<unsigned char>& bytes, float value)
 std::optional<TaskFileError> readHead(const std::string& path, std::vector<unsigned char>& bytes)
 {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    if (std::filesystem::is_directory(pathFromUtf8(path), error))
         return TaskFileError{TaskFileError::Kind::Unreadable, Problem::Folder, path, {}};
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (!file)
         return unreadable(path, errno);
     bytes.resize(kLongestTaskFile);
@@ -221,7 +223,7 @@ std::optional<TaskFileError> writeTaskFile(const GameState& state, const std::st
         return TaskFileError{TaskFileError::Kind::NotSaved, problem, path, std::move(why)};
     };
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(pathFromUtf8(path), error);
     if (fs::is_directory(status))
         return failure(Problem::FolderInTheWay);
     constexpr fs::perms kWritable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
@@ -230,7 +232,7 @@ std::optional<TaskFileError> writeTaskFile(const GameState& state, const std::st
 
     // A file of our own beside the target, renamed over it once complete.
     // Saving through a link replaces the file it points to, not the link.
-    fs::path target(path);
+    fs::path target = pathFromUtf8(path);
     if (fs::is_symlink(fs::symlink_status(target, error))) {
         target = fs::weakly_canonical(target, error);
         if (error)
@@ -242,7 +244,7 @@ std::optional<TaskFileError> writeTaskFile(const GameState& state, const std::st
     for (int attempt = 0; attempt < 16 && !file; ++attempt) {
         temporary = target;
         temporary += ".saving-" + std::to_string(entropy());
-        file = std::fopen(temporary.string().c_str(), "wbx");
+        file = openFile(utf8FromPath(temporary), "wbx");
         if (!file && errno != EEXIST)
             break;
     }

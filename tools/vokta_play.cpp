@@ -7,7 +7,11 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "platform/files.h"
+#include "platform/program.h"
+#include "puzzle/game_scene.h"
 #include "puzzle/scene_setup.h"
 #include "tools/play/runner.h"
 #include "tools/play/script.h"
@@ -63,17 +67,20 @@ std::string readScript(std::FILE* file, std::string& text)
 
 int main(int argc, char* argv[])
 {
+    vokta::useBinaryStandardStreams();
+    const std::vector<std::string> arguments = vokta::utf8Arguments(argc, argv);
     int width = kDefaultWidth;
     int height = kDefaultHeight;
     std::string scriptPath;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         }
         if (argument == "--size") {
-            if (i + 2 >= argc || !readSize(argv[i + 1], width) || !readSize(argv[i + 2], height))
+            if (i + 2 >= arguments.size() || !readSize(arguments[i + 1].c_str(), width) ||
+                !readSize(arguments[i + 2].c_str(), height))
                 return usage("--size takes a width and a height, each from 1 to 16384 pixels");
             i += 2;
         } else if (argument.starts_with("--") || !scriptPath.empty()) {
@@ -89,9 +96,9 @@ int main(int argc, char* argv[])
     std::error_code error;
     if (scriptPath.empty()) {
         problem = readScript(stdin, text);
-    } else if (std::filesystem::is_directory(scriptPath, error)) {
+    } else if (std::filesystem::is_directory(vokta::pathFromUtf8(scriptPath), error)) {
         problem = "the script is a folder, not a file";
-    } else if (std::FILE* file = std::fopen(scriptPath.c_str(), "rb")) {
+    } else if (std::FILE* file = vokta::openFile(scriptPath, "rb")) {
         problem = readScript(file, text);
         std::fclose(file);
     } else {
@@ -108,7 +115,8 @@ int main(int argc, char* argv[])
         return kExitBadScript;
     }
 
-    const std::string models = findModelDirectory(argv[0]);
+    const std::string models = vokta::utf8FromPath(vokta::findModelDirectory(
+        vokta::modelDirectoryCandidates(vokta::programDirectory(arguments[0])), vokta::kModelFileName));
     if (models.empty()) {
         std::fprintf(stderr, "vokta-play: the model file vokta.x is neither beside the program nor in share/vokta\n");
         return kExitBadScript;

@@ -16,6 +16,15 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <psapi.h>
+#endif
+
+#include "platform/files.h"
+#include "platform/program.h"
+#include "puzzle/game_scene.h"
 #include "puzzle/scene_setup.h"
 #include "tools/play/runner.h"
 #include "tools/play/soak.h"
@@ -40,6 +49,12 @@ constexpr const char* kUsage = "usage: vokta-soak [--seed N] [--seeds K] [--acti
 // The process's resident memory now, and at its highest, in kibibytes.
 std::pair<long, long> memory()
 {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return {0, 0};
+    return {static_cast<long>(counters.WorkingSetSize / 1024), static_cast<long>(counters.PeakWorkingSetSize / 1024)};
+#else
     std::ifstream status("/proc/self/status");
     std::string word;
     long now = 0;
@@ -51,6 +66,7 @@ std::pair<long, long> memory()
             status >> peak;
     }
     return {now, peak};
+#endif
 }
 
 int usage(const std::string& problem)
@@ -76,16 +92,17 @@ std::optional<unsigned long> wholeNumber(const char* text, unsigned long low, un
 std::string addTaskFiles(const std::string& folder, std::vector<std::string>& files)
 {
     std::error_code error;
-    const fs::file_status status = fs::status(folder, error);
+    const fs::path path = vokta::pathFromUtf8(folder);
+    const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found)
         return "no such folder";
     if (error)
         return error.message();
     if (!fs::is_directory(status))
         return "not a folder";
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    for (fs::directory_iterator entry(path, error), end; !error && entry != end; entry.increment(error)) {
         if (entry->path().extension() == ".tsk")
-            files.push_back(entry->path().string());
+            files.push_back(vokta::utf8FromPath(entry->path()));
     }
     return error ? error.message() : std::string();
 }
@@ -94,6 +111,8 @@ std::string addTaskFiles(const std::string& folder, std::vector<std::string>& fi
 
 int main(int argc, char* argv[])
 {
+    vokta::useBinaryStandardStreams();
+    const std::vector<std::string> arguments = vokta::utf8Arguments(argc, argv);
     unsigned long seed = 1;
     unsigned long seeds = 1;
     unsigned long actions = 50'000;
@@ -108,9 +127,9 @@ int main(int argc, char* argv[])
         {"--seeds", &seeds, 1, kMostSeeds},
         {"--actions", &actions, 1, kMostActions},
     };
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        const char* value = i + 1 < argc ? argv[++i] : nullptr;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        const char* value = i + 1 < arguments.size() ? arguments[++i].c_str() : nullptr;
         if (option == "--help" || option == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -140,7 +159,8 @@ int main(int argc, char* argv[])
     if (seeds - 1 > kLargestSeed - seed)
         return usage("--seed " + std::to_string(seed) + " and --seeds " + std::to_string(seeds) +
                      " run past the last seed, " + std::to_string(kLargestSeed));
-    const std::string models = findModelDirectory(argv[0]);
+    const std::string models = vokta::utf8FromPath(vokta::findModelDirectory(
+        vokta::modelDirectoryCandidates(vokta::programDirectory(arguments[0])), vokta::kModelFileName));
     if (models.empty() || !vokta::verifyModelFile(models + "/vokta.x").empty()) {
         std::fprintf(stderr, "vokta-soak: no usable model file beside the program\n");
         return 2;
@@ -150,7 +170,7 @@ int main(int argc, char* argv[])
     if (!error)
         fs::create_directories(saves, error);
     if (error) {
-        std::fprintf(stderr, "vokta-soak: %s: no folder for the saved tasks: %s\n", saves.c_str(),
+        std::fprintf(stderr, "vokta-soak: %s: no folder for the saved tasks: %s\n", vokta::utf8FromPath(saves).c_str(),
                      error.message().c_str());
         return kExitBadArguments;
     }
@@ -160,7 +180,7 @@ int main(int argc, char* argv[])
     long settled = 0;
     for (unsigned long game = 0; game < seeds; ++game) {
         const unsigned gameSeed = static_cast<unsigned>(seed + game);
-        RandomPlayer player(gameSeed, taskFiles, saves.string());
+        RandomPlayer player(gameSeed, taskFiles, vokta::utf8FromPath(saves));
         Runner runner(models, kDefaultWidth, kDefaultHeight);
         InvariantChecker checker;
         std::vector<std::string> lines{"setup " + std::to_string(gameSeed)};

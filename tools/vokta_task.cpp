@@ -1,8 +1,6 @@
 // vokta-task: looks into task files, solves them, checks a folder of them,
 // and makes the task library from its figures file.
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -11,12 +9,15 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
+#include "platform/program.h"
 #include "puzzle/messages.h"
 #include "puzzle/solver.h"
 #include "puzzle/task_file.h"
@@ -145,7 +146,7 @@ int info(const std::vector<std::string>& files)
             status = kExitFailure;
             continue;
         }
-        std::ifstream file(path, std::ios::binary);
+        std::ifstream file(pathFromUtf8(path), std::ios::binary);
         const int version = static_cast<signed char>(file.get());
         Vec3 low{}, high{};
         for (std::size_t k = 0; k < task->cells.size(); ++k) {
@@ -221,7 +222,7 @@ std::optional<std::map<std::string, IndexLine>> readIndex(const fs::path& folder
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     std::map<std::string, IndexLine> index;
     for (IndexLine& line : parseLibraryIndex(text))
-        index[(folder / line.field(IndexField::File)).string()] = std::move(line);
+        index[utf8FromPath(folder / pathFromUtf8(line.field(IndexField::File)))] = std::move(line);
     return index;
 }
 
@@ -286,17 +287,18 @@ int check(const std::vector<std::string>& arguments)
     int failures = 0;
     for (const std::string& argument : arguments) {
         std::error_code error;
-        if (!fs::is_directory(argument, error)) {
+        const fs::path folder = pathFromUtf8(argument);
+        if (!fs::is_directory(folder, error)) {
             files.push_back({argument});
             continue;
         }
-        std::optional<std::map<std::string, IndexLine>> index = readIndex(argument);
+        std::optional<std::map<std::string, IndexLine>> index = readIndex(folder);
         const std::map<std::string, IndexLine>* known = index ? &indexes.emplace_back(std::move(*index)) : nullptr;
         std::set<std::string> found;
-        for (fs::directory_iterator entry(argument, error), end; !error && entry != end; entry.increment(error)) {
+        for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
             if (entry->path().extension() == ".tsk") {
-                files.push_back({entry->path().string(), known});
-                found.insert(entry->path().string());
+                files.push_back({utf8FromPath(entry->path()), known});
+                found.insert(utf8FromPath(entry->path()));
             }
         }
         if (error) {
@@ -323,7 +325,7 @@ int check(const std::vector<std::string>& arguments)
     std::map<std::vector<std::array<int, 3>>, std::string> figures;
     for (const Checked& file : files) {
         Verdict verdict = judge(file.path, file.index);
-        const std::string name = fs::path(file.path).filename().string();
+        const std::string name = utf8FromPath(pathFromUtf8(file.path).filename());
         if (!verdict.cells.empty()) {
             const auto [same, added] = figures.emplace(congruenceKey(verdict.cells), name);
             if (!added && verdict.problem.empty())
@@ -355,11 +357,11 @@ struct Figure {
 std::optional<std::vector<Figure>> readFigures(const std::string& path)
 {
     std::error_code error;
-    if (fs::is_directory(path, error)) {
+    if (fs::is_directory(pathFromUtf8(path), error)) {
         std::fprintf(stderr, "vokta-task: %s: a folder, not a figures file\n", path.c_str());
         return std::nullopt;
     }
-    std::ifstream file(path);
+    std::ifstream file(pathFromUtf8(path));
     if (!file) {
         std::fprintf(stderr, "vokta-task: %s: cannot be read: %s\n", path.c_str(), std::strerror(errno));
         return std::nullopt;
@@ -412,12 +414,18 @@ fs::path makeDraftFolder(const fs::path& target, std::string& problem)
 {
     std::error_code error;
     fs::create_directories(target.parent_path(), error);
-    std::string name = (target.parent_path() / ("." + target.filename().string() + ".making-XXXXXX")).string();
-    if (mkdtemp(name.data()) == nullptr) {
-        problem = std::strerror(errno);
-        return {};
+    std::random_device entropy;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        fs::path draft = target.parent_path();
+        draft /= pathFromUtf8("." + utf8FromPath(target.filename()) + ".making-" + std::to_string(entropy()));
+        // False without an error: the name was taken; try another.
+        if (fs::create_directory(draft, error))
+            return draft;
+        if (error)
+            break;
     }
-    return name;
+    problem = error ? error.message() : "every name tried was taken";
+    return {};
 }
 
 bool writeFile(const fs::path& path, std::string_view bytes)
@@ -454,7 +462,7 @@ int make(const std::vector<std::string>& arguments)
     const std::string& figuresPath = arguments[0];
     const std::string& shownTarget = arguments[1];
     std::error_code error;
-    fs::path target = fs::absolute(shownTarget, error).lexically_normal();
+    fs::path target = fs::absolute(pathFromUtf8(shownTarget), error).lexically_normal();
     if (!target.has_filename())
         target = target.parent_path();
     if (fs::exists(target, error) && !fs::is_directory(target, error)) {
@@ -534,7 +542,7 @@ int make(const std::vector<std::string>& arguments)
         }
         const std::vector<unsigned char> bytes = encodeTask(task);
         if (!writeFile(draft / fileName, {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) {
-            complain("could not be written to " + (draft / fileName).string());
+            complain("could not be written to " + utf8FromPath(draft / fileName));
             continue;
         }
         written.push_back(fileName);
@@ -564,10 +572,12 @@ int make(const std::vector<std::string>& arguments)
 
 int main(int argc, char* argv[])
 {
-    if (argc < 2)
+    useBinaryStandardStreams();
+    const std::vector<std::string> commandLine = utf8Arguments(argc, argv);
+    if (commandLine.size() < 2)
         return usage("no command given");
-    const std::string command = argv[1];
-    const std::vector<std::string> arguments(argv + 2, argv + argc);
+    const std::string& command = commandLine[1];
+    const std::vector<std::string> arguments(commandLine.begin() + 2, commandLine.end());
     if (command == "--help" || command == "-h") {
         std::fputs(kUsage, stdout);
         return 0;

@@ -10,6 +10,7 @@
 #include <new>
 #include <unordered_map>
 
+#include "platform/files.h"
 #include "render/model/decimal.h"
 #include "render/model/xfile_lexer.h"
 
@@ -724,7 +725,7 @@ ParseResult parse(std::string_view text, std::string_view fileName)
 ParseResult loadFile(const std::string& path)
 {
     try {
-        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openFile(path, "rb"), &std::fclose);
         if (!file)
             return failure(path + ": cannot open: " + std::strerror(errno));
         std::string text;

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
 #include <QTemporaryDir>
 
 #include "app/input_routing.h"
 #include "app/start_up.h"
+#include "platform/program.h"
 #include "puzzle/commands.h"
+#include "puzzle/game_scene.h"
 #include "puzzle/pointer.h"
 
 namespace vokta {
@@ -102,31 +106,31 @@ TEST(StartUp, SeedsAreWholeDecimalNumbersThatFit)
 
 TEST(StartUp, TheModelFileIsLookedForBesideTheProgramThenInTheDataDirectory)
 {
-    const QStringList candidates = modelDirectoryCandidates(QStringLiteral("/opt/game/bin"));
-    ASSERT_EQ(candidates.size(), 2);
-    EXPECT_EQ(candidates[0], QStringLiteral("/opt/game/bin"));
-    EXPECT_EQ(candidates[1], QStringLiteral("/opt/game/share/vokta"));
+    namespace fs = std::filesystem;
+    const std::vector<fs::path> candidates = modelDirectoryCandidates("/opt/game/bin");
+    ASSERT_EQ(candidates.size(), 2u);
+    EXPECT_EQ(candidates[0], fs::path("/opt/game/bin"));
+    EXPECT_EQ(candidates[1], fs::path("/opt/game/share/vokta"));
 
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
-    const QString beside = root.filePath(QStringLiteral("bin"));
-    const QString data = root.filePath(QStringLiteral("share"));
-    QDir().mkpath(beside);
-    QDir().mkpath(data);
-    EXPECT_EQ(findModelDirectory({beside, data}), QString());
+    const fs::path beside = fs::path(root.filePath(QStringLiteral("bin")).toStdU16String());
+    const fs::path data = fs::path(root.filePath(QStringLiteral("share")).toStdU16String());
+    fs::create_directories(beside);
+    fs::create_directories(data);
+    EXPECT_EQ(findModelDirectory({beside, data}, kModelFileName), fs::path());
 
     // A directory called vokta.x is no model file.
-    QDir().mkpath(QDir(beside).filePath(QStringLiteral("vokta.x")));
-    QFile inData(QDir(data).filePath(QStringLiteral("vokta.x")));
-    ASSERT_TRUE(inData.open(QIODevice::WriteOnly));
-    inData.close();
-    EXPECT_EQ(findModelDirectory({beside, data}), data);
+    fs::create_directory(beside / "vokta.x");
+    std::ofstream(data / "vokta.x").close();
+    EXPECT_EQ(findModelDirectory({beside, data}, kModelFileName), data);
 
-    QDir(beside).rmdir(QStringLiteral("vokta.x"));
-    QFile besideFile(QDir(beside).filePath(QStringLiteral("vokta.x")));
-    ASSERT_TRUE(besideFile.open(QIODevice::WriteOnly));
-    besideFile.close();
-    EXPECT_EQ(findModelDirectory({beside, data}), beside);
+    fs::remove(beside / "vokta.x");
+    std::ofstream(beside / "vokta.x").close();
+    EXPECT_EQ(findModelDirectory({beside, data}, kModelFileName), beside);
+
+    // The program's own folder is the one its executable is in.
+    EXPECT_TRUE(fs::exists(programDirectory("") / "app_shell_test"));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
 #include "puzzle/commands.h"
 #include "puzzle/game_tick.h"
@@ -341,21 +340,6 @@ std::optional<Pixel> objectPixel(const Game& game, const Action& action)
         !(y >= 0.0f && y < static_cast<float>(viewport.height())))
         return std::nullopt;
     return Pixel{static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
-}
-
-std::string findModelDirectory(const std::string& programPath)
-{
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::path program = fs::canonical("/proc/self/exe", error);
-    if (error)
-        program = fs::absolute(programPath, error);
-    const fs::path folder = program.parent_path();
-    for (const fs::path& candidate : {folder, folder / ".." / "share" / "vokta"}) {
-        if (fs::is_regular_file(candidate / std::string(kModelFileName), error))
-            return fs::weakly_canonical(candidate, error).string();
-    }
-    return {};
 }
 
 }  // namespace vokta::play

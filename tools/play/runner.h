@@ -75,8 +75,4 @@ struct Pixel {
 // outside the view.
 std::optional<Pixel> objectPixel(const Game& game, const Action& action);
 
-// Where the model file is: beside the program, else in the data folder of
-// an installed game. Empty when neither holds it.
-std::string findModelDirectory(const std::string& programPath);
-
 }  // namespace vokta::play
