@@ -10,7 +10,6 @@
 #include "music/fluid_synthesizer.h"
 #include "music/offline_render.h"
 #include "music/stream_scheduler.h"
-#include "music/system_sound.h"
 #include "music/tune.h"
 
 namespace {

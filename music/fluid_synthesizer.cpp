@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <thread>
@@ -12,6 +14,18 @@
 
 namespace vokta {
 namespace {
+
+constexpr const char* kSoundfontVariable = "VOKTA_SOUNDFONT";
+constexpr const char* kSoundfonts[] = {
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+};
+
+bool isFile(const char* path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
 
 // FluidSynth's most recent error on this thread, to put into our own message.
 thread_local std::string lastFluidError;
@@ -156,6 +170,23 @@ int FluidSynthesizer::channelBank(int channel) const
     if (fluid_synth_get_program(impl_->synth, channel, &soundfont, &bank, &preset) != FLUID_OK)
         return -1;
     return bank;
+}
+
+std::string findSoundfont(std::string& whyNot)
+{
+    const char* chosen = std::getenv(kSoundfontVariable);
+    if (chosen != nullptr && *chosen != '\0') {
+        if (isFile(chosen))
+            return chosen;
+        whyNot = std::string(kSoundfontVariable) + " names " + chosen + ", which is not a file";
+        return {};
+    }
+    for (const char* path : kSoundfonts) {
+        if (isFile(path))
+            return path;
+    }
+    whyNot = std::string("no soundfont at ") + kSoundfonts[0] + " or " + kSoundfonts[1] + "; set " + kSoundfontVariable;
+    return {};
 }
 
 }  // namespace vokta

@@ -8,6 +8,12 @@
 
 namespace vokta {
 
+// Where to find the soundfont: the file named by VOKTA_SOUNDFONT if that is
+// set, else /usr/share/sounds/sf2/default-GM.sf2, else
+// /usr/share/sounds/sf2/TimGM6mb.sf2. Returns the path, or an empty string
+// and why in whyNot.
+std::string findSoundfont(std::string& whyNot);
+
 // A Synth on FluidSynth with a General MIDI soundfont. Channel 9 is the
 // percussion channel (FluidSynth's default drum channel, bank 128).
 // FluidSynth's own log messages are kept out of stderr; failures come back

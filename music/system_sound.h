@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
 #include "puzzle/sound_output.h"
 
@@ -12,19 +11,15 @@ enum class SoundMode {
     Silent,  // no device at all (tests, and VOKTA_SOUND=off)
 };
 
-// Where to find the soundfont: the file named by VOKTA_SOUNDFONT if that is
-// set, else /usr/share/sounds/sf2/default-GM.sf2, else
-// /usr/share/sounds/sf2/TimGM6mb.sf2. Returns the path, or an empty string
-// and why in whyNot.
-std::string findSoundfont(std::string& whyNot);
-
 // The game's sound, created once by the shell after the start dialog and
-// destroyed at exit. Creating it opens the MIDI stream (the player's open)
-// on the default audio device and starts loading the soundfont in the
-// background; destroying it tears the player down and closes the device.
-// Without a device or a soundfont, or when the soundfont fails to load, the
-// game runs silently after one line on stderr that says why; cues played
-// before the soundfont has loaded are skipped.
+// destroyed at exit. Creating it sets up the build's sound backend (see
+// sound_backend.h) and opens its MIDI stream (the player's open);
+// destroying it tears the player down and closes the stream and the device.
+// With FluidSynth it plays on the default audio device and loads the
+// soundfont in the background, skipping cues played before that has loaded;
+// on Windows it plays through the system's MIDI output. When sound cannot
+// be had (no device, no soundfont, one that fails to load, no MIDI output)
+// the game runs silently after one line on stderr that says why.
 class SystemSound {
 public:
     explicit SystemSound(SoundMode mode = SoundMode::Auto);

@@ -1,8 +1,6 @@
 // vokta-tune: compiles a tune text as the game does and shows, renders or
 // plays the result.
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -15,13 +13,22 @@
 #include <string>
 #include <vector>
 
-#include "music/fluid_synthesizer.h"
 #include "music/midi_stream.h"
 #include "music/offline_render.h"
+#include "music/stream_scheduler.h"
+#include "music/tune.h"
+#include "platform/files.h"
+#include "platform/program.h"
+
+#ifdef VOKTA_SOUND_FLUIDSYNTH
+#include <unistd.h>
+
+#include "music/fluid_synthesizer.h"
 #include "music/sdl_audio_output.h"
 #include "music/synth_midi_stream.h"
-#include "music/system_sound.h"
-#include "music/tune.h"
+#else
+#include "music/winmm_midi_stream.h"
+#endif
 
 namespace {
 
@@ -29,12 +36,14 @@ using namespace vokta;
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr std::uint64_t kMaxSeconds = 10 * 60;
+constexpr auto kPlayGrace = std::chrono::seconds(5);
+#ifdef VOKTA_SOUND_FLUIDSYNTH
 constexpr int kSampleRate = SdlAudioOutput::kSampleRate;
 constexpr int kRenderBlockFrames = SdlAudioOutput::kFramesPerCallback;
-constexpr std::uint64_t kMaxSeconds = 10 * 60;
 constexpr std::uint64_t kMaxRenderFrames = kMaxSeconds * kSampleRate;
 constexpr float kSilenceThreshold = 1e-4f;  // -80 dB: where the release has died away
-constexpr auto kPlayGrace = std::chrono::seconds(5);
+#endif
 
 constexpr const char* kUsage = "usage: vokta-tune [--channel N] [--wav FILE] [--play] [--] TEXT\n"
                                "Compiles a tune text and prints its events, one per line:\n"
@@ -73,26 +82,29 @@ std::optional<int> parseChannel(const char* text)
 }
 
 // Returns the exit code of a usage error, or nothing when the arguments are good.
-std::optional<int> parseArguments(int argc, char** argv, Options& options)
+std::optional<int> parseArguments(const std::vector<std::string>& arguments, Options& options)
 {
     bool haveText = false;
     bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             std::fputs(kUsage, stdout);
             return 0;
         } else if (!optionsEnded && argument == "--channel") {
-            const auto channel = parseChannel(i + 1 < argc ? argv[++i] : nullptr);
+            const auto channel = parseChannel(i + 1 < arguments.size() ? arguments[++i].c_str() : nullptr);
             if (!channel)
                 return usageError("--channel needs a number from 0 to 15");
             options.channel = *channel;
         } else if (!optionsEnded && argument == "--wav") {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+#ifndef VOKTA_SOUND_FLUIDSYNTH
+            return usageError("--wav renders with FluidSynth, which this build does not have");
+#endif
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty())
                 return usageError("--wav needs a file name");
-            options.wavPath = argv[++i];
+            options.wavPath = arguments[++i];
         } else if (!optionsEnded && argument == "--play") {
             options.play = true;
         } else if (!optionsEnded && argument.rfind("--", 0) == 0) {
@@ -109,6 +121,14 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options)
     return std::nullopt;
 }
 
+void printEvents(const Tune& tune)
+{
+    for (std::uint32_t i = 0; i + kWordsPerEvent <= tune.size(); i += kWordsPerEvent) {
+        std::printf("%u %u 0x%08X\n", tune.events()[i], tune.events()[i + 1], tune.events()[i + 2]);
+    }
+}
+
+#ifdef VOKTA_SOUND_FLUIDSYNTH
 // Why path cannot take the WAV file, or nothing; asked before anything is
 // printed or rendered, and without touching an old file.
 std::optional<std::string> unwritableWav(const std::string& path)
@@ -122,13 +142,6 @@ std::optional<std::string> unwritableWav(const std::string& path)
     if (access(written.c_str(), W_OK) != 0)
         return std::strerror(errno);
     return std::nullopt;
-}
-
-void printEvents(const Tune& tune)
-{
-    for (std::uint32_t i = 0; i + kWordsPerEvent <= tune.size(); i += kWordsPerEvent) {
-        std::printf("%u %u 0x%08X\n", tune.events()[i], tune.events()[i + 1], tune.events()[i + 2]);
-    }
 }
 
 bool loadSynth(FluidSynthesizer& synth)
@@ -210,19 +223,11 @@ int writeWav(const Tune& tune, const std::string& path)
     return 0;
 }
 
-int playTune(const Tune& tune)
-{
-    const std::uint64_t ticksPerSecond = kStreamTicksPerQuarter * 1'000'000 / kStreamMicrosecondsPerQuarter;
-    const std::uint64_t ticks = tuneTicks(tune);
-    if (ticks > kMaxSeconds * ticksPerSecond) {
-        std::fprintf(stderr, "vokta-tune: the tune lasts more than %llu seconds; not played\n",
-                     static_cast<unsigned long long>(kMaxSeconds));
-        return kExitFailure;
-    }
-    FluidSynthesizer synth(kSampleRate);
-    if (!loadSynth(synth))
-        return kExitFailure;
+#endif
 
+// Plays the tune on an open stream and waits for it to end.
+int playOn(MidiStream& stream, const Tune& tune, std::chrono::milliseconds length)
+{
     std::promise<void> ended;
     std::vector<std::uint8_t> data(tune.sizeInBytes());
     std::memcpy(data.data(), tune.events(), data.size());
@@ -230,13 +235,6 @@ int playTune(const Tune& tune)
     header.data = data.data();
     header.bufferLength = header.bytesRecorded = tune.sizeInBytes();
 
-    SynthMidiStream stream(synth, kSampleRate);
-    SdlAudioOutput device;
-    const std::string why = device.open(stream);
-    if (!why.empty()) {
-        std::fprintf(stderr, "vokta-tune: %s\n", why.c_str());
-        return kExitFailure;
-    }
     bool endedSet = false;
     MidiResult result = stream.open(kMidiMapper, [&](StreamMessage message) {
         if (message == StreamMessage::Done && !endedSet) {
@@ -254,26 +252,58 @@ int playTune(const Tune& tune)
         std::fprintf(stderr, "vokta-tune: cannot play: %s\n", describe(result));
         return kExitFailure;
     }
-    const auto length = std::chrono::milliseconds(1000 * ticks / ticksPerSecond);
-    if (ended.get_future().wait_for(length + kPlayGrace) != std::future_status::ready) {
+    const bool finished = ended.get_future().wait_for(length + kPlayGrace) == std::future_status::ready;
+    stream.close();
+    if (!finished) {
         std::fprintf(stderr, "vokta-tune: the audio device stopped playing\n");
         return kExitFailure;
     }
     return 0;
 }
 
+int playTune(const Tune& tune)
+{
+    const std::uint64_t ticksPerSecond = kStreamTicksPerQuarter * 1'000'000 / kStreamMicrosecondsPerQuarter;
+    const std::uint64_t ticks = tuneTicks(tune);
+    if (ticks > kMaxSeconds * ticksPerSecond) {
+        std::fprintf(stderr, "vokta-tune: the tune lasts more than %llu seconds; not played\n",
+                     static_cast<unsigned long long>(kMaxSeconds));
+        return kExitFailure;
+    }
+    const auto length = std::chrono::milliseconds(1000 * ticks / ticksPerSecond);
+#ifdef VOKTA_SOUND_FLUIDSYNTH
+    FluidSynthesizer synth(kSampleRate);
+    if (!loadSynth(synth))
+        return kExitFailure;
+    SynthMidiStream stream(synth, kSampleRate);
+    SdlAudioOutput device;
+    const std::string why = device.open(stream);
+    if (!why.empty()) {
+        std::fprintf(stderr, "vokta-tune: %s\n", why.c_str());
+        return kExitFailure;
+    }
+    return playOn(stream, tune, length);
+#else
+    WinmmMidiStream stream;
+    return playOn(stream, tune, length);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    useBinaryStandardStreams();
     Options options;
-    if (const auto exitCode = parseArguments(argc, argv, options))
+    if (const auto exitCode = parseArguments(utf8Arguments(argc, argv), options))
         return *exitCode;
 
+#ifdef VOKTA_SOUND_FLUIDSYNTH
     if (const auto problem = options.wavPath.empty() ? std::nullopt : unwritableWav(options.wavPath)) {
         std::fprintf(stderr, "vokta-tune: cannot write %s: %s\n", options.wavPath.c_str(), problem->c_str());
         return kExitFailure;
     }
+#endif
     Tune tune;
     const CompileResult compiled = tune.compile(options.text.c_str(), options.channel);
     if (!compiled.ok()) {
@@ -283,10 +313,12 @@ int main(int argc, char** argv)
     printEvents(tune);
     std::fflush(stdout);
 
+#ifdef VOKTA_SOUND_FLUIDSYNTH
     if (!options.wavPath.empty()) {
         if (const int exitCode = writeWav(tune, options.wavPath); exitCode != 0)
             return exitCode;
     }
+#endif
     if (options.play)
         return playTune(tune);
     return 0;

@@ -37,7 +37,6 @@
 #include "music/fluid_synthesizer.h"
 #include "music/sdl_audio_output.h"
 #include "music/synth_midi_stream.h"
-#include "music/system_sound.h"
 #include "music/tune_player.h"
 #include "music/tune_sounds.h"
 #include "render/gl/renderer.h"

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "music/offline_render.h"
-#include "music/system_sound.h"
 #include "music/tune.h"
 
 namespace vokta {

@@ -1,3 +1,4 @@
+#include "music/fluid_synthesizer.h"
 #include "music/system_sound.h"
 
 #include <gtest/gtest.h>
