@@ -13,7 +13,7 @@ ifeq ($(strip $(DISPLAY)),)
 X_WRAP := xvfb-run -a -s "-screen 0 1600x1000x24"
 endif
 
-.PHONY: deps configure build run test web serve-web bench fuzz clean
+.PHONY: deps configure build run test test-windows web serve-web bench fuzz clean
 
 deps:
 	sh scripts/install-deps
@@ -40,6 +40,17 @@ web: deps
 
 serve-web: web
 	python3 -m http.server 8000 --bind 127.0.0.1 --directory build/web
+
+# The plain-C++ core, its tests and the command-line tools cross-built for
+# Windows with MinGW-w64 and run under Wine; every vokta-play script must
+# print and save byte for byte what the native vokta-play does, so that one
+# is built first.
+test-windows: deps
+	cmake --preset release $(CMAKE_ARGS)
+	cmake --build build/release --target vokta-play
+	cmake --preset windows $(CMAKE_ARGS) -DVOKTA_HOST_PLAY=$(CURDIR)/build/release/bin/vokta-play
+	cmake --build build/windows
+	cd build/windows && ctest --output-on-failure --timeout 600 -j2
 
 bench: build
 	$(BUILD_DIR)/bin/vokta-bench
