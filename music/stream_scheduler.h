@@ -4,6 +4,7 @@
 #include <deque>
 #include <vector>
 
+#include "music/midi_stream.h"
 #include "music/synth.h"
 
 namespace vokta {
@@ -19,6 +20,10 @@ struct StreamEvent {
     std::uint32_t delta = 0;
     std::uint32_t word = 0;
 };
+
+// The events of a buffer handed to a stream's out, checked as every stream
+// checks them: Unprepared, StillPlaying or InvalidBuffer refuse it.
+MidiResult readQueuedEvents(const MidiHeader& header, std::vector<StreamEvent>& events);
 
 // Plays queued buffers of stream events into a Synth, applying every event
 // at its exact sample offset while it renders. It is the time base of a

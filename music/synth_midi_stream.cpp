@@ -1,10 +1,7 @@
 #include "music/synth_midi_stream.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
-
-#include "music/tune.h"
 
 namespace vokta {
 
@@ -46,24 +43,15 @@ MidiResult SynthMidiStream::out(MidiHeader& header)
     std::lock_guard lock(mutex_);
     if (!open_ || closing_)
         return MidiResult::NotOpen;
-    const std::uint32_t flags = header.flags.load();
-    if ((flags & kHeaderPrepared) == 0)
-        return MidiResult::Unprepared;
-    if ((flags & kHeaderInQueue) != 0)
-        return MidiResult::StillPlaying;
-    if (header.bytesRecorded > header.bufferLength || header.bytesRecorded % kBytesPerEvent != 0) {
-        return MidiResult::InvalidBuffer;
-    }
+    // Readiness is asked last, so a buffer that could never play is refused
+    // as such even while the instruments load.
+    std::vector<StreamEvent> events;
+    if (const MidiResult checked = readQueuedEvents(header, events); checked != MidiResult::Ok)
+        return checked;
     if (!synth_.isReady())
         return MidiResult::NotReady;
 
-    std::vector<StreamEvent> events(header.bytesRecorded / kBytesPerEvent);
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        std::uint32_t record[kWordsPerEvent];
-        std::memcpy(record, header.data + i * kBytesPerEvent, kBytesPerEvent);
-        events[i] = {record[0], record[2]};  // the stream id in between is always 0
-    }
-    header.flags = (flags & ~kHeaderDone) | kHeaderInQueue;
+    header.flags = (header.flags.load() & ~kHeaderDone) | kHeaderInQueue;
     const std::uint64_t id = nextId_++;
     queued_.push_back({id, &header});
     commands_.push_back({Command::Kind::Queue, id, std::move(events)});

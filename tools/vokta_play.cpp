@@ -20,8 +20,7 @@ namespace {
 
 using namespace vokta::play;
 
-constexpr int kExitExpectationFailed = 1;
-constexpr int kExitBadScript = 2;
+constexpr int kExitBadScript = static_cast<int>(ScriptExit::BadScript);
 constexpr int kLargestSize = 16384;
 // Far more than any game's actions; it also stops a file that never ends,
 // such as /dev/zero.
@@ -126,16 +125,6 @@ int main(int argc, char* argv[])
         return kExitBadScript;
     }
     Runner runner(models, width, height);
-    std::string output;
-    for (const Action& action : script.actions) {
-        const Runner::Outcome outcome = runner.run(action, output);
-        std::fputs(output.c_str(), stdout);
-        output.clear();
-        if (outcome.status != Runner::Status::Ok) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "vokta-play: %s:%d: %s\n", scriptName.c_str(), action.line, outcome.problem.c_str());
-            return outcome.status == Runner::Status::ExpectationFailed ? kExitExpectationFailed : kExitBadScript;
-        }
-    }
-    return 0;
+    return static_cast<int>(
+        runActions(runner, script, scriptName, [](const std::string& output) { std::fputs(output.c_str(), stdout); }));
 }

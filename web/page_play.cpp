@@ -15,29 +15,18 @@ namespace {
 
 using namespace vokta::play;
 
-// How the run ended, numbered as vokta-play's exit codes.
-enum class PlayExit { Ok = 0, ExpectationFailed = 1, BadScript = 2 };
-
 std::string playOutput;
-PlayExit playExit = PlayExit::Ok;
+ScriptExit playExit = ScriptExit::Ok;
 
-PlayExit runScript(const std::string& text, std::string& output)
+ScriptExit runScript(const std::string& text, std::string& output)
 {
     const Script script = parseScript(text);
     if (!script.error.empty()) {
         std::fprintf(stderr, "vokta-play: script:%d: %s\n", script.errorLine, script.error.c_str());
-        return PlayExit::BadScript;
+        return ScriptExit::BadScript;
     }
     Runner runner("/data", kDefaultWidth, kDefaultHeight);
-    for (const Action& action : script.actions) {
-        const Runner::Outcome outcome = runner.run(action, output);
-        if (outcome.status != Runner::Status::Ok) {
-            std::fprintf(stderr, "vokta-play: script:%d: %s\n", action.line, outcome.problem.c_str());
-            return outcome.status == Runner::Status::ExpectationFailed ? PlayExit::ExpectationFailed
-                                                                       : PlayExit::BadScript;
-        }
-    }
-    return PlayExit::Ok;
+    return runActions(runner, script, "script", [&output](const std::string& printed) { output += printed; });
 }
 
 }  // namespace

@@ -342,4 +342,23 @@ std::optional<Pixel> objectPixel(const Game& game, const Action& action)
     return Pixel{static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
 }
 
+ScriptExit runActions(Runner& runner, const Script& script, const std::string& scriptName,
+                      const std::function<void(const std::string&)>& print)
+{
+    std::string output;
+    for (const Action& action : script.actions) {
+        const Runner::Outcome outcome = runner.run(action, output);
+        print(output);
+        output.clear();
+        if (outcome.status != Runner::Status::Ok) {
+            // What was printed comes before the problem, even when both go to one terminal.
+            std::fflush(stdout);
+            std::fprintf(stderr, "vokta-play: %s:%d: %s\n", scriptName.c_str(), action.line, outcome.problem.c_str());
+            return outcome.status == Runner::Status::ExpectationFailed ? ScriptExit::ExpectationFailed
+                                                                       : ScriptExit::BadScript;
+        }
+    }
+    return ScriptExit::Ok;
+}
+
 }  // namespace vokta::play

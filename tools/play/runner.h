@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +58,15 @@ private:
     std::uint64_t ticks_ = 0;
     std::vector<std::uint64_t> completions_;
 };
+
+// How a script's run ended, numbered as vokta-play's exit codes.
+enum class ScriptExit { Ok = 0, ExpectationFailed = 1, BadScript = 2 };
+
+// Runs a parsed script's actions on runner in order, handing each action's
+// output to print as soon as it is made. The first action that fails stops
+// the run, with "vokta-play: SCRIPTNAME:LINE: problem" on standard error.
+ScriptExit runActions(Runner& runner, const Script& script, const std::string& scriptName,
+                      const std::function<void(const std::string&)>& print);
 
 // The window messages an input action of a script stands for, in order (a
 // character key goes down, types its character and, for key, comes up);
