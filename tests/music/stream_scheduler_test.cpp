@@ -11,6 +11,7 @@
 
 #include "fake_synth.h"
 #include "music/offline_render.h"
+#include "music/single_thread_midi_stream.h"
 #include "music/synth_midi_stream.h"
 #include "music/tune.h"
 #include "music/tune_player.h"
@@ -316,6 +317,80 @@ TEST(SynthMidiStream, PlayerSoundsThroughItEndToEnd)
     const std::uint64_t start = synth.messages.front().frame;
     EXPECT_EQ(synth.messages.back(), (Message{start + 320'000 + 16'000, 0x89, 62, 127}))
         << "the step follows the fanfare's closing event";
+}
+
+// The browser's stream: every operation acts at once, and what is owed is
+// reported at the end of the next render, never from inside an operation.
+TEST(SingleThreadMidiStream, ReportsDoneOnlyWhenItRendersAndEverythingOwedAtClose)
+{
+    test::FakeSynth synth;
+    Messages notifications;
+    SingleThreadMidiStream stream(synth, kRate);
+    PreparedBuffer buffer("o5c16");
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::NotOpen);
+    ASSERT_EQ(stream.open(kMidiMapper, [&](StreamMessage message) { notifications.push_back(message); }),
+              MidiResult::Ok);
+    ASSERT_EQ(stream.prepareHeader(buffer.header), MidiResult::Ok);
+    synth.ready = false;
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::NotReady);
+    synth.ready = true;
+    ASSERT_EQ(stream.out(buffer.header), MidiResult::Ok);
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::StillPlaying);
+    ASSERT_EQ(stream.stop(), MidiResult::Ok);
+    EXPECT_EQ(buffer.header.flags.load(), kHeaderPrepared | kHeaderDone) << "free again at once";
+    EXPECT_EQ(synth.allNotesOffAt.size(), 1u);
+    EXPECT_TRUE(notifications.empty());
+
+    std::vector<float> block(2 * 512);
+    stream.renderAudio(block.data(), 512);
+    EXPECT_EQ(notifications, (Messages{StreamMessage::Opened, StreamMessage::Done}));
+    EXPECT_TRUE(synth.messages.empty()) << "a dropped buffer never plays";
+
+    ASSERT_EQ(stream.out(buffer.header), MidiResult::Ok);
+    ASSERT_EQ(stream.restart(), MidiResult::Ok);
+    while (synth.framesRendered < 512 + 16'000)
+        stream.renderAudio(block.data(), 512);
+    EXPECT_EQ(synth.messages, (std::vector<Message>{{512, 0x99, 60, 127}, {512 + 16'000, 0x89, 60, 127}}));
+    EXPECT_EQ(notifications.size(), 2u) << "done with its closing event, 32,000 frames on";
+    while ((buffer.header.flags.load() & kHeaderDone) == 0)
+        stream.renderAudio(block.data(), 512);
+    EXPECT_EQ(synth.framesRendered, 64u * 512u) << "the block that holds frame 512 + 32,000";
+    EXPECT_EQ(notifications.size(), 3u);
+
+    ASSERT_EQ(stream.out(buffer.header), MidiResult::Ok);
+    ASSERT_EQ(stream.close(), MidiResult::Ok);
+    EXPECT_EQ(notifications,
+              (Messages{StreamMessage::Opened, StreamMessage::Done, StreamMessage::Done, StreamMessage::Done,
+                        StreamMessage::Closed}));
+    EXPECT_EQ(stream.out(buffer.header), MidiResult::NotOpen);
+}
+
+TEST(SingleThreadMidiStream, CuesSoundWithTheDesktopsCallingSequences)
+{
+    test::FakeSynth synth;
+    SingleThreadMidiStream stream(synth, kRate);
+    TunePlayer player;
+    TuneSounds sounds(player);
+    ASSERT_TRUE(player.open(stream));
+    sounds.play(Cue::Fanfare);
+    sounds.play(Cue::Step);
+    std::vector<float> block(2 * 2048);
+    while (synth.messages.size() < 27)
+        stream.renderAudio(block.data(), 2048);
+    EXPECT_EQ(synth.messages.back(), (Message{320'000 + 16'000, 0x89, 62, 127}))
+        << "the step follows the fanfare's closing event";
+
+    // A refusal cuts off what sounds and plays at once.
+    sounds.play(Cue::Fanfare);
+    stream.renderAudio(block.data(), 2048);
+    sounds.play(Cue::Refusal);
+    EXPECT_EQ(synth.allNotesOffAt.back(), synth.framesRendered);
+    const std::uint64_t refusedAt = synth.framesRendered;
+    const std::size_t before = synth.messages.size();
+    while (synth.messages.size() < before + 2)
+        stream.renderAudio(block.data(), 2048);
+    EXPECT_EQ(std::vector<Message>(synth.messages.end() - 2, synth.messages.end()),
+              (std::vector<Message>{{refusedAt, 0x99, 60, 127}, {refusedAt + 16'000, 0x89, 60, 127}}));
 }
 
 }  // namespace
