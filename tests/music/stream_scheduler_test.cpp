@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <fstream>
+#include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -391,6 +394,48 @@ TEST(SingleThreadMidiStream, CuesSoundWithTheDesktopsCallingSequences)
         stream.renderAudio(block.data(), 2048);
     EXPECT_EQ(std::vector<Message>(synth.messages.end() - 2, synth.messages.end()),
               (std::vector<Message>{{refusedAt, 0x99, 60, 127}, {refusedAt + 16'000, 0x89, 60, 127}}));
+}
+
+// The page's soundfont is cut down to what web/page_sound_presets.txt lists;
+// a cue playing anything else would be silent in the browser.
+TEST(SingleThreadMidiStream, CuesPlayOnlyWhatThePagesSoundfontKeeps)
+{
+    constexpr int kPercussionChannel = 9;
+    constexpr int kPercussionBank = 128;
+    std::map<std::pair<int, int>, std::set<int>> played;  // bank and program: keys
+    for (const Cue cue : {Cue::Refusal, Cue::Step, Cue::Fanfare}) {
+        test::FakeSynth synth;
+        SingleThreadMidiStream stream(synth, kRate);
+        TunePlayer player;
+        TuneSounds sounds(player);
+        ASSERT_TRUE(player.open(stream));
+        sounds.play(cue);
+        std::vector<float> block(2 * kRate);
+        for (int second = 0; second < 10; ++second)
+            stream.renderAudio(block.data(), kRate);
+        int programs[16] = {};
+        for (const Message& message : synth.messages) {
+            const int channel = message.status & 0x0F;
+            if ((message.status & 0xF0) == 0xC0)
+                programs[channel] = message.data1;
+            if ((message.status & 0xF0) == 0x90 && message.data2 > 0)
+                played[{channel == kPercussionChannel ? kPercussionBank : 0, programs[channel]}].insert(message.data1);
+        }
+    }
+    std::set<std::string> lines;
+    for (const auto& [preset, keys] : played) {
+        std::string line = std::to_string(preset.first) + ":" + std::to_string(preset.second) + ":";
+        for (const int key : keys)
+            line += std::to_string(key) + (key == *keys.rbegin() ? "" : ",");
+        lines.insert(line);
+    }
+    std::ifstream file(VOKTA_PAGE_SOUND_PRESETS);
+    std::set<std::string> listed;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line[0] != '#')
+            listed.insert(line);
+    }
+    EXPECT_EQ(lines, listed);
 }
 
 }  // namespace
