@@ -35,6 +35,7 @@ test: build web
 # optimizer finds Debian's acorn through NODE_PATH.
 web: export NODE_PATH := /usr/share/nodejs
 web: deps
+	sh scripts/install-web-deps
 	cmake --preset web
 	cmake --build build/web-objects
 

@@ -25,6 +25,7 @@
 #include "render/gl/gl_functions.h"
 #include "render/gl/scene_drawer.h"
 #include "web/page_input.h"
+#include "web/page_sound.h"
 
 namespace vokta::web {
 
@@ -42,20 +43,6 @@ void showMessage(const std::string& caption, const std::string& text)
 {
     showPageMessage(caption.c_str(), text.c_str());
 }
-
-// The page has no synthesizer yet: it stays silent and says so once.
-class PageSound : public SoundOutput {
-public:
-    void play(Cue) override
-    {
-        if (!noted_)
-            std::fprintf(stderr, "vokta: no sound in the browser edition yet\n");
-        noted_ = true;
-    }
-
-private:
-    bool noted_ = false;
-};
 
 class Page;
 
@@ -91,7 +78,7 @@ private:
 
 class Page {
 public:
-    Page() : shell_(*this), game_(kModelDirectory, sound_, shell_), drawer_(gl_) {}
+    Page() : shell_(*this), game_(kModelDirectory, pageSound(), shell_), drawer_(gl_) {}
 
     // False, with the reason shown in the page, when WebGL 2 cannot be had.
     bool start(unsigned seed)
@@ -229,7 +216,6 @@ public:
 private:
     static bool isCameraKey(Key key) { return key >= Key::Left && key <= Key::PageDown; }
 
-    PageSound sound_;
     PageShell shell_;
     Game game_;
     GlFunctions gl_;
