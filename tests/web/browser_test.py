@@ -8,7 +8,13 @@ Serves the page (build/web) on a free loopback port and checks that
 - every script of tests/play (and the bad ones of tests/play/bad), run
   through window.vokta.play with the files of tests/play/data, prints byte
   for byte what vokta-play prints, ends with the same exit code and leaves
-  the same files behind.
+  the same files behind;
+- after the player's first key, the page's sound starts, and a refused move
+  reaches the synthesizer as the refusal's note-on and note-off, in order and
+  exactly its length apart, and sounds; with the soundfont missing, the page
+  stays silent and says so once in its console;
+- the first frame of the seeded scene matches the desktop's drawing of it
+  (web_desktop_scene) pixel by pixel within the tolerance below.
 
 Every step waits for the condition it checks; the time limits only stop a
 page that never gets there.
@@ -27,10 +33,12 @@ import sys
 import tempfile
 import threading
 
-from PIL import Image
+from PIL import Image, ImageChops
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 CHROMIUM = '/usr/bin/chromium'
@@ -49,6 +57,25 @@ PAGE_LIMIT_S = 60
 LEAST_COLOURS = 8
 
 
+# The refusal's tune (o5c16 on the percussion channel): one note, 16 ticks
+# of the stream's 48 a second.
+REFUSAL_NOTE_ON = ['midiNoteOn', 9, 60, 127]
+REFUSAL_NOTE_OFF = ['midiNoteOff', 9, 60]
+REFUSAL_TICKS = 16
+STREAM_TICKS_PER_SECOND = 48
+# How far the page's first frame (SwiftShader) may be from the desktop's
+# drawing of the same scene (Mesa's llvmpipe): the largest difference of a
+# colour channel, and the share of pixels allowed beyond it, where the two
+# rasterizers decide an edge's pixel differently. Measured at 1280 x 657:
+# 99.2% of the pixels the same, 0.75% one level off, 0.05% beyond (single
+# pixels along the edges of the floor's tiles, the pieces and the frame).
+LOOK_CHANNEL_TOLERANCE = 2
+LOOK_MOST_PIXELS_BEYOND = 0.002
+# More moves down than any piece of the scatter has cells to fall: the last
+# ones are refused at the floor.
+MOVES_DOWN = 12
+
+
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm'}
 
@@ -65,6 +92,7 @@ def serve(folder):
 def open_browser(user_data):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
+    options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
     for flag in CHROMIUM_FLAGS + ['--user-data-dir=' + user_data]:
         options.add_argument(flag)
     return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
@@ -82,6 +110,105 @@ def check_first_frame(driver, failures):
         failures.append(f'the canvas shows {len(colours)} colours, fewer than the scene\'s {LEAST_COLOURS}')
     print(f'first frame after {driver.execute_script("return window.vokta.firstFrameMs"):.0f} ms, '
           f'{len(colours)} colours')
+
+
+def open_page(driver, port, seed=SEED):
+    driver.get(f'http://127.0.0.1:{port}/index.html?seed={seed}')
+    WebDriverWait(driver, PAGE_LIMIT_S).until(lambda d: d.execute_script('return window.vokta?.ready === true'))
+
+
+# Records what reaches js-synthesizer: its note calls, each with the frames
+# rendered before it, and the loudest sample rendered.
+RECORD_SYNTHESIZER = '''
+  const record = window.synthesizerRecord = {calls: [], frames: 0, loudest: 0};
+  const synthesizer = JSSynth.Synthesizer.prototype;
+  for (const name of ['midiNoteOn', 'midiNoteOff', 'midiAllNotesOff']) {
+    const original = synthesizer[name];
+    synthesizer[name] = function (...values) {
+      record.calls.push([name, record.frames, ...values]);
+      return original.apply(this, values);
+    };
+  }
+  const render = synthesizer.render;
+  synthesizer.render = function (buffers) {
+    render.call(this, buffers);
+    record.frames += buffers[0].length;
+    for (const sample of buffers[0])
+      record.loudest = Math.max(record.loudest, Math.abs(sample));
+  };
+'''
+
+
+def check_sound(driver, failures):
+    if driver.execute_script('return window.vokta.sound.state') != 'waiting':
+        failures.append('the sound did not wait for a gesture')
+    canvas = driver.find_element(By.ID, 'view')
+    ActionChains(driver).send_keys_to_element(canvas, '1').perform()
+    WebDriverWait(driver, PAGE_LIMIT_S).until(
+        lambda d: d.execute_script("return ['on', 'off'].includes(window.vokta.sound.state)"))
+    if driver.execute_script('return window.vokta.sound.state') != 'on':
+        failures.append('the sound did not start: ' + ' '.join(entry['message'] for entry in driver.get_log('browser')))
+        return
+    driver.execute_script(RECORD_SYNTHESIZER)
+    ActionChains(driver).send_keys(Keys.PAGE_DOWN * MOVES_DOWN).perform()
+    # Each refusal cuts the one before off; the last plays to its end.
+    WebDriverWait(driver, PAGE_LIMIT_S).until(lambda d: d.execute_script(
+        'const calls = window.synthesizerRecord.calls; return calls.length > 0 && calls.at(-1)[0] === "midiNoteOff"'))
+    record = driver.execute_script('return window.synthesizerRecord')
+    rate = driver.execute_script('return window.vokta.sound.sampleRate')
+    notes = [call for call in record['calls'] if call[0] != 'midiAllNotesOff']
+    if any([call[0]] + call[2:] not in (REFUSAL_NOTE_ON, REFUSAL_NOTE_OFF) for call in notes):
+        failures.append(f'the synthesizer got other notes than the refusal\'s: {notes}')
+    elif notes[-2][0] != 'midiNoteOn' or notes[-1][1] - notes[-2][1] != REFUSAL_TICKS * rate // STREAM_TICKS_PER_SECOND:
+        failures.append(f'the last refusal did not play its note on and off {REFUSAL_TICKS} ticks apart: {notes[-2:]}')
+    if record['loudest'] <= 0:
+        failures.append('the refusal was silent')
+    print(f'sound: {sum(call[0] == "midiNoteOn" for call in notes)} refusals heard at {rate} Hz, '
+          f'loudest sample {record["loudest"]:.3f}')
+
+
+def check_silence_without_soundfont(driver, port, failures):
+    driver.execute_cdp_cmd('Network.enable', {})
+    driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': ['*.sf2']})
+    try:
+        open_page(driver, port)
+        driver.get_log('browser')
+        ActionChains(driver).send_keys_to_element(driver.find_element(By.ID, 'view'), '1').perform()
+        WebDriverWait(driver, PAGE_LIMIT_S).until(lambda d: d.execute_script('return window.vokta.sound.state === "off"'))
+        notes = [entry['message'] for entry in driver.get_log('browser') if 'vokta: no sound' in entry['message']]
+        if len(notes) != 1:
+            failures.append(f'without a soundfont the console says {notes}, not one note')
+    finally:
+        driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': []})
+
+
+def check_look(driver, port, desktop_scene, models, failures):
+    # With the game's tick stopped the pieces stay where the seed scattered
+    # them, in the first frame, as the desktop draws them before any tick.
+    frozen = driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': 'window.setInterval = () => 0;'})
+    try:
+        open_page(driver, port)
+        WebDriverWait(driver, PAGE_LIMIT_S).until(lambda d: d.execute_script('return window.vokta.frames > 0'))
+        canvas = driver.find_element(By.ID, 'view')
+        width, height = driver.execute_script('return [arguments[0].width, arguments[0].height]', canvas)
+        page = Image.open(io.BytesIO(canvas.screenshot_as_png)).convert('RGB')
+    finally:
+        driver.execute_cdp_cmd('Page.removeScriptToEvaluateOnNewDocument', {'identifier': frozen['identifier']})
+    with tempfile.TemporaryDirectory() as work:
+        path = os.path.join(work, 'desktop.png')
+        subprocess.run([desktop_scene, models, str(SEED), str(width), str(height), path], check=True)
+        desktop = Image.open(path).convert('RGB')
+    if page.size != desktop.size:
+        failures.append(f'the page\'s frame is {page.size}, the desktop\'s {desktop.size}')
+        return
+    difference = ImageChops.difference(page, desktop).getdata()
+    largest = [max(pixel) for pixel in difference]
+    beyond = sum(value > LOOK_CHANNEL_TOLERANCE for value in largest)
+    histogram = [sum(value == level for value in largest) for level in range(4)]
+    print(f'look: {width} x {height}, {beyond} pixels beyond {LOOK_CHANNEL_TOLERANCE} levels, '
+          f'largest difference {max(largest)}, pixels off by 0-3 levels: {histogram}')
+    if beyond > LOOK_MOST_PIXELS_BEYOND * width * height:
+        failures.append(f'the page\'s first frame differs from the desktop\'s in {beyond} pixels')
 
 
 def files_of(folder):
@@ -126,6 +253,8 @@ def main():
     parser.add_argument('--vokta-play', required=True, help='the desktop vokta-play')
     parser.add_argument('--scripts', required=True, help='the folder of .play scripts')
     parser.add_argument('--files', required=True, help='the files the scripts start with')
+    parser.add_argument('--desktop-scene', required=True, help='web_desktop_scene, the desktop\'s drawing')
+    parser.add_argument('--models', required=True, help='the folder of the model file')
     arguments = parser.parse_args()
     if not os.path.isfile(os.path.join(arguments.page, 'vokta.wasm')):
         print(f'browser_test: {arguments.page} holds no browser edition; build it with make web', file=sys.stderr)
@@ -136,10 +265,14 @@ def main():
     with tempfile.TemporaryDirectory() as user_data:
         driver = open_browser(user_data)
         try:
-            driver.get(f'http://127.0.0.1:{server.server_port}/index.html?seed={SEED}')
+            port = server.server_port
+            driver.get(f'http://127.0.0.1:{port}/index.html?seed={SEED}')
             check_first_frame(driver, failures)
             check_scripts(driver, arguments.vokta_play, pathlib.Path(arguments.scripts),
                           pathlib.Path(arguments.files), failures)
+            check_sound(driver, failures)
+            check_silence_without_soundfont(driver, port, failures)
+            check_look(driver, port, arguments.desktop_scene, arguments.models, failures)
         finally:
             driver.quit()
             server.shutdown()
