@@ -31,8 +31,9 @@ run: build
 test: build web
 	cd $(BUILD_DIR) && $(X_WRAP) ctest --output-on-failure --timeout 600
 
-# The browser edition, cross-built by Emscripten into build/web. Emscripten's
-# optimizer finds Debian's acorn through NODE_PATH.
+# The browser edition, cross-built by Emscripten into build/web, with the
+# pinned npm packages it plays its sound with. Emscripten's optimizer finds
+# Debian's acorn through NODE_PATH.
 web: export NODE_PATH := /usr/share/nodejs
 web: deps
 	sh scripts/install-web-deps
