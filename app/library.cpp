@@ -1,7 +1,5 @@
 #include "app/library.h"
 
-#include <cmath>
-
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -9,51 +7,21 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "puzzle/game_scene.h"
-#include "puzzle/scene_setup.h"
 #include "puzzle/task_file.h"
 #include "puzzle/task_library.h"
+#include "puzzle/task_picture.h"
 #include "render/gl/picture_renderer.h"
-#include "render/scene_object.h"
-#include "render/viewport.h"
 
 namespace vokta {
 
 namespace {
 
-constexpr QSize kThumbnail{160, 120};
-constexpr Colour kFigureColour = 0xFFB08830;
-// Half the diagonal of a cube of edge 10.
-constexpr float kCubeHalfDiagonal = 8.67f;
+constexpr QSize kThumbnail{kTaskPictureWidth, kTaskPictureHeight};
 
-// The figure of a task as solid cubes on background, seen from the side the
-// game's camera starts on, from far enough to show all of it.
 QImage drawFigure(PictureRenderer& renderer, const std::string& modelDirectory, const Task& task, Colour background)
 {
-    Scene scene(modelDirectory);
-    scene.setBackground(background);
-    addSceneLights(scene);
-
-    SceneObject figure(scene);
-    figure.frame()->addVisual(meshAtCells(scene, kModelFileName, "x3ds_cube", "cube", task.cells));
-    Vec3 low{}, high{};
-    for (std::size_t k = 0; k < task.cells.size(); ++k) {
-        const Vec3 cell = task.cells[k];
-        low = k == 0 ? cell : Vec3{std::min(low.x, cell.x), std::min(low.y, cell.y), std::min(low.z, cell.z)};
-        high = k == 0 ? cell : Vec3{std::max(high.x, cell.x), std::max(high.y, cell.y), std::max(high.z, cell.z)};
-    }
-    figure.setColour(kFigureColour);
-    figure.setQuality(RenderQuality::Flat);
-
-    const Vec3 middle = (low + high) * 0.5f;
-    // The sphere round the figure, its cubes' corners included, just fits the
-    // picture's height: the view spans Viewport::kField at unit distance.
-    const float radius = modulus(high - low) * 0.5f + kCubeHalfDiagonal;
-    const float reach = radius * std::sqrt(1.0f + 1.0f / (Viewport::kField * Viewport::kField)) * 1.05f;
-    const std::shared_ptr<Frame>& camera = scene.cameraFrame();
-    camera->setPosition(scene.sceneFrame().get(), middle + normalize(Vec3{1.0f, 1.2f, 1.0f}) * reach);
-    camera->setOrientation(scene.sceneFrame().get(), Vec3{-1.0f, -1.2f, -1.0f}, {0, 0, 1});
-    return renderer.render(scene, kThumbnail, 4);
+    TaskPictureScene picture(modelDirectory, task, background);
+    return renderer.render(picture.scene, kThumbnail, 4);
 }
 
 }  // namespace
