@@ -1,17 +1,38 @@
-// The page around the game: hands the canvas's keys and mouse to the game
-// (page.cpp), shows its messages, and offers window.vokta to scripts and
-// tests. Everything the game decides happens in the WebAssembly module.
+// The page around the game: the start dialog, the menu bar, the message
+// boxes, About, the help, the library and the task files, the canvas's keys,
+// mouse and touch handed to the game (page.cpp), the browser storage, and
+// window.vokta for scripts and tests. What the game decides, and every word
+// of the menus and dialogs, comes from the WebAssembly module; this script
+// only draws and forwards.
 'use strict';
 
 (function () {
-  const canvas = document.getElementById('view');
-  const message = document.getElementById('message');
+  const byId = (id) => document.getElementById(id);
+  const canvas = byId('view');
+  const menubar = byId('menubar');
+  const pictureCanvas = byId('picture');
+  const loadFile = byId('load-file');
   // Mouse message kinds as page.cpp numbers them.
   const ButtonDown = 0, ButtonUp = 1, MouseMove = 2, DoubleClick = 3;
+  // MouseEvent.button and .buttons for the left button.
+  const LeftButton = 0, RightButton = 2, LeftFlag = 1, RightFlag = 2;
+  // Touch: a press held this long without moving is a right click; a move
+  // this far makes it a drag; a second tap this soon and this near is a
+  // double click.
+  const LongPressMs = 500, DragSlopPx = 8, DoubleTapMs = 400, DoubleTapSlopPx = 24;
+  // The browser storage's keys, named after the desktop's vokta.ini keys and progress.txt.
+  const StorageKeys = { language: 'vokta.Language', colours: 'vokta.Colours', numbers: 'vokta.Numbers',
+                        progress: 'vokta.progress' };
+  // The folder that task files chosen for Load are written to; the game
+  // reads them by name from there, so its messages name them as the player knows them.
+  const LoadFolder = '/loaded';
+
+  const params = new URLSearchParams(location.search);
+  const seed = params.get('seed');
   let buttonsHeld = 0;
   let playRuns = 0;
-
-  const seed = new URLSearchParams(location.search).get('seed');
+  let texts = null;
+  let menuState = { selected: false, solid: false, canUndo: false, canRedo: false, distinct: false, numbers: false };
 
   window.vokta = {
     // Frames drawn so far, and when the first one was (ms since the page began to load).
@@ -24,10 +45,56 @@
         this.firstFrameMs = performance.now();
     },
     showMessage(caption, text) {
-      document.getElementById('message-caption').textContent = caption;
-      document.getElementById('message-text').textContent = text;
-      message.hidden = false;
-      document.getElementById('message-ok').focus();
+      byId('message-caption').textContent = caption;
+      byId('message-text').textContent = text;
+      openModal('message', byId('message-ok'));
+    },
+    // The game in view: {started, selected, falling, taskCompleted, ticks}.
+    status() {
+      return JSON.parse(UTF8ToString(_vokta_status()));
+    },
+    refreshMenus(state) {
+      menuState = state;
+      applyMenuState();
+    },
+    openHelp(page) {
+      openHelp(texts.helpFolder + page);
+    },
+    showHelpPopup(command) {
+      showHelpPopup(command);
+    },
+    showAbout() {
+      byId('about-picture').src = texts.about;
+      openModal('about', byId('about-box'));
+    },
+    openLibrary(listing) {
+      openLibrary(listing);
+    },
+    openLoadPicker() {
+      loadFile.value = '';
+      loadFile.click();
+    },
+    // Hands a file the game wrote to the browser as a download, and forgets it.
+    download(path, name) {
+      const bytes = FS.readFile(path);
+      FS.unlink(path);
+      const link = document.createElement('a');
+      link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+      link.download = name;
+      document.body.appendChild(link);
+      link.click();
+      link.remove();
+      setTimeout(() => URL.revokeObjectURL(link.href), 0);
+    },
+    store(key, value) {
+      try {
+        localStorage.setItem(key, value);
+      } catch (error) {
+        console.warn(`vokta: browser storage ${key}: not saved: ${error.message}`);
+      }
+    },
+    languageChanged() {
+      loadTexts();
     },
     // Runs a vokta-play script on a game of its own and returns what
     // vokta-play prints. files (name -> Uint8Array) are what load reads;
@@ -74,6 +141,8 @@
   }
 
   function withString(text, use) {
+    if (text === null)
+      return use(0);
     const size = lengthBytesUTF8(text) + 1;
     const pointer = _malloc(size);
     try {
@@ -84,17 +153,515 @@
     }
   }
 
-  function closeMessage() {
-    message.hidden = true;
-    canvas.focus();
+  function stored(key) {
+    try {
+      return localStorage.getItem(key);
+    } catch (error) {
+      console.warn(`vokta: browser storage ${key}: not readable: ${error.message}`);
+      return null;
+    }
   }
-  document.getElementById('message-ok').addEventListener('click', closeMessage);
-  message.addEventListener('keydown', (event) => {
+
+  // ---- Dialogs: one modal at a time over the game; the game takes the
+  // keyboard back when the last one closes.
+
+  let modal = null;
+
+  function openModal(id, focus) {
+    closeMenus();
+    if (modal !== null && modal !== id)
+      byId(modal).hidden = true;
+    modal = id;
+    byId(id).hidden = false;
+    focus.focus();
+  }
+
+  function closeModal(id) {
+    byId(id).hidden = true;
+    if (modal === id)
+      modal = null;
+    giveKeyboardToGame();
+  }
+
+  function giveKeyboardToGame() {
+    const status = window.vokta.ready ? window.vokta.status() : null;
+    if (modal === null && openIndex < 0 && status !== null && status.started)
+      canvas.focus();
+  }
+
+  byId('message-ok').addEventListener('click', () => closeModal('message'));
+  byId('message').addEventListener('keydown', (event) => {
     if (event.key === 'Escape' || event.key === 'Enter') {
       event.preventDefault();
-      closeMessage();
+      closeModal('message');
     }
   });
+
+  // About closes on any key, or when a mouse button is let go over it.
+  byId('about').addEventListener('keydown', (event) => {
+    event.preventDefault();
+    closeModal('about');
+  });
+  byId('about-box').addEventListener('mouseup', () => closeModal('about'));
+
+  // ---- The start dialog: START (Enter) starts the game, HELP opens the
+  // help beside it, QUIT (Escape) ends; a page cannot close itself, so the
+  // end is a page of its own with a way back.
+
+  function showStart() {
+    openModal('start', byId('start-start'));
+  }
+
+  function startGame() {
+    closeModal('start');
+    menubar.hidden = false;
+    _vokta_start();
+    canvas.focus();
+  }
+
+  byId('start-start').addEventListener('click', startGame);
+  byId('start-help').addEventListener('click', () => window.vokta.openHelp('index.html'));
+  byId('start-quit').addEventListener('click', () => {
+    closeHelp();
+    openModal('ended', byId('ended-again'));
+  });
+  byId('start').addEventListener('keydown', (event) => {
+    if (event.key === 'Escape') {
+      event.preventDefault();
+      byId('start-quit').click();
+    } else if (event.key === 'Enter' && document.activeElement.tagName !== 'BUTTON') {
+      event.preventDefault();
+      startGame();
+    }
+  });
+  byId('ended-again').addEventListener('click', showStart);
+
+  // ---- The menu bar: the game's three popups in the interface's language,
+  // mnemonics with Alt, the arrows, Enter and Escape in the popups, and F1
+  // on a highlighted item for its help.
+
+  let titles = [];
+  let popups = [];
+  let openIndex = -1;
+  let highlighted = null;
+  let helpRequested = false;
+
+  // "&Task": the title without the ampersand, and its mnemonic letter.
+  function mnemonicOf(title) {
+    const at = title.indexOf('&');
+    return { before: title.slice(0, at), letter: title.charAt(at + 1), after: title.slice(at + 2) };
+  }
+
+  function loadTexts() {
+    texts = JSON.parse(UTF8ToString(_vokta_shell_texts()));
+    document.documentElement.lang = texts.language === 'Russian' ? 'ru' : 'en';
+    const [startWord, helpWord, quitWord] = [texts.start.start, texts.start.help, texts.start.quit];
+    byId('start-start').textContent = startWord;
+    byId('start-help').textContent = helpWord;
+    byId('start-quit').textContent = quitWord;
+    byId('message-ok').textContent = texts.buttons.ok;
+    byId('library-caption').textContent = texts.library.caption;
+    byId('library-open').textContent = texts.buttons.open;
+    byId('library-cancel').textContent = texts.buttons.cancel;
+    byId('help-caption').textContent = texts.help.caption;
+    byId('help-contents').textContent = texts.help.contents;
+    byId('help-back').textContent = texts.help.back;
+    buildMenus();
+  }
+
+  function buildMenus() {
+    closeMenus();
+    menubar.textContent = '';
+    for (const popup of popups)
+      popup.remove();
+    titles = [];
+    popups = [];
+    texts.menus.forEach((menu, index) => {
+      const title = document.createElement('div');
+      title.className = 'menu-title';
+      title.setAttribute('role', 'menuitem');
+      const parts = mnemonicOf(menu.title);
+      const underlined = document.createElement('u');
+      underlined.textContent = parts.letter;
+      title.append(parts.before, underlined, parts.after);
+      title.dataset.mnemonic = parts.letter.toLowerCase();
+      title.addEventListener('mousedown', (event) => {
+        event.preventDefault();
+        if (openIndex === index)
+          closeMenus();
+        else
+          openPopup(index, false);
+      });
+      title.addEventListener('mouseenter', () => {
+        if (openIndex >= 0 && openIndex !== index)
+          openPopup(index, false);
+      });
+      menubar.appendChild(title);
+      titles.push(title);
+
+      const popup = document.createElement('div');
+      popup.className = 'popup';
+      popup.setAttribute('role', 'menu');
+      popup.tabIndex = -1;
+      popup.hidden = true;
+      const items = index === texts.menus.length - 1 ? menu.items.concat([texts.languageItem]) : menu.items;
+      for (const item of items)
+        popup.appendChild(item === null ? separator() : menuItem(item));
+      popup.addEventListener('keydown', menuKey);
+      document.body.appendChild(popup);
+      popups.push(popup);
+    });
+    applyMenuState();
+  }
+
+  function separator() {
+    const line = document.createElement('div');
+    line.className = 'separator';
+    line.setAttribute('role', 'separator');
+    return line;
+  }
+
+  function menuItem(item) {
+    const row = document.createElement('div');
+    row.className = 'item';
+    row.setAttribute('role', item.checkable ? 'menuitemcheckbox' : 'menuitem');
+    row.dataset.command = item.command;
+    for (const [part, text] of [['check', ''], ['text', item.text], ['keys', item.keys]]) {
+      const span = document.createElement('span');
+      span.className = part;
+      span.textContent = text;
+      row.appendChild(span);
+    }
+    row.addEventListener('mouseenter', () => highlight(row));
+    row.addEventListener('mousedown', (event) => event.preventDefault());
+    row.addEventListener('click', () => choose(row));
+    return row;
+  }
+
+  function itemFor(command) {
+    return document.querySelector(`.item[data-command="${command}"]`);
+  }
+
+  // Grey and check marks, as the game's refreshMenuState asks.
+  function applyMenuState() {
+    if (titles.length === 0)
+      return;
+    const pieceTitle = titles[1];
+    pieceTitle.classList.toggle('disabled', !menuState.selected);
+    pieceTitle.setAttribute('aria-disabled', String(!menuState.selected));
+    if (!menuState.selected && openIndex === 1)
+      closeMenus();
+    const checks = { 40007: menuState.solid, 40028: menuState.distinct, 40029: menuState.numbers };
+    for (const [command, checked] of Object.entries(checks)) {
+      const row = itemFor(command);
+      row.setAttribute('aria-checked', String(checked));
+      row.querySelector('.check').textContent = checked ? '\u2713' : '';
+    }
+    for (const [command, enabled] of [[40025, menuState.canUndo], [40026, menuState.canRedo]]) {
+      const row = itemFor(command);
+      row.classList.toggle('disabled', !enabled);
+      row.setAttribute('aria-disabled', String(!enabled));
+    }
+  }
+
+  function openPopup(index, byKeyboard) {
+    if (titles[index].classList.contains('disabled'))
+      return;
+    if (modal !== null)
+      return;
+    closeMenus(true);
+    openIndex = index;
+    titles[index].classList.add('open');
+    const popup = popups[index];
+    const box = titles[index].getBoundingClientRect();
+    popup.style.left = box.left + 'px';
+    popup.style.top = box.bottom + 'px';
+    popup.hidden = false;
+    popup.focus();
+    if (byKeyboard)
+      highlight(enabledItems(popup)[0] || null);
+  }
+
+  // keepKeyboard: another popup opens at once.
+  function closeMenus(keepKeyboard = false) {
+    if (openIndex < 0)
+      return;
+    titles[openIndex].classList.remove('open');
+    popups[openIndex].hidden = true;
+    openIndex = -1;
+    highlight(null);
+    if (!keepKeyboard) {
+      helpRequested = false;
+      giveKeyboardToGame();
+    }
+  }
+
+  function enabledItems(popup) {
+    return Array.from(popup.querySelectorAll('.item:not(.disabled)'));
+  }
+
+  function highlight(row) {
+    if (highlighted !== null)
+      highlighted.classList.remove('highlighted');
+    highlighted = row !== null && !row.classList.contains('disabled') ? row : null;
+    if (highlighted !== null)
+      highlighted.classList.add('highlighted');
+  }
+
+  function choose(row) {
+    if (row.classList.contains('disabled'))
+      return;
+    const command = Number(row.dataset.command);
+    const help = helpRequested;
+    closeMenus();
+    _vokta_menu_command(command, help ? 1 : 0);
+  }
+
+  // The next popup that can open, going by step from index.
+  function neighbour(index, step) {
+    for (let k = 1; k <= titles.length; ++k) {
+      const next = (index + step * k + titles.length * k) % titles.length;
+      if (!titles[next].classList.contains('disabled'))
+        return next;
+    }
+    return index;
+  }
+
+  // The title whose mnemonic a key with Alt names: by the character typed,
+  // or, for a Latin letter, by the key itself, since Option with a letter
+  // types another character on a Mac.
+  function titleForMnemonic(event) {
+    return titles.findIndex((title) => title.dataset.mnemonic === event.key.toLowerCase() ||
+      (/^[a-z]$/.test(title.dataset.mnemonic) && event.code === 'Key' + title.dataset.mnemonic.toUpperCase()));
+  }
+
+  function menuKey(event) {
+    const items = enabledItems(popups[openIndex]);
+    const at = items.indexOf(highlighted);
+    switch (event.key) {
+    case 'ArrowDown': highlight(items[(at + 1) % items.length] || null); break;
+    case 'ArrowUp': highlight(items[(at - 1 + items.length) % items.length] || null); break;
+    case 'ArrowRight': openPopup(neighbour(openIndex, 1), true); break;
+    case 'ArrowLeft': openPopup(neighbour(openIndex, -1), true); break;
+    case 'Home': highlight(items[0] || null); break;
+    case 'End': highlight(items[items.length - 1] || null); break;
+    case 'Enter':
+    case ' ':
+      if (highlighted !== null)
+        choose(highlighted);
+      break;
+    case 'Escape': closeMenus(); break;
+    case 'F1':
+      // As Enter, but the item chosen shows its help; on a popup with
+      // nothing highlighted, the next item chosen does.
+      helpRequested = true;
+      if (highlighted !== null)
+        choose(highlighted);
+      break;
+    default:
+      if (event.altKey && titleForMnemonic(event) >= 0)
+        openPopup(titleForMnemonic(event), true);
+      break;
+    }
+    event.preventDefault();
+    event.stopPropagation();
+  }
+
+  // Alt with a title's letter opens its popup, wherever the keyboard is in
+  // the game; F1 is the game's, not the browser's.
+  document.addEventListener('keydown', (event) => {
+    if (event.key === 'F1')
+      event.preventDefault();
+    if (!event.altKey || modal !== null || menubar.hidden || openIndex >= 0)
+      return;
+    const index = titleForMnemonic(event);
+    if (index >= 0) {
+      event.preventDefault();
+      event.stopPropagation();
+      openPopup(index, true);
+    }
+  }, true);
+
+  // A press outside the open popup closes it and does nothing else.
+  document.addEventListener('mousedown', (event) => {
+    if (openIndex < 0 || popups[openIndex].contains(event.target) || menubar.contains(event.target))
+      return;
+    closeMenus();
+    event.preventDefault();
+    event.stopPropagation();
+  }, true);
+
+  // ---- Help: the help pages in a panel beside the game, with the contents
+  // and the way back; F1's small pop-ups over it.
+
+  const helpPage = byId('help-page');
+  let helpTrail = [];
+  let helpGoingBack = false;
+
+  function openHelp(url) {
+    byId('help').hidden = false;
+    document.body.classList.add('help-open');
+    helpTrail = [];
+    helpPage.src = url;
+  }
+
+  function closeHelp() {
+    byId('help').hidden = true;
+    document.body.classList.remove('help-open');
+    giveKeyboardToGame();
+  }
+
+  helpPage.addEventListener('load', () => {
+    const shown = helpPage.contentWindow.location.href;
+    if (helpGoingBack)
+      helpGoingBack = false;
+    else if (helpTrail[helpTrail.length - 1] !== shown)
+      helpTrail.push(shown);
+    byId('help-back').disabled = helpTrail.length < 2;
+  });
+  byId('help-back').addEventListener('click', () => {
+    if (helpTrail.length < 2)
+      return;
+    helpTrail.pop();
+    helpGoingBack = true;
+    helpPage.src = helpTrail[helpTrail.length - 1];
+  });
+  byId('help-contents').addEventListener('click', () => {
+    helpPage.src = new URL('index.html', helpPage.contentWindow.location.href).href;
+  });
+  byId('help-close').addEventListener('click', closeHelp);
+
+  const helpPopup = byId('help-popup');
+
+  async function showHelpPopup(command) {
+    const url = `${texts.helpFolder}popup-${command}.html`;
+    let html;
+    try {
+      const answer = await fetch(url);
+      if (!answer.ok)
+        throw new Error(`${answer.status} ${answer.statusText}`);
+      html = await answer.text();
+    } catch (error) {
+      console.warn(`vokta: ${url}: ${error.message}; the contents instead`);
+      window.vokta.openHelp('index.html');
+      return;
+    }
+    const page = new DOMParser().parseFromString(html, 'text/html');
+    helpPopup.replaceChildren(...Array.from(page.body.childNodes));
+    const row = itemFor(command);
+    const box = (row && !row.parentElement.hidden ? row : titles[0]).getBoundingClientRect();
+    helpPopup.style.left = Math.max(0, box.left + 24) + 'px';
+    helpPopup.style.top = box.bottom + 'px';
+    helpPopup.hidden = false;
+  }
+
+  // The pop-up goes at the next key or press, which does nothing else.
+  for (const kind of ['keydown', 'mousedown']) {
+    document.addEventListener(kind, (event) => {
+      if (helpPopup.hidden)
+        return;
+      helpPopup.hidden = true;
+      event.preventDefault();
+      event.stopPropagation();
+      giveKeyboardToGame();
+    }, true);
+  }
+
+  // ---- The task library: every task with its picture, drawn by the game's
+  // renderer as the dialog opens, its name, how hard it is and the player's best.
+
+  const libraryList = byId('library-list');
+  let libraryRows = [];
+  let libraryCurrent = -1;
+  let pictureRun = 0;
+
+  function openLibrary(listing) {
+    libraryList.textContent = '';
+    libraryRows = listing.map((task, index) => {
+      const row = document.createElement('div');
+      row.className = 'task';
+      row.setAttribute('role', 'option');
+      row.title = task.solutions;
+      const picture = document.createElement('canvas');
+      picture.width = pictureCanvas.width;
+      picture.height = pictureCanvas.height;
+      const name = task.record === null ? task.name : '\u2714 ' + task.name;
+      const words = [name, task.difficulty].concat(task.record === null ? [] : [task.record]).join('\n');
+      row.append(picture, words);
+      row.addEventListener('click', () => setLibraryCurrent(index));
+      row.addEventListener('dblclick', () => chooseFromLibrary(index));
+      libraryList.appendChild(row);
+      return row;
+    });
+    setLibraryCurrent(0);
+    openModal('library', libraryList);
+    drawPictures(++pictureRun, 0);
+  }
+
+  // One picture a turn, so the dialog answers while they come.
+  function drawPictures(run, index) {
+    if (run !== pictureRun || index >= libraryRows.length || byId('library').hidden)
+      return;
+    if (_vokta_draw_library_picture(index))
+      libraryRows[index].querySelector('canvas').getContext('2d').drawImage(pictureCanvas, 0, 0);
+    setTimeout(() => drawPictures(run, index + 1), 0);
+  }
+
+  function setLibraryCurrent(index) {
+    if (libraryCurrent >= 0 && libraryRows[libraryCurrent])
+      libraryRows[libraryCurrent].classList.remove('current');
+    libraryCurrent = Math.max(0, Math.min(index, libraryRows.length - 1));
+    const row = libraryRows[libraryCurrent];
+    row.classList.add('current');
+    row.setAttribute('aria-selected', 'true');
+    row.scrollIntoView({ block: 'nearest' });
+  }
+
+  function chooseFromLibrary(index) {
+    closeModal('library');
+    _vokta_library_chosen(index);
+  }
+
+  function tasksPerRow() {
+    const first = libraryRows[0].getBoundingClientRect();
+    return Math.max(1, libraryRows.filter((row) => row.getBoundingClientRect().top === first.top).length);
+  }
+
+  byId('library-open').addEventListener('click', () => chooseFromLibrary(libraryCurrent));
+  byId('library-cancel').addEventListener('click', () => closeModal('library'));
+  byId('library').addEventListener('keydown', (event) => {
+    const moves = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: -tasksPerRow(), ArrowDown: tasksPerRow() };
+    if (event.key in moves && event.target === libraryList)
+      setLibraryCurrent(libraryCurrent + moves[event.key]);
+    else if (event.key === 'Enter' && event.target === libraryList)
+      chooseFromLibrary(libraryCurrent);
+    else if (event.key === 'Escape')
+      closeModal('library');
+    else
+      return;
+    event.preventDefault();
+  });
+
+  // ---- Load: the browser's file picker; the file chosen is written into
+  // the game's file system and loaded by name. Save downloads (see download).
+
+  loadFile.addEventListener('change', async () => {
+    const file = loadFile.files[0];
+    if (!file) {
+      _vokta_load_chosen(0);
+      return;
+    }
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    FS.writeFile(LoadFolder + '/' + file.name, bytes);
+    withString(file.name, (name) => _vokta_load_chosen(name));
+    canvas.focus();
+  });
+  loadFile.addEventListener('cancel', () => {
+    _vokta_load_chosen(0);
+    canvas.focus();
+  });
+
+  // ---- The game's keys, mouse and touch.
 
   canvas.addEventListener('keydown', (event) => {
     const used = withString(event.key, (key) =>
@@ -107,13 +674,17 @@
   });
   canvas.addEventListener('blur', () => _vokta_focus_lost());
 
-  // The pixel under the pointer, counted from the canvas's top left corner;
-  // negative or past the edges while a drag has left it.
-  function sendMouse(kind, event) {
+  // The pixel at a page position, counted from the canvas's top left
+  // corner; negative or past the edges while a drag has left it.
+  function sendMouseAt(kind, clientX, clientY, button, buttons, shift = false, ctrl = false) {
     const box = canvas.getBoundingClientRect();
-    _vokta_mouse(kind, Math.floor(event.clientX - box.left), Math.floor(event.clientY - box.top),
-                 event.button, event.buttons, event.shiftKey, event.ctrlKey);
+    _vokta_mouse(kind, Math.floor(clientX - box.left), Math.floor(clientY - box.top), button, buttons, shift, ctrl);
   }
+
+  function sendMouse(kind, event) {
+    sendMouseAt(kind, event.clientX, event.clientY, event.button, event.buttons, event.shiftKey, event.ctrlKey);
+  }
+
   canvas.addEventListener('mousedown', (event) => {
     canvas.focus();
     event.preventDefault();
@@ -133,6 +704,62 @@
       sendMouse(MouseMove, event);
   });
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+
+  // Touch: a tap is a left click (two in quick succession a double click),
+  // a drag a left drag, a long press a right click.
+  let touch = null;
+  let lastTap = null;
+
+  canvas.addEventListener('pointerdown', (event) => {
+    if (event.pointerType !== 'touch' || touch !== null)
+      return;
+    event.preventDefault();
+    canvas.focus();
+    canvas.setPointerCapture(event.pointerId);
+    touch = { id: event.pointerId, x: event.clientX, y: event.clientY, dragging: false, pressedLong: false };
+    touch.timer = setTimeout(() => {
+      touch.pressedLong = true;
+      lastTap = null;
+      sendMouseAt(ButtonDown, touch.x, touch.y, RightButton, RightFlag);
+      sendMouseAt(ButtonUp, touch.x, touch.y, RightButton, 0);
+    }, LongPressMs);
+  });
+  canvas.addEventListener('pointermove', (event) => {
+    if (touch === null || event.pointerId !== touch.id || touch.pressedLong)
+      return;
+    if (!touch.dragging && Math.hypot(event.clientX - touch.x, event.clientY - touch.y) >= DragSlopPx) {
+      clearTimeout(touch.timer);
+      touch.dragging = true;
+      lastTap = null;
+      sendMouseAt(ButtonDown, touch.x, touch.y, LeftButton, LeftFlag);
+    }
+    if (touch.dragging)
+      sendMouseAt(MouseMove, event.clientX, event.clientY, LeftButton, LeftFlag);
+  });
+  canvas.addEventListener('pointerup', (event) => {
+    if (touch === null || event.pointerId !== touch.id)
+      return;
+    clearTimeout(touch.timer);
+    if (touch.dragging) {
+      sendMouseAt(ButtonUp, event.clientX, event.clientY, LeftButton, 0);
+    } else if (!touch.pressedLong) {
+      const second = lastTap !== null && event.timeStamp - lastTap.time <= DoubleTapMs &&
+        Math.hypot(touch.x - lastTap.x, touch.y - lastTap.y) <= DoubleTapSlopPx;
+      sendMouseAt(second ? DoubleClick : ButtonDown, touch.x, touch.y, LeftButton, LeftFlag);
+      sendMouseAt(ButtonUp, touch.x, touch.y, LeftButton, 0);
+      lastTap = second ? null : { time: event.timeStamp, x: touch.x, y: touch.y };
+    }
+    touch = null;
+  });
+  canvas.addEventListener('pointercancel', (event) => {
+    if (touch === null || event.pointerId !== touch.id)
+      return;
+    clearTimeout(touch.timer);
+    if (touch.dragging)
+      sendMouseAt(ButtonUp, touch.x, touch.y, LeftButton, 0);
+    touch = null;
+  });
+
   window.addEventListener('resize', () => {
     if (window.vokta.ready)
       _vokta_resize();
@@ -142,8 +769,22 @@
     canvas: canvas,
     arguments: seed === null ? [] : [seed],
     postRun: [() => {
+      FS.mkdir(LoadFolder);
+      FS.chdir(LoadFolder);
+      const values = [StorageKeys.language, StorageKeys.colours, StorageKeys.numbers, StorageKeys.progress]
+        .map(stored);
+      withString(values[0], (language) => withString(values[1], (colours) => withString(values[2], (numbers) =>
+        withString(values[3], (progress) => _vokta_settings(language, colours, numbers, progress)))));
       window.vokta.ready = true;
-      canvas.focus();
+      // Without WebGL 2 the game has said so, and there is nothing to start.
+      if (window.vokta.status() === null)
+        return;
+      loadTexts();
+      // ?start=1 starts at once, as VOKTA_START=1 does on the desktop.
+      if (params.get('start') === '1')
+        startGame();
+      else
+        showStart();
     }],
     printErr(text) {
       console.warn(text);

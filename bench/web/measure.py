@@ -3,7 +3,7 @@
 the download's size compressed with gzip -9, the way a web host sends it
 (the soundfont and the synthesizer, fetched only for sound, apart), the
 time from the start of the page's load to the first frame of the scene
-(window.vokta.firstFrameMs), over RUNS loads with the browser's cache off,
+(window.vokta.firstFrameMs; the address skips the start dialog), over RUNS loads with the browser's cache off,
 and the frame time at 1280 x 800: FRAMES frames drawn by the page's own
 loop while the camera orbits (a camera key held), each timed from the
 animation frame's start until WebGL has finished it. With VOKTA_MEASURE,
@@ -62,9 +62,15 @@ def measure_frames(driver, port):
     driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
                            {'width': FRAME_SIZE[0], 'height': FRAME_SIZE[1], 'deviceScaleFactor': 1, 'mobile': False})
     driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': TIME_FRAMES})
-    driver.get(f'http://127.0.0.1:{port}/index.html?seed=1')
+    driver.get(f'http://127.0.0.1:{port}/index.html?seed=1&start=1')
     WebDriverWait(driver, PAGE_LIMIT_S).until(lambda d: d.execute_script('return window.vokta?.ready === true'))
+    # The menu bar takes the top of the window: the window grows by its height.
+    menu_bar = driver.execute_script("return document.getElementById('menubar').offsetHeight")
+    driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {'width': FRAME_SIZE[0], 'height': FRAME_SIZE[1] + menu_bar,
+                                                                  'deviceScaleFactor': 1, 'mobile': False})
     canvas = driver.find_element(By.ID, 'view')
+    WebDriverWait(driver, PAGE_LIMIT_S).until(
+        lambda d: d.execute_script('return arguments[0].height', canvas) == FRAME_SIZE[1])
     size = tuple(driver.execute_script('return [arguments[0].width, arguments[0].height]', canvas))
     if size != FRAME_SIZE:
         sys.exit(f'measure: the page draws {size[0]} x {size[1]}, not {FRAME_SIZE[0]} x {FRAME_SIZE[1]}')
@@ -96,7 +102,7 @@ def main():
             # Every load fetches and compiles everything again, as a first visit does.
             driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
             for run in range(runs):
-                driver.get(f'http://127.0.0.1:{server.server_port}/index.html?seed=4&run={run}')
+                driver.get(f'http://127.0.0.1:{server.server_port}/index.html?seed=4&start=1&run={run}')
                 WebDriverWait(driver, PAGE_LIMIT_S).until(
                     lambda d: d.execute_script('return window.vokta !== undefined && window.vokta.frames > 0'))
                 times.append(driver.execute_script('return window.vokta.firstFrameMs'))

@@ -1,0 +1,343 @@
+#!/usr/bin/python3
+"""The shell of the browser edition in Debian's headless Chromium, played
+with real keys and clicks sent through chromium-driver:
+
+- menus: START in the start dialog; each popup opened by its Alt mnemonic
+  shows the desktop's items in both languages (the items and their order read
+  from app/menus.cpp, their Russian from vokta_ru.ts); the piece popup stays
+  shut without a selection; the language chosen in the Help menu is
+  remembered across a reload; the library lists every task of index.txt with
+  a picture drawn;
+- solve: the built-in task solved with the keys of tests/play/solve-keyboard.play
+  ends with the success message of vokta_ru.ts, and the completion is kept
+  in the browser's storage;
+- touch: a tap is a left click and a long press a right click;
+- round trip: a task file chosen through Load... and written back by Save...
+  downloads as the same bytes as vokta-play writes for the same game.
+
+Every step waits for the condition it checks; the time limits only stop a
+page that never gets there.
+"""
+
+import argparse
+import io
+import pathlib
+import re
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+
+from PIL import Image
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+from browser_test import PAGE_LIMIT_S, open_browser, serve
+
+SEED = 4
+# The keyboard plan first turns the camera by holding Left for four ticks;
+# the page turns it as far with a drag of the pointer, which does not
+# depend on how long a key is held: 4 ticks of 0.1 radians, at 0.01 radians
+# a pixel (puzzle/input.h).
+CAMERA_DRAG_PX = 40
+EMPTY_CORNER = (20, 20)
+# The lit top face of the red piece in the start-up view.
+RED_FACE = (255, 0, 0)
+KEYS = {'left': Keys.LEFT, 'right': Keys.RIGHT, 'up': Keys.UP, 'down': Keys.DOWN, 'pageup': Keys.PAGE_UP,
+        'pagedown': Keys.PAGE_DOWN, 'enter': Keys.ENTER, 'escape': Keys.ESCAPE, 'home': Keys.HOME}
+
+
+def translations(ts_file):
+    """(context, English) -> Russian, from the translation file."""
+    table = {}
+    for context in ElementTree.parse(ts_file).getroot().iter('context'):
+        name = context.findtext('name')
+        for message in context.iter('message'):
+            table[(name, message.findtext('source'))] = message.findtext('translation')
+    return table
+
+
+def desktop_menus(menus_cpp):
+    """The desktop's popups: each a title and a list of item texts, None for a
+    separator, in the order app/menus.cpp adds them."""
+    source = menus_cpp.read_text(encoding='utf-8')
+    titles = re.findall(r'k\w+Title = QT_TRANSLATE_NOOP\("Menu", "([^"]*)"\)', source)
+    popups = []
+    for block in re.findall(r'addPopup\(\{(.*?)\}\);', source, re.S):
+        # A separator matches the first alternative, whose group is then empty.
+        entries = re.findall(r'\{kSeparator, nullptr\}|QT_TRANSLATE_NOOP\("Menu", "([^"]*)"\)', block)
+        popups.append([entry.replace('\\t', '\t') if entry else None for entry in entries])
+    return list(zip(titles, popups))
+
+
+def expected_menus(menus, table, language):
+    """What the page should show: per popup its title (without '&'), its
+    mnemonic letter and its items as (text, key hint) or None."""
+    russian = language == 'Russian'
+    shown = []
+    for index, (title, items) in enumerate(menus):
+        title = table[('Menu', title)] if russian else title
+        rows = []
+        for item in items:
+            if item is None:
+                rows.append(None)
+                continue
+            text = table[('Menu', item)] if russian else item
+            words, _, keys = text.partition('\t')
+            rows.append((words, keys))
+        if index == len(menus) - 1:
+            # The last Help item offers the other language, in its own words.
+            rows.append(('English' if russian else 'Russian', ''))
+        at = title.index('&')
+        shown.append((title.replace('&', ''), title[at + 1], rows))
+    return shown
+
+
+class Page:
+    def __init__(self, driver, url):
+        self.driver = driver
+        self.url = url
+
+    def wait(self, condition, what):
+        WebDriverWait(self.driver, PAGE_LIMIT_S).until(lambda d: condition(), message=what)
+
+    def script(self, text, *arguments):
+        return self.driver.execute_script(text, *arguments)
+
+    def load(self):
+        self.driver.get(self.url)
+        self.wait(lambda: self.script('return window.vokta !== undefined && window.vokta.ready'), 'the page loads')
+
+    def start(self):
+        self.wait(lambda: self.script("return !document.getElementById('start').hidden"), 'the start dialog shows')
+        self.driver.find_element(By.ID, 'start-start').click()
+        self.wait(lambda: self.status()['started'] and self.script('return window.vokta.frames > 0'),
+                  'the game starts')
+
+    def status(self):
+        return self.script('return window.vokta.status()')
+
+    def settle(self):
+        self.wait(lambda: self.status()['falling'] == 0, 'the pieces come to rest')
+
+    def keys(self, *keys):
+        ActionChains(self.driver).send_keys(*keys).perform()
+
+    def alt(self, letter):
+        ActionChains(self.driver).key_down(Keys.ALT).send_keys(letter).key_up(Keys.ALT).perform()
+
+    def open_popup(self):
+        return self.script('''const open = Array.from(document.querySelectorAll('.popup')).filter((p) => !p.hidden);
+                              return open.length === 1 ? Array.from(document.querySelectorAll('.popup')).indexOf(open[0])
+                                                       : -1;''')
+
+    def menu_bar(self):
+        """Every title with its mnemonic and its popup's items as shown."""
+        return self.script('''
+            const titles = Array.from(document.querySelectorAll('.menu-title'));
+            const popups = Array.from(document.querySelectorAll('.popup'));
+            return titles.map((title, index) => [title.textContent, title.querySelector('u').textContent,
+              Array.from(popups[index].children).map((row) => row.classList.contains('separator') ? null
+                : [row.querySelector('.text').textContent, row.querySelector('.keys').textContent])]);''')
+
+    def message(self):
+        return self.script('''const box = document.getElementById('message');
+            return box.hidden ? null : [document.getElementById('message-caption').textContent,
+                                        document.getElementById('message-text').textContent];''')
+
+    def choose(self, mnemonic, downs):
+        """Opens a popup by its mnemonic and chooses the item downs below the first."""
+        self.alt(mnemonic)
+        self.wait(lambda: self.open_popup() >= 0, f'Alt+{mnemonic} opens its popup')
+        self.keys(*([Keys.DOWN] * downs), Keys.ENTER)
+        self.wait(lambda: self.open_popup() < 0, 'the popup closes')
+
+
+def check_menus(page, menus, table, library_index, failures):
+    page.load()
+    page.start()
+    for language in ('English', 'Russian'):
+        expected = expected_menus(menus, table, language)
+        shown = [(title, letter, [tuple(row) if row else None for row in rows])
+                 for title, letter, rows in page.menu_bar()]
+        if shown != expected:
+            failures.append(f'{language} menus: the page shows {shown}, the desktop has {expected}')
+        # Each mnemonic opens its popup; the piece popup only with a piece selected.
+        for index, (_, letter, _) in enumerate(expected):
+            page.alt(letter.lower())
+            if index == 1:
+                if page.open_popup() != -1:
+                    failures.append(f'{language}: Alt+{letter} opens the piece popup with nothing selected')
+                page.keys('1')
+                page.wait(lambda: page.status()['selected'] == 0, 'key 1 selects the first piece')
+                page.alt(letter.lower())
+            page.wait(lambda: page.open_popup() == index, f'{language}: Alt+{letter} opens popup {index}')
+            page.keys(Keys.ESCAPE)
+            page.wait(lambda: page.open_popup() == -1, 'Escape closes the popup')
+        page.keys(Keys.ENTER)
+        page.settle()
+        if language == 'English':
+            help_letter = expected[2][1].lower()
+            # The language item is the last: Up from the first wraps to it.
+            page.alt(help_letter)
+            page.wait(lambda: page.open_popup() == 2, 'the Help popup opens')
+            page.keys(Keys.UP, Keys.ENTER)
+            page.wait(lambda: page.script("return localStorage.getItem('vokta.Language')") == 'Russian',
+                      'the language is stored')
+            # Remembered: the page comes back in Russian.
+            page.load()
+            page.start()
+
+    # The library, in Russian now: every task of its index, each with a picture.
+    tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
+             if line.strip() and not line.startswith('#')]
+    page.choose(expected_menus(menus, table, 'Russian')[0][1].lower(), 4)
+    page.wait(lambda: page.script("return document.querySelectorAll('.task').length") == len(tasks),
+              'the library lists every task')
+    names = page.script("return Array.from(document.querySelectorAll('.task'), (t) => t.textContent.split('\\n')[0])")
+    if names != [line.split('\t')[4] for line in tasks]:
+        failures.append(f'the library shows {names}, its index has other Russian names')
+    page.wait(lambda: page.script('''const rows = document.querySelectorAll('.task canvas');
+        const last = rows[rows.length - 1].getContext('2d').getImageData(0, 0, 160, 120).data;
+        const colours = new Set();
+        for (let i = 0; i < last.length; i += 4)
+            colours.add((last[i] << 16) | (last[i + 1] << 8) | last[i + 2]);
+        return colours.size > 8;'''), 'the last task\'s picture is drawn')
+    page.keys(Keys.ESCAPE)
+    page.wait(lambda: page.script("return document.getElementById('library').hidden"), 'Escape closes the library')
+    print(f'menus: {len(menus)} popups in both languages, {len(tasks)} library tasks with pictures')
+
+
+def check_solve(page, plan, table, failures):
+    """In Russian, the language the menus' check left behind."""
+    page.load()
+    page.script("localStorage.removeItem('vokta.progress')")
+    page.load()
+    page.start()
+    page.settle()
+    canvas = page.driver.find_element(By.ID, 'view')
+    box = canvas.rect
+    x, y = EMPTY_CORNER
+    ActionChains(page.driver).move_to_element_with_offset(canvas, x - box['width'] // 2, y - box['height'] // 2) \
+        .click_and_hold().move_by_offset(CAMERA_DRAG_PX, 0).release().perform()
+    lines = [line.split('#')[0].split() for line in plan.read_text(encoding='utf-8').splitlines()]
+    lines = [line for line in lines if line]
+    # The plan after its camera turn: keys, and ticks that wait for the piece let go to land.
+    turn_end = next(i for i, line in enumerate(lines) if line == ['keyup', 'left'])
+    keys = ActionChains(page.driver)
+    for line in lines[turn_end + 1:]:
+        if line[0] == 'tick':
+            keys.perform()
+            keys = ActionChains(page.driver)
+            page.settle()
+        elif line[0] == 'key' and line[2:] == ['shift']:
+            keys.key_down(Keys.SHIFT).send_keys(KEYS[line[1]]).key_up(Keys.SHIFT)
+        elif line[0] == 'key':
+            keys.send_keys(KEYS.get(line[1], line[1]))
+        elif line[0] not in ('state', 'expect'):
+            failures.append(f'solve: the plan has a line the page test does not play: {" ".join(line)}')
+    keys.perform()
+    expected = [table[('vokta::MainWindow', 'Success')], table[('vokta::MainWindow', 'Task completed.\nCongratulations!')]]
+    page.wait(lambda: page.message() is not None, 'a message shows')
+    if page.message() != expected:
+        failures.append(f'solve: the page says {page.message()}, not {expected}')
+    if not page.script("return (localStorage.getItem('vokta.progress') || '').split('\\n').length > 2"):
+        failures.append('solve: the completion is not in the browser storage')
+    print(f'solve: {page.message()}')
+
+
+def check_touch(page, failures):
+    """A tap on the red piece selects it, which is no step; a long press on it
+    is a right click, which turns it: a step, so Undo is no longer grey."""
+    page.load()
+    page.start()
+    page.settle()
+    canvas = page.driver.find_element(By.ID, 'view')
+    picture = Image.open(io.BytesIO(canvas.screenshot_as_png)).convert('RGB')
+    red = [(x, y) for y in range(0, picture.height, 2) for x in range(0, picture.width, 2)
+           if picture.getpixel((x, y)) == RED_FACE]
+    if not red:
+        failures.append('touch: no red piece in view')
+        return
+    # The red pixel nearest the middle of them all: on the piece whatever its shape.
+    middle = (sum(x for x, _ in red) / len(red), sum(y for _, y in red) / len(red))
+    x, y = min(red, key=lambda pixel: (pixel[0] - middle[0]) ** 2 + (pixel[1] - middle[1]) ** 2)
+    point = {'x': canvas.rect['x'] + x, 'y': canvas.rect['y'] + y}
+    undo_grey = "return document.querySelector('.item[data-command=\"40025\"]').classList.contains('disabled')"
+    page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 1})
+    touch = lambda kind, points: page.driver.execute_cdp_cmd('Input.dispatchTouchEvent',
+                                                            {'type': kind, 'touchPoints': points})
+    touch('touchStart', [point])
+    touch('touchEnd', [])
+    if page.status()['selected'] < 0 or not page.script(undo_grey):
+        failures.append(f'touch: a tap on the red piece gives {page.status()} and Undo grey: {page.script(undo_grey)}')
+    touch('touchStart', [point])
+    page.wait(lambda: not page.script(undo_grey), 'a long press turns the piece')
+    touch('touchEnd', [])
+    print(f'touch: tap and long press on the red piece at ({point["x"]:.0f}, {point["y"]:.0f})')
+    page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
+
+
+def check_round_trip(page, task_letter, task_file, vokta_play, downloads, failures):
+    """For a new player: in English, the storage cleared."""
+    page.driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(downloads)})
+    page.load()
+    page.script('localStorage.clear()')
+    page.load()
+    page.start()
+    page.settle()
+    # The file picker that Load... opens is answered as a player would.
+    page.driver.execute_cdp_cmd('Page.setInterceptFileChooserDialog', {'enabled': True})
+    page.choose(task_letter, 2)
+    page.driver.find_element(By.ID, 'load-file').send_keys(str(task_file.resolve()))
+    page.wait(lambda: page.status()['falling'] > 0, 'the loaded task scatters the pieces')
+    page.settle()
+    page.choose(task_letter, 3)
+    saved = downloads / task_file.name
+    page.wait(lambda: saved.is_file() and not list(downloads.glob('*.crdownload')), 'Save downloads the task')
+    with tempfile.TemporaryDirectory() as work:
+        folder = pathlib.Path(work)
+        (folder / task_file.name).write_bytes(task_file.read_bytes())
+        script = f'setup {SEED}\nload {task_file.name}\ntick 200\nsave written.tsk\n'
+        subprocess.run([str(pathlib.Path(vokta_play).resolve())], input=script.encode(), cwd=folder, check=True, capture_output=True)
+        written = (folder / 'written.tsk').read_bytes()
+    if saved.read_bytes() != written:
+        failures.append(f'round trip: the page saved {len(saved.read_bytes())} bytes, vokta-play {len(written)} '
+                        'other ones')
+    print(f'round trip: {task_file.name} saved as {len(written)} bytes')
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument('--page', required=True, help='the folder make web writes (build/web)')
+    parser.add_argument('--source', required=True, help='the source tree')
+    parser.add_argument('--vokta-play', required=True, help='the desktop vokta-play')
+    arguments = parser.parse_args()
+    source = pathlib.Path(arguments.source)
+    table = translations(source / 'resources/translations/vokta_ru.ts')
+    menus = desktop_menus(source / 'app/menus.cpp')
+
+    server = serve(arguments.page)
+    failures = []
+    with tempfile.TemporaryDirectory() as user_data, tempfile.TemporaryDirectory() as downloads:
+        driver = open_browser(user_data)
+        try:
+            page = Page(driver, f'http://127.0.0.1:{server.server_port}/index.html?seed={SEED}')
+            check_menus(page, menus, table, source / 'resources/tasks/index.txt', failures)
+            check_solve(page, source / 'tests/play/solve-keyboard.play', table, failures)
+            check_touch(page, failures)
+            task_letter = expected_menus(menus, table, 'English')[0][1].lower()
+            check_round_trip(page, task_letter, source / 'tests/play/data/cube-v0.tsk', arguments.vokta_play,
+                             pathlib.Path(downloads), failures)
+        finally:
+            driver.quit()
+            server.shutdown()
+    for failure in failures:
+        print('FAILED: ' + failure, file=sys.stderr)
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
