@@ -6,7 +6,8 @@ file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/puzzle/*.cpp ${SOURCE_DIR}/puzzle/*.h
   ${SOURCE_DIR}/render/*.cpp ${SOURCE_DIR}/render/*.h
   ${SOURCE_DIR}/tests/*.cpp ${SOURCE_DIR}/tests/*.h
-  ${SOURCE_DIR}/tools/*.cpp ${SOURCE_DIR}/tools/*.h)
+  ${SOURCE_DIR}/tools/*.cpp ${SOURCE_DIR}/tools/*.h
+  ${SOURCE_DIR}/web/*.cpp ${SOURCE_DIR}/web/*.h)
 execute_process(COMMAND ${CLANG_FORMAT} --dry-run --Werror ${sources}
   WORKING_DIRECTORY ${SOURCE_DIR}
   RESULT_VARIABLE result
