@@ -7,13 +7,13 @@
 
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,6 +82,12 @@ void noteStoredValue(const char* key, std::string_view value, const char* proble
 {
     std::fprintf(stderr, "vokta: browser storage %s: \"%.*s\" is %s\n", key, static_cast<int>(value.size()),
                  value.data(), problem);
+}
+
+// The last part of a path in the page's file system.
+std::string fileNameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of('/') + 1);
 }
 
 void showNotice(const Notice& notice)
@@ -262,7 +268,7 @@ public:
         deliver({.kind = WindowMessage::Kind::Command, .command = Command::Load});
         loadPending_ = false;
         if (chosenLoad_)
-            saveName_ = std::filesystem::path(*chosenLoad_).filename().string();
+            saveName_ = fileNameOf(*chosenLoad_);
         chosenLoad_.reset();
     }
 
@@ -318,14 +324,15 @@ public:
         if (!chosenLibraryTask_)
             return;
         if (loadTask(game_, *chosenLibraryTask_))
-            saveName_ = std::filesystem::path(*chosenLibraryTask_).filename().string();
+            saveName_ = fileNameOf(*chosenLibraryTask_);
     }
 
     // Save writes into the page's file system; the browser then downloads
     // it under the name of the task last loaded.
     std::string saveTarget()
     {
-        std::filesystem::create_directories(kSaveFolder);
+        // The folder may be there already from an earlier save.
+        mkdir(kSaveFolder, 0755);
         savePath_ = std::string(kSaveFolder) + "/" + saveName_;
         return savePath_;
     }
@@ -334,7 +341,8 @@ public:
     {
         if (savePath_.empty())
             return;
-        if (std::filesystem::is_regular_file(savePath_))
+        struct stat written {};
+        if (stat(savePath_.c_str(), &written) == 0 && S_ISREG(written.st_mode))
             offerDownload(savePath_.c_str(), saveName_.c_str());
         savePath_.clear();
     }

@@ -85,8 +85,10 @@ def main():
     page = pathlib.Path(sys.argv[1])
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 20
     measure_desktop = sys.argv[3] if len(sys.argv) > 3 else None
-    sizes = {entry.name: len(gzip.compress(entry.read_bytes(), 9)) for entry in sorted(page.iterdir())
-             if entry.suffix != '.txt'}
+    # Everything the folder serves, the help pages and pictures included,
+    # though those are fetched only when shown.
+    sizes = {entry.relative_to(page).as_posix(): len(gzip.compress(entry.read_bytes(), 9))
+             for entry in sorted(page.rglob('*')) if entry.is_file() and entry.suffix != '.txt'}
     for name, size in sizes.items():
         print(f'{name:22} {size / 1024:8.1f} KiB compressed')
     total = sum(size for name, size in sizes.items() if name not in SOUND_FILES)
