@@ -8,8 +8,8 @@
 #include <QtMath>
 
 #include "app/input_routing.h"
-#include "puzzle/game.h"
-#include "puzzle/routing.h"
+#include "puzzle/controller/game.h"
+#include "puzzle/controller/routing.h"
 
 namespace vokta {
 

@@ -5,7 +5,7 @@
 
 #include <QWindow>
 
-#include "puzzle/routing.h"
+#include "puzzle/controller/routing.h"
 #include "render/gl/renderer.h"
 
 namespace vokta {

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
-#include "puzzle/commands.h"
+#include "puzzle/controller/commands.h"
 
 namespace vokta {
 

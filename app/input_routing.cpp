@@ -1,7 +1,7 @@
 #include "app/input_routing.h"
 
-#include "puzzle/commands.h"
-#include "puzzle/pointer.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/pointer.h"
 
 namespace vokta {
 

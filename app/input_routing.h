@@ -4,8 +4,8 @@
 
 #include <Qt>
 
-#include "puzzle/commands.h"
-#include "puzzle/input.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/input.h"
 
 namespace vokta {
 

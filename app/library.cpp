@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "puzzle/task_file.h"
-#include "puzzle/task_library.h"
-#include "puzzle/task_picture.h"
+#include "puzzle/rules/task_file.h"
+#include "puzzle/rules/task_library.h"
+#include "puzzle/scene/task_picture.h"
 #include "render/gl/picture_renderer.h"
 
 namespace vokta {

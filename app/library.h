@@ -7,7 +7,7 @@
 #include <QDialog>
 
 #include "app/menus.h"
-#include "puzzle/progress.h"
+#include "puzzle/controller/progress.h"
 #include "render/mesh_builder.h"
 
 class QListWidget;

@@ -10,11 +10,12 @@
 #include "app/start_up.h"
 #include "platform/files.h"
 #include "platform/program.h"
-#include "puzzle/game_scene.h"
-#include "puzzle/routing.h"
-#include "puzzle/scene_setup.h"
-#include "tools/play/runner.h"
-#include "tools/play/script.h"
+#include "play/runner.h"
+#include "play/script.h"
+#include "puzzle/controller/routing.h"
+#include "puzzle/controller/scene_setup.h"
+#include "puzzle/scene/game_scene.h"
+#include "puzzle/scene/model_check.h"
 
 namespace {
 

@@ -30,12 +30,12 @@
 #include "app/library.h"
 #include "app/start_up.h"
 #include "music/system_sound.h"
-#include "puzzle/commands.h"
-#include "puzzle/game_tick.h"
-#include "puzzle/messages.h"
-#include "puzzle/routing.h"
-#include "puzzle/scene_setup.h"
-#include "tools/play/runner.h"
+#include "play/runner.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/game_tick.h"
+#include "puzzle/controller/routing.h"
+#include "puzzle/controller/scene_setup.h"
+#include "shell/messages.h"
 
 namespace vokta {
 

@@ -10,10 +10,10 @@
 #include "app/help.h"
 #include "app/menus.h"
 #include "app/settings.h"
-#include "puzzle/game.h"
-#include "puzzle/progress.h"
-#include "tools/play/recording.h"
-#include "tools/play/script.h"
+#include "play/recording.h"
+#include "play/script.h"
+#include "puzzle/controller/game.h"
+#include "puzzle/controller/progress.h"
 
 class QTimer;
 

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "puzzle/commands.h"
+#include "puzzle/controller/commands.h"
 
 namespace vokta {
 

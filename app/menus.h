@@ -5,8 +5,8 @@
 
 #include <QObject>
 
-#include "puzzle/commands.h"
-#include "puzzle/messages.h"
+#include "puzzle/controller/commands.h"
+#include "shell/messages.h"
 
 class QAction;
 class QMenu;

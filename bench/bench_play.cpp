@@ -10,11 +10,12 @@
 
 #include <filesystem>
 
-#include "puzzle/scene_setup.h"
+#include "play/headless.h"
+#include "play/runner.h"
+#include "play/script.h"
+#include "puzzle/controller/scene_setup.h"
+#include "puzzle/scene/model_check.h"
 #include "tests/model/largest_model_file.h"
-#include "tools/play/headless.h"
-#include "tools/play/runner.h"
-#include "tools/play/script.h"
 
 namespace {
 

@@ -9,17 +9,17 @@
 #include <chrono>
 #include <filesystem>
 
-#include "puzzle/commands.h"
-#include "puzzle/game.h"
-#include "puzzle/game_tick.h"
-#include "puzzle/input.h"
-#include "puzzle/piece_commands.h"
-#include "puzzle/routing.h"
-#include "puzzle/scene_setup.h"
-#include "puzzle/selection.h"
-#include "puzzle/solver.h"
-#include "puzzle/task_file.h"
-#include "puzzle/undo.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_tick.h"
+#include "puzzle/controller/input.h"
+#include "puzzle/controller/piece_commands.h"
+#include "puzzle/controller/routing.h"
+#include "puzzle/controller/scene_setup.h"
+#include "puzzle/controller/selection.h"
+#include "puzzle/controller/undo.h"
+#include "puzzle/rules/solver.h"
+#include "puzzle/rules/task_file.h"
 #include "render/viewport.h"
 
 namespace {

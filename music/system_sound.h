@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "puzzle/sound_output.h"
+#include "puzzle/rules/sound_output.h"
 
 namespace vokta {
 

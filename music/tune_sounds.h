@@ -1,7 +1,7 @@
 #pragma once
 
 #include "music/tune_player.h"
-#include "puzzle/sound_output.h"
+#include "puzzle/rules/sound_output.h"
 
 namespace vokta {
 

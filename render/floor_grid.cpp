@@ -1,6 +1,6 @@
 #include "render/floor_grid.h"
 
-#include "render/coordinates.h"
+#include "geometry/coordinates.h"
 
 namespace vokta {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "render/vector.h"
+#include "geometry/vector.h"
 
 namespace vokta {
 

@@ -4,12 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "render/vector.h"
+#include "geometry/colour.h"
+#include "geometry/vector.h"
 
 namespace vokta {
-
-// A colour as 0xAARRGGBB.
-using Colour = std::uint32_t;
 
 // Colour from components 0 to 1, opaque.
 Colour colourFromRgb(float red, float green, float blue);

@@ -14,10 +14,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "puzzle/game.h"
-#include "puzzle/solver.h"
+#include "play/headless.h"
+#include "puzzle/controller/game.h"
+#include "puzzle/rules/solver.h"
 #include "render/gl/picture_renderer.h"
-#include "tools/play/headless.h"
 
 namespace {
 

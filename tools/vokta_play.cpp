@@ -11,10 +11,11 @@
 
 #include "platform/files.h"
 #include "platform/program.h"
-#include "puzzle/game_scene.h"
-#include "puzzle/scene_setup.h"
-#include "tools/play/runner.h"
-#include "tools/play/script.h"
+#include "play/runner.h"
+#include "play/script.h"
+#include "puzzle/controller/scene_setup.h"
+#include "puzzle/scene/game_scene.h"
+#include "puzzle/scene/model_check.h"
 
 namespace {
 

@@ -24,10 +24,11 @@
 
 #include "platform/files.h"
 #include "platform/program.h"
-#include "puzzle/game_scene.h"
-#include "puzzle/scene_setup.h"
-#include "tools/play/runner.h"
-#include "tools/play/soak.h"
+#include "play/runner.h"
+#include "play/soak.h"
+#include "puzzle/controller/scene_setup.h"
+#include "puzzle/scene/game_scene.h"
+#include "puzzle/scene/model_check.h"
 
 namespace {
 

@@ -18,10 +18,10 @@
 
 #include "platform/files.h"
 #include "platform/program.h"
-#include "puzzle/messages.h"
-#include "puzzle/solver.h"
-#include "puzzle/task_file.h"
-#include "puzzle/task_library.h"
+#include "puzzle/rules/solver.h"
+#include "puzzle/rules/task_file.h"
+#include "puzzle/rules/task_library.h"
+#include "shell/messages.h"
 
 namespace {
 

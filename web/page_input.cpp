@@ -1,6 +1,6 @@
 #include "web/page_input.h"
 
-#include "puzzle/game.h"
+#include "puzzle/controller/game.h"
 
 namespace vokta::web {
 

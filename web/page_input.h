@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "puzzle/commands.h"
-#include "puzzle/input.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/input.h"
 
 namespace vokta::web {
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/play/runner.h"
-#include "tools/play/script.h"
+#include "play/runner.h"
+#include "play/script.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "puzzle/commands.h"
-#include "puzzle/task_library.h"
-#include "tools/play/json.h"
+#include "play/json.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/rules/task_library.h"
 
 namespace vokta::web {
 

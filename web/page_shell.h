@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
-#include "puzzle/commands.h"
-#include "puzzle/messages.h"
-#include "puzzle/progress.h"
-#include "puzzle/task_file.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/progress.h"
+#include "puzzle/rules/task_file.h"
+#include "shell/messages.h"
 
 namespace vokta::web {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "puzzle/sound_output.h"
+#include "puzzle/rules/sound_output.h"
 
 namespace vokta::web {
 

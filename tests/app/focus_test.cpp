@@ -15,9 +15,9 @@
 
 #include "app/game_view.h"
 #include "app/main_window.h"
-#include "puzzle/commands.h"
-#include "puzzle/routing.h"
-#include "puzzle/selection.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/routing.h"
+#include "puzzle/controller/selection.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {

@@ -14,7 +14,7 @@
 
 #include "app/game_view.h"
 #include "app/main_window.h"
-#include "puzzle/commands.h"
+#include "puzzle/controller/commands.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {

@@ -9,9 +9,9 @@
 #include "app/input_routing.h"
 #include "app/start_up.h"
 #include "platform/program.h"
-#include "puzzle/commands.h"
-#include "puzzle/game_scene.h"
-#include "puzzle/pointer.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/pointer.h"
+#include "puzzle/scene/game_scene.h"
 
 namespace vokta {
 namespace {

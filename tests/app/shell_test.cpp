@@ -27,10 +27,10 @@
 #include "app/game_view.h"
 #include "app/library.h"
 #include "app/main_window.h"
-#include "puzzle/commands.h"
-#include "puzzle/hint.h"
-#include "puzzle/routing.h"
-#include "puzzle/task_file.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/routing.h"
+#include "puzzle/rules/hint.h"
+#include "puzzle/rules/task_file.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {

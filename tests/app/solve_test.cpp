@@ -18,11 +18,11 @@
 
 #include "app/game_view.h"
 #include "app/main_window.h"
-#include "puzzle/game_tick.h"
-#include "puzzle/progress.h"
-#include "puzzle/task_file.h"
-#include "tools/play/runner.h"
-#include "tools/play/script.h"
+#include "play/runner.h"
+#include "play/script.h"
+#include "puzzle/controller/game_tick.h"
+#include "puzzle/controller/progress.h"
+#include "puzzle/rules/task_file.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "puzzle/scene_setup.h"
+#include "puzzle/scene/model_check.h"
 #include "render/model/xfile.h"
 
 namespace vokta::testing {

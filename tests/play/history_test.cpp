@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "tools/play/runner.h"
+#include "play/runner.h"
 
 namespace vokta::play {
 namespace {

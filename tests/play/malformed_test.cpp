@@ -13,9 +13,10 @@
 #include <fstream>
 #include <functional>
 
-#include "puzzle/messages.h"
-#include "puzzle/scene_setup.h"
-#include "tools/play/runner.h"
+#include "play/runner.h"
+#include "puzzle/controller/scene_setup.h"
+#include "puzzle/scene/model_check.h"
+#include "shell/messages.h"
 
 namespace vokta::play {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "puzzle/commands.h"
-#include "puzzle/pointer.h"
-#include "tools/play/recording.h"
-#include "tools/play/runner.h"
+#include "play/recording.h"
+#include "play/runner.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/pointer.h"
 
 namespace vokta::play {
 namespace {

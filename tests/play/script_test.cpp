@@ -8,10 +8,10 @@
 #include <random>
 #include <string>
 
-#include "puzzle/commands.h"
-#include "puzzle/pointer.h"
-#include "tools/play/json.h"
-#include "tools/play/script.h"
+#include "play/json.h"
+#include "play/script.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/pointer.h"
 
 namespace vokta::play {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tools/play/soak.h"
+#include "play/soak.h"
 
 namespace vokta::play {
 namespace {

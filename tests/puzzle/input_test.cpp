@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "puzzle/routing.h"
-#include "puzzle/selection.h"
+#include "puzzle/controller/routing.h"
+#include "puzzle/controller/selection.h"
 #include "test_game.h"
 
 namespace vokta {

@@ -7,7 +7,8 @@
 #include <fstream>
 
 #include "../model/largest_model_file.h"
-#include "puzzle/scene_setup.h"
+#include "puzzle/controller/scene_setup.h"
+#include "puzzle/scene/model_check.h"
 #include "render/model/xfile.h"
 
 namespace vokta {

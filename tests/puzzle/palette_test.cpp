@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "puzzle/palette.h"
+#include "puzzle/rules/palette.h"
 
 namespace vokta {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "puzzle/selection.h"
+#include "puzzle/controller/selection.h"
 #include "test_game.h"
 
 namespace vokta {

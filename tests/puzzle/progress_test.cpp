@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "puzzle/progress.h"
-#include "puzzle/task_file.h"
+#include "puzzle/controller/progress.h"
+#include "puzzle/rules/task_file.h"
 
 namespace vokta {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "puzzle/random.h"
+#include "puzzle/rules/random.h"
 
 namespace vokta {
 namespace {

@@ -5,10 +5,11 @@
 #include <set>
 #include <vector>
 
-#include "puzzle/commands.h"
-#include "puzzle/hint.h"
-#include "puzzle/routing.h"
-#include "puzzle/selection.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/routing.h"
+#include "puzzle/controller/selection.h"
+#include "puzzle/rules/hint.h"
+#include "puzzle/scene/model_check.h"
 #include "test_game.h"
 
 namespace vokta {

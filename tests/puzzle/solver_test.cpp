@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "puzzle/hint.h"
-#include "puzzle/scene_setup.h"
-#include "puzzle/solver.h"
+#include "puzzle/controller/scene_setup.h"
+#include "puzzle/rules/hint.h"
+#include "puzzle/rules/solver.h"
 #include "test_game.h"
 
 namespace vokta {

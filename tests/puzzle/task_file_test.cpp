@@ -14,12 +14,12 @@
 #include <functional>
 #include <iterator>
 
-#include "puzzle/commands.h"
-#include "puzzle/messages.h"
-#include "puzzle/routing.h"
-#include "puzzle/selection.h"
-#include "puzzle/solver.h"
-#include "puzzle/task_file.h"
+#include "puzzle/controller/commands.h"
+#include "puzzle/controller/routing.h"
+#include "puzzle/controller/selection.h"
+#include "puzzle/rules/solver.h"
+#include "puzzle/rules/task_file.h"
+#include "shell/messages.h"
 #include "test_game.h"
 
 namespace vokta {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "puzzle/task_library.h"
+#include "puzzle/rules/task_library.h"
 
 namespace vokta {
 namespace {

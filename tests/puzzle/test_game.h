@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "puzzle/game.h"
-#include "puzzle/game_tick.h"
-#include "puzzle/scene_setup.h"
+#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_tick.h"
+#include "puzzle/controller/scene_setup.h"
 
 namespace vokta::testing {
 

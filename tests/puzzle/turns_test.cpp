@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <random>
 
-#include "puzzle/turns.h"
+#include "puzzle/rules/turns.h"
 #include "test_game.h"
 
 namespace vokta {

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "play/headless.h"
 #include "render/gl/picture_renderer.h"
-#include "tools/play/headless.h"
 
 int main(int argc, char* argv[])
 {

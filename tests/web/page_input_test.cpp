@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "puzzle/game.h"
+#include "puzzle/controller/game.h"
 #include "web/page_input.h"
 
 namespace vokta::web {

@@ -1,0 +1,169 @@
+#include "shell/messages.h"
+
+#include <initializer_list>
+
+namespace vokta {
+
+namespace {
+
+struct Translation {
+    std::string_view context;
+    std::string_view english;
+    std::string_view russian;
+};
+
+// Every translation of vokta_ru.ts, as the build reads it from that file.
+constexpr Translation kRussian[] = {
+#include "vokta_ru.inc"
+};
+
+// The context vokta_ru.ts keeps the game's messages under: the window's
+// class name, as Qt files the texts of a class.
+constexpr std::string_view kMessageContext = "vokta::MainWindow";
+
+constexpr const Translation* findTranslation(std::string_view context, std::string_view english)
+{
+    for (const Translation& row : kRussian) {
+        if (row.context == context && row.english == english)
+            return &row;
+    }
+    return nullptr;
+}
+
+// Not constexpr: called while compiling, it stops the build with its name.
+void messageWithoutTranslationInVoktaRuTs() {}
+
+// One of the game's messages, looked up while compiling: a text that
+// vokta_ru.ts does not translate stops the build at the line that uses it.
+class Message {
+public:
+    consteval Message(const char* english) : row_(findTranslation(kMessageContext, english))
+    {
+        if (row_ == nullptr)
+            messageWithoutTranslationInVoktaRuTs();
+    }
+
+    std::string_view in(Language language) const
+    {
+        return language == Language::Russian ? row_->russian : row_->english;
+    }
+
+private:
+    const Translation* row_;
+};
+
+consteval bool everyColourTranslated(const Palette& palette)
+{
+    for (const PieceColour& piece : palette.pieces) {
+        if (findTranslation(kMessageContext, piece.name) == nullptr)
+            return false;
+    }
+    return true;
+}
+static_assert(everyColourTranslated(kOriginalPalette) && everyColourTranslated(kDistinctPalette),
+              "a hint names every piece by its colour: each name needs its translation in vokta_ru.ts");
+
+// The message in language, with %1, %2, ... replaced by the arguments in one
+// pass, as Qt's arg() does: an argument holding "%2" stays as it is.
+std::string said(Language language, Message message, std::initializer_list<std::string_view> arguments = {})
+{
+    const std::string_view text = message.in(language);
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '%' && next >= '1' && next < '1' + static_cast<int>(arguments.size())) {
+            result += arguments.begin()[next - '1'];
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+std::string_view translate(Language language, std::string_view context, std::string_view english)
+{
+    if (language == Language::Russian) {
+        if (const Translation* row = findTranslation(context, english))
+            return row->russian;
+    }
+    return english;
+}
+
+Notice successNotice(Language language)
+{
+    return {said(language, "Success"), said(language, "Task completed.\nCongratulations!"), Notice::Icon::None};
+}
+
+std::optional<Notice> hintNotice(const Hint& hint, const Palette& palette, Language language)
+{
+    std::string text;
+    switch (hint.kind) {
+    case Hint::Kind::Place: return std::nullopt;
+    case Hint::Kind::TakeOut:
+        if (hint.piece < 0 || hint.piece >= kPieceTotal) {
+            text = said(language, "No solution keeps the pieces where they are: take some of them out.");
+        } else {
+            const std::string_view colour = palette.pieces[static_cast<std::size_t>(hint.piece)].name;
+            text = said(language,
+                        "No solution keeps every piece where it is. Take out the %1 piece, which is selected now.",
+                        {translate(language, kMessageContext, colour)});
+        }
+        break;
+    case Hint::Kind::Unsolvable: text = said(language, "This task has no solution."); break;
+    case Hint::Kind::Solved: text = said(language, "Every piece is in its place."); break;
+    case Hint::Kind::NoTask:
+        text = said(language, "There is no task to give a hint for: build freely, or load a task.");
+        break;
+    }
+    return Notice{said(language, "Hint"), std::move(text), Notice::Icon::Information};
+}
+
+std::string taskFileProblem(const TaskFileError& error, Language language)
+{
+    using Problem = TaskFileError::Problem;
+    const std::string number = std::to_string(error.number);
+    const std::string limit = std::to_string(error.limit);
+    switch (error.problem) {
+    case Problem::Version: return said(language, "version %1", {number});
+    case Problem::System: return error.systemMessage;
+    case Problem::Folder: return said(language, "it is a folder, not a file");
+    case Problem::Empty: return said(language, "it is empty");
+    case Problem::HeaderCut: return said(language, "it ends within its header");
+    case Problem::CellsCut:
+        return said(language, "it holds %1 of the %2 bytes its %3 cells need",
+                    {number, limit, std::to_string(error.count)});
+    case Problem::TooManyPieces: return said(language, "it asks for %1 pieces, and the game has %2", {number, limit});
+    case Problem::TooManyCells: return said(language, "it has %1 cells, and a task has at most %2", {number, limit});
+    case Problem::NotANumber: return said(language, "cell %1 has a coordinate that is no number", {number});
+    case Problem::FarAway: return said(language, "cell %1 lies too far away, beyond %2 on an axis", {number, limit});
+    case Problem::ReadOnly: return said(language, "the file is read-only");
+    case Problem::FolderInTheWay: return said(language, "a folder of that name is in the way");
+    }
+    return {};
+}
+
+Notice describeTaskFileError(const TaskFileError& error, Language language)
+{
+    const std::string problem = taskFileProblem(error, language);
+    switch (error.kind) {
+    case TaskFileError::Kind::NewerVersion:
+        // The file on a line of its own, then the fixed English words.
+        return {"Version Error", error.path + ":\nIncompatible version.\nPlease refresh the game.",
+                Notice::Icon::Warning};
+    case TaskFileError::Kind::Unreadable:
+        return {said(language, "Load"), said(language, "The task file %1 cannot be read: %2.", {error.path, problem}),
+                Notice::Icon::Error};
+    case TaskFileError::Kind::Damaged:
+        return {said(language, "Load"), said(language, "The task file %1 is damaged: %2.", {error.path, problem}),
+                Notice::Icon::Error};
+    case TaskFileError::Kind::NotSaved:
+        return {said(language, "Save"), said(language, "The task could not be saved as %1: %2.", {error.path, problem}),
+                Notice::Icon::Error};
+    }
+    return {};
+}
+
+}  // namespace vokta
