@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/dialogs.h"
+
 namespace vokta {
 
 namespace {
@@ -25,9 +27,10 @@ QLabel* picture(QWidget* parent, const QString& resource)
 StartDialog::StartDialog(std::function<void(QWidget* dialog)> help) : QDialog(nullptr, kNoCaption)
 {
     setWindowTitle(QStringLiteral("Vokta"));
-    auto* start = new QPushButton(tr("START"), this);
-    auto* helpButton = new QPushButton(tr("HELP"), this);
-    auto* quit = new QPushButton(tr("QUIT"), this);
+    const DialogWords words = dialogWords(Language::English);
+    auto* start = new QPushButton(QString::fromStdString(words.start), this);
+    auto* helpButton = new QPushButton(QString::fromStdString(words.help), this);
+    auto* quit = new QPushButton(QString::fromStdString(words.quit), this);
     start->setObjectName(QStringLiteral("start"));
     helpButton->setObjectName(QStringLiteral("help"));
     quit->setObjectName(QStringLiteral("quit"));
@@ -64,9 +67,7 @@ AboutDialog::AboutDialog(QWidget* owner, Language language) : QDialog(owner, kNo
     setWindowTitle(QStringLiteral("Vokta"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* shown = picture(this,
-                          language == Language::Russian ? QStringLiteral(":/pictures/about-ru.png")
-                                                        : QStringLiteral(":/pictures/about-en.png"));
+    auto* shown = picture(this, QStringLiteral(":/") + QString::fromStdString(dialogWords(language).aboutPicture));
     // Releases over the picture reach the dialog.
     shown->setAttribute(Qt::WA_TransparentForMouseEvents);
     layout->addWidget(shown);

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/menus.h"
+#include "shell/language.h"
 
 namespace vokta {
 

@@ -8,8 +8,6 @@
 #include <QtMath>
 
 #include "app/input_routing.h"
-#include "puzzle/controller/game.h"
-#include "puzzle/controller/routing.h"
 
 namespace vokta {
 
@@ -21,16 +19,10 @@ int clientPixel(qreal coordinate)
     return qFloor(coordinate);
 }
 
-// The camera keys stand together in Key, from Left to PageDown.
-bool isCameraKey(Key key)
-{
-    return key >= Key::Left && key <= Key::PageDown;
-}
-
 }  // namespace
 
-GameView::GameView(Game& game)
-    : game_(game), renderer_(game.view.scene), frameLog_(!qEnvironmentVariableIsEmpty("VOKTA_FRAME_LOG"))
+GameView::GameView(Scene& scene, ViewInput& input)
+    : scene_(scene), input_(input), renderer_(scene), frameLog_(!qEnvironmentVariableIsEmpty("VOKTA_FRAME_LOG"))
 {
     setSurfaceType(QSurface::OpenGLSurface);
     setFormat(Renderer::surfaceFormat());
@@ -59,7 +51,7 @@ bool GameView::drawFrame()
 void GameView::OnPaint()
 {
     drawFrame();
-    game_.view.scene.sceneDirty = false;
+    scene_.sceneDirty = false;
 }
 
 void GameView::OnSize()
@@ -93,27 +85,9 @@ void GameView::resizeEvent(QResizeEvent*)
 
 void GameView::keyPressEvent(QKeyEvent* event)
 {
-    // Keys held with Alt are the menu bar's, or nobody's.
-    if (event->modifiers().testFlag(Qt::AltModifier))
-        return;
-    if (const std::optional<Command> command = shortcutCommand(event->key(), event->modifiers())) {
-        deliver({.kind = WindowMessage::Kind::Command, .command = *command});
-        return;
-    }
     // Auto-repeated presses go through as well: a held key repeats a piece
     // command, and for the camera a repeat only sets the same speed again.
-    const Key key = keyFromQt(event->key());
-    if (isCameraKey(key))
-        held_[static_cast<std::size_t>(key)] = true;
-    WindowMessage down{.kind = WindowMessage::Kind::KeyDown, .key = key};
-    down.shift = event->modifiers().testFlag(Qt::ShiftModifier);
-    deliver(down);
-    const QString text = event->text();
-    if (text.size() == 1 && text.front().unicode() < 0x80) {
-        const WindowMessage typed{.kind = WindowMessage::Kind::Char,
-                                  .character = static_cast<char>(text.front().unicode())};
-        deliver(typed);
-    }
+    input_.keyDown(keyStrokeFromQt(event->key(), event->modifiers(), event->text()));
 }
 
 void GameView::keyReleaseEvent(QKeyEvent* event)
@@ -122,27 +96,7 @@ void GameView::keyReleaseEvent(QKeyEvent* event)
     // pairs; only the real release ends the key.
     if (event->isAutoRepeat())
         return;
-    const Key key = keyFromQt(event->key());
-    // With Alt only a held camera key is let go: an Enter released with Alt
-    // lets no piece go.
-    if (event->modifiers().testFlag(Qt::AltModifier) && !(isCameraKey(key) && held_[static_cast<std::size_t>(key)]))
-        return;
-    if (isCameraKey(key))
-        held_[static_cast<std::size_t>(key)] = false;
-    deliver({.kind = WindowMessage::Kind::KeyUp, .key = key});
-}
-
-void GameView::setRouter(std::function<void(const WindowMessage&)> router)
-{
-    router_ = std::move(router);
-}
-
-void GameView::deliver(const WindowMessage& message)
-{
-    if (router_)
-        router_(message);
-    else
-        MainWndProc(game_, message);
+    input_.keyUp(keyStrokeFromQt(event->key(), event->modifiers(), event->text()));
 }
 
 void GameView::route(const QMouseEvent& event, WindowMessage::Kind kind)
@@ -156,7 +110,7 @@ void GameView::route(const QMouseEvent& event, WindowMessage::Kind kind)
     message.y = clientPixel(event.position().y());
     message.keys = mouseKeysFromQt(event.buttons(), event.modifiers());
     message.button = mouseKeysFromQt(event.button(), {});
-    deliver(message);
+    input_.mouse(message);
 }
 
 void GameView::mousePressEvent(QMouseEvent* event)
@@ -185,12 +139,7 @@ void GameView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void GameView::focusOutEvent(QFocusEvent*)
 {
-    for (std::size_t k = 0; k < held_.size(); ++k) {
-        if (held_[k]) {
-            held_[k] = false;
-            deliver({.kind = WindowMessage::Kind::KeyUp, .key = static_cast<Key>(k)});
-        }
-    }
+    input_.keyboardLost();
 }
 
 }  // namespace vokta

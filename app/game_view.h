@@ -1,26 +1,34 @@
 #pragma once
 
-#include <array>
-#include <functional>
-
 #include <QWindow>
 
-#include "puzzle/controller/routing.h"
+#include "puzzle/controller/window_message.h"
 #include "render/gl/renderer.h"
+#include "render/scene.h"
+#include "shell/keys.h"
 
 namespace vokta {
 
-class Game;
+// Where the view's input goes: the window, which hands it to the shell.
+class ViewInput {
+public:
+    virtual ~ViewInput() = default;
+    virtual void keyDown(const KeyStroke& stroke) = 0;
+    virtual void keyUp(const KeyStroke& stroke) = 0;
+    // The view lost the keyboard.
+    virtual void keyboardLost() = 0;
+    virtual void mouse(const WindowMessage& message) = 0;
+};
 
 // The 3D view: a native window drawn straight by the renderer, filling the
-// main window. It turns its window-system events into the game's calls:
-// expose paints, a resize rebuilds the viewport, keys and the mouse become the
-// game's window messages (puzzle/routing.h), in logical client pixels.
+// main window. It turns its window-system events into the shell's terms:
+// expose paints, a resize rebuilds the viewport, keys become key strokes and
+// the mouse the game's window messages, in logical client pixels.
 class GameView : public QWindow {
     Q_OBJECT
 
 public:
-    explicit GameView(Game& game);
+    GameView(Scene& scene, ViewInput& input);
     ~GameView() override;
 
     Renderer& renderer() { return renderer_; }
@@ -33,10 +41,6 @@ public:
     void OnPaint();
     // Fits the viewport to the client area.
     void OnSize();
-
-    // Where the view's messages go instead of straight to the routing (the
-    // window records or holds them back).
-    void setRouter(std::function<void(const WindowMessage&)> router);
 
 signals:
     void frameDrawn();
@@ -55,15 +59,11 @@ protected:
 
 private:
     void route(const QMouseEvent& event, WindowMessage::Kind kind);
-    void deliver(const WindowMessage& message);
 
-    Game& game_;
+    Scene& scene_;
+    ViewInput& input_;
     Renderer renderer_;
     bool frameLog_ = false;
-    std::function<void(const WindowMessage&)> router_;
-    // Camera keys held down: when the view loses the keyboard their
-    // releases go elsewhere, so the view releases them itself.
-    std::array<bool, static_cast<std::size_t>(Key::PageDown) + 1> held_{};
 };
 
 }  // namespace vokta

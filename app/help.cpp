@@ -13,71 +13,34 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
-#include "puzzle/controller/commands.h"
+#include "shell/dialogs.h"
 
 namespace vokta {
 
 namespace {
 
-constexpr Command kPopupCommands[] = {
-    Command::New,          Command::Load,  Command::Save,      Command::Solid,
-    Command::English,      Command::Retry, Command::Hint,      Command::Library,
-    Command::Undo,         Command::Redo,  Command::ResetView, Command::DistinctColours,
-    Command::PieceNumbers,
-};
 constexpr QSize kWindowSize{640, 560};
 
 QString folder(Language language)
 {
-    return language == Language::Russian ? QStringLiteral("qrc:/help/ru/") : QStringLiteral("qrc:/help/en/");
-}
-
-QString translate(const char* text)
-{
-    return QCoreApplication::translate("Help", text);
+    return QStringLiteral("qrc:/help/") + QString::fromUtf8(helpFolder(language).data());
 }
 
 }  // namespace
 
-bool Help::hasPopup(Command command)
+void Help::showTopic(QWidget* owner, Language language, Command topic)
 {
-    return std::find(std::begin(kPopupCommands), std::end(kPopupCommands), command) != std::end(kPopupCommands);
-}
-
-QString Help::pageFor(int context)
-{
-    switch (static_cast<Command>(context)) {
-    case Command::KeyboardHelp: return QStringLiteral("keyboard.html");
-    case Command::MouseHelp: return QStringLiteral("mouse.html");
-    default: return QStringLiteral("index.html");
-    }
+    showPage(owner, language, QString::fromUtf8(helpPage(topic).data()));
 }
 
 void Help::showContents(QWidget* owner, Language language)
 {
-    showPage(owner, language, QStringLiteral("index.html"));
+    showTopic(owner, language, Command::HelpIndex);
 }
 
-void Help::showContext(QWidget* owner, Language language, int context)
+void Help::showPopup(QWidget* owner, std::string_view html)
 {
-    showPage(owner, language, pageFor(context));
-}
-
-void Help::showPopup(QWidget* owner, Language language, Command command)
-{
-    // "qrc:/help/.." as a resource path is ":/help/..".
-    QFile file(folder(language).mid(3) + QStringLiteral("popup-%1.html").arg(static_cast<int>(command)));
-    if (!file.open(QIODevice::ReadOnly))
-        return showContents(owner, language);
-    QWhatsThis::showText(QCursor::pos(), QString::fromUtf8(file.readAll()), owner);
-}
-
-void Help::showCommandHelp(QWidget* owner, Language language, Command command)
-{
-    if (hasPopup(command))
-        showPopup(owner, language, command);
-    else
-        showContents(owner, language);
+    QWhatsThis::showText(QCursor::pos(), QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())), owner);
 }
 
 void Help::showPage(QWidget* owner, Language language, const QString& page)
@@ -109,9 +72,10 @@ void Help::showPage(QWidget* owner, Language language, const QString& page)
             browser_->setSource(browser_->source().resolved(QUrl(QStringLiteral("index.html"))));
         });
     }
-    window_->setWindowTitle(translate("Vokta Help"));
-    window_->findChild<QPushButton*>(QStringLiteral("contents"))->setText(translate("Contents"));
-    window_->findChild<QPushButton*>(QStringLiteral("back"))->setText(translate("Back"));
+    const DialogWords words = dialogWords(language);
+    window_->setWindowTitle(QString::fromStdString(words.helpCaption));
+    window_->findChild<QPushButton*>(QStringLiteral("contents"))->setText(QString::fromStdString(words.helpContents));
+    window_->findChild<QPushButton*>(QStringLiteral("back"))->setText(QString::fromStdString(words.helpBack));
     browser_->setSource(QUrl(folder(language) + page));
     window_->show();
     window_->raise();

@@ -4,7 +4,10 @@
 #include <QPointer>
 #include <QString>
 
-#include "app/menus.h"
+#include <string_view>
+
+#include "shell/language.h"
+#include "shell/menus.h"
 
 class QTextBrowser;
 class QWidget;
@@ -12,21 +15,15 @@ class QWidget;
 namespace vokta {
 
 // The help pages, in English and in Russian, built into the game: a help
-// window with contents and links, and small pop-up topics for single
-// commands, by the context numbers of the commands.
+// window with contents and links, and the small pop-ups F1 shows for single
+// menu items (their words from the shell's menus).
 class Help {
 public:
-    // Commands whose help is a pop-up at the pointer rather than a page.
-    static bool hasPopup(Command command);
-    // The page for a help context: keyboard and mouse controls have their
-    // own; every other context opens the contents.
-    static QString pageFor(int context);
-
+    // The page a help command opens (see helpPage).
+    void showTopic(QWidget* owner, Language language, Command topic);
     void showContents(QWidget* owner, Language language);
-    void showContext(QWidget* owner, Language language, int context);
-    void showPopup(QWidget* owner, Language language, Command command);
-    // F1 on a menu item: its pop-up, or else the contents.
-    void showCommandHelp(QWidget* owner, Language language, Command command);
+    // A pop-up at the pointer.
+    void showPopup(QWidget* owner, std::string_view html);
 
     // The window, while it is open (tests look into it).
     QDialog* window() const { return window_; }

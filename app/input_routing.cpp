@@ -1,9 +1,10 @@
 #include "app/input_routing.h"
 
-#include "puzzle/controller/commands.h"
 #include "puzzle/controller/pointer.h"
 
 namespace vokta {
+
+namespace {
 
 Key keyFromQt(int qtKey)
 {
@@ -19,25 +20,30 @@ Key keyFromQt(int qtKey)
     case Qt::Key_Enter: return Key::Enter;
     case Qt::Key_Escape: return Key::Escape;
     case Qt::Key_Home: return Key::Home;
-    // The Russian layout puts Р on the H key.
-    case Qt::Key_H:
-    case 0x0420: return Key::H;
     default: return Key::Other;
     }
 }
 
-std::optional<Command> shortcutCommand(int qtKey, Qt::KeyboardModifiers modifiers)
+bool isLetter(int qtKey)
 {
-    constexpr int kCyrillicYa = 0x042F;
-    constexpr int kCyrillicEn = 0x041D;
-    if ((modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != Qt::ControlModifier)
-        return std::nullopt;
-    const bool shift = modifiers.testFlag(Qt::ShiftModifier);
-    if (qtKey == Qt::Key_Z || qtKey == kCyrillicYa)
-        return shift ? Command::Redo : Command::Undo;
-    if ((qtKey == Qt::Key_Y || qtKey == kCyrillicEn) && !shift)
-        return Command::Redo;
-    return std::nullopt;
+    const char32_t code = static_cast<char32_t>(qtKey);
+    return (code >= U'A' && code <= U'Z') || (code >= 0x0400 && code <= 0x042F);
+}
+
+}  // namespace
+
+KeyStroke keyStrokeFromQt(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    KeyStroke stroke;
+    stroke.key = keyFromQt(qtKey);
+    stroke.letter = isLetter(qtKey) ? static_cast<char32_t>(qtKey) : 0;
+    if (text.size() == 1 && text.front().unicode() < 0x80)
+        stroke.typed = static_cast<char>(text.front().unicode());
+    stroke.shift = modifiers.testFlag(Qt::ShiftModifier);
+    stroke.ctrl = modifiers.testFlag(Qt::ControlModifier);
+    stroke.alt = modifiers.testFlag(Qt::AltModifier);
+    stroke.meta = modifiers.testFlag(Qt::MetaModifier);
+    return stroke;
 }
 
 int mouseKeysFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)

@@ -1,23 +1,20 @@
 #pragma once
 
-#include <optional>
-
+#include <QString>
 #include <Qt>
 
-#include "puzzle/controller/commands.h"
-#include "puzzle/controller/input.h"
+#include "shell/keys.h"
 
 namespace vokta {
 
-// The game's name for a Qt key; keys the game does not know are Key::Other.
-Key keyFromQt(int qtKey);
+// A Qt key event in the game's terms: its key, the letter on it (Qt names
+// a letter key by its upper-case letter, in either layout), the ASCII
+// character it types and the modifiers held.
+KeyStroke keyStrokeFromQt(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text);
 
-// The command a key with Ctrl gives: Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z
-// redo (in the Russian layout too, where the keys type Я and Н).
-std::optional<Command> shortcutCommand(int qtKey, Qt::KeyboardModifiers modifiers);
-
-// The mouse key-state flags (kMouseLeft and the rest, see puzzle/game.h) for
-// the buttons held and the keyboard modifiers of a Qt mouse event.
+// The mouse key-state flags (kMouseLeft and the rest, see
+// puzzle/controller/pointer.h) for the buttons held and the keyboard
+// modifiers of a Qt mouse event.
 int mouseKeysFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 
 }  // namespace vokta

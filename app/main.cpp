@@ -12,8 +12,6 @@
 #include "platform/program.h"
 #include "play/runner.h"
 #include "play/script.h"
-#include "puzzle/controller/routing.h"
-#include "puzzle/controller/scene_setup.h"
 #include "puzzle/scene/game_scene.h"
 #include "puzzle/scene/model_check.h"
 
@@ -99,9 +97,10 @@ int main(int argc, char* argv[])
     } else {
         seed = vokta::chooseSeed();
     }
-    const vokta::LanguageSetting setting(vokta::LanguageSetting::filePathFor(executableDirectory));
-    const QString language = setting.read();
-    vokta::MainWindow window(vokta::utf8FromPath(modelDirectory), setting);
+    vokta::MainWindow window(vokta::utf8FromPath(modelDirectory),
+                             vokta::SettingsStore(vokta::SettingsStore::settingsFileFor(executableDirectory),
+                                                  vokta::SettingsStore::defaultProgressFile()));
+    const QString language = QString::fromStdString(window.shell().options().languageName);
 
     // The start dialog shows in English: the saved language comes after it,
     // on every way out, and is written back.

@@ -45,7 +45,6 @@ constexpr QSize kDefaultSize{1024, 768};
 // Never more of the screen than this, so the frame and the panel stay in view.
 constexpr double kLargestScreenShare = 0.8;
 constexpr unsigned long kFanfarePauseMs = 2000;
-constexpr qint64 kLargestProgressFile = 1 << 20;
 // The window's own colour, seen before the first frame, around the view and
 // behind the menu bar's black texts; it stays in either palette, so that they
 // keep standing out.
@@ -67,10 +66,14 @@ std::unique_ptr<QMessageBox> messageBox(const Notice& notice, QWidget* parent)
 
 }  // namespace
 
-MainWindow::MainWindow(std::string modelDirectory, LanguageSetting setting)
-    : modelDirectory_(std::move(modelDirectory)), setting_(std::move(setting))
+MainWindow::MainWindow(std::string modelDirectory, SettingsStore store)
+    : modelDirectory_(std::move(modelDirectory)),
+      store_(std::move(store)),
+      shell_(modelDirectory_,
+             QFile::encodeName(QDir(QFile::decodeName(modelDirectory_.c_str())).filePath(QStringLiteral("tasks")))
+                 .toStdString(),
+             soundRelay_, *this, store_)
 {
-    setProgressFile(defaultProgressFile());
     setWindowTitle(QStringLiteral("Vokta"));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kWindowColour);
@@ -88,7 +91,7 @@ MainWindow::MainWindow(std::string modelDirectory, LanguageSetting setting)
     timer_->setObjectName(QStringLiteral("gameTimer"));
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(kTickMs);
-    connect(timer_, &QTimer::timeout, this, [this] { Deliver({.kind = WindowMessage::Kind::Timer}); });
+    connect(timer_, &QTimer::timeout, this, [this] { shell_.tick(); });
 
     replayTimer_ = new QTimer(this);
     replayTimer_->setTimerType(Qt::PreciseTimer);
@@ -108,17 +111,14 @@ MainWindow::~MainWindow()
 
 bool MainWindow::ShowStartDialog()
 {
-    StartDialog dialog([this](QWidget* shown) { help_.showContents(shown, language_); });
+    StartDialog dialog([this](QWidget* shown) { help_.showContents(shown, language()); });
     return dialog.choose() == StartChoice::Start;
 }
 
 bool MainWindow::StartGame(unsigned seed)
 {
     seed_ = seed;
-    game_ = std::make_unique<Game>(modelDirectory_, soundRelay_, *this);
-    setDisplayOptions(readDisplayOptions(setting_.filePath()));
-    view_ = new GameView(*game_);
-    view_->setRouter([this](const WindowMessage& message) { Route(message); });
+    view_ = new GameView(shell_.game().scene(), *this);
     viewContainer_ = QWidget::createWindowContainer(view_, this);
     viewContainer_->setFocusPolicy(Qt::StrongFocus);
     setCentralWidget(viewContainer_);
@@ -134,7 +134,7 @@ bool MainWindow::StartGame(unsigned seed)
         return false;
     }
     view_->OnSize();
-    setUpScene(*game_, seed);
+    shell_.start(seed);
     timer_->start();
     // Opening the audio device takes as long as start-up may; the scene
     // comes first. Sounds are skipped until the soundfont has loaded anyway.
@@ -154,42 +154,6 @@ void MainWindow::SoundRelay::play(Cue cue)
     emit window_.soundRequested(cue);
     if (device)
         device->play(cue);
-}
-
-QString MainWindow::defaultProgressFile()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("progress.txt"));
-}
-
-void MainWindow::setProgressFile(const QString& path)
-{
-    progressFile_ = path;
-    progress_ = {};
-    QFile file(path);
-    // A missing or unreadable file is no progress; an oversized one is no
-    // progress file of ours.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestProgressFile)
-        return;
-    progress_ = Progress::parse(file.readAll().toStdString());
-}
-
-void MainWindow::RecordCompletion()
-{
-    const TaskRun& run = game_->run;
-    // A free build is never reported complete; a key of 0 is none.
-    if (run.key == 0)
-        return;
-    const std::int64_t ms = (game_->tickCount - run.startTick) * kTickMs;
-    if (!progress_.recordCompletion(run.key, run.moves, ms))
-        return;
-    QDir().mkpath(QFileInfo(progressFile_).absolutePath());
-    QSaveFile file(progressFile_);
-    const std::string text = progress_.text();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
-        !file.commit())
-        std::fprintf(stderr, "vokta: %s: progress not saved: %s\n", QFile::encodeName(progressFile_).constData(),
-                     file.errorString().toLocal8Bit().constData());
 }
 
 void MainWindow::ReturnKeyboardToView()
@@ -219,107 +183,77 @@ void MainWindow::OpenSound()
     soundRelay_.device = &sound_->output();
 }
 
-void MainWindow::repaintNow()
+void MainWindow::InstallTranslators()
 {
-    view_->OnPaint();
-}
-
-void MainWindow::pauseForFanfare()
-{
-    // Nothing is handled while the fanfare plays; the sound runs on its own thread.
-    QThread::msleep(kFanfarePauseMs);
-}
-
-void MainWindow::showSuccessMessage()
-{
-    RecordCompletion();
-    // Shown once the tick has returned: a box opened inside the tick would
-    // hold the timer, and the pieces must keep falling while it is up.
-    QTimer::singleShot(0, this, [this] {
-        std::unique_ptr<QMessageBox> box = messageBox(successNotice(language_), this);
-        box->setWindowFlag(Qt::WindowStaysOnTopHint);
-        box->exec();
-    });
+    // Qt's own dialogs (the file dialog, the message boxes' buttons) and the
+    // file dialog's filters speak the interface's language too.
+    QCoreApplication::removeTranslator(&gameTranslator_);
+    QCoreApplication::removeTranslator(&qtTranslator_);
+    if (language() != Language::Russian)
+        return;
+    if (gameTranslator_.isEmpty())
+        static_cast<void>(gameTranslator_.load(QStringLiteral(":/i18n/vokta_ru.qm")));
+    if (qtTranslator_.isEmpty())
+        static_cast<void>(
+            qtTranslator_.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&qtTranslator_);
+    QCoreApplication::installTranslator(&gameTranslator_);
 }
 
 void MainWindow::ApplyLanguage(const QString& name)
 {
-    language_ = name == QLatin1String("Russian") ? Language::Russian : Language::English;
-    QCoreApplication::removeTranslator(&gameTranslator_);
-    QCoreApplication::removeTranslator(&qtTranslator_);
-    if (language_ == Language::Russian) {
-        if (gameTranslator_.isEmpty())
-            static_cast<void>(gameTranslator_.load(QStringLiteral(":/i18n/vokta_ru.qm")));
-        if (qtTranslator_.isEmpty())
-            static_cast<void>(
-                qtTranslator_.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
-        QCoreApplication::installTranslator(&qtTranslator_);
-        QCoreApplication::installTranslator(&gameTranslator_);
-    }
     if (!menus_) {
-        // The menus keep the application's own colours, not the window's green.
+        // The menu bar is made with the first language applied, once the
+        // view has taken the window's size. It keeps the application's own
+        // colours, not the window's green.
         menuBar()->setPalette(QGuiApplication::palette());
-        menus_ = new GameMenus(*menuBar(), [this](Command command) { OnMenuCommand(command); });
+        menus_ = new GameMenus(*menuBar(), [this](Command command, bool help) { OnMenuCommand(command, help); });
+        menusChanged();
         // A popup closed, or the menu bar let go of the keys: the game view
         // may take the keyboard back.
         for (QMenu* popup : menuBar()->findChildren<QMenu*>())
             connect(popup, &QMenu::aboutToHide, this, &MainWindow::ReturnKeyboardToView, Qt::QueuedConnection);
         menuBar()->installEventFilter(this);
     }
-    menus_->setLanguage(language_);
-    setting_.write(name);
-    refreshMenuState();
+    shell_.setLanguage(name.toStdString());
+    InstallTranslators();
 }
 
-void MainWindow::changeEvent(QEvent* event)
+void MainWindow::OnMenuCommand(Command command, bool help)
 {
-    if (event->type() == QEvent::LanguageChange && menus_)
-        menus_->setLanguage(language_);
-    QMainWindow::changeEvent(event);
+    if (help)
+        shell_.askHelp(command);
+    else
+        shell_.choose(command);
 }
 
-void MainWindow::OnMenuCommand(Command command)
+void MainWindow::keyDown(const KeyStroke& stroke)
 {
-    if (menus_->helpRequested) {
-        menus_->helpRequested = false;
-        help_.showCommandHelp(this, language_, command);
-        // Qt has already toggled a checkable item; the command did not run.
-        refreshMenuState();
-        return;
-    }
-    if (game_)
-        Route({.kind = WindowMessage::Kind::Command, .command = command});
-}
-
-void MainWindow::Route(const WindowMessage& message)
-{
-    using Kind = WindowMessage::Kind;
     if (replaying()) {
-        if (message.kind == Kind::KeyDown && message.key == Key::Escape) {
+        if (stroke.key == Key::Escape)
             StopReplay();
-            swallowEscapeRelease_ = true;
-        }
         return;
     }
-    if (swallowEscapeRelease_ && message.kind == Kind::KeyUp && message.key == Key::Escape) {
-        swallowEscapeRelease_ = false;
-        return;
-    }
-    Deliver(message);
+    shell_.keyDown(stroke);
 }
 
-void MainWindow::Deliver(const WindowMessage& message)
+void MainWindow::keyUp(const KeyStroke& stroke)
 {
-    const bool mayLoad = message.kind == WindowMessage::Kind::Command &&
-        (message.command == Command::Load || message.command == Command::Library);
-    if (recorder_) {
-        recorder_->size(view_->width(), view_->height());
-        recorder_->message(message);
-    }
-    dialogLoaded_.reset();
-    MainWndProc(*game_, message);
-    if (recorder_ && mayLoad)
-        recorder_->dialogEnded(message.command, dialogLoaded_);
+    // The Escape that stopped a replay never reached the shell, which lets
+    // its release go by.
+    if (!replaying())
+        shell_.keyUp(stroke);
+}
+
+void MainWindow::keyboardLost()
+{
+    shell_.keyboardLost();
+}
+
+void MainWindow::mouse(const WindowMessage& message)
+{
+    if (!replaying())
+        shell_.mouse(message);
 }
 
 bool MainWindow::StartRecording(const QString& path, QString& error)
@@ -332,6 +266,10 @@ bool MainWindow::StartRecording(const QString& path, QString& error)
     recorder_ = std::make_unique<play::Recorder>(recordFile_);
     recorder_->setup(seed_);
     recorder_->size(view_->width(), view_->height());
+    shell_.setLog([this](const WindowMessage& message) {
+        recorder_->size(view_->width(), view_->height());
+        recorder_->message(message);
+    });
     // A crash keeps what happened until a second before.
     auto* flush = new QTimer(this);
     connect(flush, &QTimer::timeout, this, [this] { recorder_->flush(); });
@@ -366,6 +304,7 @@ void MainWindow::StartReplay(std::vector<play::Action> actions)
     replayTicksLeft_ = 0;
     timer_->stop();
     menuBar()->setEnabled(false);
+    shell_.setCountingProgress(false);
     replayTimer_->start();
 }
 
@@ -375,7 +314,7 @@ void MainWindow::ReplayTick()
     while (replaying()) {
         if (replayTicksLeft_ > 0) {
             --replayTicksLeft_;
-            MainWndProc(*game_, {.kind = WindowMessage::Kind::Timer});
+            shell_.tick();
             return;
         }
         if (replayNext_ == replay_.size()) {
@@ -386,10 +325,14 @@ void MainWindow::ReplayTick()
         switch (action.kind) {
         case play::Action::Kind::Tick: replayTicksLeft_ = action.number; break;
         case play::Action::Kind::Size: resize(size() + QSize(action.x, action.y) - view_->size()); break;
-        case play::Action::Kind::Load: loadTaskAsStep(*game_, action.text); break;
+        case play::Action::Kind::Load: shell_.fileChosen(Command::Load, ChosenFile{action.text}); break;
         default:
-            for (const WindowMessage& message : play::inputMessages(action))
-                MainWndProc(*game_, message);
+            for (const WindowMessage& message : play::inputMessages(action)) {
+                if (message.kind == WindowMessage::Kind::Command)
+                    shell_.choose(message.command);
+                else
+                    shell_.route(message);
+            }
             break;
         }
     }
@@ -400,73 +343,88 @@ void MainWindow::StopReplay()
     replay_.clear();
     replayTimer_->stop();
     menuBar()->setEnabled(true);
+    shell_.setCountingProgress(true);
     timer_->start();
 }
 
 void MainWindow::LoadTaskFile(const QString& path)
 {
-    const std::string file = QFile::encodeName(path).toStdString();
     // A recording replays from any folder.
-    if (recorder_)
-        recorder_->dialogEnded(Command::Load, QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
-    loadTaskAsStep(*game_, file);
+    shell_.fileChosen(Command::Load, ChosenFile{QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString()});
 }
 
-void MainWindow::refreshMenuState()
+void MainWindow::menusChanged()
 {
-    if (!menus_)
-        return;
-    const DisplayOptions options = displayOptions();
-    menus_->refresh(game_ && game_->state.selected >= 0,
-                    game_ && game_->view.taskFigure && game_->view.taskFigure->solid(),
-                    game_ && game_->history.canUndo(), game_ && game_->history.canRedo(), options.distinctColours,
-                    options.pieceNumbers);
+    if (menus_)
+        menus_->show(shell_.menuBar());
 }
 
-DisplayOptions MainWindow::displayOptions() const
-{
-    if (!game_)
-        return {};
-    const ViewOptions& view = game_->view.viewOptions();
-    return {.distinctColours = view.palette == &kDistinctPalette, .pieceNumbers = view.pieceNumbers};
-}
-
-void MainWindow::setDisplayOptions(DisplayOptions options)
-{
-    game_->view.setViewOptions({.palette = options.distinctColours ? &kDistinctPalette : &kOriginalPalette,
-                                .pieceNumbers = options.pieceNumbers});
-}
-
-void MainWindow::toggleDisplayOption(Command command)
-{
-    DisplayOptions options = displayOptions();
-    if (command == Command::DistinctColours)
-        options.distinctColours = !options.distinctColours;
-    else
-        options.pieceNumbers = !options.pieceNumbers;
-    setDisplayOptions(options);
-    writeDisplayOptions(setting_.filePath(), options);
-    refreshMenuState();
-}
-
-void MainWindow::showTaskFileError(const TaskFileError& error)
+void MainWindow::showNotice(const Notice& notice)
 {
     if (replaying()) {
-        std::fprintf(stderr, "vokta: %s: %s\n", error.path.c_str(), taskFileProblem(error, language_).c_str());
+        // A replay stops for no box: a refused file is said on the console,
+        // a hint's words are left to the ghost.
+        if (notice.topic == Notice::Topic::TaskFile || notice.topic == Notice::Topic::Library)
+            std::fprintf(stderr, "vokta: %s\n", notice.text.c_str());
+        if (notice.topic != Notice::Topic::Success)
+            return;
+    }
+    if (notice.topic == Notice::Topic::Success) {
+        // Shown once the tick has returned: a box opened inside the tick
+        // would hold the timer, and the pieces must keep falling while it is up.
+        QTimer::singleShot(0, this, [this, notice] {
+            std::unique_ptr<QMessageBox> box = messageBox(notice, this);
+            box->setWindowFlag(Qt::WindowStaysOnTopHint);
+            box->exec();
+        });
         return;
     }
-    messageBox(describeTaskFileError(error, language_), this)->exec();
+    messageBox(notice, this)->exec();
+}
+
+void MainWindow::repaintNow()
+{
+    view_->OnPaint();
+}
+
+void MainWindow::pauseForFanfare()
+{
+    // Nothing is handled while the fanfare plays; the sound runs on its own thread.
+    QThread::msleep(kFanfarePauseMs);
+}
+
+void MainWindow::showHelp(Command topic)
+{
+    // A replay opens no window; it only changes what it shows.
+    if (!replaying())
+        help_.showTopic(this, language(), topic);
+}
+
+void MainWindow::showHelpPopup(Command, std::string_view html)
+{
+    help_.showPopup(this, html);
+}
+
+void MainWindow::showAbout()
+{
+    if (replaying())
+        return;
+    AboutDialog about(this, language());
+    about.exec();
 }
 
 QString MainWindow::libraryFolder() const
 {
-    return QDir(QFile::decodeName(modelDirectory_.c_str())).filePath(QStringLiteral("tasks"));
+    return QFile::decodeName(shell_.libraryFolder().c_str());
 }
 
-std::optional<std::string> MainWindow::chooseTaskFile(bool forSaving)
+void MainWindow::pickTaskFile(Command command)
 {
-    if (replaying())
-        return std::nullopt;
+    const bool forSaving = command == Command::Save;
+    if (replaying()) {
+        shell_.fileChosen(command, std::nullopt);
+        return;
+    }
     // The first Load opens in the library, the first Save in the player's
     // documents; after that both open where the player last chose a file of
     // their own.
@@ -479,75 +437,35 @@ std::optional<std::string> MainWindow::chooseTaskFile(bool forSaving)
     dialog.setDefaultSuffix(QStringLiteral("tsk"));
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        shell_.fileChosen(command, std::nullopt);
+        return;
+    }
     const QString chosen = dialog.selectedFiles().front();
     const QString chosenFolder = QFileInfo(chosen).absolutePath();
     if (chosenFolder != QFileInfo(libraryFolder()).absoluteFilePath())
         taskFolder_ = chosenFolder;
-    return QFile::encodeName(chosen).toStdString();
+    shell_.fileChosen(command, ChosenFile{QFile::encodeName(chosen).toStdString()});
 }
 
-std::optional<std::string> MainWindow::chooseTaskFileToLoad()
+void MainWindow::pickLibraryTask(const std::vector<LibraryEntry>& tasks)
 {
-    dialogLoaded_ = chooseTaskFile(false);
-    return dialogLoaded_;
-}
-
-std::optional<std::string> MainWindow::chooseTaskFileToSave()
-{
-    return chooseTaskFile(true);
-}
-
-void MainWindow::showHint(const Hint& hint)
-{
-    const std::optional<Notice> notice = hintNotice(hint, game_->view.palette(), language_);
-    // The ghost says it; a replay does not stop for a box.
-    if (!notice || replaying())
+    if (replaying()) {
+        shell_.fileChosen(Command::Library, std::nullopt);
         return;
-    messageBox(*notice, this)->exec();
+    }
+    LibraryDialog library(this, tasks, modelDirectory_, libraryCaption(language()),
+                          shell_.game().view().palette().background);
+    library.exec();
+    const std::optional<std::size_t> chosen = library.chosen();
+    shell_.fileChosen(Command::Library,
+                      chosen ? std::optional<ChosenFile>(ChosenFile{tasks[*chosen].file}) : std::nullopt);
 }
 
-void MainWindow::runShellCommand(Command command)
+void MainWindow::optionChanged(Stored option)
 {
-    // A replay opens no dialog and no help; it only changes what it shows.
-    const bool opensAWindow = command != Command::English && command != Command::Russian &&
-        command != Command::DistinctColours && command != Command::PieceNumbers;
-    if (replaying() && opensAWindow)
-        return;
-    switch (static_cast<Command>(command)) {
-    case Command::About: {
-        AboutDialog about(this, language_);
-        about.exec();
-        break;
-    }
-    case Command::Library: {
-        LibraryDialog library(this, libraryFolder(), modelDirectory_, language_, game_->view.palette().background,
-                              progress_);
-        if (library.list()->count() == 0) {
-            QMessageBox box(
-                QMessageBox::Warning, tr("Task library"),
-                tr("The task library %1 is missing or empty.").arg(QDir::toNativeSeparators(libraryFolder())),
-                QMessageBox::Ok, this);
-            box.exec();
-            break;
-        }
-        library.exec();
-        if (const std::optional<QString> file = library.chosen()) {
-            dialogLoaded_ = QFile::encodeName(*file).toStdString();
-            loadTask(*game_, *dialogLoaded_);
-        }
-        break;
-    }
-    case Command::HelpIndex: help_.showContents(this, language_); break;
-    case Command::KeyboardHelp:
-    case Command::MouseHelp: help_.showContext(this, language_, static_cast<int>(command)); break;
-    case Command::English: ApplyLanguage(QStringLiteral("English")); break;
-    case Command::Russian: ApplyLanguage(QStringLiteral("Russian")); break;
-    case Command::DistinctColours:
-    case Command::PieceNumbers: toggleDisplayOption(command); break;
-    default: break;
-    }
+    if (option == Stored::Language)
+        InstallTranslators();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -576,7 +494,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::RenderWhenIdle()
 {
-    vokta::RenderWhenIdle(*game_, [this](float) { view_->drawFrame(); });
+    shell_.renderWhenIdle([this](float) { view_->drawFrame(); });
 }
 
 void MainWindow::OnDestroy()

@@ -5,8 +5,7 @@
 
 #include <QObject>
 
-#include "puzzle/controller/commands.h"
-#include "shell/messages.h"
+#include "shell/menus.h"
 
 class QAction;
 class QMenu;
@@ -14,50 +13,35 @@ class QMenuBar;
 
 namespace vokta {
 
-// The game's menu bar: Task, the piece menu and Help, with the texts of the
-// current language. Each item sends its command identifier; the text after
-// a tab shows as the key hint, with no shortcut of its own (keys reach the
-// game through the window's routing). F1 on a highlighted item asks for its
-// help instead: the item's command comes with helpRequested set.
+// The game's menu bar as the shell's model describes it (shell/menus.h):
+// the window only draws it. Each item sends its command; the keys shown
+// after a tab are a hint, with no shortcut of their own (keys reach the
+// game through the shell's keyboard). F1 on a highlighted item asks for its
+// help instead: the item's command comes with help set.
 class GameMenus : public QObject {
     Q_OBJECT
 
 public:
-    // command(id) is called for every item chosen.
-    GameMenus(QMenuBar& bar, std::function<void(Command command)> command);
+    // chosen(command, help) is called for every item chosen.
+    GameMenus(QMenuBar& bar, std::function<void(Command command, bool help)> chosen);
 
-    // Sets every text in language: the translated texts, and the last Help
-    // item, which offers the other language.
-    void setLanguage(Language language);
-    // The piece menu is grey while nothing is selected; Solid shows the
-    // figure's view, Undo and Redo whether there is a step to take back or
-    // again, the last two Task items the display options.
-    void refresh(bool pieceSelected, bool solid, bool canUndo, bool canRedo, bool distinctColours, bool pieceNumbers);
+    // Shows the menus as given: words, checks, grey items.
+    void show(const std::vector<ShownMenu>& menus);
 
-    QMenu* pieceMenu() const { return pieceMenu_; }
+    QMenu* pieceMenu() const;
     QAction* action(Command command) const;
-
-    // F1 was pressed on an open menu: the next command chosen shows its help.
-    bool helpRequested = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Item {
-        QAction* action;
-        const char* text;  // untranslated
-    };
-
-    void addPopup(std::initializer_list<std::pair<int, const char*>> items);
-
     QMenuBar& bar_;
-    std::function<void(Command)> command_;
+    std::function<void(Command, bool)> chosen_;
     std::vector<QMenu*> popups_;
-    std::vector<Item> items_;
-    QMenu* pieceMenu_ = nullptr;
-    QAction* languageItem_ = nullptr;
-    Language language_ = Language::English;
+    // The item of each shown item, in the model's order.
+    std::vector<std::vector<QAction*>> items_;
+    // F1 was pressed on an open menu: the next command chosen shows its help.
+    bool helpRequested_ = false;
 };
 
 }  // namespace vokta

@@ -1,7 +1,11 @@
 #include "app/settings.h"
 
+#include <cstdio>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -10,18 +14,22 @@ namespace vokta {
 namespace {
 
 const QString kFileName = QStringLiteral("vokta.ini");
-const QString kLanguageKey = QStringLiteral("OPTIONS/Language");
-const QString kDefaultLanguage = QStringLiteral("English");
-const QString kColoursKey = QStringLiteral("OPTIONS/Colours");
-const QString kNumbersKey = QStringLiteral("OPTIONS/Numbers");
-const QString kDistinctColours = QStringLiteral("Distinct");
-const QString kOriginalColours = QStringLiteral("Original");
-const QString kNumbersOn = QStringLiteral("On");
-const QString kNumbersOff = QStringLiteral("Off");
+// A progress file is a line a task; anything this large is no progress file of ours.
+constexpr qint64 kLargestProgressFile = 1 << 20;
+
+QString settingKey(Stored what)
+{
+    return QString::fromUtf8(storedName(what).setting.data(), static_cast<qsizetype>(storedName(what).setting.size()));
+}
 
 }  // namespace
 
-QString LanguageSetting::filePathFor(const QString& executableDirectory)
+SettingsStore::SettingsStore(QString settingsFile, QString progressFile)
+    : settingsFile_(std::move(settingsFile)), progressFile_(std::move(progressFile))
+{
+}
+
+QString SettingsStore::settingsFileFor(const QString& executableDirectory)
 {
     const QFileInfo beside(QDir(executableDirectory).filePath(kFileName));
     if (beside.exists() ? beside.isWritable() : QFileInfo(executableDirectory).isWritable())
@@ -31,37 +39,54 @@ QString LanguageSetting::filePathFor(const QString& executableDirectory)
     return QDir(configuration).filePath(kFileName);
 }
 
-QString LanguageSetting::read() const
+QString SettingsStore::defaultProgressFile()
 {
-    const QSettings settings(filePath_, QSettings::IniFormat);
-    const QVariant value = settings.value(kLanguageKey, kDefaultLanguage);
-    // An unquoted value with commas comes back as a list; join it into one name.
-    const QString name =
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("progress.txt"));
+}
+
+std::optional<std::string> SettingsStore::read(Stored what)
+{
+    if (what == Stored::Progress) {
+        QFile file(progressFile_);
+        // A missing or unreadable file is no progress.
+        if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestProgressFile)
+            return std::nullopt;
+        return file.readAll().toStdString();
+    }
+    const QSettings settings(settingsFile_, QSettings::IniFormat);
+    const QVariant value = settings.value(settingKey(what));
+    if (!value.isValid())
+        return std::nullopt;
+    const QString text =
         value.typeId() == QMetaType::QStringList ? value.toStringList().join(QStringLiteral(", ")) : value.toString();
-    return name.left(kLongestName);
+    return text.toStdString();
 }
 
-void LanguageSetting::write(const QString& name) const
+void SettingsStore::write(Stored what, std::string_view value)
 {
-    QSettings settings(filePath_, QSettings::IniFormat);
-    settings.setValue(kLanguageKey, name);
+    const QByteArray bytes(value.data(), static_cast<qsizetype>(value.size()));
+    if (what == Stored::Progress) {
+        QDir().mkpath(QFileInfo(progressFile_).absolutePath());
+        QSaveFile file(progressFile_);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit())
+            std::fprintf(stderr, "vokta: %s: progress not saved: %s\n", QFile::encodeName(progressFile_).constData(),
+                         file.errorString().toLocal8Bit().constData());
+        return;
+    }
+    QSettings settings(settingsFile_, QSettings::IniFormat);
+    settings.setValue(settingKey(what), QString::fromUtf8(bytes));
     settings.sync();
 }
 
-DisplayOptions readDisplayOptions(const QString& filePath)
+std::string SettingsStore::describe(Stored what) const
 {
-    const QSettings settings(filePath, QSettings::IniFormat);
-    // A value that QSettings reads as a list (it had a comma) is no exact word either.
-    return {.distinctColours = settings.value(kColoursKey).toString() == kDistinctColours,
-            .pieceNumbers = settings.value(kNumbersKey).toString() == kNumbersOn};
-}
-
-void writeDisplayOptions(const QString& filePath, DisplayOptions options)
-{
-    QSettings settings(filePath, QSettings::IniFormat);
-    settings.setValue(kColoursKey, options.distinctColours ? kDistinctColours : kOriginalColours);
-    settings.setValue(kNumbersKey, options.pieceNumbers ? kNumbersOn : kNumbersOff);
-    settings.sync();
+    const QString file = QDir::toNativeSeparators(what == Stored::Progress ? progressFile_ : settingsFile_);
+    if (what == Stored::Progress)
+        return file.toStdString();
+    const std::string_view key = storedName(what).setting;
+    const std::size_t slash = key.find('/');
+    return file.toStdString() + " [" + std::string(key.substr(0, slash)) + "] " + std::string(key.substr(slash + 1));
 }
 
 }  // namespace vokta

@@ -2,45 +2,39 @@
 
 #include <QString>
 
+#include "shell/options.h"
+
 namespace vokta {
 
-// The interface language, as section "OPTIONS", key "Language" of the INI
-// file "vokta.ini". The file lives beside the executable when that folder is
-// writable, otherwise (an installed game) in the user's configuration folder.
-class LanguageSetting {
+// The desktop's store for what the game keeps between sessions: the
+// options in the INI file "vokta.ini" (section OPTIONS), the progress in a
+// file of its own.
+class SettingsStore : public ShellStore {
 public:
-    static constexpr int kLongestName = 79;
+    SettingsStore(QString settingsFile, QString progressFile);
 
-    explicit LanguageSetting(QString filePath) : filePath_(std::move(filePath)) {}
+    // Where vokta.ini is for an executable in executableDirectory: beside it
+    // when that folder can be written, otherwise (an installed game) in the
+    // user's configuration folder.
+    static QString settingsFileFor(const QString& executableDirectory);
+    // progress.txt in the user's data folder.
+    static QString defaultProgressFile();
 
-    // Where the file is for an executable in executableDirectory.
-    static QString filePathFor(const QString& executableDirectory);
+    // A value as QSettings reads it; an unquoted value with commas, which it
+    // reads as a list, is joined back into one.
+    std::optional<std::string> read(Stored what) override;
+    // Through QSettings for the options; the progress through a temporary
+    // file and a rename. A file that cannot be written is reported on
+    // standard error and left be.
+    void write(Stored what, std::string_view value) override;
+    std::string describe(Stored what) const override;
 
-    // The stored name as it stands, at most kLongestName characters, or
-    // "English" when there is none.
-    QString read() const;
-    // Stores name exactly as given; a file that cannot be written is left be.
-    void write(const QString& name) const;
-
-    const QString& filePath() const { return filePath_; }
+    const QString& settingsFile() const { return settingsFile_; }
+    const QString& progressFile() const { return progressFile_; }
 
 private:
-    QString filePath_;
+    QString settingsFile_;
+    QString progressFile_;
 };
-
-// The display options, kept in the same section of the same file: key
-// "Colours" is "Distinct" for the distinct palette and key "Numbers" is "On"
-// for the piece numbers, exactly; anything else, or nothing, means off.
-struct DisplayOptions {
-    bool distinctColours = false;
-    bool pieceNumbers = false;
-
-    bool operator==(const DisplayOptions&) const = default;
-};
-
-DisplayOptions readDisplayOptions(const QString& filePath);
-// Writes both keys; an option that is off is written "Original" or "Off".
-// A file that cannot be written is left be.
-void writeDisplayOptions(const QString& filePath, DisplayOptions options);
 
 }  // namespace vokta

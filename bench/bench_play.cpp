@@ -69,7 +69,7 @@ void BM_StartWithTheLargestModelFile(benchmark::State& state)
             break;
         }
         HeadlessGame game(folder.string(), 1, kDefaultWidth, kDefaultHeight);
-        benchmark::DoNotOptimize(game.game.state.piece(6).position);
+        benchmark::DoNotOptimize(game.game().state().piece(6).position);
     }
     std::filesystem::remove_all(folder);
 }

@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "puzzle/controller/commands.h"
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_data.h"
 #include "puzzle/controller/game_tick.h"
 #include "puzzle/controller/input.h"
 #include "puzzle/controller/piece_commands.h"
@@ -35,12 +35,9 @@ class QuietShell : public GameShell {
 public:
     void repaintNow() override {}
     void pauseForFanfare() override {}
-    void showSuccessMessage() override {}
+    void taskCompleted() override {}
     void refreshMenuState() override {}
     void showTaskFileError(const TaskFileError&) override {}
-    std::optional<std::string> chooseTaskFileToLoad() override { return std::nullopt; }
-    std::optional<std::string> chooseTaskFileToSave() override { return std::nullopt; }
-    void runShellCommand(Command) override {}
     void showHint(const Hint&) override {}
 };
 
@@ -69,7 +66,7 @@ struct BenchGame {
 
     SilentSound sound;
     QuietShell shell;
-    Game game{VOKTA_RESOURCE_DIR, sound, shell};
+    GameData game{VOKTA_RESOURCE_DIR, sound, shell};
 };
 
 void BM_TickWithSevenFallingPieces(benchmark::State& state)
@@ -125,7 +122,7 @@ BENCHMARK(BM_PieceCommand);
 void BM_DragUpdateThreeCells(benchmark::State& state)
 {
     BenchGame bench;
-    Game& game = bench.game;
+    GameData& game = bench.game;
     game.view.scene.setViewSize(1280, 800);
     bench.selectOneAtTheOrigin();
     projectDragPoints(game);
@@ -148,7 +145,7 @@ BENCHMARK(BM_DragUpdateThreeCells);
 void BM_UndoAndRedo(benchmark::State& state)
 {
     BenchGame bench;
-    Game& game = bench.game;
+    GameData& game = bench.game;
     bench.selectOneAtTheOrigin();
     for (int k = 0; k < 1000; ++k) {
         const Command command = k % 2 == 0 ? Command::MoveLeft : Command::MoveRight;
@@ -229,7 +226,7 @@ BENCHMARK(BM_HintWithAPieceInTheWay)->Unit(benchmark::kMillisecond);
 void BM_PresentEveryPieceMoved(benchmark::State& state)
 {
     BenchGame bench;
-    Game& game = bench.game;
+    GameData& game = bench.game;
     int step = 0;
     for (auto _ : state) {
         step = step == 0 ? 10 : 0;
@@ -244,7 +241,7 @@ BENCHMARK(BM_PresentEveryPieceMoved);
 void BM_PickAtAPixel(benchmark::State& state)
 {
     BenchGame bench;
-    Game& game = bench.game;
+    GameData& game = bench.game;
     game.state.piece(2).position = {0, 0, 30};
     game.present();
     const Viewport viewport(*game.view.scene.cameraFrame(), 1280, 800);

@@ -1,8 +1,5 @@
 #include "play/headless.h"
 
-#include "puzzle/controller/commands.h"
-#include "puzzle/controller/scene_setup.h"
-
 namespace vokta::play {
 
 void RecordedSound::play(Cue cue)
@@ -14,78 +11,75 @@ void RecordedSound::play(Cue cue)
     }
 }
 
-void RecordedShell::record(const Notice& notice)
+std::optional<std::string> MemoryStore::read(Stored what)
+{
+    const auto kept = values_.find(what);
+    return kept == values_.end() ? std::nullopt : std::optional<std::string>(kept->second);
+}
+
+void MemoryStore::write(Stored what, std::string_view value)
+{
+    values_[what] = std::string(value);
+}
+
+std::string MemoryStore::describe(Stored what) const
+{
+    return std::string(storedName(what).setting);
+}
+
+void RecordedView::showNotice(const Notice& notice)
 {
     messages.push_back({notice.caption, notice.text});
+    if (notice.topic == Notice::Topic::Success)
+        ++successes;
 }
 
-void RecordedShell::showSuccessMessage()
+void RecordedView::showHelp(Command topic)
 {
-    record(successNotice(language));
-    ++successes;
+    dialogs.push_back("help " + std::to_string(static_cast<int>(topic)));
 }
 
-void RecordedShell::showTaskFileError(const TaskFileError& error)
+void RecordedView::showHelpPopup(Command command, std::string_view)
 {
-    record(describeTaskFileError(error, language));
+    dialogs.push_back("help " + std::to_string(static_cast<int>(command)));
 }
 
-std::optional<std::string> RecordedShell::chooseTaskFileToLoad()
+void RecordedView::showAbout()
 {
-    dialogs.emplace_back("load");
-    return std::nullopt;
+    dialogs.emplace_back("about");
 }
 
-std::optional<std::string> RecordedShell::chooseTaskFileToSave()
+void RecordedView::pickTaskFile(Command command)
 {
-    dialogs.emplace_back("save");
-    return std::nullopt;
+    dialogs.emplace_back(command == Command::Save ? "save" : "load");
+    shell->fileChosen(command, std::nullopt);
 }
 
-void RecordedShell::showHint(const Hint& hint)
+void RecordedView::pickLibraryTask(const std::vector<LibraryEntry>&)
 {
-    if (const std::optional<Notice> notice = hintNotice(hint, view->palette(), language))
-        record(*notice);
+    dialogs.emplace_back("library");
+    shell->fileChosen(Command::Library, std::nullopt);
 }
 
-void RecordedShell::runShellCommand(Command command)
+void RecordedView::optionChanged(Stored option)
 {
-    switch (command) {
-    case Command::About: dialogs.emplace_back("about"); break;
-    case Command::Library: dialogs.emplace_back("library"); break;
-    case Command::English:
-        language = Language::English;
-        dialogs.emplace_back("language English");
+    const Options& options = shell->options();
+    switch (option) {
+    case Stored::Language: dialogs.push_back("language " + options.languageName); break;
+    case Stored::Colours:
+        dialogs.emplace_back(options.display.distinctColours ? "colours Distinct" : "colours Original");
         break;
-    case Command::Russian:
-        language = Language::Russian;
-        dialogs.emplace_back("language Russian");
-        break;
-    case Command::DistinctColours: {
-        ViewOptions options = view->viewOptions();
-        const bool distinct = options.palette != &kDistinctPalette;
-        options.palette = distinct ? &kDistinctPalette : &kOriginalPalette;
-        view->setViewOptions(options);
-        dialogs.emplace_back(distinct ? "colours Distinct" : "colours Original");
-        break;
-    }
-    case Command::PieceNumbers: {
-        ViewOptions options = view->viewOptions();
-        options.pieceNumbers = !options.pieceNumbers;
-        view->setViewOptions(options);
-        dialogs.emplace_back(options.pieceNumbers ? "numbers On" : "numbers Off");
-        break;
-    }
-    default: dialogs.push_back("help " + std::to_string(static_cast<int>(command))); break;
+    case Stored::Numbers: dialogs.emplace_back(options.display.pieceNumbers ? "numbers On" : "numbers Off"); break;
+    case Stored::Progress: break;
     }
 }
 
 HeadlessGame::HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height)
-    : game(modelDirectory, sound, shell)
+    : shell(modelDirectory, modelDirectory + "/tasks", sound, view, store)
 {
-    shell.view = &game.view;
-    game.view.scene.setViewSize(width, height);
-    setUpScene(game, seed);
+    view.shell = &shell;
+    shell.game().scene().setViewSize(width, height);
+    shell.start(seed);
 }
 
 }  // namespace vokta::play

@@ -1,13 +1,13 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "puzzle/controller/game.h"
 #include "puzzle/rules/sound_output.h"
-#include "shell/messages.h"
+#include "shell/shell.h"
 
 namespace vokta::play {
 
@@ -18,47 +18,57 @@ public:
     std::vector<std::string> tunes;
 };
 
-// A window that shows nothing: it records the messages it would show, in
-// its language, and the dialogs it would open; a file dialog is cancelled at
-// once. The language and display commands switch as in the window.
-class RecordedShell : public GameShell {
+// Keeps the options and progress for one run and no longer: vokta-play never
+// reads or writes the player's own.
+class MemoryStore : public ShellStore {
+public:
+    std::optional<std::string> read(Stored what) override;
+    void write(Stored what, std::string_view value) override;
+    std::string describe(Stored what) const override;
+
+private:
+    std::map<Stored, std::string> values_;
+};
+
+// A front end that shows nothing: it records the messages it would show, in
+// the interface's language, and the dialogs it would open; every picker is
+// cancelled at once.
+class RecordedView : public ShellView {
 public:
     struct Message {
         std::string caption;
         std::string text;
     };
 
+    void menusChanged() override {}
+    void showNotice(const Notice& notice) override;
     void repaintNow() override {}
     void pauseForFanfare() override {}
-    void showSuccessMessage() override;
-    void refreshMenuState() override {}
-    void showTaskFileError(const TaskFileError& error) override;
-    std::optional<std::string> chooseTaskFileToLoad() override;
-    std::optional<std::string> chooseTaskFileToSave() override;
-    void runShellCommand(Command command) override;
-    void showHint(const Hint& hint) override;
+    void showHelp(Command topic) override;
+    void showHelpPopup(Command command, std::string_view html) override;
+    void showAbout() override;
+    void pickTaskFile(Command command) override;
+    void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override;
+    void optionChanged(Stored option) override;
 
     std::vector<Message> messages;
     std::vector<std::string> dialogs;
     int successes = 0;
-    // English until a Russian command, as the window without a settings file.
-    Language language = Language::English;
-    // The scene whose palette and numbers the display commands switch, and
-    // whose colours a hint names.
-    GameScene* view = nullptr;
-
-private:
-    void record(const Notice& notice);
+    // The shell whose pickers it answers and whose options it names.
+    Shell* shell = nullptr;
 };
 
-// A whole game without a window: the scene from the model file, set up
-// with a seed, seen through a viewport of a given size.
+// A whole game without a window: the scene from the model file (and the
+// library of its tasks folder), set up with a seed, seen through a viewport
+// of a given size.
 struct HeadlessGame {
     HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height);
 
     RecordedSound sound;
-    RecordedShell shell;
-    Game game;
+    MemoryStore store;
+    RecordedView view;
+    Shell shell;
+    Game& game() { return shell.game(); }
 };
 
 }  // namespace vokta::play

@@ -68,19 +68,16 @@ void Recorder::message(const WindowMessage& message)
     case Kind::MouseMove: writeLine("move" + at); break;
     case Kind::DoubleClick: writeLine("dblclick" + at); break;
     case Kind::Command:
-        // Those with a dialog that may load a task are written once it closes.
-        if (message.command != Command::Load && message.command != Command::Library)
-            writeLine("command " + commandName(message.command));
+        // A task file loaded through Load... or the library is written as
+        // the file itself, so that the script replays without a dialog.
+        if (message.file && (message.command == Command::Load || message.command == Command::Library))
+            writeLine("load " + scriptPath(message.file->path));
+        else
+            writeLine("command " + scriptCommandName(message.command));
         break;
     case Kind::Char:
     case Kind::Timer: break;
     }
-}
-
-void Recorder::dialogEnded(Command command, const std::optional<std::string>& loadedPath)
-{
-    writePendingKey(0);
-    writeLine(loadedPath ? "load " + scriptPath(*loadedPath) : "command " + commandName(command));
 }
 
 void Recorder::flush()

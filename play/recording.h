@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "puzzle/controller/routing.h"
+#include "puzzle/controller/window_message.h"
 
 namespace vokta::play {
 
@@ -27,12 +27,10 @@ public:
     void setup(unsigned seed);
     // The view's size in pixels, when it is set or changes.
     void size(int width, int height);
-    // A message as the routing received it. Load... and Library... are
-    // written as the window says they ended (see dialogEnded()).
+    // A message as the game was handed it (see Shell::setLog). A task file
+    // chosen through Load... or Library... is written as a load of that
+    // file; the command itself when the picker was cancelled.
     void message(const WindowMessage& message);
-    // Load... or Library... closed: the task file it loaded, or nothing when
-    // it was cancelled; written in place of the command.
-    void dialogEnded(Command command, const std::optional<std::string>& loadedPath);
     void flush();
 
 private:

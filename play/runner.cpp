@@ -4,10 +4,6 @@
 #include <cstdio>
 
 #include "puzzle/controller/commands.h"
-#include "puzzle/controller/game_tick.h"
-#include "puzzle/controller/routing.h"
-#include "puzzle/controller/scene_setup.h"
-#include "puzzle/scene/markers.h"
 
 namespace vokta::play {
 
@@ -102,20 +98,29 @@ void Runner::setUp(unsigned seed)
     completions_.clear();
 }
 
-// Each message is followed by what the window's loop does once its queue is
+// Each input is followed by what the window's loop does once its queue is
 // empty: the idle render, which plays a pending step sound.
+void Runner::idle()
+{
+    headless_->shell.renderWhenIdle([](float) {});
+}
+
 void Runner::deliver(const WindowMessage& message)
 {
-    MainWndProc(game(), message);
-    RenderWhenIdle(game(), [](float) {});
+    if (message.kind == WindowMessage::Kind::Command)
+        headless_->shell.choose(message.command);
+    else
+        headless_->shell.route(message);
+    idle();
 }
 
 void Runner::tick()
 {
     ++ticks_;
-    const int before = headless_->shell.successes;
-    deliver({.kind = WindowMessage::Kind::Timer});
-    if (headless_->shell.successes != before)
+    const int before = headless_->view.successes;
+    headless_->shell.tick();
+    idle();
+    if (headless_->view.successes != before)
         completions_.push_back(ticks_);
 }
 
@@ -138,27 +143,13 @@ Runner::Outcome Runner::click(const Action& action, int button, bool twice)
     return {};
 }
 
-void Runner::place(const Action& action)
-{
-    PieceState& piece = game().state.piece(static_cast<int>(action.number));
-    if (action.offsets) {
-        // Any four cubes, unturned: the scene shows them as they are.
-        piece.offsets = *action.offsets;
-        piece.turn = {};
-    }
-    piece.position = action.cell;
-    piece.falling = action.falling;
-    game().present();
-    placeRollers(game().view, game().state);
-}
-
 Runner::Outcome Runner::run(const Action& action, std::string& output)
 {
     using Kind = Action::Kind;
     Game& g = game();
     switch (action.kind) {
     case Kind::Setup: setUp(action.number); break;
-    case Kind::Seed: g.state.random.reseed(action.number); break;
+    case Kind::Seed: g.reseed(action.number); break;
     case Kind::Tick:
         for (std::uint32_t i = 0; i < action.number; ++i)
             tick();
@@ -183,43 +174,28 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
     case Kind::ClickPiece: return click(action, action.shift ? kMouseRight : kMouseLeft, false);
     case Kind::DoubleClickPiece: return click(action, kMouseLeft, true);
     case Kind::ClickRoller: return click(action, kMouseLeft, false);
-    case Kind::Place: place(action); break;
-    case Kind::Camera:
-        g.view.camera.setPosition(action.position.x, action.position.y, action.position.z);
-        g.view.camera.setDirection(action.direction.x, action.direction.y, action.direction.z);
-        g.view.camera.setUp(action.up.x, action.up.y, action.up.z);
-        break;
-    case Kind::Pieces:
-        g.state.pieceCount = static_cast<int>(action.number);
-        g.present();
-        break;
-    case Kind::Task:
-        if (action.builtin) {
-            buildDefault(g.state);
-            g.state.taskCompleted = false;
-        } else {
-            // No figure at all: a free build, tested by nothing.
-            g.state.figure.shown = false;
-            g.state.cellCount = 0;
-            g.state.taskCompleted = true;
-        }
-        g.present();
-        break;
+    case Kind::Place: g.place(static_cast<int>(action.number), action.cell, action.offsets, action.falling); break;
+    case Kind::Camera: g.poseCamera(action.position, action.direction, action.up); break;
+    case Kind::Pieces: g.setPieceCount(static_cast<int>(action.number)); break;
+    case Kind::Task: g.setBuiltInTask(action.builtin); break;
     case Kind::Size:
         // Later pixels are on a view of this size; a later setup keeps it.
         width_ = action.x;
         height_ = action.y;
-        g.view.scene.setViewSize(width_, height_);
+        g.scene().setViewSize(width_, height_);
         break;
-    case Kind::Load: loadTaskAsStep(g, action.text); break;
-    case Kind::Save: saveTask(g, action.text); break;
+    case Kind::Load:
+    case Kind::Save:
+        headless_->shell.fileChosen(action.kind == Kind::Load ? Command::Load : Command::Save, ChosenFile{action.text});
+        idle();
+        break;
     case Kind::State: {
         output += state().text();
         output += '\n';
         // What has been shown is not kept: a long run stays in bounded memory.
         headless_->sound.tunes.clear();
-        headless_->shell.messages.clear();
-        headless_->shell.dialogs.clear();
+        headless_->view.messages.clear();
+        headless_->view.dialogs.clear();
         break;
     }
     case Kind::Expect: {
@@ -258,20 +234,21 @@ Json hintState(const std::optional<Hint>& shownHint)
 
 Json Runner::state() const
 {
-    const Game& g = headless_->game;
+    const Game& g = headless_->shell.game();
     Json pieces = Json::array();
     for (int i = 0; i < kPieceTotal; ++i) {
-        const PieceState& piece = g.state.piece(i);
+        const PieceState& piece = g.state().piece(i);
         Json offsets = Json::array();
         for (const Cell& offset : piece.offsets)
             offsets.push(vector(offset));
-        pieces.push(Json::object()
-                        .set("position", vector(piece.position))
-                        .set("offsets", std::move(offsets))
-                        .set("falling", Json::boolean(piece.falling))
-                        .set("colour", Json::string(hexColour(g.view.pieces[static_cast<std::size_t>(i)]->colour()))));
+        pieces.push(
+            Json::object()
+                .set("position", vector(piece.position))
+                .set("offsets", std::move(offsets))
+                .set("falling", Json::boolean(piece.falling))
+                .set("colour", Json::string(hexColour(g.view().pieces[static_cast<std::size_t>(i)]->colour()))));
     }
-    const Json selected = g.state.selected >= 0 ? Json::integer(g.state.selected) : Json::null();
+    const Json selected = g.state().selected >= 0 ? Json::integer(g.state().selected) : Json::null();
     const auto strings = [](const std::vector<std::string>& all) {
         Json list = Json::array();
         for (const std::string& item : all)
@@ -282,56 +259,56 @@ Json Runner::state() const
     for (const std::uint64_t tick : completions_)
         completions.push(Json::integer(static_cast<long long>(tick)));
     Json rollers = Json::array();
-    for (const auto& roller : g.view.rollers) {
+    for (const auto& roller : g.view().rollers) {
         rollers.push(Json::object()
                          .set("position", vector(roller->position()))
                          .set("axis", Json::integer(roller->axis))
                          .set("positive", Json::boolean(roller->positive)));
     }
     Json messages = Json::array();
-    const auto& shown = headless_->shell.messages;
+    const auto& shown = headless_->view.messages;
     for (std::size_t i = 0; i < shown.size(); ++i)
         messages.push(
             Json::object().set("caption", Json::string(shown[i].caption)).set("text", Json::string(shown[i].text)));
 
     return Json::object()
         .set("pieces", std::move(pieces))
-        .set("pieceCount", Json::integer(g.state.pieceCount))
-        .set("cellCount", Json::integer(g.state.cellCount))
+        .set("pieceCount", Json::integer(g.state().pieceCount))
+        .set("cellCount", Json::integer(g.state().cellCount))
         .set("selected", selected)
-        .set("mode", Json::integer(static_cast<int>(g.state.selectionMode)))
-        .set("taskCompleted", Json::boolean(g.state.taskCompleted))
+        .set("mode", Json::integer(static_cast<int>(g.state().selectionMode)))
+        .set("taskCompleted", Json::boolean(g.state().taskCompleted))
         .set("tunes", strings(headless_->sound.tunes))
         .set("completions", std::move(completions))
         .set("ticks", Json::integer(static_cast<long long>(ticks_)))
-        .set("marker", vector(g.view.directionMarker->position()))
+        .set("marker", vector(g.view().directionMarker->position()))
         .set("rollers", std::move(rollers))
         .set("camera",
              Json::object()
-                 .set("position", vector(g.view.camera.position()))
-                 .set("direction", vector(g.view.camera.direction()))
-                 .set("up", vector(g.view.camera.up())))
+                 .set("position", vector(g.view().camera.position()))
+                 .set("direction", vector(g.view().camera.direction()))
+                 .set("up", vector(g.view().camera.up())))
         .set("messages", std::move(messages))
-        .set("dialogs", strings(headless_->shell.dialogs))
-        .set("hint", hintState(g.hint));
+        .set("dialogs", strings(headless_->view.dialogs))
+        .set("hint", hintState(g.hint()));
 }
 
 std::optional<Pixel> objectPixel(const Game& game, const Action& action)
 {
     Vec3 world;
     if (action.kind == Action::Kind::ClickRoller) {
-        const Roller& roller = *game.view.rollers[action.number];
+        const Roller& roller = *game.view().rollers[action.number];
         const Vec3 centre = roller.position();
         const float along[3] = {centre.x, centre.y, centre.z};
-        const Vec3 eye = game.view.camera.position();
+        const Vec3 eye = game.view().camera.position();
         const float camera[3] = {eye.x, eye.y, eye.z};
         const float reach = camera[roller.axis] >= along[roller.axis] ? kRollerEndReach : -kRollerEndReach;
         world = centre +
             Vec3{roller.axis == 0 ? reach : 0.0f, roller.axis == 1 ? reach : 0.0f, roller.axis == 2 ? reach : 0.0f};
     } else {
-        world = toVec3(game.state.piece(static_cast<int>(action.number)).position);
+        world = toVec3(game.state().piece(static_cast<int>(action.number)).position);
     }
-    const Viewport viewport = game.view.scene.viewport();
+    const Viewport viewport = game.view().scene.viewport();
     const Viewport::ScreenPoint s = viewport.transform(world);
     const float x = s.x / s.w;
     const float y = s.y / s.w;

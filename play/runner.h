@@ -10,7 +10,7 @@
 #include "play/headless.h"
 #include "play/json.h"
 #include "play/script.h"
-#include "puzzle/controller/routing.h"
+#include "puzzle/controller/window_message.h"
 
 namespace vokta::play {
 
@@ -38,18 +38,19 @@ public:
     // those since the previous state line (earlier ones are not kept).
     Json state() const;
 
-    Game& game() { return headless_->game; }
-    const Game& game() const { return headless_->game; }
+    Game& game() { return headless_->shell.game(); }
+    const Game& game() const { return headless_->shell.game(); }
+    Shell& shell() { return headless_->shell; }
     std::uint64_t ticks() const { return ticks_; }
     // How often the task has been reported complete since the setup.
     std::size_t completionCount() const { return completions_.size(); }
 
 private:
     void setUp(unsigned seed);
+    void idle();
     void deliver(const WindowMessage& message);
     void tick();
     Outcome click(const Action& action, int button, bool twice);
-    void place(const Action& action);
 
     std::string modelDirectory_;
     int width_;

@@ -10,6 +10,7 @@
 #include "puzzle/controller/pointer.h"
 #include "puzzle/scene/game_scene.h"
 #include "render/model/decimal.h"
+#include "shell/menus.h"
 
 namespace vokta::play {
 
@@ -305,10 +306,8 @@ Action readAction(std::string_view line)
     }
     case Kind::Command: {
         const std::string_view word = reader.word();
-        const auto named = std::find_if(std::begin(kCommandNames), std::end(kCommandNames),
-                                        [word](const CommandName& entry) { return entry.name == word; });
-        if (named != std::end(kCommandNames)) {
-            action.number = static_cast<std::uint32_t>(named->command);
+        if (const std::optional<Command> named = commandNamed(word)) {
+            action.number = static_cast<std::uint32_t>(*named);
             break;
         }
         if (!word.empty() && (word[0] < '0' || word[0] > '9'))
@@ -432,13 +431,10 @@ std::string keyName(Key key, char typed)
     return "other";
 }
 
-std::string commandName(Command command)
+std::string scriptCommandName(Command command)
 {
-    for (const CommandName& entry : kCommandNames) {
-        if (entry.command == command)
-            return std::string(entry.name);
-    }
-    return std::to_string(static_cast<int>(command));
+    const std::string_view name = commandName(command);
+    return name.empty() ? std::to_string(static_cast<int>(command)) : std::string(name);
 }
 
 std::string buttonsName(int keys)

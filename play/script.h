@@ -82,8 +82,8 @@ inline constexpr std::uint32_t kMostTicksPerLine = 1'000'000;
 // and modifiers held ("none", "left+shift").
 std::string keyName(Key key, char typed);
 std::string buttonsName(int keys);
-// A menu command's name (see kCommandNames), or its number.
-std::string commandName(Command command);
+// A menu command's name in scripts (see commandName in shell/menus.h), or its number.
+std::string scriptCommandName(Command command);
 
 // Reads a whole script, one action per line, '#' starting a comment; stops
 // at the first line that is not an action as documented.

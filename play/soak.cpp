@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "puzzle/controller/commands.h"
-#include "puzzle/scene/markers.h"
 
 namespace vokta::play {
 
@@ -109,13 +108,13 @@ std::string RandomPlayer::next(const Game& game)
 
 void InvariantChecker::before(const Runner& runner)
 {
-    wasCompleted_ = runner.game().state.taskCompleted;
+    wasCompleted_ = runner.game().state().taskCompleted;
 }
 
 std::string InvariantChecker::after(const Runner& runner, const Action& action)
 {
     const Game& game = runner.game();
-    const GameState& state = game.state;
+    const GameState& state = game.state();
     for (int a = 0; a < state.inPlay(); ++a) {
         for (int c = 0; c < kCubesPerPiece; ++c) {
             if (state.piece(a).cube(c).z < 0)
@@ -132,8 +131,8 @@ std::string InvariantChecker::after(const Runner& runner, const Action& action)
     const bool selected = state.selected >= 0;
     if (selected != (state.selectionMode != SelectionMode::None))
         return "the selection and its mode disagree";
-    const bool rollersParked = parked(game.view.rollers[0]->position()) && parked(game.view.rollers[5]->position());
-    const Vec3 marker = game.view.directionMarker->position();
+    const bool rollersParked = parked(game.view().rollers[0]->position()) && parked(game.view().rollers[5]->position());
+    const Vec3 marker = game.view().directionMarker->position();
     switch (state.selectionMode) {
     case SelectionMode::None:
         if (!rollersParked || !parked(marker))

@@ -2,45 +2,23 @@
 
 #include <initializer_list>
 
+#include "shell/words.h"
+
 namespace vokta {
 
 namespace {
-
-struct Translation {
-    std::string_view context;
-    std::string_view english;
-    std::string_view russian;
-};
-
-// Every translation of vokta_ru.ts, as the build reads it from that file.
-constexpr Translation kRussian[] = {
-#include "vokta_ru.inc"
-};
 
 // The context vokta_ru.ts keeps the game's messages under: the window's
 // class name, as Qt files the texts of a class.
 constexpr std::string_view kMessageContext = "vokta::MainWindow";
 
-constexpr const Translation* findTranslation(std::string_view context, std::string_view english)
-{
-    for (const Translation& row : kRussian) {
-        if (row.context == context && row.english == english)
-            return &row;
-    }
-    return nullptr;
-}
-
-// Not constexpr: called while compiling, it stops the build with its name.
-void messageWithoutTranslationInVoktaRuTs() {}
-
-// One of the game's messages, looked up while compiling: a text that
-// vokta_ru.ts does not translate stops the build at the line that uses it.
+// One of the game's messages, found in vokta_ru.ts while compiling.
 class Message {
 public:
     consteval Message(const char* english) : row_(findTranslation(kMessageContext, english))
     {
         if (row_ == nullptr)
-            messageWithoutTranslationInVoktaRuTs();
+            wordsWithoutTranslationInVoktaRuTs();
     }
 
     std::string_view in(Language language) const
@@ -63,22 +41,10 @@ consteval bool everyColourTranslated(const Palette& palette)
 static_assert(everyColourTranslated(kOriginalPalette) && everyColourTranslated(kDistinctPalette),
               "a hint names every piece by its colour: each name needs its translation in vokta_ru.ts");
 
-// The message in language, with %1, %2, ... replaced by the arguments in one
-// pass, as Qt's arg() does: an argument holding "%2" stays as it is.
+// The message in language, with %1, %2, ... replaced by the arguments.
 std::string said(Language language, Message message, std::initializer_list<std::string_view> arguments = {})
 {
-    const std::string_view text = message.in(language);
-    std::string result;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-        if (text[i] == '%' && next >= '1' && next < '1' + static_cast<int>(arguments.size())) {
-            result += arguments.begin()[next - '1'];
-            ++i;
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
+    return withArguments(message.in(language), arguments);
 }
 
 }  // namespace
@@ -92,9 +58,25 @@ std::string_view translate(Language language, std::string_view context, std::str
     return english;
 }
 
+std::string withArguments(std::string_view text, std::initializer_list<std::string_view> arguments)
+{
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '%' && next >= '1' && next < '1' + static_cast<int>(arguments.size())) {
+            result += arguments.begin()[next - '1'];
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
 Notice successNotice(Language language)
 {
-    return {said(language, "Success"), said(language, "Task completed.\nCongratulations!"), Notice::Icon::None};
+    return {said(language, "Success"), said(language, "Task completed.\nCongratulations!"), Notice::Icon::None,
+            Notice::Topic::Success};
 }
 
 std::optional<Notice> hintNotice(const Hint& hint, const Palette& palette, Language language)
@@ -118,7 +100,7 @@ std::optional<Notice> hintNotice(const Hint& hint, const Palette& palette, Langu
         text = said(language, "There is no task to give a hint for: build freely, or load a task.");
         break;
     }
-    return Notice{said(language, "Hint"), std::move(text), Notice::Icon::Information};
+    return Notice{said(language, "Hint"), std::move(text), Notice::Icon::Information, Notice::Topic::Hint};
 }
 
 std::string taskFileProblem(const TaskFileError& error, Language language)
@@ -152,16 +134,16 @@ Notice describeTaskFileError(const TaskFileError& error, Language language)
     case TaskFileError::Kind::NewerVersion:
         // The file on a line of its own, then the fixed English words.
         return {"Version Error", error.path + ":\nIncompatible version.\nPlease refresh the game.",
-                Notice::Icon::Warning};
+                Notice::Icon::Warning, Notice::Topic::TaskFile};
     case TaskFileError::Kind::Unreadable:
         return {said(language, "Load"), said(language, "The task file %1 cannot be read: %2.", {error.path, problem}),
-                Notice::Icon::Error};
+                Notice::Icon::Error, Notice::Topic::TaskFile};
     case TaskFileError::Kind::Damaged:
         return {said(language, "Load"), said(language, "The task file %1 is damaged: %2.", {error.path, problem}),
-                Notice::Icon::Error};
+                Notice::Icon::Error, Notice::Topic::TaskFile};
     case TaskFileError::Kind::NotSaved:
         return {said(language, "Save"), said(language, "The task could not be saved as %1: %2.", {error.path, problem}),
-                Notice::Icon::Error};
+                Notice::Icon::Error, Notice::Topic::TaskFile};
     }
     return {};
 }

@@ -7,27 +7,24 @@
 #include "puzzle/rules/hint.h"
 #include "puzzle/rules/palette.h"
 #include "puzzle/rules/task_file.h"
+#include "shell/language.h"
 
 namespace vokta {
-
-// The languages of the interface.
-enum class Language { English = 0, Russian = 1 };
 
 // A message box's words for the player.
 struct Notice {
     enum class Icon { None, Information, Warning, Error };
+    // What it is about: a front end may show some of them otherwise (a
+    // replay stops for no hint, and prints a refused file's on its console).
+    enum class Topic { Success, Hint, TaskFile, Library };
     std::string caption;
     std::string text;
     Icon icon = Icon::None;
+    Topic topic = Topic::Success;
 };
 
-// The messages the rules cause, as the window shows them and vokta-play
-// records them. Their words come from resources/translations/vokta_ru.ts, the
-// file the window's Qt translations are built from.
-
-// english as language has it: its translation under context in
-// vokta_ru.ts, or english itself where that file has none.
-std::string_view translate(Language language, std::string_view context, std::string_view english);
+// The messages the game causes, as every front end shows them and vokta-play
+// records them.
 
 // "Task completed", with its caption.
 Notice successNotice(Language language);

@@ -32,22 +32,14 @@ constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 QImage drawCube(PictureRenderer& renderer, const std::string& models, QSize size, Vec3 camera, Vec3 lookAt)
 {
     play::HeadlessGame headless(models, 1, size.width(), size.height());
-    Game& game = headless.game;
+    Game& game = headless.game();
     for (int i = 0; i < kPieceTotal; ++i) {
-        PieceState& piece = game.state.piece(i);
-        piece.offsets = kBuiltInSolution[static_cast<std::size_t>(i)].offsets;
-        piece.turn = {};
-        piece.position = kBuiltInSolution[static_cast<std::size_t>(i)].position;
-        piece.falling = false;
+        const PiecePlace& place = kBuiltInSolution[static_cast<std::size_t>(i)];
+        game.place(i, place.position, place.offsets, false);
     }
-    game.state.figure.shown = false;
-    game.present();
-    Camera& eye = game.view.camera;
-    eye.setPosition(camera.x, camera.y, camera.z);
-    const Vec3 direction = lookAt - camera;
-    eye.setDirection(direction.x, direction.y, direction.z);
-    eye.setUp(0, 0, 1);
-    return renderer.render(game.view.scene, size);
+    game.setBuiltInTask(false);
+    game.poseCamera(camera, lookAt - camera, {0, 0, 1});
+    return renderer.render(game.scene(), size);
 }
 
 // Text with a dark outline, so it reads on any part of the picture.

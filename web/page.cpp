@@ -1,18 +1,18 @@
 // The browser edition's game: the scene drawn by WebGL 2 into the page's
-// canvas, the page's keys, mouse and menus turned into the game's window
-// messages (as the desktop window turns Qt's), the 66 ms game tick and the
-// render when the browser is about to paint. vokta-page.js hands the events
-// in and draws the shell around the view: the start dialog, the menu bar,
-// the dialogs, the help and the library.
+// canvas, the page's keys, mouse and menus handed to the shell model (as the
+// desktop window hands Qt's), the 66 ms game tick and the render when the
+// browser is about to paint. vokta-page.js draws what the shell says around
+// the view: the start dialog, the menu bar, the dialogs, the help and the
+// library, and shows the browser's own file picker.
 
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 #include <sys/stat.h>
 
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -21,16 +21,11 @@
 #include <vector>
 
 #include "play/json.h"
-#include "puzzle/controller/game.h"
-#include "puzzle/controller/game_tick.h"
-#include "puzzle/controller/routing.h"
-#include "puzzle/controller/scene_setup.h"
-#include "puzzle/rules/hint.h"
 #include "puzzle/scene/model_check.h"
 #include "puzzle/scene/task_picture.h"
 #include "render/gl/gl_functions.h"
 #include "render/gl/scene_drawer.h"
-#include "shell/messages.h"
+#include "shell/shell.h"
 #include "web/page_input.h"
 #include "web/page_shell.h"
 #include "web/page_sound.h"
@@ -46,44 +41,39 @@ constexpr const char* kLibraryFolder = "/data/tasks";
 // Where a saved task is written before the browser downloads it.
 constexpr const char* kSaveFolder = "/saved";
 constexpr const char* kDefaultSaveName = "task.tsk";
-// The browser storage's keys, as the desktop's settings file names its keys.
-constexpr const char* kLanguageKey = "vokta.Language";
-constexpr const char* kColoursKey = "vokta.Colours";
-constexpr const char* kNumbersKey = "vokta.Numbers";
-constexpr const char* kProgressKey = "vokta.progress";
 
 // The page's side (vokta-page.js).
 EM_JS(void, showPageMessage, (const char* caption, const char* text),
       { window.vokta.showMessage(UTF8ToString(caption), UTF8ToString(text)); });
 EM_JS(void, noteFrameDrawn, (unsigned count), { window.vokta.frameDrawn(count); });
-EM_JS(void, refreshPageMenus, (int selected, int solid, int canUndo, int canRedo, int distinct, int numbers), {
-    window.vokta.refreshMenus({
-        selected : selected != 0,
-        solid : solid != 0,
-        canUndo : canUndo != 0,
-        canRedo : canRedo != 0,
-        distinct : distinct != 0,
-        numbers : numbers != 0
-    });
-});
+EM_JS(void, showPageMenus, (const char* menus), { window.vokta.showMenus(JSON.parse(UTF8ToString(menus))); });
 EM_JS(void, openPageHelp, (const char* page), { window.vokta.openHelp(UTF8ToString(page)); });
-EM_JS(void, showPageHelpPopup, (int command), { window.vokta.showHelpPopup(command); });
+EM_JS(void, showPageHelpPopup, (int command, const char* html),
+      { window.vokta.showHelpPopup(command, UTF8ToString(html)); });
 EM_JS(void, showPageAbout, (), { window.vokta.showAbout(); });
 EM_JS(void, openPageLibrary, (const char* listing), { window.vokta.openLibrary(JSON.parse(UTF8ToString(listing))); });
 EM_JS(void, openPageLoadPicker, (), { window.vokta.openLoadPicker(); });
 EM_JS(void, offerDownload, (const char* path, const char* name),
       { window.vokta.download(UTF8ToString(path), UTF8ToString(name)); });
-EM_JS(void, storeValue, (const char* key, const char* value),
-      { window.vokta.store(UTF8ToString(key), UTF8ToString(value)); });
 EM_JS(void, notePageLanguage, (), { window.vokta.languageChanged(); });
-
-// A stored value the game does not understand: said on the console, as the
-// desktop's settings file would be read, and the value left as it is.
-void noteStoredValue(const char* key, std::string_view value, const char* problem)
-{
-    std::fprintf(stderr, "vokta: browser storage %s: \"%.*s\" is %s\n", key, static_cast<int>(value.size()),
-                 value.data(), problem);
-}
+// The browser's storage: a value kept under key (null, which the caller
+// frees otherwise, when there is none or the storage cannot be read).
+EM_JS(char*, readPageStorage, (const char* key), {
+    try {
+        const value = localStorage.getItem(UTF8ToString(key));
+        return value == = null ? 0 : allocateUTF8(value);
+    } catch (error) {
+        console.warn('vokta: browser storage ' + UTF8ToString(key) + ': not readable: ' + error.message);
+        return 0;
+    }
+});
+EM_JS(void, writePageStorage, (const char* key, const char* value), {
+    try {
+        localStorage.setItem(UTF8ToString(key), UTF8ToString(value));
+    } catch (error) {
+        console.warn('vokta: browser storage ' + UTF8ToString(key) + ': not saved: ' + error.message);
+    }
+});
 
 // The last part of a path in the page's file system.
 std::string fileNameOf(const std::string& path)
@@ -91,36 +81,37 @@ std::string fileNameOf(const std::string& path)
     return path.substr(path.find_last_of('/') + 1);
 }
 
-void showNotice(const Notice& notice)
-{
-    showPageMessage(notice.caption.c_str(), notice.text.c_str());
-}
-
-class Page;
-
-// What the rules ask of the window, done by the page.
-class PageShell : public GameShell {
+// What the game keeps between visits, in the browser's storage.
+class PageStore : public ShellStore {
 public:
-    explicit PageShell(Page& page) : page_(page) {}
+    std::optional<std::string> read(Stored what) override
+    {
+        const std::string key(storedName(what).pageKey);
+        char* value = readPageStorage(key.c_str());
+        if (!value)
+            return std::nullopt;
+        std::string text(value);
+        std::free(value);
+        return text;
+    }
 
-    void repaintNow() override;
-    // A page cannot stop and wait; the fanfare's message follows at once.
-    void pauseForFanfare() override {}
-    void showSuccessMessage() override;
-    void refreshMenuState() override;
-    void showTaskFileError(const TaskFileError& error) override;
-    std::optional<std::string> chooseTaskFileToLoad() override;
-    std::optional<std::string> chooseTaskFileToSave() override;
-    void showHint(const Hint& hint) override;
-    void runShellCommand(Command command) override;
+    void write(Stored what, std::string_view value) override
+    {
+        writePageStorage(std::string(storedName(what).pageKey).c_str(), std::string(value).c_str());
+    }
 
-private:
-    Page& page_;
+    std::string describe(Stored what) const override
+    {
+        return "browser storage " + std::string(storedName(what).pageKey);
+    }
 };
 
-class Page {
+class Page : public ShellView {
 public:
-    Page() : shell_(*this), game_(kModelDirectory, pageSound(), shell_), drawer_(gl_), pictureDrawer_(pictureGl_) {}
+    Page()
+        : shell_(kModelDirectory, kLibraryFolder, pageSound(), *this, store_), drawer_(gl_), pictureDrawer_(pictureGl_)
+    {
+    }
 
     // False, with the reason shown in the page, when WebGL 2 cannot be had.
     bool open()
@@ -149,48 +140,21 @@ public:
         return true;
     }
 
-    // The settings and progress kept in the browser's storage, as the
-    // desktop reads vokta.ini and progress.txt; null for a key not stored.
-    void applyStoredSettings(const char* language, const char* colours, const char* numbers, const char* progress)
-    {
-        languageName_ = language ? language : "English";
-        language_ = languageNamed(languageName_);
-        if (language_ == Language::English && languageName_ != "English")
-            noteStoredValue(kLanguageKey, languageName_,
-                            "no language of the game (English or Russian); English is used");
-        const std::string_view colourName = colours ? colours : "Original";
-        const std::string_view numbersName = numbers ? numbers : "Off";
-        if (colourName != "Distinct" && colourName != "Original")
-            noteStoredValue(kColoursKey, colourName, "neither Distinct nor Original; the game's own colours are used");
-        if (numbersName != "On" && numbersName != "Off")
-            noteStoredValue(kNumbersKey, numbersName, "neither On nor Off; the pieces show no numbers");
-        options_ = {.palette = colourName == "Distinct" ? &kDistinctPalette : &kOriginalPalette,
-                    .pieceNumbers = numbersName == "On"};
-        game_.view.setViewOptions(options_);
-        progress_ = progress ? Progress::parse(progress) : Progress{};
-        // The game writes the records back in the same order it reads them.
-        if (progress && progress_.text() != progress)
-            std::fprintf(stderr, "vokta: browser storage %s: lines that cannot be read are left out\n", kProgressKey);
-    }
-
     // START: the scene scattered by seed, the tick and the render.
     void start(unsigned seed)
     {
-        if (started_)
+        if (shell_.started())
             return;
-        started_ = true;
         fitToCanvas();
-        setUpScene(game_, seed);
+        shell_.start(seed);
         paint();
-        emscripten_set_interval(
-            [](void* page) { static_cast<Page*>(page)->deliver({.kind = WindowMessage::Kind::Timer}); }, kTickMs, this);
+        emscripten_set_interval([](void* page) { static_cast<Page*>(page)->shell_.tick(); }, kTickMs, this);
         emscripten_request_animation_frame_loop(
             [](double, void* page) {
                 static_cast<Page*>(page)->renderWhenIdle();
                 return EM_TRUE;
             },
             this);
-        shell_.refreshMenuState();
     }
 
     // The canvas's size in CSS pixels (the mouse's) and its drawing buffer
@@ -206,14 +170,14 @@ public:
         deviceWidth_ = static_cast<int>(std::lround(viewWidth_ * ratio));
         deviceHeight_ = static_cast<int>(std::lround(viewHeight_ * ratio));
         emscripten_set_canvas_element_size(kCanvas, deviceWidth_, deviceHeight_);
-        game_.view.scene.setViewSize(viewWidth_, viewHeight_);
+        shell_.game().scene().setViewSize(viewWidth_, viewHeight_);
     }
 
     void drawFrame()
     {
+        Scene& scene = shell_.game().scene();
         emscripten_webgl_make_context_current(context_);
-        drawer_.draw(*game_.view.scene.sceneFrame(), game_.view.scene.viewport(), game_.view.scene.background(),
-                     deviceWidth_, deviceHeight_);
+        drawer_.draw(*scene.sceneFrame(), scene.viewport(), scene.background(), deviceWidth_, deviceHeight_);
         ++framesDrawn_;
         noteFrameDrawn(framesDrawn_);
     }
@@ -222,87 +186,23 @@ public:
     void paint()
     {
         drawFrame();
-        game_.view.scene.sceneDirty = false;
+        shell_.game().scene().sceneDirty = false;
     }
 
     void renderWhenIdle()
     {
-        RenderWhenIdle(game_, [this](float) { drawFrame(); });
+        shell_.renderWhenIdle([this](float) { drawFrame(); });
     }
 
-    void deliver(const WindowMessage& message)
-    {
-        if (started_)
-            MainWndProc(game_, message);
-    }
-
-    // A menu item chosen; with help, F1 was pressed on it: its help shows instead.
-    void menuCommand(Command command, bool help)
-    {
-        if (!started_)
-            return;
-        if (help) {
-            showCommandHelp(command);
-            return;
-        }
-        // The file picker and the library answer later; their choice comes
-        // back through loadChosen and libraryChosen as the same command.
-        if (command == Command::Load) {
-            loadPending_ = false;
-            openLoadPicker();
-            return;
-        }
-        if (command == Command::Library) {
-            openLibrary();
-            return;
-        }
-        deliver({.kind = WindowMessage::Kind::Command, .command = command});
-        offerSavedFile();
-    }
-
-    // What the file picker gave for Load: a file in the page's file system,
-    // or nothing when the player cancelled.
-    void loadChosen(const char* path)
-    {
-        chosenLoad_ = path ? std::optional<std::string>(path) : std::nullopt;
-        loadPending_ = true;
-        deliver({.kind = WindowMessage::Kind::Command, .command = Command::Load});
-        loadPending_ = false;
-        if (chosenLoad_)
-            saveName_ = fileNameOf(*chosenLoad_);
-        chosenLoad_.reset();
-    }
-
-    std::optional<std::string> takeChosenLoad() { return loadPending_ ? chosenLoad_ : std::nullopt; }
-
-    // The library's dialog with its tasks, read afresh with the player's
-    // progress and the interface's language; a message when there are none.
-    void openLibrary()
-    {
-        libraryTasks_.clear();
-        const std::vector<LibraryEntry> entries = readPageLibrary(kLibraryFolder, language_, progress_, libraryTasks_);
-        libraryFiles_.clear();
-        for (const LibraryEntry& entry : entries)
-            libraryFiles_.push_back(entry.file);
-        if (entries.empty()) {
-            constexpr std::string_view kContext = "vokta::MainWindow";
-            showNotice({std::string(translate(language_, kContext, "Task library")),
-                        withArguments(translate(language_, kContext, "The task library %1 is missing or empty."),
-                                      {kLibraryFolder})});
-            return;
-        }
-        openPageLibrary(libraryJson(entries).c_str());
-    }
-
-    // Draws task index's picture into the picture canvas; false when the
-    // picture canvas has no WebGL 2 either.
+    // Draws task index of the library dialog open into the picture canvas;
+    // false when the picture canvas has no WebGL 2 either.
     bool drawLibraryPicture(int index)
     {
-        if (index < 0 || static_cast<std::size_t>(index) >= libraryTasks_.size() || !openPictureContext())
+        if (index < 0 || static_cast<std::size_t>(index) >= library_.size() || !openPictureContext())
             return false;
         emscripten_webgl_make_context_current(pictureContext_);
-        TaskPictureScene picture(kModelDirectory, libraryTasks_[static_cast<std::size_t>(index)],
-                                 game_.view.palette().background);
+        TaskPictureScene picture(kModelDirectory, library_[static_cast<std::size_t>(index)].task,
+                                 shell_.game().view().palette().background);
         picture.scene.setViewSize(kTaskPictureWidth, kTaskPictureHeight);
         pictureDrawer_.draw(*picture.scene.sceneFrame(), picture.scene.viewport(), picture.scene.background(),
                             kTaskPictureWidth, kTaskPictureHeight);
@@ -310,189 +210,88 @@ public:
         return true;
     }
 
+    // The library dialog closed: the task chosen, or -1 when it was cancelled.
     void libraryChosen(int index)
     {
-        if (index < 0 || static_cast<std::size_t>(index) >= libraryFiles_.size())
+        if (index < 0 || static_cast<std::size_t>(index) >= library_.size()) {
+            shell_.fileChosen(Command::Library, std::nullopt);
             return;
-        chosenLibraryTask_ = libraryFiles_[static_cast<std::size_t>(index)];
-        deliver({.kind = WindowMessage::Kind::Command, .command = Command::Library});
-        chosenLibraryTask_.reset();
-    }
-
-    // The Library command, once the player has chosen in the dialog.
-    void loadChosenLibraryTask()
-    {
-        if (!chosenLibraryTask_)
-            return;
-        if (loadTask(game_, *chosenLibraryTask_))
-            saveName_ = fileNameOf(*chosenLibraryTask_);
-    }
-
-    // Save writes into the page's file system; the browser then downloads
-    // it under the name of the task last loaded.
-    std::string saveTarget()
-    {
-        // The folder may be there already from an earlier save.
-        mkdir(kSaveFolder, 0755);
-        savePath_ = std::string(kSaveFolder) + "/" + saveName_;
-        return savePath_;
-    }
-
-    void offerSavedFile()
-    {
-        if (savePath_.empty())
-            return;
-        struct stat written {};
-        if (stat(savePath_.c_str(), &written) == 0 && S_ISREG(written.st_mode))
-            offerDownload(savePath_.c_str(), saveName_.c_str());
-        savePath_.clear();
-    }
-
-    void showCommandHelp(Command command)
-    {
-        // As the desktop's F1: a pop-up where the command has one, else the contents.
-        if (hasHelpPopup(command))
-            showPageHelpPopup(static_cast<int>(command));
-        else
-            openPageHelp("index.html");
-        shell_.refreshMenuState();
-    }
-
-    void runShellCommand(Command command)
-    {
-        switch (command) {
-        case Command::About: showPageAbout(); break;
-        case Command::Library: loadChosenLibraryTask(); break;
-        case Command::HelpIndex: openPageHelp("index.html"); break;
-        case Command::KeyboardHelp: openPageHelp("keyboard.html"); break;
-        case Command::MouseHelp: openPageHelp("mouse.html"); break;
-        case Command::English: applyLanguage("English"); break;
-        case Command::Russian: applyLanguage("Russian"); break;
-        case Command::DistinctColours:
-        case Command::PieceNumbers: toggleDisplayOption(command); break;
-        default: break;
         }
+        const std::string file = library_[static_cast<std::size_t>(index)].file;
+        library_.clear();
+        chosen(Command::Library, ChosenFile{file});
     }
 
-    void applyLanguage(const std::string& name)
-    {
-        languageName_ = name;
-        language_ = languageNamed(name);
-        storeValue(kLanguageKey, name.c_str());
-        notePageLanguage();
-        shell_.refreshMenuState();
-    }
-
-    void toggleDisplayOption(Command command)
-    {
-        if (command == Command::DistinctColours)
-            options_.palette = options_.palette == &kDistinctPalette ? &kOriginalPalette : &kDistinctPalette;
-        else
-            options_.pieceNumbers = !options_.pieceNumbers;
-        game_.view.setViewOptions(options_);
-        storeValue(kColoursKey, options_.palette == &kDistinctPalette ? "Distinct" : "Original");
-        storeValue(kNumbersKey, options_.pieceNumbers ? "On" : "Off");
-        shell_.refreshMenuState();
-    }
-
-    // Counts a completion of the current task in the player's progress and
-    // keeps the progress in the browser's storage when the record improved.
-    void recordCompletion()
-    {
-        const TaskRun& run = game_.run;
-        // A free build is never reported complete; a key of 0 is none.
-        if (run.key == 0)
-            return;
-        const std::int64_t ms = (game_.tickCount - run.startTick) * kTickMs;
-        if (progress_.recordCompletion(run.key, run.moves, ms))
-            storeValue(kProgressKey, progress_.text().c_str());
-    }
-
-    void refreshMenus()
-    {
-        const bool solid = game_.view.taskFigure && game_.view.taskFigure->solid();
-        refreshPageMenus(game_.state.selected >= 0, solid, game_.history.canUndo(), game_.history.canRedo(),
-                         options_.palette == &kDistinctPalette, options_.pieceNumbers);
-    }
+    // The file picker of Load answered: the file's name and bytes, or
+    // nothing when the player cancelled.
+    void loadChosen(std::optional<ChosenFile> file) { chosen(Command::Load, std::move(file)); }
 
     // What a test or a bug report may want to know of the game in view.
     std::string status() const
     {
+        const GameState& state = shell_.game().state();
         int falling = 0;
-        for (int i = 0; i < game_.state.inPlay(); ++i)
-            falling += game_.state.piece(i).falling ? 1 : 0;
+        for (int i = 0; i < state.inPlay(); ++i)
+            falling += state.piece(i).falling ? 1 : 0;
         return play::Json::object()
-            .set("started", play::Json::boolean(started_))
-            .set("selected", play::Json::integer(game_.state.selected))
+            .set("started", play::Json::boolean(shell_.started()))
+            .set("selected", play::Json::integer(state.selected))
             .set("falling", play::Json::integer(falling))
-            .set("taskCompleted", play::Json::boolean(game_.state.taskCompleted))
-            .set("ticks", play::Json::integer(game_.tickCount))
+            .set("taskCompleted", play::Json::boolean(state.taskCompleted))
+            .set("ticks", play::Json::integer(shell_.game().tickCount()))
             .text();
     }
 
-    std::string texts() const { return shellTexts(language_); }
-    Language language() const { return language_; }
+    Shell& shell() { return shell_; }
 
-    // Whether the game used the key, so the page does not scroll or act on it.
-    bool keyDown(std::string_view name, bool shift, bool ctrl, bool alt, bool meta)
+    // ShellView
+    void menusChanged() override { showPageMenus(menusJson(shell_.menuBar()).c_str()); }
+    void showNotice(const Notice& notice) override { showPageMessage(notice.caption.c_str(), notice.text.c_str()); }
+    void repaintNow() override { paint(); }
+    // A page cannot stop and wait; the fanfare's message follows at once.
+    void pauseForFanfare() override {}
+    void showHelp(Command topic) override { openPageHelp(std::string(helpPage(topic)).c_str()); }
+    void showHelpPopup(Command command, std::string_view html) override
     {
-        // Keys held with Alt belong to the menu bar.
-        if (alt || !started_)
-            return false;
-        if (const std::optional<Command> command = shortcutFromDom(name, shift, ctrl, alt, meta)) {
-            deliver({.kind = WindowMessage::Kind::Command, .command = *command});
-            return true;
-        }
-        const Key key = keyFromDom(name);
-        if (isCameraKey(key))
-            held_[static_cast<std::size_t>(key)] = true;
-        WindowMessage down{.kind = WindowMessage::Kind::KeyDown, .key = key};
-        down.shift = shift;
-        deliver(down);
-        const char character = typedCharacter(name, ctrl);
-        if (character != 0)
-            deliver({.kind = WindowMessage::Kind::Char, .character = character});
-        return key != Key::Other || character == ' ' || (character >= '1' && character <= '7');
+        showPageHelpPopup(static_cast<int>(command), std::string(html).c_str());
     }
+    void showAbout() override { showPageAbout(); }
 
-    void keyUp(std::string_view name, bool alt)
+    void pickTaskFile(Command command) override
     {
-        const Key key = keyFromDom(name);
-        // With Alt only a held camera key is let go.
-        if (alt && !(isCameraKey(key) && held_[static_cast<std::size_t>(key)]))
+        if (command == Command::Load) {
+            openPageLoadPicker();
             return;
-        if (isCameraKey(key))
-            held_[static_cast<std::size_t>(key)] = false;
-        deliver({.kind = WindowMessage::Kind::KeyUp, .key = key});
-    }
-
-    // The camera stops when the page loses the keyboard with a key held.
-    void focusLost()
-    {
-        for (std::size_t k = 0; k < held_.size(); ++k) {
-            if (held_[k]) {
-                held_[k] = false;
-                deliver({.kind = WindowMessage::Kind::KeyUp, .key = static_cast<Key>(k)});
-            }
         }
+        // Save writes into the page's file system; the browser then
+        // downloads it under the name of the task last loaded.
+        mkdir(kSaveFolder, 0755);
+        const std::string path = std::string(kSaveFolder) + "/" + saveName_;
+        shell_.fileChosen(Command::Save, ChosenFile{path});
+        struct stat written {};
+        if (stat(path.c_str(), &written) == 0 && S_ISREG(written.st_mode))
+            offerDownload(path.c_str(), saveName_.c_str());
     }
 
-    void mouse(WindowMessage::Kind kind, int x, int y, int domButton, int domButtons, bool shift, bool ctrl)
+    void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override
     {
-        const int button = buttonFromDom(domButton);
-        if (kind != WindowMessage::Kind::MouseMove && button == 0)
-            return;
-        WindowMessage message{.kind = kind, .x = x, .y = y};
-        message.keys = mouseKeysFromDom(domButtons, shift, ctrl);
-        message.button = kind == WindowMessage::Kind::MouseMove ? 0 : button;
-        deliver(message);
+        library_ = tasks;
+        openPageLibrary(libraryJson(tasks).c_str());
     }
 
-    Game& game() { return game_; }
-    bool started() const { return started_; }
+    void optionChanged(Stored option) override
+    {
+        if (option == Stored::Language)
+            notePageLanguage();
+    }
 
 private:
-    static bool isCameraKey(Key key) { return key >= Key::Left && key <= Key::PageDown; }
+    void chosen(Command command, const std::optional<ChosenFile>& file)
+    {
+        if (file)
+            saveName_ = fileNameOf(file->path);
+        shell_.fileChosen(command, file);
+    }
 
     bool openPictureContext()
     {
@@ -525,78 +324,23 @@ private:
         return ready;
     }
 
-    static void openLoadPicker() { openPageLoadPicker(); }
-
-    PageShell shell_;
-    Game game_;
+    PageStore store_;
+    Shell shell_;
     GlFunctions gl_;
     SceneDrawer drawer_;
     GlFunctions pictureGl_;
     SceneDrawer pictureDrawer_;
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE pictureContext_ = 0;
-    bool started_ = false;
     int viewWidth_ = 1;
     int viewHeight_ = 1;
     int deviceWidth_ = 1;
     int deviceHeight_ = 1;
     std::uint32_t framesDrawn_ = 0;
-    std::array<bool, static_cast<std::size_t>(Key::PageDown) + 1> held_{};
-
-    std::string languageName_ = "English";
-    Language language_ = Language::English;
-    ViewOptions options_;
-    Progress progress_;
-    // The Load under way: whether the picker has answered, and with what.
-    bool loadPending_ = false;
-    std::optional<std::string> chosenLoad_;
-    std::vector<Task> libraryTasks_;
-    std::vector<std::string> libraryFiles_;
-    std::optional<std::string> chosenLibraryTask_;
+    // The library dialog open, whose pictures are drawn and whose choice comes back by index.
+    std::vector<LibraryEntry> library_;
     std::string saveName_ = kDefaultSaveName;
-    std::string savePath_;
 };
-void PageShell::repaintNow()
-{
-    page_.paint();
-}
-
-void PageShell::showSuccessMessage()
-{
-    page_.recordCompletion();
-    showNotice(successNotice(page_.language()));
-}
-
-void PageShell::refreshMenuState()
-{
-    page_.refreshMenus();
-}
-
-void PageShell::showTaskFileError(const TaskFileError& error)
-{
-    showNotice(describeTaskFileError(error, page_.language()));
-}
-
-std::optional<std::string> PageShell::chooseTaskFileToLoad()
-{
-    return page_.takeChosenLoad();
-}
-
-std::optional<std::string> PageShell::chooseTaskFileToSave()
-{
-    return page_.saveTarget();
-}
-
-void PageShell::showHint(const Hint& hint)
-{
-    if (const std::optional<Notice> notice = hintNotice(hint, page_.game().view.palette(), page_.language()))
-        showNotice(*notice);
-}
-
-void PageShell::runShellCommand(Command command)
-{
-    page_.runShellCommand(command);
-}
 
 std::unique_ptr<Page> thePage;
 
@@ -618,14 +362,6 @@ unsigned chooseSeed(int argc, char* argv[])
     return static_cast<unsigned>(std::time(nullptr));
 }
 
-// Message kinds as vokta-page.js numbers them.
-constexpr std::array<WindowMessage::Kind, 4> kMouseKinds = {
-    WindowMessage::Kind::ButtonDown,
-    WindowMessage::Kind::ButtonUp,
-    WindowMessage::Kind::MouseMove,
-    WindowMessage::Kind::DoubleClick,
-};
-
 }  // namespace
 
 }  // namespace vokta::web
@@ -643,42 +379,46 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE int vokta_key_down(const char* key, int shift, int ctrl, int alt, int meta)
 {
-    return thePage && thePage->keyDown(key, shift != 0, ctrl != 0, alt != 0, meta != 0) ? 1 : 0;
+    return thePage &&
+            thePage->shell().keyDown(vokta::web::strokeFromDom(key, shift != 0, ctrl != 0, alt != 0, meta != 0))
+        ? 1
+        : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE void vokta_key_up(const char* key, int alt)
+EMSCRIPTEN_KEEPALIVE void vokta_key_up(const char* key, int shift, int ctrl, int alt, int meta)
 {
     if (thePage)
-        thePage->keyUp(key, alt != 0);
+        thePage->shell().keyUp(vokta::web::strokeFromDom(key, shift != 0, ctrl != 0, alt != 0, meta != 0));
 }
 
 EMSCRIPTEN_KEEPALIVE void vokta_focus_lost()
 {
     if (thePage)
-        thePage->focusLost();
+        thePage->shell().keyboardLost();
 }
 
-EMSCRIPTEN_KEEPALIVE void vokta_mouse(int kind, int x, int y, int button, int buttons, int shift, int ctrl)
+// kind: an index into the table's mouse kinds (pageTableJson).
+EMSCRIPTEN_KEEPALIVE void vokta_mouse(int kind, int x, int y, int domButton, int domButtons, int shift, int ctrl)
 {
-    if (thePage && kind >= 0 && kind < static_cast<int>(vokta::web::kMouseKinds.size()))
-        thePage->mouse(vokta::web::kMouseKinds[static_cast<std::size_t>(kind)], x, y, button, buttons, shift != 0,
-                       ctrl != 0);
+    using vokta::WindowMessage;
+    if (!thePage || kind < 0 || kind >= static_cast<int>(std::size(vokta::web::kPageMouseKinds)))
+        return;
+    const WindowMessage::Kind messageKind = vokta::web::kPageMouseKinds[static_cast<std::size_t>(kind)];
+    const int button = vokta::web::buttonFromDom(domButton);
+    if (messageKind != WindowMessage::Kind::MouseMove && button == 0)
+        return;
+    WindowMessage message{.kind = messageKind, .x = x, .y = y};
+    message.keys = vokta::web::mouseKeysFromDom(domButtons, shift != 0, ctrl != 0);
+    message.button = messageKind == WindowMessage::Kind::MouseMove ? 0 : button;
+    thePage->shell().mouse(message);
 }
 
 EMSCRIPTEN_KEEPALIVE void vokta_resize()
 {
-    if (thePage && thePage->started()) {
+    if (thePage && thePage->shell().started()) {
         thePage->fitToCanvas();
         thePage->paint();
     }
-}
-
-// The browser storage's values (null where nothing is stored), before START.
-EMSCRIPTEN_KEEPALIVE void vokta_settings(const char* language, const char* colours, const char* numbers,
-                                         const char* progress)
-{
-    if (thePage)
-        thePage->applyStoredSettings(language, colours, numbers, progress);
 }
 
 // START in the start dialog (or at once, as the address asks).
@@ -688,26 +428,50 @@ EMSCRIPTEN_KEEPALIVE void vokta_start()
         thePage->start(seed);
 }
 
-// The menu bar, dialogs and help in the interface's language, as JSON.
-EMSCRIPTEN_KEEPALIVE const char* vokta_shell_texts()
+// The dialogs' words in the interface's language, as JSON.
+EMSCRIPTEN_KEEPALIVE const char* vokta_words()
 {
-    static std::string texts;
-    texts = thePage ? thePage->texts() : std::string("null");
-    return texts.c_str();
+    static std::string words;
+    words = thePage ? vokta::web::wordsJson(thePage->shell().language()) : std::string("null");
+    return words.c_str();
+}
+
+// The menus as they stand, as JSON (the page is told again whenever they change).
+EMSCRIPTEN_KEEPALIVE void vokta_show_menus()
+{
+    if (thePage)
+        thePage->menusChanged();
+}
+
+// The numbers and names the page hands back, as JSON (see pageTableJson).
+EMSCRIPTEN_KEEPALIVE const char* vokta_table()
+{
+    static const std::string table = vokta::web::pageTableJson();
+    return table.c_str();
 }
 
 // A menu item chosen; help is 1 when F1 asked for its help instead.
 EMSCRIPTEN_KEEPALIVE void vokta_menu_command(int command, int help)
 {
-    if (thePage)
-        thePage->menuCommand(static_cast<vokta::Command>(command), help != 0);
+    if (!thePage)
+        return;
+    if (help != 0)
+        thePage->shell().askHelp(static_cast<vokta::Command>(command));
+    else
+        thePage->shell().choose(static_cast<vokta::Command>(command));
 }
 
-// What the file picker gave for Load: a path in the page's file system, or null.
-EMSCRIPTEN_KEEPALIVE void vokta_load_chosen(const char* path)
+// What the file picker of Load gave: the file's name and size bytes at
+// data, or a null name when the player cancelled.
+EMSCRIPTEN_KEEPALIVE void vokta_load_chosen(const char* name, const unsigned char* data, int size)
 {
-    if (thePage)
-        thePage->loadChosen(path);
+    if (!thePage)
+        return;
+    if (!name) {
+        thePage->loadChosen(std::nullopt);
+        return;
+    }
+    thePage->loadChosen(vokta::ChosenFile{name, std::vector<unsigned char>(data, data + std::max(size, 0))});
 }
 
 EMSCRIPTEN_KEEPALIVE int vokta_draw_library_picture(int index)
@@ -715,6 +479,7 @@ EMSCRIPTEN_KEEPALIVE int vokta_draw_library_picture(int index)
     return thePage && thePage->drawLibraryPicture(index) ? 1 : 0;
 }
 
+// The library dialog closed on task index, or -1 when it was cancelled.
 EMSCRIPTEN_KEEPALIVE void vokta_library_chosen(int index)
 {
     if (thePage)

@@ -1,18 +1,29 @@
 #include "web/page_input.h"
 
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/pointer.h"
 
 namespace vokta::web {
 
 namespace {
 
-// The Russian layout's letters on the H, Z and Y keys, in UTF-8.
-constexpr std::string_view kCyrillicEr = "\xD1\x80";         // р
-constexpr std::string_view kCyrillicCapitalEr = "\xD0\xA0";  // Р
-constexpr std::string_view kCyrillicYa = "\xD1\x8F";         // я
-constexpr std::string_view kCyrillicCapitalYa = "\xD0\xAF";  // Я
-constexpr std::string_view kCyrillicEn = "\xD0\xBD";         // н
-constexpr std::string_view kCyrillicCapitalEn = "\xD0\x9D";  // Н
+// The Russian alphabet's letters in Unicode: А to я, and Ё and ё apart.
+constexpr char32_t kCapitalA = 0x0410;
+constexpr char32_t kCapitalYa = 0x042F;
+constexpr char32_t kSmallA = 0x0430;
+constexpr char32_t kSmallYa = 0x044F;
+constexpr char32_t kCapitalYo = 0x0401;
+constexpr char32_t kSmallYo = 0x0451;
+
+// The one code point of a UTF-8 text of two bytes or one; 0 for anything else.
+char32_t onlyCodePoint(std::string_view text)
+{
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (text.size() == 1 && byte(0) < 0x80)
+        return byte(0);
+    if (text.size() == 2 && (byte(0) & 0xE0) == 0xC0 && (byte(1) & 0xC0) == 0x80)
+        return static_cast<char32_t>(((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F));
+    return 0;
+}
 
 constexpr int kDomLeftButton = 0;
 constexpr int kDomMiddleButton = 1;
@@ -49,20 +60,21 @@ Key keyFromDom(std::string_view key)
         return Key::Escape;
     if (key == "Home")
         return Key::Home;
-    if (key == "h" || key == "H" || key == kCyrillicEr || key == kCyrillicCapitalEr)
-        return Key::H;
     return Key::Other;
 }
 
-std::optional<Command> shortcutFromDom(std::string_view key, bool shift, bool ctrl, bool alt, bool meta)
+char32_t letterFromDom(std::string_view key)
 {
-    if (!ctrl || alt || meta)
-        return std::nullopt;
-    if (key == "z" || key == "Z" || key == kCyrillicYa || key == kCyrillicCapitalYa)
-        return shift ? Command::Redo : Command::Undo;
-    if ((key == "y" || key == "Y" || key == kCyrillicEn || key == kCyrillicCapitalEn) && !shift)
-        return Command::Redo;
-    return std::nullopt;
+    const char32_t c = onlyCodePoint(key);
+    if (c >= U'a' && c <= U'z')
+        return c - U'a' + U'A';
+    if ((c >= U'A' && c <= U'Z') || (c >= kCapitalA && c <= kCapitalYa) || c == kCapitalYo)
+        return c;
+    if (c >= kSmallA && c <= kSmallYa)
+        return c - kSmallA + kCapitalA;
+    if (c == kSmallYo)
+        return kCapitalYo;
+    return 0;
 }
 
 char typedCharacter(std::string_view key, bool ctrl)
@@ -80,6 +92,17 @@ char typedCharacter(std::string_view key, bool ctrl)
     const char c = key.front();
     const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     return ctrl && letter ? static_cast<char>(c & kControlLetters) : c;
+}
+
+KeyStroke strokeFromDom(std::string_view key, bool shift, bool ctrl, bool alt, bool meta)
+{
+    return {.key = keyFromDom(key),
+            .letter = letterFromDom(key),
+            .typed = typedCharacter(key, ctrl),
+            .shift = shift,
+            .ctrl = ctrl,
+            .alt = alt,
+            .meta = meta};
 }
 
 int buttonFromDom(int button)

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <string_view>
 
-#include "puzzle/controller/commands.h"
-#include "puzzle/controller/input.h"
+#include "puzzle/controller/window_message.h"
+#include "shell/keys.h"
 
 namespace vokta::web {
 
@@ -13,16 +12,17 @@ namespace vokta::web {
 // ("ArrowLeft", "PageUp", "h", ...); mouse buttons as MouseEvent.button
 // numbers and MouseEvent.buttons flags.
 
+// The game's name for a key the game knows by name; Key::Other for the rest.
 Key keyFromDom(std::string_view key);
-
-// Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo, on the Latin and the Russian
-// layout alike; nothing for any other key or with Alt or Meta held.
-std::optional<Command> shortcutFromDom(std::string_view key, bool shift, bool ctrl, bool alt, bool meta);
-
+// The letter a key gives, as an upper-case code point ('H', U+0420 for р on
+// the Russian layout), or 0 for a key that is no Latin or Russian letter.
+char32_t letterFromDom(std::string_view key);
 // The character a key types, as the desktop window reports it (Enter a
 // carriage return, Ctrl with a letter a control character); 0 for keys that
 // type nothing or something beyond ASCII.
 char typedCharacter(std::string_view key, bool ctrl);
+// The whole key stroke, as the shell's keyboard takes it.
+KeyStroke strokeFromDom(std::string_view key, bool shift, bool ctrl, bool alt, bool meta);
 
 // kMouseLeft, kMouseRight or kMouseMiddle for MouseEvent.button; 0 for the
 // other buttons, which do nothing in the view.

@@ -1,9 +1,9 @@
 // The page around the game: the start dialog, the menu bar, the message
-// boxes, About, the help, the library and the task files, the canvas's keys,
-// mouse and touch handed to the game (page.cpp), the browser storage, and
-// window.vokta for scripts and tests. What the game decides, and every word
-// of the menus and dialogs, comes from the WebAssembly module; this script
-// only draws and forwards.
+// boxes, About, the help, the library and the file picker, the canvas's
+// keys, mouse and touch handed to the game (page.cpp), and window.vokta for
+// scripts and tests. What the game decides, every word of the menus and
+// dialogs and every number handed back come from the WebAssembly module's
+// shell; this script only draws and forwards.
 'use strict';
 
 (function () {
@@ -12,27 +12,22 @@
   const menubar = byId('menubar');
   const pictureCanvas = byId('picture');
   const loadFile = byId('load-file');
-  // Mouse message kinds as page.cpp numbers them.
-  const ButtonDown = 0, ButtonUp = 1, MouseMove = 2, DoubleClick = 3;
+  // The game's own numbers and names (page_shell.cpp): the mouse messages'
+  // kinds, the commands by name, the storage's keys; read as the module starts.
+  let table = null;
   // MouseEvent.button and .buttons for the left button.
   const LeftButton = 0, RightButton = 2, LeftFlag = 1, RightFlag = 2;
   // Touch: a press held this long without moving is a right click; a move
   // this far makes it a drag; a second tap this soon and this near is a
   // double click.
   const LongPressMs = 500, DragSlopPx = 8, DoubleTapMs = 400, DoubleTapSlopPx = 24;
-  // The browser storage's keys, named after the desktop's vokta.ini keys and progress.txt.
-  const StorageKeys = { language: 'vokta.Language', colours: 'vokta.Colours', numbers: 'vokta.Numbers',
-                        progress: 'vokta.progress' };
-  // The folder that task files chosen for Load are written to; the game
-  // reads them by name from there, so its messages name them as the player knows them.
-  const LoadFolder = '/loaded';
 
   const params = new URLSearchParams(location.search);
   const seed = params.get('seed');
   let buttonsHeld = 0;
   let playRuns = 0;
   let texts = null;
-  let menuState = { selected: false, solid: false, canUndo: false, canRedo: false, distinct: false, numbers: false };
+  let menus = [];
 
   window.vokta = {
     // Frames drawn so far, and when the first one was (ms since the page began to load).
@@ -53,15 +48,15 @@
     status() {
       return JSON.parse(UTF8ToString(_vokta_status()));
     },
-    refreshMenus(state) {
-      menuState = state;
-      applyMenuState();
+    // The menus as the shell shows them now: words, checks and grey items.
+    showMenus(shown) {
+      showMenus(shown);
     },
     openHelp(page) {
       openHelp(texts.helpFolder + page);
     },
-    showHelpPopup(command) {
-      showHelpPopup(command);
+    showHelpPopup(command, html) {
+      showHelpPopup(command, html);
     },
     showAbout() {
       byId('about-picture').src = texts.about;
@@ -85,13 +80,6 @@
       link.click();
       link.remove();
       setTimeout(() => URL.revokeObjectURL(link.href), 0);
-    },
-    store(key, value) {
-      try {
-        localStorage.setItem(key, value);
-      } catch (error) {
-        console.warn(`vokta: browser storage ${key}: not saved: ${error.message}`);
-      }
     },
     languageChanged() {
       loadTexts();
@@ -150,15 +138,6 @@
       return use(pointer);
     } finally {
       _free(pointer);
-    }
-  }
-
-  function stored(key) {
-    try {
-      return localStorage.getItem(key);
-    } catch (error) {
-      console.warn(`vokta: browser storage ${key}: not readable: ${error.message}`);
-      return null;
     }
   }
 
@@ -252,39 +231,74 @@
     return { before: title.slice(0, at), letter: title.charAt(at + 1), after: title.slice(at + 2) };
   }
 
+  // The dialogs' words in the interface's language.
   function loadTexts() {
-    texts = JSON.parse(UTF8ToString(_vokta_shell_texts()));
+    texts = JSON.parse(UTF8ToString(_vokta_words()));
     document.documentElement.lang = texts.language === 'Russian' ? 'ru' : 'en';
-    const [startWord, helpWord, quitWord] = [texts.start.start, texts.start.help, texts.start.quit];
-    byId('start-start').textContent = startWord;
-    byId('start-help').textContent = helpWord;
-    byId('start-quit').textContent = quitWord;
-    byId('message-ok').textContent = texts.buttons.ok;
-    byId('library-caption').textContent = texts.library.caption;
-    byId('library-open').textContent = texts.buttons.open;
-    byId('library-cancel').textContent = texts.buttons.cancel;
-    byId('help-caption').textContent = texts.help.caption;
-    byId('help-contents').textContent = texts.help.contents;
-    byId('help-back').textContent = texts.help.back;
-    buildMenus();
+    byId('start-start').textContent = texts.start;
+    byId('start-help').textContent = texts.help;
+    byId('start-quit').textContent = texts.quit;
+    byId('message-ok').textContent = texts.ok;
+    byId('library-caption').textContent = texts.libraryCaption;
+    byId('library-open').textContent = texts.open;
+    byId('library-cancel').textContent = texts.cancel;
+    byId('help-caption').textContent = texts.helpCaption;
+    byId('help-contents').textContent = texts.helpContents;
+    byId('help-back').textContent = texts.helpBack;
   }
 
-  function buildMenus() {
+  // The items' commands, popup by popup: menus with the same ones are
+  // brought up to date in place, so that an open popup stays open.
+  function layoutOf(shown) {
+    return JSON.stringify(shown.map((menu) => menu.items.map((item) => item.command)));
+  }
+
+  function showMenus(shown) {
+    if (layoutOf(shown) !== layoutOf(menus) || titles.length === 0)
+      buildMenus(shown);
+    menus = shown;
+    shown.forEach((menu, index) => {
+      const title = titles[index];
+      const parts = mnemonicOf(menu.title);
+      title.replaceChildren(parts.before, underlined(parts.letter), parts.after);
+      title.dataset.mnemonic = parts.letter.toLowerCase();
+      title.classList.toggle('disabled', !menu.enabled);
+      title.setAttribute('aria-disabled', String(!menu.enabled));
+      if (!menu.enabled && openIndex === index)
+        closeMenus();
+      const rows = popups[index].querySelectorAll('.item');
+      menu.items.forEach((item, at) => {
+        const row = rows[at];
+        row.querySelector('.text').textContent = item.text;
+        row.querySelector('.keys').textContent = item.keys;
+        row.querySelector('.check').textContent = item.checked ? '\u2713' : '';
+        if (item.checkable)
+          row.setAttribute('aria-checked', String(item.checked));
+        row.classList.toggle('disabled', !item.enabled);
+        row.setAttribute('aria-disabled', String(!item.enabled));
+        if (!item.enabled && row === highlighted)
+          highlight(null);
+      });
+    });
+  }
+
+  function underlined(letter) {
+    const mark = document.createElement('u');
+    mark.textContent = letter;
+    return mark;
+  }
+
+  function buildMenus(shown) {
     closeMenus();
     menubar.textContent = '';
     for (const popup of popups)
       popup.remove();
     titles = [];
     popups = [];
-    texts.menus.forEach((menu, index) => {
+    shown.forEach((menu, index) => {
       const title = document.createElement('div');
       title.className = 'menu-title';
       title.setAttribute('role', 'menuitem');
-      const parts = mnemonicOf(menu.title);
-      const underlined = document.createElement('u');
-      underlined.textContent = parts.letter;
-      title.append(parts.before, underlined, parts.after);
-      title.dataset.mnemonic = parts.letter.toLowerCase();
       title.addEventListener('mousedown', (event) => {
         event.preventDefault();
         if (openIndex === index)
@@ -304,14 +318,15 @@
       popup.setAttribute('role', 'menu');
       popup.tabIndex = -1;
       popup.hidden = true;
-      const items = index === texts.menus.length - 1 ? menu.items.concat([texts.languageItem]) : menu.items;
-      for (const item of items)
-        popup.appendChild(item === null ? separator() : menuItem(item));
+      for (const item of menu.items) {
+        if (item.separatorBefore)
+          popup.appendChild(separator());
+        popup.appendChild(menuItem(item));
+      }
       popup.addEventListener('keydown', menuKey);
       document.body.appendChild(popup);
       popups.push(popup);
     });
-    applyMenuState();
   }
 
   function separator() {
@@ -326,10 +341,10 @@
     row.className = 'item';
     row.setAttribute('role', item.checkable ? 'menuitemcheckbox' : 'menuitem');
     row.dataset.command = item.command;
-    for (const [part, text] of [['check', ''], ['text', item.text], ['keys', item.keys]]) {
+    row.dataset.name = item.name;
+    for (const part of ['check', 'text', 'keys']) {
       const span = document.createElement('span');
       span.className = part;
-      span.textContent = text;
       row.appendChild(span);
     }
     row.addEventListener('mouseenter', () => highlight(row));
@@ -340,28 +355,6 @@
 
   function itemFor(command) {
     return document.querySelector(`.item[data-command="${command}"]`);
-  }
-
-  // Grey and check marks, as the game's refreshMenuState asks.
-  function applyMenuState() {
-    if (titles.length === 0)
-      return;
-    const pieceTitle = titles[1];
-    pieceTitle.classList.toggle('disabled', !menuState.selected);
-    pieceTitle.setAttribute('aria-disabled', String(!menuState.selected));
-    if (!menuState.selected && openIndex === 1)
-      closeMenus();
-    const checks = { 40007: menuState.solid, 40028: menuState.distinct, 40029: menuState.numbers };
-    for (const [command, checked] of Object.entries(checks)) {
-      const row = itemFor(command);
-      row.setAttribute('aria-checked', String(checked));
-      row.querySelector('.check').textContent = checked ? '\u2713' : '';
-    }
-    for (const [command, enabled] of [[40025, menuState.canUndo], [40026, menuState.canRedo]]) {
-      const row = itemFor(command);
-      row.classList.toggle('disabled', !enabled);
-      row.setAttribute('aria-disabled', String(!enabled));
-    }
   }
 
   function openPopup(index, byKeyboard) {
@@ -533,21 +526,9 @@
 
   const helpPopup = byId('help-popup');
 
-  async function showHelpPopup(command) {
-    const url = `${texts.helpFolder}popup-${command}.html`;
-    let html;
-    try {
-      const answer = await fetch(url);
-      if (!answer.ok)
-        throw new Error(`${answer.status} ${answer.statusText}`);
-      html = await answer.text();
-    } catch (error) {
-      console.warn(`vokta: ${url}: ${error.message}; the contents instead`);
-      window.vokta.openHelp('index.html');
-      return;
-    }
-    const page = new DOMParser().parseFromString(html, 'text/html');
-    helpPopup.replaceChildren(...Array.from(page.body.childNodes));
+  // F1's pop-up: the item's help as the shell words it, below the item.
+  function showHelpPopup(command, html) {
+    helpPopup.innerHTML = html;
     const row = itemFor(command);
     const box = (row && !row.parentElement.hidden ? row : titles[0]).getBoundingClientRect();
     helpPopup.style.left = Math.max(0, box.left + 24) + 'px';
@@ -617,6 +598,7 @@
     row.scrollIntoView({ block: 'nearest' });
   }
 
+  // The task opened, or -1 when the library was closed without one.
   function chooseFromLibrary(index) {
     closeModal('library');
     _vokta_library_chosen(index);
@@ -628,7 +610,7 @@
   }
 
   byId('library-open').addEventListener('click', () => chooseFromLibrary(libraryCurrent));
-  byId('library-cancel').addEventListener('click', () => closeModal('library'));
+  byId('library-cancel').addEventListener('click', () => chooseFromLibrary(-1));
   byId('library').addEventListener('keydown', (event) => {
     const moves = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: -tasksPerRow(), ArrowDown: tasksPerRow() };
     if (event.key in moves && event.target === libraryList)
@@ -636,30 +618,39 @@
     else if (event.key === 'Enter' && event.target === libraryList)
       chooseFromLibrary(libraryCurrent);
     else if (event.key === 'Escape')
-      closeModal('library');
+      chooseFromLibrary(-1);
     else
       return;
     event.preventDefault();
   });
 
-  // ---- Load: the browser's file picker; the file chosen is written into
-  // the game's file system and loaded by name. Save downloads (see download).
+  // ---- Load: the browser's file picker; the file chosen goes to the game
+  // as its name and bytes, which its messages name it by. Save downloads
+  // (see download).
+
+  function loadChosen(name, bytes) {
+    if (name === null) {
+      _vokta_load_chosen(0, 0, 0);
+    } else {
+      const data = _malloc(Math.max(1, bytes.length));
+      try {
+        HEAPU8.set(bytes, data);
+        withString(name, (text) => _vokta_load_chosen(text, data, bytes.length));
+      } finally {
+        _free(data);
+      }
+    }
+    giveKeyboardToGame();
+  }
 
   loadFile.addEventListener('change', async () => {
     const file = loadFile.files[0];
-    if (!file) {
-      _vokta_load_chosen(0);
-      return;
-    }
-    const bytes = new Uint8Array(await file.arrayBuffer());
-    FS.writeFile(LoadFolder + '/' + file.name, bytes);
-    withString(file.name, (name) => _vokta_load_chosen(name));
-    canvas.focus();
+    if (!file)
+      loadChosen(null, null);
+    else
+      loadChosen(file.name, new Uint8Array(await file.arrayBuffer()));
   });
-  loadFile.addEventListener('cancel', () => {
-    _vokta_load_chosen(0);
-    canvas.focus();
-  });
+  loadFile.addEventListener('cancel', () => loadChosen(null, null));
 
   // ---- The game's keys, mouse and touch.
 
@@ -670,7 +661,7 @@
       event.preventDefault();
   });
   canvas.addEventListener('keyup', (event) => {
-    withString(event.key, (key) => _vokta_key_up(key, event.altKey));
+    withString(event.key, (key) => _vokta_key_up(key, event.shiftKey, event.ctrlKey, event.altKey, event.metaKey));
   });
   canvas.addEventListener('blur', () => _vokta_focus_lost());
 
@@ -690,18 +681,19 @@
     event.preventDefault();
     buttonsHeld = event.buttons;
     // Every second press in a row is a double click, as the desktop reports it.
-    sendMouse(event.detail >= 2 && event.detail % 2 === 0 ? DoubleClick : ButtonDown, event);
+    const second = event.detail >= 2 && event.detail % 2 === 0;
+    sendMouse(second ? table.mouse.DoubleClick : table.mouse.ButtonDown, event);
   });
   // A drag that leaves the canvas goes on being reported, as on the desktop.
   window.addEventListener('mouseup', (event) => {
     if (buttonsHeld === 0 && event.target !== canvas)
       return;
     buttonsHeld = event.buttons;
-    sendMouse(ButtonUp, event);
+    sendMouse(table.mouse.ButtonUp, event);
   });
   window.addEventListener('mousemove', (event) => {
     if (buttonsHeld !== 0 || event.target === canvas)
-      sendMouse(MouseMove, event);
+      sendMouse(table.mouse.MouseMove, event);
   });
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
@@ -720,8 +712,8 @@
     touch.timer = setTimeout(() => {
       touch.pressedLong = true;
       lastTap = null;
-      sendMouseAt(ButtonDown, touch.x, touch.y, RightButton, RightFlag);
-      sendMouseAt(ButtonUp, touch.x, touch.y, RightButton, 0);
+      sendMouseAt(table.mouse.ButtonDown, touch.x, touch.y, RightButton, RightFlag);
+      sendMouseAt(table.mouse.ButtonUp, touch.x, touch.y, RightButton, 0);
     }, LongPressMs);
   });
   canvas.addEventListener('pointermove', (event) => {
@@ -731,22 +723,23 @@
       clearTimeout(touch.timer);
       touch.dragging = true;
       lastTap = null;
-      sendMouseAt(ButtonDown, touch.x, touch.y, LeftButton, LeftFlag);
+      sendMouseAt(table.mouse.ButtonDown, touch.x, touch.y, LeftButton, LeftFlag);
     }
     if (touch.dragging)
-      sendMouseAt(MouseMove, event.clientX, event.clientY, LeftButton, LeftFlag);
+      sendMouseAt(table.mouse.MouseMove, event.clientX, event.clientY, LeftButton, LeftFlag);
   });
   canvas.addEventListener('pointerup', (event) => {
     if (touch === null || event.pointerId !== touch.id)
       return;
     clearTimeout(touch.timer);
     if (touch.dragging) {
-      sendMouseAt(ButtonUp, event.clientX, event.clientY, LeftButton, 0);
+      sendMouseAt(table.mouse.ButtonUp, event.clientX, event.clientY, LeftButton, 0);
     } else if (!touch.pressedLong) {
       const second = lastTap !== null && event.timeStamp - lastTap.time <= DoubleTapMs &&
         Math.hypot(touch.x - lastTap.x, touch.y - lastTap.y) <= DoubleTapSlopPx;
-      sendMouseAt(second ? DoubleClick : ButtonDown, touch.x, touch.y, LeftButton, LeftFlag);
-      sendMouseAt(ButtonUp, touch.x, touch.y, LeftButton, 0);
+      const kind = second ? table.mouse.DoubleClick : table.mouse.ButtonDown;
+      sendMouseAt(kind, touch.x, touch.y, LeftButton, LeftFlag);
+      sendMouseAt(table.mouse.ButtonUp, touch.x, touch.y, LeftButton, 0);
       lastTap = second ? null : { time: event.timeStamp, x: touch.x, y: touch.y };
     }
     touch = null;
@@ -756,7 +749,7 @@
       return;
     clearTimeout(touch.timer);
     if (touch.dragging)
-      sendMouseAt(ButtonUp, touch.x, touch.y, LeftButton, 0);
+      sendMouseAt(table.mouse.ButtonUp, touch.x, touch.y, LeftButton, 0);
     touch = null;
   });
 
@@ -769,17 +762,14 @@
     canvas: canvas,
     arguments: seed === null ? [] : [seed],
     postRun: [() => {
-      FS.mkdir(LoadFolder);
-      FS.chdir(LoadFolder);
-      const values = [StorageKeys.language, StorageKeys.colours, StorageKeys.numbers, StorageKeys.progress]
-        .map(stored);
-      withString(values[0], (language) => withString(values[1], (colours) => withString(values[2], (numbers) =>
-        withString(values[3], (progress) => _vokta_settings(language, colours, numbers, progress)))));
+      table = JSON.parse(UTF8ToString(_vokta_table()));
+      window.vokta.table = table;
       window.vokta.ready = true;
       // Without WebGL 2 the game has said so, and there is nothing to start.
       if (window.vokta.status() === null)
         return;
       loadTexts();
+      _vokta_show_menus();
       // ?start=1 starts at once, as VOKTA_START=1 does on the desktop.
       if (params.get('start') === '1')
         startGame();

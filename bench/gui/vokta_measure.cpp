@@ -187,7 +187,8 @@ int measureFrameTime(int frames, int width, int height)
     const double floor = floorFrameMedian(frames, QSize(width, height));
     qputenv("VOKTA_SOUND", "off");
     vokta::MainWindow window(QCoreApplication::applicationDirPath().toStdString(),
-                             vokta::LanguageSetting(QDir::temp().filePath(QStringLiteral("vokta-measure.ini"))));
+                             vokta::SettingsStore(QDir::temp().filePath(QStringLiteral("vokta-measure.ini")),
+                                                  QDir::temp().filePath(QStringLiteral("vokta-measure-progress.txt"))));
     if (!window.StartGame(kSeed))
         return 1;
     window.resize(width, height);
@@ -369,8 +370,11 @@ int measureLibrary(int runs)
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer clock;
         clock.start();
-        vokta::LibraryDialog library(nullptr, folder, QCoreApplication::applicationDirPath().toStdString(),
-                                     vokta::Language::English, vokta::kOriginalPalette.background, vokta::Progress());
+        const std::vector<vokta::LibraryEntry> tasks =
+            vokta::readLibrary(folder.toStdString(), vokta::Language::English, vokta::Progress());
+        vokta::LibraryDialog library(nullptr, tasks, QCoreApplication::applicationDirPath().toStdString(),
+                                     vokta::libraryCaption(vokta::Language::English),
+                                     vokta::kOriginalPalette.background);
         times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         offered = library.list()->count();
     }

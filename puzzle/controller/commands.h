@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string_view>
-
 namespace vokta {
 
 // Menu command identifiers, as the menus send them.
@@ -38,45 +36,6 @@ enum class Command : int {
     DistinctColours = 40028,
     PieceNumbers = 40029,
     HelpIndex = 57666,
-};
-
-// The name each command goes by in scripts and recordings, in the order of
-// the menus.
-struct CommandName {
-    Command command;
-    std::string_view name;
-};
-inline constexpr CommandName kCommandNames[] = {
-    {Command::New, "new"},
-    {Command::Retry, "retry"},
-    {Command::Load, "load"},
-    {Command::Save, "save"},
-    {Command::Library, "library"},
-    {Command::Solid, "solid"},
-    {Command::Hint, "hint"},
-    {Command::Undo, "undo"},
-    {Command::Redo, "redo"},
-    {Command::ResetView, "reset-view"},
-    {Command::DistinctColours, "distinct-colours"},
-    {Command::PieceNumbers, "piece-numbers"},
-    {Command::MoveLeft, "move-left"},
-    {Command::MoveRight, "move-right"},
-    {Command::MoveUp, "move-up"},
-    {Command::MoveDown, "move-down"},
-    {Command::MoveForward, "move-forward"},
-    {Command::MoveBackward, "move-backward"},
-    {Command::TurnLeft, "turn-left"},
-    {Command::TurnRight, "turn-right"},
-    {Command::TurnCounterclockwise, "turn-counterclockwise"},
-    {Command::TurnClockwise, "turn-clockwise"},
-    {Command::TurnForward, "turn-forward"},
-    {Command::TurnBackward, "turn-backward"},
-    {Command::About, "about"},
-    {Command::HelpIndex, "help-index"},
-    {Command::KeyboardHelp, "keyboard-help"},
-    {Command::MouseHelp, "mouse-help"},
-    {Command::English, "english"},
-    {Command::Russian, "russian"},
 };
 
 inline constexpr bool isPieceCommand(Command command)

@@ -1,6 +1,6 @@
 #include "puzzle/controller/game_tick.h"
 
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_data.h"
 #include "puzzle/controller/input.h"
 
 namespace vokta {
@@ -32,7 +32,7 @@ void endMutualWaiting(GameState& state, const std::array<FallStep, kPieceTotal>&
 
 }  // namespace
 
-void OnTimerTick(Game& game)
+void OnTimerTick(GameData& game)
 {
     GameState& state = game.state;
     startFallingWhereUnsupported(state);
@@ -62,10 +62,10 @@ void OnTimerTick(Game& game)
     state.taskCompleted = true;
     game.sound.play(Cue::Fanfare);
     game.shell.pauseForFanfare();
-    game.shell.showSuccessMessage();
+    game.shell.taskCompleted();
 }
 
-bool RenderWhenIdle(Game& game, const std::function<void(float elapsedTicks)>& drawFrame)
+bool RenderWhenIdle(GameData& game, const std::function<void(float elapsedTicks)>& drawFrame)
 {
     Scene& scene = game.view.scene;
     if (!scene.sceneDirty || game.elapsedTicks <= 0.0f)

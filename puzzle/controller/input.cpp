@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_data.h"
 #include "puzzle/controller/selection.h"
 #include "puzzle/rules/turns.h"
 #include "puzzle/scene/markers.h"
@@ -23,13 +23,13 @@ constexpr int kMostDragStepsPerUpdate = 16;
 // axes) cannot follow the pointer.
 constexpr float kShortestVisibleStep = 1.0f;
 
-SceneObject* pick(const Game& game, int x, int y, std::string_view prefix)
+SceneObject* pick(const GameData& game, int x, int y, std::string_view prefix)
 {
     const Scene& scene = game.view.scene;
     return pickObject(scene.viewport(), *scene.sceneFrame(), static_cast<float>(x), static_cast<float>(y), prefix);
 }
 
-Roller* pickRoller(Game& game, int x, int y)
+Roller* pickRoller(GameData& game, int x, int y)
 {
     const SceneObject* picked = pick(game, x, y, "roller");
     for (const auto& roller : game.view.rollers) {
@@ -40,14 +40,14 @@ Roller* pickRoller(Game& game, int x, int y)
 }
 
 // The index of the piece under the pointer, or -1.
-int pickPiece(Game& game, int x, int y)
+int pickPiece(GameData& game, int x, int y)
 {
     return game.view.pieceIndex(pick(game, x, y, kPieceNamePrefix));
 }
 
 // Rollers come first: one anywhere under the pointer wins over a piece in
 // front of it. Returns whether a roller was there.
-bool turnRollerAt(Game& game, int x, int y)
+bool turnRollerAt(GameData& game, int x, int y)
 {
     const Roller* roller = pickRoller(game, x, y);
     // A roller shows only around the selected piece; it turns that piece a
@@ -59,7 +59,7 @@ bool turnRollerAt(Game& game, int x, int y)
 
 // A right press alone turns the piece about the vertical axis, as Turn Left
 // does; any other press makes it ready to follow a left drag.
-void beginPieceDrag(Game& game, int keys)
+void beginPieceDrag(GameData& game, int keys)
 {
     if (keys == kMouseRight) {
         turnPiece(game.state, game.state.selected, quarterTurn(2, 1), game.sound);
@@ -70,7 +70,7 @@ void beginPieceDrag(Game& game, int keys)
 
 // Does the drag step k lead towards pointer (x, y) on the screen, far enough
 // for the eye to follow?
-bool stepFollowsPointer(const Game& game, int k, float x, float y)
+bool stepFollowsPointer(const GameData& game, int k, float x, float y)
 {
     const DragPoint& centre = game.pointer.dragPoints[0];
     const DragPoint& step = game.pointer.dragPoints[static_cast<std::size_t>(k)];
@@ -86,7 +86,7 @@ bool stepFollowsPointer(const Game& game, int k, float x, float y)
 
 }  // namespace
 
-void cameraKeyDown(Game& game, Key key)
+void cameraKeyDown(GameData& game, Key key)
 {
     Camera& camera = game.view.camera;
     switch (key) {
@@ -100,7 +100,7 @@ void cameraKeyDown(Game& game, Key key)
     }
 }
 
-void cameraKeyUp(Game& game, Key key)
+void cameraKeyUp(GameData& game, Key key)
 {
     Camera& camera = game.view.camera;
     switch (key) {
@@ -114,7 +114,7 @@ void cameraKeyUp(Game& game, Key key)
     }
 }
 
-void cameraDrag(Game& game, int x, int y, int keys)
+void cameraDrag(GameData& game, int x, int y, int keys)
 {
     PointerState& pointer = game.pointer;
     if (keys == kMouseLeft) {
@@ -127,7 +127,7 @@ void cameraDrag(Game& game, int x, int y, int keys)
     pointer.pressY = y;
 }
 
-void pressOnScene(Game& game, int x, int y, int keys)
+void pressOnScene(GameData& game, int x, int y, int keys)
 {
     if (turnRollerAt(game, x, y))
         return;
@@ -141,7 +141,7 @@ void pressOnScene(Game& game, int x, int y, int keys)
     game.pointer.pressY = y;
 }
 
-void doubleClickOnScene(Game& game, int x, int y, int keys)
+void doubleClickOnScene(GameData& game, int x, int y, int keys)
 {
     if (turnRollerAt(game, x, y))
         return;
@@ -160,7 +160,7 @@ void doubleClickOnScene(Game& game, int x, int y, int keys)
     releaseSelection(game);
 }
 
-void projectDragPoints(Game& game)
+void projectDragPoints(GameData& game)
 {
     const Viewport viewport = game.view.scene.viewport();
     const Cell centre = game.state.piece(game.state.selected).position;
@@ -178,7 +178,7 @@ void projectDragPoints(Game& game)
     }
 }
 
-void chooseDragDirection(Game& game, int x, int y)
+void chooseDragDirection(GameData& game, int x, int y)
 {
     if (game.state.selectionMode != SelectionMode::Move)
         return;
@@ -203,7 +203,7 @@ void chooseDragDirection(Game& game, int x, int y)
     game.view.scene.sceneDirty = true;
 }
 
-void dragUpdate(Game& game, int x, int y)
+void dragUpdate(GameData& game, int x, int y)
 {
     const int k = game.pointer.dragDirection;
     const int selected = game.state.selected;

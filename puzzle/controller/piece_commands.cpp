@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "puzzle/controller/commands.h"
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_data.h"
 #include "puzzle/rules/turns.h"
 #include "puzzle/scene/markers.h"
 
@@ -48,13 +48,13 @@ Cell forwardStep(const Camera& camera)
     return {moveStep(d.x / h), moveStep(d.y / h), 0};
 }
 
-void move(Game& game, Cell step)
+void move(GameData& game, Cell step)
 {
     const int selected = game.state.selected;
     tryMoveTo(game.state, selected, game.state.piece(selected).position + step, game.sound);
 }
 
-void turn(Game& game, const Rotation& quarter)
+void turn(GameData& game, const Rotation& quarter)
 {
     turnPiece(game.state, game.state.selected, quarter, game.sound);
 }
@@ -62,7 +62,7 @@ void turn(Game& game, const Rotation& quarter)
 // A quarter turn about the horizontal grid axis nearest to (p, q), a unit
 // vector's x and y, with sense a; nothing when no axis is clearly nearest
 // (the view is too steep, or diagonal across the grid).
-void turnAboutNearestAxis(Game& game, float p, float q, int a)
+void turnAboutNearestAxis(GameData& game, float p, float q, int a)
 {
     const int i = turnUnit(p);
     const int j = turnUnit(q);
@@ -73,7 +73,7 @@ void turnAboutNearestAxis(Game& game, float p, float q, int a)
 
 // Clockwise (a = 1) or counterclockwise (a = -1) as the viewer sees it: about
 // the horizontal axis nearest to the line of sight.
-void turnAboutLineOfSight(Game& game, int a)
+void turnAboutLineOfSight(GameData& game, int a)
 {
     const Vec3 d = game.view.camera.direction();
     const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
@@ -82,7 +82,7 @@ void turnAboutLineOfSight(Game& game, int a)
 
 // Forward (a = 1) or backward (a = -1): about the horizontal axis nearest to
 // the viewer's sideways direction.
-void turnAboutSideways(Game& game, int a)
+void turnAboutSideways(GameData& game, int a)
 {
     const Vec3 d = game.view.camera.direction();
     const Vec3 u = game.view.camera.up();
@@ -91,12 +91,12 @@ void turnAboutSideways(Game& game, int a)
     turnAboutNearestAxis(game, w.x / length, w.y / length, a);
 }
 
-void turnAboutVertical(Game& game, int sense)
+void turnAboutVertical(GameData& game, int sense)
 {
     turn(game, quarterTurn(2, sense));
 }
 
-void runPieceCommand(Game& game, Command command)
+void runPieceCommand(GameData& game, Command command)
 {
     const Camera& camera = game.view.camera;
     switch (command) {
@@ -118,7 +118,7 @@ void runPieceCommand(Game& game, Command command)
 
 }  // namespace
 
-void executePieceCommand(Game& game, Command command)
+void executePieceCommand(GameData& game, Command command)
 {
     if (game.state.selected >= 0 && isPieceCommand(command))
         runPieceCommand(game, command);
@@ -126,7 +126,7 @@ void executePieceCommand(Game& game, Command command)
     placeRollers(game.view, game.state);
 }
 
-void onPieceKey(Game& game, Key key, bool shift)
+void onPieceKey(GameData& game, Key key, bool shift)
 {
     // Each key: its move without Shift, its turn with Shift.
     struct KeyCommands {

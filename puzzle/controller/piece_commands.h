@@ -5,7 +5,7 @@
 
 namespace vokta {
 
-class Game;
+class GameData;
 
 // Thresholds that turn a view vector's component into a grid step: moves
 // step where it exceeds 0.4, turns pick an axis where it exceeds 0.6.
@@ -16,10 +16,10 @@ inline constexpr float kTurnThreshold = 0.6f;
 // piece, relative to the current view, then places the markers again. Any
 // other command, and any command with nothing selected, only places the
 // markers.
-void executePieceCommand(Game& game, Command command);
+void executePieceCommand(GameData& game, Command command);
 
 // The arrow and page keys as piece commands: moves without Shift, turns with
 // it. Other keys do nothing.
-void onPieceKey(Game& game, Key key, bool shift);
+void onPieceKey(GameData& game, Key key, bool shift);
 
 }  // namespace vokta

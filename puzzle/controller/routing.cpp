@@ -1,7 +1,7 @@
 #include "puzzle/controller/routing.h"
 
 #include "puzzle/controller/commands.h"
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_data.h"
 #include "puzzle/controller/game_tick.h"
 #include "puzzle/controller/piece_commands.h"
 #include "puzzle/controller/scene_setup.h"
@@ -13,29 +13,18 @@ namespace vokta {
 
 namespace {
 
-void OnLoadTask(Game& game)
+// Load... once the player has chosen in the front end's picker. Cancelling
+// arms the completion test again all the same; a refused file leaves the
+// task and its state exactly as they were.
+void OnLoadTask(GameData& game, const std::optional<ChosenFile>& file)
 {
-    // Cancelling arms the completion test again all the same; a refused file
-    // leaves the task and its state exactly as they were.
-    if (const std::optional<std::string> path = game.shell.chooseTaskFileToLoad())
-        loadTask(game, *path);
+    if (file)
+        loadTask(game, *file);
     else
         game.state.taskCompleted = false;
 }
 
-void OnSaveTask(Game& game)
-{
-    if (const std::optional<std::string> path = game.shell.chooseTaskFileToSave())
-        saveTask(game, *path);
-}
-
-// The two options that change only how the scene looks.
-bool isDisplayOption(Command command)
-{
-    return command == Command::DistinctColours || command == Command::PieceNumbers;
-}
-
-void OnSolidCommand(Game& game)
+void OnSolidCommand(GameData& game)
 {
     TaskFigure& figure = *game.view.taskFigure;
     figure.setSolid(!figure.solid());
@@ -45,7 +34,7 @@ void OnSolidCommand(Game& game)
 // The Hint command: shows the piece to place as a ghost in its colour at
 // its place, or selects the piece to take out, and tells the window what it
 // found. The ghost stays until the player's next action.
-void OnHint(Game& game)
+void OnHint(GameData& game)
 {
     game.hint.reset();
     const Hint hint = findHint(game.state);
@@ -65,7 +54,7 @@ bool isUndoOrRedo(const WindowMessage& message)
 
 }  // namespace
 
-void MainWndProc(Game& game, const WindowMessage& message)
+void MainWndProc(GameData& game, const WindowMessage& message)
 {
     using Kind = WindowMessage::Kind;
     if (message.kind == Kind::Timer) {
@@ -76,9 +65,10 @@ void MainWndProc(Game& game, const WindowMessage& message)
     if (!isUndoOrRedo(message))
         before = takeSnapshot(game);
     // A hint shows until the player's next action: a key, a click or a
-    // command; a display option only shows it in its new look.
+    // command. (The display options, which only show it in its new look, are
+    // the shell's and never come here.)
     if (message.kind == Kind::KeyDown || message.kind == Kind::ButtonDown || message.kind == Kind::DoubleClick ||
-        (message.kind == Kind::Command && !isDisplayOption(message.command)))
+        message.kind == Kind::Command)
         game.hint.reset();
     switch (message.kind) {
     case Kind::KeyDown: OnKeyDown(game, message.key, message.shift); break;
@@ -91,7 +81,7 @@ void MainWndProc(Game& game, const WindowMessage& message)
         if (message.button == kMouseLeft)
             OnDoubleClick(game, message.x, message.y, message.keys);
         break;
-    case Kind::Command: OnCommand(game, message.command); break;
+    case Kind::Command: OnCommand(game, message.command, message.file); break;
     case Kind::Timer: break;
     }
     game.present();
@@ -99,7 +89,7 @@ void MainWndProc(Game& game, const WindowMessage& message)
         noteInput(game, *before);
 }
 
-void OnKeyDown(Game& game, Key key, bool shift)
+void OnKeyDown(GameData& game, Key key, bool shift)
 {
     if (key == Key::H) {
         OnCommand(game, Command::Hint);
@@ -115,7 +105,7 @@ void OnKeyDown(Game& game, Key key, bool shift)
         cameraKeyDown(game, key);
 }
 
-void OnKeyUp(Game& game, Key key)
+void OnKeyUp(GameData& game, Key key)
 {
     // A camera key released while a piece is selected still stops the camera;
     // otherwise a key pressed before the selection would leave it spinning.
@@ -124,13 +114,13 @@ void OnKeyUp(Game& game, Key key)
         releaseSelection(game);
 }
 
-void OnChar(Game& game, char character)
+void OnChar(GameData& game, char character)
 {
     if (character >= '1' && character <= '7')
         selectPiece(game, kDigitKeyPieces[static_cast<std::size_t>(character - '1')]);
 }
 
-void OnButtonDown(Game& game, int x, int y, int keys)
+void OnButtonDown(GameData& game, int x, int y, int keys)
 {
     game.pointer.pressX = x;
     game.pointer.pressY = y;
@@ -138,14 +128,14 @@ void OnButtonDown(Game& game, int x, int y, int keys)
     pressOnScene(game, x, y, keys);
 }
 
-void OnButtonUp(Game& game, int x, int y, int keys)
+void OnButtonUp(GameData& game, int x, int y, int keys)
 {
     game.pointer.mouseX = x;
     game.pointer.mouseY = y;
     game.pointer.mouseKeys = keys;
 }
 
-void OnMouseMove(Game& game, int x, int y, int keys)
+void OnMouseMove(GameData& game, int x, int y, int keys)
 {
     OnButtonUp(game, x, y, keys);
     if (game.state.selected < 0)
@@ -154,12 +144,12 @@ void OnMouseMove(Game& game, int x, int y, int keys)
         chooseDragDirection(game, x, y);
 }
 
-void OnDoubleClick(Game& game, int x, int y, int keys)
+void OnDoubleClick(GameData& game, int x, int y, int keys)
 {
     doubleClickOnScene(game, x, y, keys);
 }
 
-void OnCommand(Game& game, Command command)
+void OnCommand(GameData& game, Command command, const std::optional<ChosenFile>& file)
 {
     if (isPieceCommand(command)) {
         executePieceCommand(game, command);
@@ -176,29 +166,28 @@ void OnCommand(Game& game, Command command)
         scatterPieces(game);
         startTaskRun(game, game.run.key);
         break;
-    case Command::Load: OnLoadTask(game); break;
-    case Command::Save: OnSaveTask(game); break;
+    case Command::Load: OnLoadTask(game, file); break;
+    case Command::Library:
+        if (file)
+            loadTask(game, *file);
+        break;
+    case Command::Save:
+        if (file)
+            saveTask(game, file->path);
+        break;
     case Command::Solid: OnSolidCommand(game); break;
     case Command::Hint: OnHint(game); break;
     case Command::Undo: undoStep(game); break;
     case Command::Redo: redoStep(game); break;
     case Command::ResetView: resetView(game); break;
-    case Command::About:
-    case Command::KeyboardHelp:
-    case Command::MouseHelp:
-    case Command::English:
-    case Command::Russian:
-    case Command::Library:
-    case Command::DistinctColours:
-    case Command::PieceNumbers:
-    case Command::HelpIndex: game.shell.runShellCommand(command); break;
+    // About, the help, the language and the display options are the shell's.
     default: break;
     }
 }
 
-bool loadTask(Game& game, const std::string& path)
+bool loadTask(GameData& game, const ChosenFile& file)
 {
-    const TaskFileRead read = readTaskFile(path);
+    const TaskFileRead read = file.bytes ? decodeTask(*file.bytes, file.path) : readTaskFile(file.path);
     if (!read.task) {
         game.shell.showTaskFileError(read.error);
         return false;
@@ -214,16 +203,7 @@ bool loadTask(Game& game, const std::string& path)
     return true;
 }
 
-bool loadTaskAsStep(Game& game, const std::string& path)
-{
-    const GameSnapshot before = takeSnapshot(game);
-    const bool loaded = loadTask(game, path);
-    game.present();
-    noteInput(game, before);
-    return loaded;
-}
-
-void saveTask(Game& game, const std::string& path)
+void saveTask(GameData& game, const std::string& path)
 {
     if (const std::optional<TaskFileError> error = writeTaskFile(game.state, path))
         game.shell.showTaskFileError(*error);

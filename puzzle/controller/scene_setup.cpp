@@ -1,13 +1,13 @@
 #include "puzzle/controller/scene_setup.h"
 
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_data.h"
 #include "puzzle/controller/selection.h"
 #include "puzzle/controller/undo.h"
 #include "puzzle/scene/markers.h"
 
 namespace vokta {
 
-void setUpScene(Game& game, unsigned seed)
+void setUpScene(GameData& game, unsigned seed)
 {
     GameState& state = game.state;
     state.random.reseed(seed);
@@ -24,7 +24,7 @@ void setUpScene(Game& game, unsigned seed)
     placeRollers(game.view, game.state);
 }
 
-void resetView(Game& game)
+void resetView(GameData& game)
 {
     Camera& camera = game.view.camera;
     camera.setPosition(100, 100, 100);
@@ -36,13 +36,13 @@ void resetView(Game& game)
     game.view.scene.sceneDirty = true;
 }
 
-void newTask(Game& game)
+void newTask(GameData& game)
 {
     game.state.figure.shown = false;
     scatterPieces(game);
 }
 
-void scatterPieces(Game& game)
+void scatterPieces(GameData& game)
 {
     releaseSelection(game);
     scatterPieces(game.state);

@@ -1,11 +1,11 @@
 #include "puzzle/controller/selection.h"
 
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_data.h"
 #include "puzzle/scene/markers.h"
 
 namespace vokta {
 
-void selectPiece(Game& game, int index)
+void selectPiece(GameData& game, int index)
 {
     if (index < 0 || index >= kPieceTotal || game.state.selected == index)
         return;
@@ -16,7 +16,7 @@ void selectPiece(Game& game, int index)
     game.shell.refreshMenuState();
 }
 
-void releaseSelection(Game& game)
+void releaseSelection(GameData& game)
 {
     if (game.state.selected < 0)
         return;

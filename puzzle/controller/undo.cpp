@@ -1,18 +1,18 @@
 #include "puzzle/controller/undo.h"
 
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_data.h"
 #include "puzzle/scene/markers.h"
 
 namespace vokta {
 
 namespace {
 
-bool leftButtonHeld(const Game& game)
+bool leftButtonHeld(const GameData& game)
 {
     return (game.pointer.mouseKeys & kMouseLeft) != 0;
 }
 
-void recordStep(Game& game, GameSnapshot before)
+void recordStep(GameData& game, GameSnapshot before)
 {
     GameSnapshot after = takeSnapshot(game);
     // Setting the task up afresh starts its count; any other step is a move.
@@ -25,7 +25,7 @@ void recordStep(Game& game, GameSnapshot before)
 
 // Ends an open drag, recording it as one step when it changed the pieces:
 // the drag moved the dragged piece, or an input during it was a step itself.
-void closeGesture(Game& game)
+void closeGesture(GameData& game)
 {
     if (!game.gesture)
         return;
@@ -43,12 +43,12 @@ void closeGesture(Game& game)
 
 }  // namespace
 
-GameSnapshot takeSnapshot(const Game& game)
+GameSnapshot takeSnapshot(const GameData& game)
 {
     return {game.state, game.run};
 }
 
-void restoreSnapshot(Game& game, const GameSnapshot& snapshot)
+void restoreSnapshot(GameData& game, const GameSnapshot& snapshot)
 {
     const GameRandom random = game.state.random;
     game.state = snapshot.state;
@@ -60,7 +60,7 @@ void restoreSnapshot(Game& game, const GameSnapshot& snapshot)
     game.shell.refreshMenuState();
 }
 
-void noteInput(Game& game, const GameSnapshot& before)
+void noteInput(GameData& game, const GameSnapshot& before)
 {
     const bool stepped = changedPieces(before, takeSnapshot(game));
     if (game.gesture) {
@@ -80,7 +80,7 @@ void noteInput(Game& game, const GameSnapshot& before)
         recordStep(game, before);
 }
 
-bool undoStep(Game& game)
+bool undoStep(GameData& game)
 {
     closeGesture(game);
     const GameSnapshot* before = game.history.undo();
@@ -90,7 +90,7 @@ bool undoStep(Game& game)
     return true;
 }
 
-bool redoStep(Game& game)
+bool redoStep(GameData& game)
 {
     closeGesture(game);
     const GameSnapshot* after = game.history.redo();
@@ -100,7 +100,7 @@ bool redoStep(Game& game)
     return true;
 }
 
-void startTaskRun(Game& game, std::uint64_t key)
+void startTaskRun(GameData& game, std::uint64_t key)
 {
     game.run.key = key;
     ++game.run.number;

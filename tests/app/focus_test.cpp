@@ -16,8 +16,8 @@
 #include "app/game_view.h"
 #include "app/main_window.h"
 #include "puzzle/controller/commands.h"
-#include "puzzle/controller/routing.h"
 #include "puzzle/controller/selection.h"
+#include "puzzle/controller/window_message.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {
@@ -54,18 +54,18 @@ class Keyboard : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
+        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, testStore());
         ASSERT_TRUE(window_->StartGame(kSeed));
         window_->ApplyLanguage(QStringLiteral("English"));
         game_ = window_->game();
         ASSERT_TRUE(runUntil([&] { return window_->isActiveWindow(); }, kStepTimeoutMs));
         // Pieces at rest, so that every digit selects a piece that stays put.
-        ASSERT_TRUE(runUntil([&] { return !game_->gesture && allResting(); }, 20000));
+        ASSERT_TRUE(runUntil([&] { return allResting(); }, 20000));
     }
 
     bool allResting() const
     {
-        const GameState& state = game_->state;
+        const GameState& state = game_->state();
         return std::none_of(state.pieces.begin(), state.pieces.begin() + state.inPlay(),
                             [](const PieceState& piece) { return piece.falling; });
     }
@@ -131,13 +131,13 @@ protected:
     // A click on empty sky: the view has the keyboard and nothing is selected.
     Step startInTheView()
     {
-        return clickAt([this] { return sky(); }, [this] { return game_->state.selected < 0; });
+        return clickAt([this] { return sky(); }, [this] { return game_->state().selected < 0; });
     }
 
     Step digitSelects(char digit)
     {
         const int piece = kDigitKeyPieces[static_cast<std::size_t>(digit - '1')];
-        return key(digitName(digit), [this, piece] { return game_->state.selected == piece; });
+        return key(digitName(digit), [this, piece] { return game_->state().selected == piece; });
     }
 
     static const char* digitName(char digit)
@@ -184,7 +184,7 @@ TEST_F(Keyboard, ReturnsToTheGameWheneverAMenuOrDialogCloses)
          {clickAt(titleOf(0), popupShown), clickAt(item(Command::Load), modalShown), key("Escape", nothingOpen)},
          '2'},
         {"a hint's message box",
-         {{[this] { MainWndProc(*game_, {.kind = WindowMessage::Kind::Command, .command = Command::New}); },
+         {{[this] { game_->handle({.kind = WindowMessage::Kind::Command, .command = Command::New}); },
            [this] { return allResting(); }},
           key("h", modalShown),
           key("Return", nothingOpen)},
@@ -205,16 +205,16 @@ TEST_F(Keyboard, ReturnsToTheGameWheneverAMenuOrDialogCloses)
 TEST_F(Keyboard, AltKeysAndExtraMouseButtonsDoNothing)
 {
     ASSERT_EQ(play({startInTheView(), digitSelects('2')}), 2u);
-    const PieceState& red = game_->state.piece(game_->state.selected);
+    const PieceState& red = game_->state().piece(game_->state().selected);
     const Cell where = red.position;
-    const std::size_t steps = game_->history.undoable();
+    const std::size_t steps = game_->stepsToUndo();
     ASSERT_EQ(play({key("alt+Left", [] { return true; }), key("alt+Prior", [] { return true; }),
                     key("alt+4", [] { return true; }), key("alt+Return", [] { return true; }),
                     clickAt([this] { return sky(); }, [] { return true; }, 8),
                     clickAt([this] { return sky(); }, [] { return true; }, 9), digitSelects('3')}),
               7u);
     EXPECT_EQ(red.position, where);
-    EXPECT_EQ(game_->history.undoable(), steps + 1) << "only selecting piece 3 let the red piece go";
+    EXPECT_EQ(game_->stepsToUndo(), steps + 1) << "only selecting piece 3 let the red piece go";
 }
 
 // Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z) and Home as the keyboard sends them: a
@@ -223,7 +223,7 @@ TEST_F(Keyboard, AltKeysAndExtraMouseButtonsDoNothing)
 TEST_F(Keyboard, CtrlZUndoesCtrlYRedoesAndHomeBringsTheViewBack)
 {
     ASSERT_EQ(play({startInTheView(), digitSelects('2')}), 2u);
-    const PieceState& red = game_->state.piece(game_->state.selected);
+    const PieceState& red = game_->state().piece(game_->state().selected);
     const Cell start = red.position;
     const Cell up = start + Cell{0, 0, 10};
     EXPECT_EQ(
@@ -233,20 +233,20 @@ TEST_F(Keyboard, CtrlZUndoesCtrlYRedoesAndHomeBringsTheViewBack)
               key("ctrl+shift+z", [&] { return red.position == up; })}),
         6u);
 
-    const Vec3 home = game_->view.camera.position();
-    const auto still = [this] { return game_->view.camera.yawSpeed == 0.0f; };
-    EXPECT_EQ(play({key("Escape", [this] { return game_->state.selected < 0; }),
+    const Vec3 home = game_->view().camera.position();
+    const auto still = [this] { return game_->view().camera.yawSpeed == 0.0f; };
+    EXPECT_EQ(play({key("Escape", [this] { return game_->state().selected < 0; }),
                     {[] {
                          xdotool({QStringLiteral("keydown"), QStringLiteral("Left")});
                      },
-                     [&] { return game_->view.camera.position() != home; }},
+                     [&] { return game_->view().camera.position() != home; }},
                     {[] {
                          xdotool({QStringLiteral("keyup"), QStringLiteral("Left")});
                      },
                      still},
-                    key("Home", [&] { return game_->view.camera.position() == home; })}),
+                    key("Home", [&] { return game_->view().camera.position() == home; })}),
               4u);
-    EXPECT_EQ(game_->view.camera.position(), (Vec3{100, 100, 100}));
+    EXPECT_EQ(game_->view().camera.position(), (Vec3{100, 100, 100}));
 }
 
 }  // namespace

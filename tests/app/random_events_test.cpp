@@ -28,7 +28,7 @@ constexpr Qt::Key kKeys[] = {Qt::Key_Left,   Qt::Key_Right,  Qt::Key_Up, Qt::Key
 
 TEST(RandomEvents, TheWindowSurvivesFiveThousandAndKeepsDrawing)
 {
-    MainWindow window(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
+    MainWindow window(VOKTA_RUNTIME_DIR, testStore());
     ASSERT_TRUE(window.StartGame(kSeed));
     window.ApplyLanguage(QStringLiteral("English"));
     GameView* view = window.view();

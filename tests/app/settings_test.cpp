@@ -1,3 +1,6 @@
+// The desktop's store: vokta.ini through QSettings and the progress file.
+// What the stored words mean is the shell's (tests/shell).
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,85 +13,62 @@
 namespace vokta {
 namespace {
 
-TEST(LanguageSettingTest, ReadsWhatIsStoredAsItIsAndWritesItBackExactly)
+TEST(SettingsStoreTest, KeepsEachValueExactlyAndTheRestOfTheFileAsItIs)
 {
     QTemporaryDir folder;
     const QString file = QDir(folder.path()).filePath("vokta.ini");
-    const LanguageSetting setting(file);
-    EXPECT_EQ(setting.read(), "English") << "no file yet";
-    for (const QString& name : QStringList{"Russian", "russian", "English", QString(100, QLatin1Char('x'))}) {
-        QSettings(file, QSettings::IniFormat).setValue("OPTIONS/Language", name);
-        const QString read = setting.read();
-        EXPECT_EQ(read, name.left(LanguageSetting::kLongestName));
-        setting.write(read);
-        EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("OPTIONS/Language").toString(), read);
+    SettingsStore store(file, QDir(folder.path()).filePath("progress.txt"));
+    EXPECT_EQ(store.read(Stored::Language), std::nullopt) << "no file yet";
+    for (const char* name : {"Russian", "russian", "English", "x y = z", "Ёлка"}) {
+        store.write(Stored::Language, name);
+        EXPECT_EQ(store.read(Stored::Language), name);
+        EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("OPTIONS/Language").toString(), QString::fromUtf8(name));
     }
+    store.write(Stored::Colours, "Distinct");
+    store.write(Stored::Numbers, "Off");
+    EXPECT_EQ(store.read(Stored::Language), "Ёлка") << "writing one key keeps the others";
+    EXPECT_EQ(store.read(Stored::Colours), "Distinct");
+
+    // Written by hand without quotes, a value with a comma is still one value.
     QFile text(file);
-    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(text.readAll().contains("[OPTIONS]"));
-    text.close();
-
-    // Written by hand without quotes, a value with a comma is still one name.
     ASSERT_TRUE(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    text.write("[OPTIONS]\nLanguage=English, Russian\n");
+    text.write("[OPTIONS]\nLanguage=English, Russian\nColours=Distinct, Original\n");
     text.close();
-    EXPECT_EQ(setting.read(), "English, Russian");
-    setting.write(setting.read());
-    EXPECT_EQ(setting.read(), "English, Russian");
+    EXPECT_EQ(store.read(Stored::Language), "English, Russian");
+    EXPECT_EQ(store.read(Stored::Colours), "Distinct, Original");
+    EXPECT_EQ(store.read(Stored::Numbers), std::nullopt);
+    EXPECT_EQ(store.describe(Stored::Colours), QDir::toNativeSeparators(file).toStdString() + " [OPTIONS] Colours");
 }
 
-TEST(LanguageSettingTest, LivesBesideTheProgramWhereItCanAndAFileThatCannotBeWrittenIsLeftBe)
+TEST(SettingsStoreTest, LivesBesideTheProgramWhereItCanAndAFileThatCannotBeWrittenIsLeftBe)
 {
     QTemporaryDir folder;
-    EXPECT_EQ(LanguageSetting::filePathFor(folder.path()), QDir(folder.path()).filePath("vokta.ini"));
-    // A file stands where its folder would have to be.
+    EXPECT_EQ(SettingsStore::settingsFileFor(folder.path()), QDir(folder.path()).filePath("vokta.ini"));
+    // A file stands where the folders would have to be.
     QFile(QDir(folder.path()).filePath("file")).open(QIODevice::WriteOnly);
-    const LanguageSetting nowhere(QDir(folder.path()).filePath("file/vokta.ini"));
-    nowhere.write("Russian");
-    EXPECT_EQ(nowhere.read(), "English");
+    SettingsStore nowhere(QDir(folder.path()).filePath("file/vokta.ini"),
+                          QDir(folder.path()).filePath("file/progress.txt"));
+    nowhere.write(Stored::Language, "Russian");
+    nowhere.write(Stored::Progress, "vokta progress 1\n");
+    EXPECT_EQ(nowhere.read(Stored::Language), std::nullopt);
+    EXPECT_EQ(nowhere.read(Stored::Progress), std::nullopt);
 }
 
-TEST(DisplayOptionsTest, OnlyTheExactWordsTurnTheOptionsOnAndWritingKeepsTheRestOfTheFile)
+TEST(SettingsStoreTest, TheProgressFileIsReplacedWholeAndAnOversizedOneIsNone)
 {
     QTemporaryDir folder;
-    const QString file = QDir(folder.path()).filePath("vokta.ini");
-    EXPECT_EQ(readDisplayOptions(file), DisplayOptions{}) << "no file yet";
-
-    // The lines of the file as written by hand, and what they turn on.
-    struct Row {
-        const char* lines;
-        DisplayOptions read;
-    };
-    const Row rows[] = {
-        {"", {}},
-        {"Colours=Distinct\nNumbers=On\n", {true, true}},
-        {"Colours=Distinct\n", {true, false}},
-        {"Numbers=On\n", {false, true}},
-        {"Colours=distinct\nNumbers=on\n", {}},
-        {"Colours=Distinctive\nNumbers=One\n", {}},
-        {"Colours=Original\nNumbers=Off\n", {}},
-        {"Colours=1\nNumbers=true\n", {}},
-        {"Colours=Distinct, Original\nNumbers=On, Off\n", {}},
-        {"Colours=\nNumbers=\n", {}},
-    };
-    for (const Row& row : rows) {
-        QFile text(file);
-        ASSERT_TRUE(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        text.write(QByteArray("[OPTIONS]\nLanguage=Russian\n") + row.lines);
-        text.close();
-        const DisplayOptions read = readDisplayOptions(file);
-        EXPECT_EQ(read.distinctColours, row.read.distinctColours) << row.lines;
-        EXPECT_EQ(read.pieceNumbers, row.read.pieceNumbers) << row.lines;
-    }
-
-    for (const DisplayOptions options : {DisplayOptions{true, false}, DisplayOptions{false, true}, DisplayOptions{}}) {
-        writeDisplayOptions(file, options);
-        EXPECT_EQ(readDisplayOptions(file), options);
-        const QSettings written(file, QSettings::IniFormat);
-        EXPECT_EQ(written.value("OPTIONS/Colours").toString(), options.distinctColours ? "Distinct" : "Original");
-        EXPECT_EQ(written.value("OPTIONS/Numbers").toString(), options.pieceNumbers ? "On" : "Off");
-        EXPECT_EQ(LanguageSetting(file).read(), "Russian");
-    }
+    const QString progress = QDir(folder.path()).filePath("data/Vokta/progress.txt");
+    SettingsStore store(QDir(folder.path()).filePath("vokta.ini"), progress);
+    store.write(Stored::Progress, "first\nsecond\n");
+    store.write(Stored::Progress, "third\n");
+    EXPECT_EQ(store.read(Stored::Progress), "third\n") << "its folder made, the old text replaced";
+    EXPECT_EQ(QDir(QDir(folder.path()).filePath("data/Vokta")).entryList(QDir::Files), QStringList{"progress.txt"})
+        << "no temporary file left";
+    QFile file(progress);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray((1 << 20) + 1, 'x'));
+    file.close();
+    EXPECT_EQ(store.read(Stored::Progress), std::nullopt);
 }
 
 }  // namespace

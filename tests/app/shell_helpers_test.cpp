@@ -16,37 +16,50 @@
 namespace vokta {
 namespace {
 
-TEST(InputRouting, CameraAndSelectionKeysKeepTheirMeaning)
-{
-    EXPECT_EQ(keyFromQt(Qt::Key_Left), Key::Left);
-    EXPECT_EQ(keyFromQt(Qt::Key_Right), Key::Right);
-    EXPECT_EQ(keyFromQt(Qt::Key_Up), Key::Up);
-    EXPECT_EQ(keyFromQt(Qt::Key_Down), Key::Down);
-    EXPECT_EQ(keyFromQt(Qt::Key_PageUp), Key::PageUp);
-    EXPECT_EQ(keyFromQt(Qt::Key_PageDown), Key::PageDown);
-    EXPECT_EQ(keyFromQt(Qt::Key_Return), Key::Enter);
-    EXPECT_EQ(keyFromQt(Qt::Key_Enter), Key::Enter);
-    EXPECT_EQ(keyFromQt(Qt::Key_Escape), Key::Escape);
-    EXPECT_EQ(keyFromQt(Qt::Key_H), Key::H);
-    EXPECT_EQ(keyFromQt(0x0420), Key::H) << "the H key in the Russian layout";
-    EXPECT_EQ(keyFromQt(Qt::Key_Home), Key::Home);
-    EXPECT_EQ(keyFromQt(Qt::Key_End), Key::Other);
-    EXPECT_EQ(keyFromQt(Qt::Key_4), Key::Other);
-}
-
-TEST(InputRouting, CtrlZUndoesAndCtrlYOrCtrlShiftZRedoInEitherLayout)
+// Qt's keys as the shell's keyboard takes them: the game's own keys by
+// name, letters by the letter on the key in either layout (Qt names them by
+// their upper-case letter), and what they type.
+TEST(InputRouting, QtKeysBecomeTheGamesKeysAndShortcutsInEitherLayout)
 {
     const std::optional<Command> undo = Command::Undo;
     const std::optional<Command> redo = Command::Redo;
     const std::optional<Command> none;
-    EXPECT_EQ(shortcutCommand(Qt::Key_Z, Qt::ControlModifier), undo);
-    EXPECT_EQ(shortcutCommand(Qt::Key_Y, Qt::ControlModifier), redo);
-    EXPECT_EQ(shortcutCommand(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), redo);
-    EXPECT_EQ(shortcutCommand(0x042F, Qt::ControlModifier), undo) << "Я, on the Z key";
-    EXPECT_EQ(shortcutCommand(0x041D, Qt::ControlModifier), redo) << "Н, on the Y key";
-    EXPECT_EQ(shortcutCommand(Qt::Key_Z, Qt::NoModifier), none);
-    EXPECT_EQ(shortcutCommand(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier), none);
-    EXPECT_EQ(shortcutCommand(Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier), none);
+    const struct {
+        int qtKey;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+        Key key;
+        std::optional<Command> command;
+    } table[] = {
+        {Qt::Key_Left, Qt::NoModifier, "", Key::Left, none},
+        {Qt::Key_Right, Qt::NoModifier, "", Key::Right, none},
+        {Qt::Key_Up, Qt::NoModifier, "", Key::Up, none},
+        {Qt::Key_Down, Qt::NoModifier, "", Key::Down, none},
+        {Qt::Key_PageUp, Qt::NoModifier, "", Key::PageUp, none},
+        {Qt::Key_PageDown, Qt::NoModifier, "", Key::PageDown, none},
+        {Qt::Key_Return, Qt::NoModifier, "\r", Key::Enter, none},
+        {Qt::Key_Enter, Qt::KeypadModifier, "\r", Key::Enter, none},
+        {Qt::Key_Escape, Qt::NoModifier, "\x1b", Key::Escape, none},
+        {Qt::Key_Home, Qt::NoModifier, "", Key::Home, none},
+        {Qt::Key_H, Qt::NoModifier, "h", Key::H, none},
+        {0x0420, Qt::NoModifier, "", Key::H, none},  // Р: the H key in the Russian layout
+        {Qt::Key_End, Qt::NoModifier, "", Key::Other, none},
+        {Qt::Key_4, Qt::NoModifier, "4", Key::Other, none},
+        {Qt::Key_Z, Qt::ControlModifier, "\x1a", Key::Other, undo},
+        {Qt::Key_Y, Qt::ControlModifier, "\x19", Key::Other, redo},
+        {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "\x1a", Key::Other, redo},
+        {0x042F, Qt::ControlModifier, "", Key::Other, undo},  // Я, on the Z key
+        {0x041D, Qt::ControlModifier, "", Key::Other, redo},  // Н, on the Y key
+        {Qt::Key_Z, Qt::NoModifier, "z", Key::Other, none},
+        {Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier, "", Key::Other, none},
+        {Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier, "", Key::Other, none},
+    };
+    for (const auto& row : table) {
+        const KeyStroke stroke = keyStrokeFromQt(row.qtKey, row.modifiers, QString::fromLatin1(row.text));
+        EXPECT_EQ(gameKey(stroke), row.key) << row.qtKey;
+        EXPECT_EQ(shortcut(stroke), row.command) << row.qtKey;
+        EXPECT_EQ(stroke.typed, row.text[0]) << row.qtKey;
+    }
 }
 
 TEST(InputRouting, MouseFlagsNameTheButtonsHeldAndShiftAndControl)

@@ -28,8 +28,8 @@
 #include "app/library.h"
 #include "app/main_window.h"
 #include "puzzle/controller/commands.h"
-#include "puzzle/controller/routing.h"
 #include "puzzle/rules/hint.h"
+#include "puzzle/rules/palette.h"
 #include "puzzle/rules/task_file.h"
 #include "window_test_support.h"
 
@@ -41,28 +41,19 @@ struct MenuTexts {
     QStringList items;  // separators left out
 };
 
-// Both menu bars as the player sees them, item by item.
-const std::vector<MenuTexts> kEnglishMenus = {
-    {"&Task",
-     {"New", "Retry", "Load...", "Save...", "Library...", "Solid", "Hint\tH", "Undo\tCtrl+Z", "Redo\tCtrl+Y",
-      "Reset view\tHome", "Distinct colours", "Piece numbers"}},
-    {"&Vokta",
-     {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
-      "Move Backward\tDown", "Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
-      "Turn Clockwise\tShift+PageDown", "Turn Forward\tShift+Up", "Turn Backward\tShift+Down"}},
-    {"&Help", {"About", "Index", "Keyboard controls", "Mouse controls", "Russian"}},
-};
-const std::vector<MenuTexts> kRussianMenus = {
-    {"&Задача",
-     {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Библиотека...", "Сплошной вид", "Подсказка\tH",
-      "Отменить\tCtrl+Z", "Повторить\tCtrl+Y", "Исходный вид\tHome", "Различимые цвета", "Номера фигур"}},
-    {"&Вокта",
-     {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
-      "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",
-      "Поворот против часовой\tShift+PageUp", "Поворот по часовой\tShift+PageDown", "Поворот вперед\tShift+Up",
-      "Поворот назад\tShift+Down"}},
-    {"&Помощь", {"О программе", "Индекс", "Управление клавиатурой", "Управление мышью", "English"}},
-};
+// The menus as the shell's model says they are, in the words the window
+// shows: the keys after a tab.
+std::vector<MenuTexts> modelMenus(Language language)
+{
+    std::vector<MenuTexts> menus;
+    for (const ShownMenu& menu : menuBar(language, {})) {
+        MenuTexts texts{QString::fromStdString(menu.title), {}};
+        for (const ShownItem& item : menu.items)
+            texts.items << QString::fromStdString(item.keys.empty() ? item.text : item.text + '\t' + item.keys);
+        menus.push_back(texts);
+    }
+    return menus;
+}
 
 std::vector<MenuTexts> shownMenus(QMenuBar& bar)
 {
@@ -102,7 +93,7 @@ protected:
     void SetUp() override
     {
         QFile::remove(testSettingsFile());
-        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
+        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, testStore());
         ASSERT_TRUE(window_->StartGame(kSeed));
         window_->ApplyLanguage(QStringLiteral("English"));
     }
@@ -128,8 +119,12 @@ protected:
     std::unique_ptr<MainWindow> window_;
 };
 
+// The window draws the model's menus, in either language, every letter in
+// the menus' font.
 TEST_F(Shell, TheMenusShowEveryTextOfTheirLanguage)
 {
+    const std::vector<MenuTexts> englishMenus = modelMenus(Language::English);
+    const std::vector<MenuTexts> russianMenus = modelMenus(Language::Russian);
     const auto expectMenus = [&](const std::vector<MenuTexts>& expected) {
         const std::vector<MenuTexts> shown = shownMenus(bar());
         ASSERT_EQ(shown.size(), expected.size());
@@ -138,15 +133,15 @@ TEST_F(Shell, TheMenusShowEveryTextOfTheirLanguage)
             EXPECT_EQ(shown[i].items, expected[i].items) << expected[i].title.toStdString();
         }
     };
-    expectMenus(kEnglishMenus);
+    expectMenus(englishMenus);
     EXPECT_EQ(window_->menus()->action(Command::Russian)->text(), "Russian");
     window_->OnMenuCommand(Command::Russian);
     EXPECT_EQ(window_->language(), Language::Russian);
-    expectMenus(kRussianMenus);
+    expectMenus(russianMenus);
     EXPECT_EQ(stored(), "Russian");
 
     // Every letter of the Russian menus is in the menus' font: no boxes.
-    for (const MenuTexts& menu : kRussianMenus) {
+    for (const MenuTexts& menu : russianMenus) {
         for (const QString& text : QStringList{menu.title} + menu.items) {
             for (const char32_t letter : text.toUcs4())
                 EXPECT_TRUE(QFontMetrics(bar().font()).inFontUcs4(letter)) << text.toStdString();
@@ -167,7 +162,7 @@ TEST_F(Shell, TheMenusShowEveryTextOfTheirLanguage)
     task->hide();
 
     window_->OnMenuCommand(Command::English);
-    expectMenus(kEnglishMenus);
+    expectMenus(englishMenus);
     EXPECT_EQ(stored(), "English");
 }
 
@@ -190,17 +185,17 @@ TEST_F(Shell, ThePieceMenuSolidUndoAndRedoFollowTheGameInEitherLanguage)
     EXPECT_FALSE(pieceMenu->isEnabled());
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
-    MainWndProc(game(), {.kind = WindowMessage::Kind::Char, .character = '1'});
+    game().handle({.kind = WindowMessage::Kind::Char, .character = '1'});
     EXPECT_TRUE(pieceMenu->isEnabled());
     window_->ApplyLanguage(QStringLiteral("Russian"));
     EXPECT_TRUE(bar().actions().at(1)->isEnabled());
     window_->OnMenuCommand(Command::Solid);
-    EXPECT_TRUE(game().view.taskFigure->solid());
+    EXPECT_TRUE(game().view().taskFigure->solid());
     EXPECT_TRUE(solid->isChecked());
     window_->ApplyLanguage(QStringLiteral("English"));
     EXPECT_TRUE(solid->isChecked());
     EXPECT_FALSE(undo->isEnabled()) << "a selection is no step";
-    MainWndProc(game(), {.kind = WindowMessage::Kind::KeyUp, .key = Key::Escape});
+    game().handle({.kind = WindowMessage::Kind::KeyUp, .key = Key::Escape});
     EXPECT_FALSE(bar().actions().at(1)->isEnabled());
     window_->OnMenuCommand(Command::Solid);
     EXPECT_FALSE(solid->isChecked());
@@ -212,8 +207,8 @@ TEST_F(Shell, ThePieceMenuSolidUndoAndRedoFollowTheGameInEitherLanguage)
     EXPECT_TRUE(bar().actions().at(1)->isEnabled()) << "the piece is held again";
 }
 
-// The hint's words come from the rules and are translated here; the
-// newer-version message stays English and names the file.
+// The shell's messages show in the window as they are: the hint's words
+// translated, the newer-version message English and naming the file.
 TEST_F(Shell, HintsNameThePieceByColourAndTheVersionMessageNamesTheFile)
 {
     const struct {
@@ -223,24 +218,25 @@ TEST_F(Shell, HintsNameThePieceByColourAndTheVersionMessageNamesTheFile)
     } table[] = {
         {"English",
          [&] {
-             window_->showHint({Hint::Kind::TakeOut, 0, {}});
+             window_->showNotice(*hintNotice({Hint::Kind::TakeOut, 0, {}}, kOriginalPalette, Language::English));
          },
          "Hint|No solution keeps every piece where it is. Take out the magenta piece, which is selected now."},
         {"Russian",
          [&] {
-             window_->showHint({Hint::Kind::TakeOut, 1, {}});
+             window_->showNotice(*hintNotice({Hint::Kind::TakeOut, 1, {}}, kOriginalPalette, Language::Russian));
          },
          "Подсказка|Ни одно решение не оставляет все фигуры на своих местах. Уберите голубую фигуру — она сейчас "
          "выделена."},
         {"Russian",
          [&] {
-             window_->showHint({Hint::Kind::NoTask, -1, {}});
+             window_->showNotice(*hintNotice({Hint::Kind::NoTask, -1, {}}, kOriginalPalette, Language::Russian));
          },
          "Подсказка|Подсказывать не к чему: стройте свободно или загрузите задачу."},
         {"Russian",
          [&] {
-             window_->showTaskFileError(
-                 {TaskFileError::Kind::NewerVersion, TaskFileError::Problem::Version, "new.tsk", {}, 2});
+             window_->showNotice(describeTaskFileError(
+                 {TaskFileError::Kind::NewerVersion, TaskFileError::Problem::Version, "new.tsk", {}, 2},
+                 Language::Russian));
          },
          "Version Error|new.tsk:\nIncompatible version.\nPlease refresh the game."},
     };
@@ -264,12 +260,11 @@ TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
     pressF1On(0, Command::Save);
     EXPECT_TRUE(runUntil([] { return whatsThisShown(); }, 5000)) << "the pop-up topic of Save...";
     EXPECT_EQ(shownWindow<QFileDialog>(), nullptr) << "no save dialog";
-    EXPECT_FALSE(window_->menus()->helpRequested);
     QWhatsThis::hideText();
 
     pressF1On(0, Command::Solid);
     EXPECT_TRUE(runUntil([] { return whatsThisShown(); }, 5000)) << "the pop-up topic of Solid";
-    EXPECT_FALSE(game().view.taskFigure->solid());
+    EXPECT_FALSE(game().view().taskFigure->solid());
     EXPECT_FALSE(window_->menus()->action(Command::Solid)->isChecked()) << "no check mark of its own";
     QWhatsThis::hideText();
 
@@ -279,20 +274,16 @@ TEST_F(Shell, F1OnAMenuItemShowsItsHelpInsteadOfRunningIt)
         EXPECT_FALSE(window_->menus()->action(option)->isChecked());
         QWhatsThis::hideText();
     }
-    EXPECT_EQ(game().view.viewOptions().palette, &kOriginalPalette);
-    EXPECT_FALSE(game().view.viewOptions().pieceNumbers);
-    for (const char* language : {"en", "ru"}) {
-        for (const char* page : {"popup-40028.html", "popup-40029.html"})
-            EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/%1/%2").arg(language, page))) << language << page;
-    }
+    EXPECT_EQ(game().view().viewOptions().palette, &kOriginalPalette);
+    EXPECT_FALSE(game().view().viewOptions().pieceNumbers);
 
-    MainWndProc(game(), {.kind = WindowMessage::Kind::Char, .character = '2'});
-    game().view.camera.setDirection(-1, 0, -0.3f);
-    const CubeOffsets before = game().state.piece(game().state.selected).offsets;
+    game().handle({.kind = WindowMessage::Kind::Char, .character = '2'});
+    game().poseCamera(game().view().camera.position(), {-1, 0, -0.3f}, game().view().camera.up());
+    const CubeOffsets before = game().state().piece(game().state().selected).offsets;
     pressF1On(1, Command::TurnClockwise);
     ASSERT_TRUE(runUntil([&] { return window_->help().window() && window_->help().window()->isVisible(); }, 5000));
     EXPECT_TRUE(window_->help().browser()->source().toString().endsWith("/help/en/index.html"));
-    EXPECT_EQ(game().state.piece(game().state.selected).offsets, before) << "the piece did not turn";
+    EXPECT_EQ(game().state().piece(game().state().selected).offsets, before) << "the piece did not turn";
 }
 
 // The two display options change what the view shows at once, keep their
@@ -406,12 +397,13 @@ TEST_F(Shell, TheFileDialogsShowTheFiltersOfTheLanguage)
             dialog->reject();
         }
     });
-    game().state.taskCompleted = true;
+    // A free build is tested by nothing; a cancelled Load arms the test all the same.
+    game().setBuiltInTask(false);
     window_->OnMenuCommand(Command::Load);
     EXPECT_EQ(filters, (QStringList{"Файлы фигур Вокта (*.tsk)", "Все файлы (*)"}));
     EXPECT_EQ(suffix, "tsk");
     EXPECT_EQ(folder, QDir(VOKTA_RUNTIME_DIR "/tasks").absolutePath()) << "the first Load opens in the library";
-    EXPECT_FALSE(game().state.taskCompleted) << "cancelling Load arms the completion test";
+    EXPECT_FALSE(game().state().taskCompleted) << "cancelling Load arms the completion test";
 }
 
 TEST_F(Shell, AboutClosesOnAKeyOrAMouseReleaseWhileTheGameGoesOn)
@@ -440,14 +432,13 @@ TEST_F(Shell, AboutClosesOnAKeyOrAMouseReleaseWhileTheGameGoesOn)
 // the interface's language; the one opened becomes the task.
 TEST_F(Shell, TheLibraryOffersEveryTaskAndLoadsTheOneOpened)
 {
-    const std::vector<LibraryTask> tasks = readLibrary(VOKTA_RUNTIME_DIR "/tasks");
+    const std::vector<LibraryEntry> tasks = readLibrary(VOKTA_RUNTIME_DIR "/tasks", Language::Russian, {});
     ASSERT_EQ(tasks.size(), 46u);
-    const auto castleWall = std::find_if(
-        tasks.begin(), tasks.end(), [](const LibraryTask& task) { return task.file.endsWith("/castle-wall.tsk"); });
+    const auto castleWall = std::find_if(tasks.begin(), tasks.end(), [](const LibraryEntry& task) {
+        return QString::fromStdString(task.file).endsWith("/castle-wall.tsk");
+    });
     ASSERT_NE(castleWall, tasks.end());
-    EXPECT_EQ(castleWall->russian, "Крепостная стена");
-    EXPECT_EQ(castleWall->difficulty, "hard");
-    EXPECT_EQ(castleWall->solutions, 4u);
+    EXPECT_EQ(castleWall->name, "Крепостная стена");
 
     window_->ApplyLanguage(QStringLiteral("Russian"));
     int offered = 0;
@@ -471,10 +462,10 @@ TEST_F(Shell, TheLibraryOffersEveryTaskAndLoadsTheOneOpened)
     EXPECT_EQ(firstText, "Куб\nлёгкая");
     const TaskFileRead read = readTaskFile(VOKTA_RUNTIME_DIR "/tasks/castle-wall.tsk");
     ASSERT_TRUE(read.task);
-    EXPECT_FALSE(game().state.taskCompleted);
-    EXPECT_EQ(game().state.cellCount, read.task->cellCount);
+    EXPECT_FALSE(game().state().taskCompleted);
+    EXPECT_EQ(game().state().cellCount, read.task->cellCount);
     for (std::size_t k = 0; k < read.task->cells.size(); ++k)
-        EXPECT_EQ(game().state.figure.cells[k], read.task->cells[k]) << "cell " << k;
+        EXPECT_EQ(game().state().figure.cells[k], read.task->cells[k]) << "cell " << k;
 }
 
 TEST(StartDialogTest, EnterStartsEscapeQuitsAndHelpKeepsItOpen)

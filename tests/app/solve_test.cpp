@@ -81,8 +81,7 @@ protected:
         ASSERT_FALSE(script.actions.empty());
         ASSERT_EQ(script.actions.front().kind, Action::Kind::Setup);
 
-        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
-        window_->setProgressFile(progressFile());
+        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, SettingsStore(testSettingsFile(), progressFile()));
         ASSERT_TRUE(window_->StartGame(script.actions.front().number));
         QString why;
         if (!recording_.isEmpty()) {
@@ -213,7 +212,7 @@ protected:
     // Where the pieces stand, turned and falling, in a game.
     static std::vector<PieceState> pieces(const Game& game)
     {
-        const GameState& state = game.state;
+        const GameState& state = game.state();
         return {state.pieces.begin(), state.pieces.begin() + state.inPlay()};
     }
 
@@ -250,7 +249,7 @@ TEST_F(SolvedInTheWindow, ARecordedGamePlaysBackToTheSameEnd)
     QFile::remove(progressFile());
     expectSolvedBy("solve-keyboard.play", {Cue::Fanfare});
     const auto solved = pieces(*window_->game());
-    const int moves = window_->game()->run.moves;
+    const int moves = window_->game()->run().moves;
     window_.reset();
 
     QFile file(recording_);
@@ -265,8 +264,7 @@ TEST_F(SolvedInTheWindow, ARecordedGamePlaysBackToTheSameEnd)
     EXPECT_EQ(runner.completionCount(), 1u);
     EXPECT_EQ(pieces(runner.game()), solved);
 
-    window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
-    window_->setProgressFile(progressFile());
+    window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, SettingsStore(testSettingsFile(), progressFile()));
     EXPECT_EQ(window_->progress().find(taskKey(builtInTask())), (TaskRecord{moves, 63 * kTickMs}))
         << "kept across a restart";
     ASSERT_TRUE(window_->StartGame(script.actions.front().number));

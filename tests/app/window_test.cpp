@@ -37,7 +37,7 @@ class RunningGame : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, LanguageSetting(testSettingsFile()));
+        window_ = std::make_unique<MainWindow>(VOKTA_RUNTIME_DIR, testStore());
         ASSERT_TRUE(window_->StartGame(kSeed));
         view_ = window_->view();
         timer_ = window_->findChild<QTimer*>(QStringLiteral("gameTimer"));

@@ -34,6 +34,17 @@ QString testSettingsFile()
     return QDir::temp().filePath(QStringLiteral("vokta-window-test-%1.ini").arg(QCoreApplication::applicationPid()));
 }
 
+QString testProgressFile()
+{
+    return QDir::temp().filePath(
+        QStringLiteral("vokta-window-test-%1-progress.txt").arg(QCoreApplication::applicationPid()));
+}
+
+SettingsStore testStore()
+{
+    return SettingsStore(testSettingsFile(), testProgressFile());
+}
+
 bool runUntil(const std::function<bool()>& done, int timeoutMs)
 {
     if (done())

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include "app/settings.h"
+
 namespace vokta::testing {
 
 // The seed every window test scatters with: all seven pieces land in view.
@@ -16,8 +18,11 @@ inline constexpr unsigned kSeed = 4;
 inline constexpr int kQuietMs = 1000;
 inline constexpr int kRestTimeoutMs = 20000;
 
-// Where window tests keep their settings file, away from the build tree's.
+// Where window tests keep their settings and progress, away from the build
+// tree's and the player's own.
 QString testSettingsFile();
+QString testProgressFile();
+SettingsStore testStore();
 
 // Runs a real event loop, like the game's own, so that the idle renderer
 // runs (a bare processEvents() never reaches it), until done() holds or

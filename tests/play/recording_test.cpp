@@ -48,7 +48,7 @@ TEST(Recording, GivesBackEveryMessageThatMatters)
         {.kind = Kind::ButtonUp, .x = -12, .y = -3},
         {.kind = Kind::DoubleClick, .x = 5, .y = 6, .keys = kMouseRight | kMouseControl, .button = kMouseRight},
         {.kind = Kind::Command, .command = Command::Undo},
-        {.kind = Kind::Command, .command = Command::Load},
+        {.kind = Kind::Command, .command = Command::Load, .file = ChosenFile{" my #1 task.tsk"}},
         {.kind = Kind::Command, .command = Command::Library},
         tick,
     };
@@ -82,13 +82,8 @@ TEST(Recording, GivesBackEveryMessageThatMatters)
         Recorder recorder(file);
         recorder.setup(77);
         recorder.size(800, 600);
-        for (const WindowMessage& message : sent) {
+        for (const WindowMessage& message : sent)
             recorder.message(message);
-            if (message.kind == Kind::Command && message.command == Command::Load)
-                recorder.dialogEnded(message.command, std::string(" my #1 task.tsk"));
-            else if (message.kind == Kind::Command && message.command == Command::Library)
-                recorder.dialogEnded(message.command, std::nullopt);
-        }
     }
     std::string written(static_cast<std::size_t>(std::ftell(file)), '\0');
     std::rewind(file);

@@ -53,7 +53,7 @@ TEST_F(SceneSetup, AGivenSeedGivesTheSameScatter)
 
     testing::RecordingSound otherSound;
     testing::RecordingShell otherShell;
-    Game other(VOKTA_RESOURCE_DIR, otherSound, otherShell);
+    GameData other(VOKTA_RESOURCE_DIR, otherSound, otherShell);
     setUpScene(other, 1);
     for (int i = 0; i < kPieceTotal; ++i)
         EXPECT_EQ(other.state.piece(i).position, first[static_cast<std::size_t>(i)]);
@@ -138,13 +138,6 @@ TEST_F(SceneSetup, DisplayOptionsChangeTheLookAndNothingElse)
     MainWndProc(game, {.kind = WindowMessage::Kind::Command, .command = Command::Hint});
     ASSERT_TRUE(game.hint && game.hint->kind == Hint::Kind::Place);
     const int hinted = game.hint->piece;
-    // The menu items go to the window, which keeps the options; being no
-    // move, they leave the hint on show.
-    for (const Command option : {Command::DistinctColours, Command::PieceNumbers}) {
-        MainWndProc(game, {.kind = WindowMessage::Kind::Command, .command = option});
-        EXPECT_EQ(shell.calls.back(), "command " + std::to_string(static_cast<int>(option)));
-        EXPECT_TRUE(game.hint);
-    }
     const int selected = hinted == 2 ? 3 : 2;
     selectPiece(game, selected);
     const GameState before = game.state;

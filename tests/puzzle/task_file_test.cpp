@@ -185,7 +185,7 @@ TEST_F(TaskFiles, AFivePieceTaskKeepsItsCountsAndItsCellsComeBackWhereTheyWere)
     ASSERT_TRUE(read.task);
     EXPECT_EQ(read.task->pieceCount, 5);
     EXPECT_EQ(read.task->cellCount, 19);
-    ASSERT_TRUE(loadTask(game, path("five.tsk")));
+    ASSERT_TRUE(loadTask(game, ChosenFile{path("five.tsk")}));
     EXPECT_EQ(game.state.pieceCount, 5);
     EXPECT_EQ(game.state.cellCount, 19);
     EXPECT_EQ(game.state.figure.position, (Vec3{0, 0, 0}));
@@ -253,8 +253,7 @@ TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
     for (const std::string& file : {write("newer.tsk", header(3, 7, 27) + cubeCells(27)),
                                     write("cut.tsk", header(1, 7, 27)), missing, folder_.string()}) {
         shell.errors.clear();
-        shell.chosenFile = file;
-        OnCommand(game, Command::Load);
+        OnCommand(game, Command::Load, ChosenFile{file});
         EXPECT_EQ(snapshot(), before) << file;
         ASSERT_EQ(shell.errors.size(), 1u) << file;
         EXPECT_EQ(shell.errors[0].path, file);
@@ -268,8 +267,7 @@ TEST_F(TaskFiles, ARefusedFileChangesNothingAndIsReportedOnce)
     EXPECT_EQ(version.icon, Notice::Icon::Warning);
 
     // A cancelled dialog arms the test all the same.
-    shell.chosenFile.reset();
-    OnCommand(game, Command::Load);
+    OnCommand(game, Command::Load, std::nullopt);
     EXPECT_FALSE(game.state.taskCompleted);
 }
 
@@ -289,8 +287,7 @@ TEST_F(TaskFiles, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
     };
     for (const auto& row : table) {
         shell.errors.clear();
-        shell.chosenFile = row.file;
-        OnCommand(game, Command::Save);
+        OnCommand(game, Command::Save, ChosenFile{row.file});
         ASSERT_EQ(shell.errors.size(), 1u) << row.file;
         EXPECT_EQ(shell.errors[0].kind, TaskFileError::Kind::NotSaved);
         EXPECT_EQ(taskFileProblem(shell.errors[0]), row.detail);

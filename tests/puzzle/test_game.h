@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/game_data.h"
 #include "puzzle/controller/game_tick.h"
 #include "puzzle/controller/scene_setup.h"
 
@@ -18,23 +18,16 @@ public:
     std::vector<Cue> cues;
 };
 
-// Records what the rules ask of the window, in order.
+// Records what the game tells the shell, in order.
 class RecordingShell : public GameShell {
 public:
     void repaintNow() override { calls.push_back("repaint"); }
     void pauseForFanfare() override { calls.push_back("pause"); }
-    void showSuccessMessage() override { calls.push_back("success"); }
+    void taskCompleted() override { calls.push_back("success"); }
     void refreshMenuState() override { calls.push_back("menus"); }
     void showTaskFileError(const TaskFileError& error) override { errors.push_back(error); }
-    std::optional<std::string> chooseTaskFileToLoad() override { return chosenFile; }
-    std::optional<std::string> chooseTaskFileToSave() override { return chosenFile; }
-    void runShellCommand(Command command) override
-    {
-        calls.push_back("command " + std::to_string(static_cast<int>(command)));
-    }
     void showHint(const Hint& hint) override { hints.push_back(hint); }
 
-    std::optional<std::string> chosenFile;  // what the file dialogs answer
     std::vector<TaskFileError> errors;
     std::vector<Hint> hints;
 
@@ -86,7 +79,7 @@ protected:
 
     RecordingSound sound;
     RecordingShell shell;
-    Game game{VOKTA_RESOURCE_DIR, sound, shell};
+    GameData game{VOKTA_RESOURCE_DIR, sound, shell};
 };
 
 }  // namespace vokta::testing

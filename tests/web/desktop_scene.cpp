@@ -29,6 +29,6 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "web_desktop_scene: %s\n", renderer.error().c_str());
         return 1;
     }
-    const QImage picture = renderer.render(headless.game.view.scene, QSize(width, height), 0);
+    const QImage picture = renderer.render(headless.game().scene(), QSize(width, height), 0);
     return picture.save(QString::fromLocal8Bit(argv[5])) ? 0 : 1;
 }

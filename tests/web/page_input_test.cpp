@@ -6,72 +6,70 @@
 #include <optional>
 #include <string_view>
 
-#include "puzzle/controller/game.h"
+#include "puzzle/controller/pointer.h"
 #include "web/page_input.h"
 
 namespace vokta::web {
 namespace {
 
+// The browser's key names become the key strokes the desktop window makes
+// of Qt's: the same game keys, letters (in either layout), typed characters
+// and, through the shell's keyboard, the same shortcuts.
 TEST(PageInput, KeysAreTheGamesKeysOnBothLayouts)
 {
     struct Row {
         std::string_view key;  // KeyboardEvent.key
+        bool shift, ctrl;
         Key expected;
-        char typed;  // without Ctrl
+        char typed;
+        std::optional<Command> shortcut;
     };
+    const std::optional<Command> none;
     const Row table[] = {
-        {"ArrowLeft", Key::Left, 0},
-        {"ArrowRight", Key::Right, 0},
-        {"ArrowUp", Key::Up, 0},
-        {"ArrowDown", Key::Down, 0},
-        {"PageUp", Key::PageUp, 0},
-        {"PageDown", Key::PageDown, 0},
-        {"Enter", Key::Enter, '\r'},
-        {"Escape", Key::Escape, '\x1B'},
-        {"Home", Key::Home, 0},
-        {"h", Key::H, 'h'},
-        {"H", Key::H, 'H'},
-        {"\xD1\x80", Key::H, 0},  // Russian р, on the H key
-        {"\xD0\xA0", Key::H, 0},  // Р
-        {"1", Key::Other, '1'},
-        {"7", Key::Other, '7'},
-        {" ", Key::Other, ' '},
-        {"Tab", Key::Other, '\t'},
-        {"Backspace", Key::Other, '\b'},
-        {"End", Key::Other, 0},
-        {"F1", Key::Other, 0},
-        {"Shift", Key::Other, 0},
-        {"Dead", Key::Other, 0},
-        {"\xD1\x8F", Key::Other, 0},  // я
+        {"ArrowLeft", false, false, Key::Left, 0, none},
+        {"ArrowRight", false, false, Key::Right, 0, none},
+        {"ArrowUp", false, false, Key::Up, 0, none},
+        {"ArrowDown", false, false, Key::Down, 0, none},
+        {"PageUp", false, false, Key::PageUp, 0, none},
+        {"PageDown", false, false, Key::PageDown, 0, none},
+        {"Enter", false, false, Key::Enter, '\r', none},
+        {"Escape", false, false, Key::Escape, '\x1B', none},
+        {"Home", false, false, Key::Home, 0, none},
+        {"h", false, false, Key::H, 'h', none},
+        {"H", true, false, Key::H, 'H', none},
+        {"\xD1\x80", false, false, Key::H, 0, none},  // Russian р, on the H key
+        {"\xD0\xA0", true, false, Key::H, 0, none},   // Р
+        {"1", false, false, Key::Other, '1', none},
+        {"7", false, false, Key::Other, '7', none},
+        {" ", false, false, Key::Other, ' ', none},
+        {"Tab", false, false, Key::Other, '\t', none},
+        {"Backspace", false, false, Key::Other, '\b', none},
+        {"End", false, false, Key::Other, 0, none},
+        {"F1", false, false, Key::Other, 0, none},
+        {"Shift", false, false, Key::Other, 0, none},
+        {"Dead", false, false, Key::Other, 0, none},
+        {"\xD1\x8F", false, false, Key::Other, 0, none},  // я
+        // Ctrl with a letter types its control character, as Qt reports it.
+        {"a", false, true, Key::Other, '\x01', none},
+        {"2", false, true, Key::Other, '2', none},
+        {"z", false, true, Key::Other, '\x1A', Command::Undo},
+        {"Z", true, true, Key::Other, '\x1A', Command::Redo},
+        {"y", false, true, Key::Other, '\x19', Command::Redo},
+        {"Y", true, true, Key::Other, '\x19', none},
+        {"\xD1\x8F", false, true, Key::Other, 0, Command::Undo},  // я
+        {"\xD0\xAF", true, true, Key::Other, 0, Command::Redo},   // Я
+        {"\xD0\xBD", false, true, Key::Other, 0, Command::Redo},  // н
+        {"x", false, true, Key::Other, '\x18', none},
     };
     for (const Row& row : table) {
-        EXPECT_EQ(keyFromDom(row.key), row.expected) << row.key;
-        EXPECT_EQ(typedCharacter(row.key, false), row.typed) << row.key;
+        const KeyStroke stroke = strokeFromDom(row.key, row.shift, row.ctrl, false, false);
+        EXPECT_EQ(gameKey(stroke), row.expected) << row.key;
+        EXPECT_EQ(stroke.typed, row.typed) << row.key;
+        EXPECT_EQ(shortcut(stroke), row.shortcut) << row.key;
     }
-    // Ctrl with a letter types its control character, as Qt reports it.
-    EXPECT_EQ(typedCharacter("a", true), '\x01');
-    EXPECT_EQ(typedCharacter("Z", true), '\x1A');
-    EXPECT_EQ(typedCharacter("2", true), '2');
-}
-
-TEST(PageInput, ShortcutsUndoAndRedoOnBothLayoutsWithCtrlAlone)
-{
-    struct Row {
-        std::string_view key;
-        bool shift, ctrl, alt, meta;
-        std::optional<Command> expected;
-    };
-    const Row table[] = {
-        {"z", false, true, false, false, Command::Undo},        {"Z", true, true, false, false, Command::Redo},
-        {"y", false, true, false, false, Command::Redo},        {"Y", true, true, false, false, std::nullopt},
-        {"\xD1\x8F", false, true, false, false, Command::Undo},  // я
-        {"\xD0\xAF", true, true, false, false, Command::Redo},   // Я
-        {"\xD0\xBD", false, true, false, false, Command::Redo},  // н
-        {"z", false, false, false, false, std::nullopt},        {"z", false, true, true, false, std::nullopt},
-        {"z", false, true, false, true, std::nullopt},          {"x", false, true, false, false, std::nullopt},
-    };
-    for (const Row& row : table)
-        EXPECT_EQ(shortcutFromDom(row.key, row.shift, row.ctrl, row.alt, row.meta), row.expected) << row.key;
+    EXPECT_EQ(shortcut(strokeFromDom("z", false, true, true, false)), none) << "with Alt";
+    EXPECT_EQ(shortcut(strokeFromDom("z", false, true, false, true)), none) << "with Meta";
+    EXPECT_EQ(letterFromDom("\xD1\x91"), U'\x0401') << "ё";
 }
 
 TEST(PageInput, MouseButtonsAndFlags)

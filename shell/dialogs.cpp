@@ -1,0 +1,40 @@
+#include "shell/dialogs.h"
+
+#include "shell/library.h"
+#include "shell/words.h"
+
+namespace vokta {
+
+namespace {
+
+constexpr std::string_view kHelpContext = "Help";
+
+constexpr Words kHelpCaption(kHelpContext, "Vokta Help");
+constexpr Words kHelpContents(kHelpContext, "Contents");
+constexpr Words kHelpBack(kHelpContext, "Back");
+
+// The standard buttons' words, as Qt's own Russian translation has them.
+constexpr std::string_view kRussianOpen = "\xD0\x9E\xD1\x82\xD0\xBA\xD1\x80\xD1\x8B\xD1\x82\xD1\x8C";  // Открыть
+constexpr std::string_view kRussianCancel = "\xD0\x9E\xD1\x82\xD0\xBC\xD0\xB5\xD0\xBD\xD0\xB0";        // Отмена
+
+}  // namespace
+
+DialogWords dialogWords(Language language)
+{
+    const bool russian = language == Language::Russian;
+    return {
+        .start = "START",
+        .help = "HELP",
+        .quit = "QUIT",
+        .helpCaption = std::string(kHelpCaption.in(language)),
+        .helpContents = std::string(kHelpContents.in(language)),
+        .helpBack = std::string(kHelpBack.in(language)),
+        .libraryCaption = libraryCaption(language),
+        .ok = "OK",
+        .open = russian ? std::string(kRussianOpen) : "Open",
+        .cancel = russian ? std::string(kRussianCancel) : "Cancel",
+        .aboutPicture = russian ? "pictures/about-ru.png" : "pictures/about-en.png",
+    };
+}
+
+}  // namespace vokta

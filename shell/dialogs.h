@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "shell/language.h"
+
+namespace vokta {
+
+// The words of the dialogs around the game, in language, as every front end
+// shows them. The start dialog's are always English: it shows before the
+// saved language is applied.
+struct DialogWords {
+    std::string start;
+    std::string help;
+    std::string quit;
+    std::string helpCaption;
+    std::string helpContents;
+    std::string helpBack;
+    std::string libraryCaption;
+    // The standard buttons, which the desktop takes from Qt's own translation.
+    std::string ok;
+    std::string open;
+    std::string cancel;
+    // The pictures of About, beside the model file's folder.
+    std::string aboutPicture;
+};
+
+DialogWords dialogWords(Language language);
+
+}  // namespace vokta

@@ -1,0 +1,241 @@
+#include "shell/shell.h"
+
+#include <cstdio>
+
+#include "puzzle/rules/palette.h"
+
+namespace vokta {
+
+namespace {
+
+ViewOptions viewOptionsFor(DisplayOptions options)
+{
+    return {.palette = options.distinctColours ? &kDistinctPalette : &kOriginalPalette,
+            .pieceNumbers = options.pieceNumbers};
+}
+
+void report(const std::string& problem)
+{
+    std::fprintf(stderr, "vokta: %s\n", problem.c_str());
+}
+
+}  // namespace
+
+Shell::Shell(std::string modelDirectory, std::string libraryFolder, SoundOutput& sound, ShellView& view,
+             ShellStore& store)
+    : game_(std::move(modelDirectory), sound, *this),
+      view_(view),
+      store_(store),
+      libraryFolder_(std::move(libraryFolder))
+{
+    std::vector<std::string> problems;
+    options_ = readOptions(store_, problems);
+    if (const std::optional<std::string> kept = store_.read(Stored::Progress)) {
+        progress_ = Progress::parse(*kept);
+        // The records are written back in the order they are read.
+        if (progress_.text() != *kept)
+            problems.push_back(store_.describe(Stored::Progress) + ": lines that cannot be read are left out");
+    }
+    for (const std::string& problem : problems)
+        report(problem);
+    game_.setViewOptions(viewOptionsFor(options_.display));
+}
+
+Shell::~Shell() = default;
+
+void Shell::start(unsigned seed)
+{
+    if (started_)
+        return;
+    started_ = true;
+    game_.setUp(seed);
+    view_.menusChanged();
+}
+
+std::vector<ShownMenu> Shell::menuBar() const
+{
+    const bool running = started_;
+    return vokta::menuBar(language(),
+                          {.pieceSelected = running && game_.state().selected >= 0,
+                           .solidFigure = running && game_.figureSolid(),
+                           .canUndo = running && game_.canUndo(),
+                           .canRedo = running && game_.canRedo(),
+                           .distinctColours = options_.display.distinctColours,
+                           .pieceNumbers = options_.display.pieceNumbers});
+}
+
+bool Shell::keyDown(const KeyStroke& stroke)
+{
+    if (!started_)
+        return false;
+    bool used = false;
+    for (const WindowMessage& message : keyboard_.down(stroke, used))
+        route(message);
+    return used;
+}
+
+void Shell::keyUp(const KeyStroke& stroke)
+{
+    if (!started_)
+        return;
+    if (const std::optional<WindowMessage> message = keyboard_.up(stroke))
+        route(*message);
+}
+
+void Shell::keyboardLost()
+{
+    for (const WindowMessage& message : keyboard_.lost()) {
+        if (started_)
+            route(message);
+    }
+}
+
+void Shell::mouse(const WindowMessage& message)
+{
+    if (started_)
+        route(message);
+}
+
+void Shell::choose(Command command)
+{
+    if (!started_)
+        return;
+    switch (command) {
+    case Command::Load:
+    case Command::Save: view_.pickTaskFile(command); return;
+    case Command::Library: openLibrary(); return;
+    case Command::About:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        view_.showAbout();
+        return;
+    case Command::HelpIndex:
+    case Command::KeyboardHelp:
+    case Command::MouseHelp:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        view_.showHelp(command);
+        return;
+    case Command::English:
+    case Command::Russian:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        setLanguage(command == Command::Russian ? "Russian" : "English");
+        view_.optionChanged(Stored::Language);
+        return;
+    case Command::DistinctColours:
+    case Command::PieceNumbers:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        toggleDisplayOption(command);
+        return;
+    default: route({.kind = WindowMessage::Kind::Command, .command = command}); return;
+    }
+}
+
+void Shell::askHelp(Command command)
+{
+    if (const std::optional<std::string_view> popup = helpPopup(command, language()))
+        view_.showHelpPopup(command, *popup);
+    else
+        view_.showHelp(Command::HelpIndex);
+    // A checkable item the front end marked as it was chosen shows its state again.
+    view_.menusChanged();
+}
+
+void Shell::fileChosen(Command command, const std::optional<ChosenFile>& file)
+{
+    if (started_)
+        route({.kind = WindowMessage::Kind::Command, .command = command, .file = file});
+}
+
+void Shell::setLanguage(std::string_view name)
+{
+    options_.languageName = std::string(name.substr(0, kLongestLanguageName));
+    store_.write(Stored::Language, options_.languageName);
+    view_.menusChanged();
+}
+
+void Shell::tick()
+{
+    if (started_)
+        route({.kind = WindowMessage::Kind::Timer});
+}
+
+bool Shell::renderWhenIdle(const std::function<void(float elapsedTicks)>& drawFrame)
+{
+    return started_ && game_.renderWhenIdle(drawFrame);
+}
+
+void Shell::route(const WindowMessage& message)
+{
+    log(message);
+    game_.handle(message);
+}
+
+void Shell::setLog(std::function<void(const WindowMessage&)> log)
+{
+    log_ = std::move(log);
+}
+
+void Shell::log(const WindowMessage& message)
+{
+    if (log_)
+        log_(message);
+}
+
+void Shell::toggleDisplayOption(Command command)
+{
+    DisplayOptions& display = options_.display;
+    if (command == Command::DistinctColours)
+        display.distinctColours = !display.distinctColours;
+    else
+        display.pieceNumbers = !display.pieceNumbers;
+    game_.setViewOptions(viewOptionsFor(display));
+    writeDisplayOptions(store_, display);
+    view_.optionChanged(command == Command::DistinctColours ? Stored::Colours : Stored::Numbers);
+    view_.menusChanged();
+}
+
+void Shell::openLibrary()
+{
+    std::vector<LibraryEntry> tasks = readLibrary(libraryFolder_, language(), progress_);
+    if (tasks.empty()) {
+        view_.showNotice(emptyLibraryNotice(libraryFolder_, language()));
+        return;
+    }
+    view_.pickLibraryTask(tasks);
+}
+
+void Shell::repaintNow()
+{
+    view_.repaintNow();
+}
+
+void Shell::pauseForFanfare()
+{
+    view_.pauseForFanfare();
+}
+
+void Shell::taskCompleted()
+{
+    const TaskRun& run = game_.run();
+    // A free build is never reported complete; a key of 0 is none.
+    if (countingProgress_ && run.key != 0 && progress_.recordCompletion(run.key, run.moves, game_.runMs()))
+        store_.write(Stored::Progress, progress_.text());
+    view_.showNotice(successNotice(language()));
+}
+
+void Shell::refreshMenuState()
+{
+    view_.menusChanged();
+}
+
+void Shell::showTaskFileError(const TaskFileError& error)
+{
+    view_.showNotice(describeTaskFileError(error, language()));
+}
+
+void Shell::showHint(const Hint& hint)
+{
+    if (const std::optional<Notice> notice = hintNotice(hint, game_.view().palette(), language()))
+        view_.showNotice(*notice);
+}
+
+}  // namespace vokta

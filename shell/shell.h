@@ -1,0 +1,132 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "puzzle/controller/game.h"
+#include "puzzle/controller/progress.h"
+#include "shell/keys.h"
+#include "shell/language.h"
+#include "shell/library.h"
+#include "shell/menus.h"
+#include "shell/messages.h"
+#include "shell/options.h"
+
+namespace vokta {
+
+// What a front end does for the shell: it draws what it is told, and shows
+// its own pickers and dialogs. The Qt window, the page and vokta-play's
+// headless game each implement it.
+class ShellView {
+public:
+    virtual ~ShellView() = default;
+    // The menus' words, checks or grey items changed: draw Shell::menuBar() again.
+    virtual void menusChanged() = 0;
+    // A message box, held until the player closes it.
+    virtual void showNotice(const Notice& notice) = 0;
+    // Draws the scene as it stands, before anything else happens (the
+    // final position, before the fanfare).
+    virtual void repaintNow() = 0;
+    // Waits while the fanfare plays; a front end that cannot wait goes on.
+    virtual void pauseForFanfare() = 0;
+    // The help open at a page (see helpPage: HelpIndex, KeyboardHelp or
+    // MouseHelp), or F1's small pop-up for a menu item (its HTML).
+    virtual void showHelp(Command topic) = 0;
+    virtual void showHelpPopup(Command command, std::string_view html) = 0;
+    virtual void showAbout() = 0;
+    // The front end's own pickers. Each answers with Shell::fileChosen for
+    // the same command, at once or later, with the file or with nothing when
+    // the player cancelled: a task file to open (Load), where to save one
+    // (Save), a task of the library (Library).
+    virtual void pickTaskFile(Command command) = 0;
+    virtual void pickLibraryTask(const std::vector<LibraryEntry>& tasks) = 0;
+    // The language or a display option was switched (already stored and shown).
+    virtual void optionChanged(Stored option) = 0;
+};
+
+// The shell model: one running game and everything around it that the
+// player sees and that every front end shares: the menus and what each item
+// does, the keys the game takes, the options and the language and where they
+// are kept, the player's progress, the library's listing, the help and the
+// messages. A front end turns its events into calls of this, draws what it
+// says, and answers through ShellView.
+class Shell : private GameShell {
+public:
+    // Models from modelDirectory, the library from libraryFolder; the options
+    // and progress are read from store at once (a value that names nothing
+    // is reported on standard error and left as it is).
+    Shell(std::string modelDirectory, std::string libraryFolder, SoundOutput& sound, ShellView& view,
+          ShellStore& store);
+    ~Shell() override;
+
+    // START: the scene set up and the pieces scattered by seed.
+    void start(unsigned seed);
+    bool started() const { return started_; }
+
+    Game& game() { return game_; }
+    const Game& game() const { return game_; }
+    const Options& options() const { return options_; }
+    Language language() const { return options_.language(); }
+    const Progress& progress() const { return progress_; }
+    const std::string& libraryFolder() const { return libraryFolder_; }
+    std::vector<ShownMenu> menuBar() const;
+
+    // The player's input. keyDown returns whether the game took the key.
+    bool keyDown(const KeyStroke& stroke);
+    void keyUp(const KeyStroke& stroke);
+    void keyboardLost();
+    // A mouse message (ButtonDown, ButtonUp, MouseMove, DoubleClick).
+    void mouse(const WindowMessage& message);
+    // A menu item chosen.
+    void choose(Command command);
+    // F1 on a menu item: its pop-up, or the help's contents.
+    void askHelp(Command command);
+    // A picker's answer (see ShellView): the file, or nothing when cancelled.
+    void fileChosen(Command command, const std::optional<ChosenFile>& file);
+    // The language by its name, stored as it is ("Russian", anything else English).
+    void setLanguage(std::string_view name);
+
+    // The game tick and the idle render.
+    void tick();
+    bool renderWhenIdle(const std::function<void(float elapsedTicks)>& drawFrame);
+
+    // A message for the game as it is, from a script or a replay.
+    void route(const WindowMessage& message);
+    // Everything the game is handed, in order, as a recording writes it: the
+    // routed messages, menu items the shell answers itself, and the pickers'
+    // answers as the command that opened them with the file chosen.
+    void setLog(std::function<void(const WindowMessage&)> log);
+    // Whether completions count in the player's progress (not while
+    // someone else's game is played back).
+    void setCountingProgress(bool counting) { countingProgress_ = counting; }
+
+private:
+    // GameShell
+    void repaintNow() override;
+    void pauseForFanfare() override;
+    void taskCompleted() override;
+    void refreshMenuState() override;
+    void showTaskFileError(const TaskFileError& error) override;
+    void showHint(const Hint& hint) override;
+
+    void log(const WindowMessage& message);
+    void toggleDisplayOption(Command command);
+    void openLibrary();
+
+    Game game_;
+    ShellView& view_;
+    ShellStore& store_;
+    std::string libraryFolder_;
+    Options options_;
+    Progress progress_;
+    Keyboard keyboard_;
+    bool started_ = false;
+    bool countingProgress_ = true;
+    std::function<void(const WindowMessage&)> log_;
+};
+
+}  // namespace vokta

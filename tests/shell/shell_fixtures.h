@@ -1,0 +1,68 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "shell/shell.h"
+
+namespace vokta::testing {
+
+// Keeps what the shell stores in memory.
+class MapStore : public ShellStore {
+public:
+    std::optional<std::string> read(Stored what) override
+    {
+        const auto kept = values.find(what);
+        return kept == values.end() ? std::nullopt : std::optional<std::string>(kept->second);
+    }
+    void write(Stored what, std::string_view value) override
+    {
+        values[what] = std::string(value);
+        ++writes;
+    }
+    std::string describe(Stored what) const override
+    {
+        return "store " + std::string(storedName(what).setting).substr(8);
+    }
+
+    std::map<Stored, std::string> values;
+    int writes = 0;
+};
+
+// A front end that records what the shell asks of it, one line a call; its
+// pickers answer with the file set in answer (nothing: cancelled).
+class RecordingView : public ShellView {
+public:
+    void menusChanged() override { ++menuChanges; }
+    void showNotice(const Notice& notice) override { calls.push_back("notice " + notice.caption + ": " + notice.text); }
+    void repaintNow() override { calls.push_back("repaint"); }
+    void pauseForFanfare() override { calls.push_back("pause"); }
+    void showHelp(Command topic) override { calls.push_back("help " + std::string(helpPage(topic))); }
+    void showHelpPopup(Command command, std::string_view) override
+    {
+        calls.push_back("popup " + std::to_string(static_cast<int>(command)));
+    }
+    void showAbout() override { calls.push_back("about"); }
+    void pickTaskFile(Command command) override
+    {
+        calls.push_back(command == Command::Save ? "pick save" : "pick load");
+        shell->fileChosen(command, answer);
+    }
+    void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override
+    {
+        calls.push_back("library of " + std::to_string(tasks.size()));
+        shell->fileChosen(Command::Library, answer);
+    }
+    void optionChanged(Stored option) override
+    {
+        calls.push_back("option " + std::to_string(static_cast<int>(option)));
+    }
+
+    Shell* shell = nullptr;
+    std::optional<ChosenFile> answer;
+    std::vector<std::string> calls;
+    int menuChanges = 0;
+};
+
+}  // namespace vokta::testing

@@ -1,0 +1,190 @@
+// The shell model around a running game: what each menu item does, the
+// pickers answered as messages, the options and progress kept, the help,
+// and the keys of a player who closed a dialog with Enter.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "puzzle/rules/palette.h"
+#include "puzzle/rules/solver.h"
+#include "shell/shell.h"
+#include "shell_fixtures.h"
+
+namespace vokta {
+namespace {
+
+class SilentSound : public SoundOutput {
+public:
+    void play(Cue) override {}
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    ShellTest()
+    {
+        view.shell = &shell;
+        shell.game().scene().setViewSize(800, 600);
+        shell.start(1);
+    }
+
+    void select(char digit)
+    {
+        shell.keyDown({.typed = digit});
+        shell.keyUp({.typed = digit});
+    }
+
+    int selected() const { return shell.game().state().selected; }
+
+    SilentSound sound;
+    testing::MapStore store;
+    testing::RecordingView view;
+    Shell shell{VOKTA_RESOURCE_DIR, VOKTA_RESOURCE_DIR "/tasks", sound, view, store};
+};
+
+// Enter or Escape whose press closed a menu, About, a message box or the
+// F1 pop-up comes up in the game: the selected piece stays selected. Its
+// own Enter lets it go.
+TEST_F(ShellTest, AKeyReleasedAfterADialogClosedLeavesThePieceSelected)
+{
+    select('2');
+    ASSERT_EQ(selected(), 2);
+    for (const Key key : {Key::Enter, Key::Escape}) {
+        shell.keyUp({.key = key});
+        EXPECT_EQ(selected(), 2) << static_cast<int>(key);
+    }
+    shell.keyDown({.key = Key::Enter, .typed = '\r'});
+    shell.keyboardLost();
+    shell.keyUp({.key = Key::Enter, .typed = '\r'});
+    EXPECT_EQ(selected(), 2) << "pressed here, let go after the keyboard went to a dialog";
+    shell.keyDown({.key = Key::Escape, .typed = '\x1B'});
+    shell.keyUp({.key = Key::Escape, .typed = '\x1B'});
+    EXPECT_EQ(selected(), -1);
+}
+
+TEST_F(ShellTest, EachMenuItemDoesWhatItSays)
+{
+    shell.choose(Command::About);
+    shell.choose(Command::KeyboardHelp);
+    shell.choose(Command::MouseHelp);
+    shell.choose(Command::HelpIndex);
+    shell.askHelp(Command::Solid);
+    shell.askHelp(Command::TurnLeft);
+    EXPECT_EQ(view.calls,
+              (std::vector<std::string>{"about", "help keyboard.html", "help mouse.html", "help index.html",
+                                        "popup 40007", "help index.html"}));
+    EXPECT_FALSE(shell.game().figureSolid()) << "F1 runs nothing";
+    shell.choose(Command::Solid);
+    EXPECT_TRUE(shell.game().figureSolid());
+
+    // The language, stored as chosen, and the menus in it.
+    const int changes = view.menuChanges;
+    shell.choose(Command::Russian);
+    EXPECT_EQ(shell.language(), Language::Russian);
+    EXPECT_EQ(store.values[Stored::Language], "Russian");
+    EXPECT_GT(view.menuChanges, changes);
+    EXPECT_EQ(shell.menuBar()[0].title, "&Задача");
+    shell.setLanguage("russian");
+    EXPECT_EQ(shell.language(), Language::English);
+    EXPECT_EQ(store.values[Stored::Language], "russian") << "kept as given";
+}
+
+// Display options switch the look at once, are stored, and leave a hint on show.
+TEST_F(ShellTest, DisplayOptionsAreStoredAndKeepTheHint)
+{
+    for (int i = 0; i < 60; ++i)
+        shell.tick();
+    shell.choose(Command::Hint);
+    ASSERT_TRUE(shell.game().hint());
+    shell.choose(Command::DistinctColours);
+    EXPECT_EQ(shell.game().view().viewOptions().palette, &kDistinctPalette);
+    EXPECT_EQ(store.values[Stored::Colours], "Distinct");
+    EXPECT_EQ(store.values[Stored::Numbers], "Off");
+    shell.choose(Command::PieceNumbers);
+    EXPECT_TRUE(shell.game().view().viewOptions().pieceNumbers);
+    EXPECT_EQ(store.values[Stored::Numbers], "On");
+    EXPECT_TRUE(shell.game().hint()) << "no move: the hint stays";
+    EXPECT_TRUE(shell.options().display.distinctColours && shell.options().display.pieceNumbers);
+    shell.choose(Command::Retry);
+    EXPECT_FALSE(shell.game().hint());
+}
+
+// Load, Save and Library show the front end's picker first; its answer
+// comes back as a message carrying the file, or nothing.
+TEST_F(ShellTest, PickersAnswerWithTheFileOrNothing)
+{
+    std::vector<WindowMessage> logged;
+    shell.setLog([&](const WindowMessage& message) {
+        if (message.kind == WindowMessage::Kind::Command)
+            logged.push_back(message);
+    });
+    shell.choose(Command::Load);
+    EXPECT_EQ(view.calls.back(), "pick load");
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0].command, Command::Load);
+    EXPECT_FALSE(logged[0].file);
+
+    view.answer = ChosenFile{VOKTA_RESOURCE_DIR "/tasks/castle-wall.tsk"};
+    shell.choose(Command::Library);
+    EXPECT_EQ(view.calls.back(), "library of 46");
+    const TaskFileRead wall = readTaskFile(VOKTA_RESOURCE_DIR "/tasks/castle-wall.tsk");
+    ASSERT_TRUE(wall.task);
+    EXPECT_EQ(shell.game().state().cellCount, wall.task->cellCount);
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_EQ(logged[1].file, view.answer);
+
+    // The page hands over the file's bytes, named as the player knows it.
+    view.answer = ChosenFile{"damaged.tsk", std::vector<unsigned char>{1, 5, 7}};
+    shell.choose(Command::Load);
+    EXPECT_EQ(view.calls.back(), "notice Load: The task file damaged.tsk is damaged: it ends within its header.");
+
+    const std::filesystem::path saved = std::filesystem::temp_directory_path() / "vokta-shell-test-save.tsk";
+    std::filesystem::remove(saved);
+    view.answer = ChosenFile{saved.string()};
+    shell.choose(Command::Save);
+    EXPECT_TRUE(readTaskFile(saved.string()).task);
+    std::filesystem::remove(saved);
+}
+
+// A completion counts in the progress, which is stored; not while someone
+// else's game is played back. A library that is not there says so.
+TEST_F(ShellTest, CompletionsAreKeptAndAMissingLibraryIsReported)
+{
+    // The cube, loaded afresh each time (a task reported complete is not
+    // reported again), solved in one step.
+    const auto solveTheCube = [this](int ticks) {
+        shell.fileChosen(Command::Load, ChosenFile{VOKTA_RESOURCE_DIR "/tasks/cube.tsk"});
+        for (int i = 0; i < ticks; ++i)
+            shell.tick();
+        for (int i = 0; i < kPieceTotal; ++i) {
+            const PiecePlace& place = kBuiltInSolution[static_cast<std::size_t>(i)];
+            shell.game().place(i, place.position, place.offsets, false);
+        }
+        shell.tick();
+        EXPECT_TRUE(shell.game().state().taskCompleted);
+        EXPECT_EQ(view.calls.back(), "notice Success: Task completed.\nCongratulations!");
+    };
+    solveTheCube(100);
+    ASSERT_TRUE(shell.progress().find(taskKey(builtInTask())));
+    EXPECT_EQ(store.values[Stored::Progress], shell.progress().text());
+    EXPECT_EQ(store.writes, 1);
+    // Faster, but played back: someone else's game.
+    shell.setCountingProgress(false);
+    solveTheCube(1);
+    EXPECT_EQ(store.writes, 1);
+    shell.setCountingProgress(true);
+    solveTheCube(1);
+    EXPECT_EQ(store.writes, 2) << "the player's own, faster";
+
+    testing::MapStore empty;
+    testing::RecordingView elsewhere;
+    Shell without(VOKTA_RESOURCE_DIR, "/nonexistent", sound, elsewhere, empty);
+    elsewhere.shell = &without;
+    without.start(1);
+    without.choose(Command::Library);
+    EXPECT_EQ(elsewhere.calls,
+              (std::vector<std::string>{"notice Task library: The task library /nonexistent is missing or empty."}));
+}
+
+}  // namespace
+}  // namespace vokta
