@@ -61,7 +61,7 @@ EM_JS(void, notePageLanguage, (), { window.vokta.languageChanged(); });
 EM_JS(char*, readPageStorage, (const char* key), {
     try {
         const value = localStorage.getItem(UTF8ToString(key));
-        return value == = null ? 0 : allocateUTF8(value);
+        return value == null ? 0 : allocateUTF8(value);
     } catch (error) {
         console.warn('vokta: browser storage ' + UTF8ToString(key) + ': not readable: ' + error.message);
         return 0;

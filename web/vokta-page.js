@@ -52,6 +52,10 @@
     showMenus(shown) {
       showMenus(shown);
     },
+    // What the shell last said the menus are (tests hold the menu bar against it).
+    shownMenus() {
+      return menus;
+    },
     openHelp(page) {
       openHelp(texts.helpFolder + page);
     },

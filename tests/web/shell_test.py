@@ -2,12 +2,12 @@
 """The shell of the browser edition in Debian's headless Chromium, played
 with real keys and clicks sent through chromium-driver:
 
-- menus: START in the start dialog; each popup opened by its Alt mnemonic
-  shows the desktop's items in both languages (the items and their order read
-  from app/menus.cpp, their Russian from vokta_ru.ts); the piece popup stays
-  shut without a selection; the language chosen in the Help menu is
-  remembered across a reload; the library lists every task of index.txt with
-  a picture drawn;
+- menus: START in the start dialog; the menu bar shows what the shell's
+  model says, item for item, in both languages (its words, keys, separators,
+  checks and grey items; the model itself is tested in tests/shell); each
+  popup opens by its Alt mnemonic, the piece popup only with a piece
+  selected; the language chosen in the Help menu is remembered across a
+  reload; the library lists every task of index.txt with a picture drawn;
 - solve: the built-in task solved with the keys of tests/play/solve-keyboard.play
   ends with the success message of vokta_ru.ts, and the completion is kept
   in the browser's storage;
@@ -22,7 +22,6 @@ page that never gets there.
 import argparse
 import io
 import pathlib
-import re
 import subprocess
 import sys
 import tempfile
@@ -57,42 +56,6 @@ def translations(ts_file):
         for message in context.iter('message'):
             table[(name, message.findtext('source'))] = message.findtext('translation')
     return table
-
-
-def desktop_menus(menus_cpp):
-    """The desktop's popups: each a title and a list of item texts, None for a
-    separator, in the order app/menus.cpp adds them."""
-    source = menus_cpp.read_text(encoding='utf-8')
-    titles = re.findall(r'k\w+Title = QT_TRANSLATE_NOOP\("Menu", "([^"]*)"\)', source)
-    popups = []
-    for block in re.findall(r'addPopup\(\{(.*?)\}\);', source, re.S):
-        # A separator matches the first alternative, whose group is then empty.
-        entries = re.findall(r'\{kSeparator, nullptr\}|QT_TRANSLATE_NOOP\("Menu", "([^"]*)"\)', block)
-        popups.append([entry.replace('\\t', '\t') if entry else None for entry in entries])
-    return list(zip(titles, popups))
-
-
-def expected_menus(menus, table, language):
-    """What the page should show: per popup its title (without '&'), its
-    mnemonic letter and its items as (text, key hint) or None."""
-    russian = language == 'Russian'
-    shown = []
-    for index, (title, items) in enumerate(menus):
-        title = table[('Menu', title)] if russian else title
-        rows = []
-        for item in items:
-            if item is None:
-                rows.append(None)
-                continue
-            text = table[('Menu', item)] if russian else item
-            words, _, keys = text.partition('\t')
-            rows.append((words, keys))
-        if index == len(menus) - 1:
-            # The last Help item offers the other language, in its own words.
-            rows.append(('English' if russian else 'Russian', ''))
-        at = title.index('&')
-        shown.append((title.replace('&', ''), title[at + 1], rows))
-    return shown
 
 
 class Page:
@@ -134,13 +97,40 @@ class Page:
                                                        : -1;''')
 
     def menu_bar(self):
-        """Every title with its mnemonic and its popup's items as shown."""
+        """Every title with its mnemonic, whether it opens, and its popup's
+        items as shown: '|' before an item after a separator, its text and
+        keys, its check mark, whether it is grey."""
         return self.script('''
             const titles = Array.from(document.querySelectorAll('.menu-title'));
             const popups = Array.from(document.querySelectorAll('.popup'));
-            return titles.map((title, index) => [title.textContent, title.querySelector('u').textContent,
-              Array.from(popups[index].children).map((row) => row.classList.contains('separator') ? null
-                : [row.querySelector('.text').textContent, row.querySelector('.keys').textContent])]);''')
+            return titles.map((title, index) => {
+              const rows = [];
+              let separated = false;
+              for (const row of popups[index].children) {
+                if (row.classList.contains('separator')) {
+                  separated = true;
+                  continue;
+                }
+                rows.push([(separated ? '|' : '') + row.querySelector('.text').textContent,
+                           row.querySelector('.keys').textContent, row.querySelector('.check').textContent === '\u2713',
+                           !row.classList.contains('disabled')]);
+                separated = false;
+              }
+              return [title.textContent, title.querySelector('u').textContent,
+                      !title.classList.contains('disabled'), rows];
+            });''')
+
+    def model_menus(self):
+        """The menus as the shell's model gives them to the page, in the
+        same form as menu_bar."""
+        shown = self.script('return window.vokta.shownMenus()')
+        bar = []
+        for menu in shown:
+            at = menu['title'].index('&')
+            rows = [[('|' if item['separatorBefore'] else '') + item['text'], item['keys'], item['checked'],
+                     item['enabled']] for item in menu['items']]
+            bar.append([menu['title'].replace('&', ''), menu['title'][at + 1], menu['enabled'], rows])
+        return bar
 
     def message(self):
         return self.script('''const box = document.getElementById('message');
@@ -155,37 +145,45 @@ class Page:
         self.wait(lambda: self.open_popup() < 0, 'the popup closes')
 
 
-def check_menus(page, menus, table, library_index, failures):
+def check_menus(page, library_index, failures):
     page.load()
     page.start()
     for language in ('English', 'Russian'):
-        expected = expected_menus(menus, table, language)
-        shown = [(title, letter, [tuple(row) if row else None for row in rows])
-                 for title, letter, rows in page.menu_bar()]
-        if shown != expected:
-            failures.append(f'{language} menus: the page shows {shown}, the desktop has {expected}')
+        def same_as_model(when):
+            shown, model = page.menu_bar(), page.model_menus()
+            if shown != model:
+                failures.append(f'{language} menus {when}: the page shows {shown}, the model says {model}')
+            return model
+        expected = same_as_model('at the start')
+        if expected[0][0] != ('Task' if language == 'English' else 'Задача'):
+            failures.append(f'{language}: the menu bar starts with {expected[0][0]}')
         # Each mnemonic opens its popup; the piece popup only with a piece selected.
-        for index, (_, letter, _) in enumerate(expected):
+        for index, (_, letter, _, _) in enumerate(expected):
             page.alt(letter.lower())
             if index == 1:
                 if page.open_popup() != -1:
                     failures.append(f'{language}: Alt+{letter} opens the piece popup with nothing selected')
                 page.keys('1')
                 page.wait(lambda: page.status()['selected'] == 0, 'key 1 selects the first piece')
+                same_as_model('with a piece selected')
                 page.alt(letter.lower())
             page.wait(lambda: page.open_popup() == index, f'{language}: Alt+{letter} opens popup {index}')
             page.keys(Keys.ESCAPE)
             page.wait(lambda: page.open_popup() == -1, 'Escape closes the popup')
         page.keys(Keys.ENTER)
         page.settle()
+        # Solid checked and Undo no longer grey, as the model has them.
+        page.choose(expected[0][1].lower(), 5)
+        same_as_model('after Solid and a step')
+        page.choose(expected[0][1].lower(), 5)
         if language == 'English':
             help_letter = expected[2][1].lower()
             # The language item is the last: Up from the first wraps to it.
             page.alt(help_letter)
             page.wait(lambda: page.open_popup() == 2, 'the Help popup opens')
             page.keys(Keys.UP, Keys.ENTER)
-            page.wait(lambda: page.script("return localStorage.getItem('vokta.Language')") == 'Russian',
-                      'the language is stored')
+            page.wait(lambda: page.script('return localStorage.getItem(window.vokta.table.storage.language)') ==
+                      'Russian', 'the language is stored')
             # Remembered: the page comes back in Russian.
             page.load()
             page.start()
@@ -193,7 +191,7 @@ def check_menus(page, menus, table, library_index, failures):
     # The library, in Russian now: every task of its index, each with a picture.
     tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
              if line.strip() and not line.startswith('#')]
-    page.choose(expected_menus(menus, table, 'Russian')[0][1].lower(), 4)
+    page.choose(page.model_menus()[0][1].lower(), 4)
     page.wait(lambda: page.script("return document.querySelectorAll('.task').length") == len(tasks),
               'the library lists every task')
     names = page.script("return Array.from(document.querySelectorAll('.task'), (t) => t.textContent.split('\\n')[0])")
@@ -207,13 +205,13 @@ def check_menus(page, menus, table, library_index, failures):
         return colours.size > 8;'''), 'the last task\'s picture is drawn')
     page.keys(Keys.ESCAPE)
     page.wait(lambda: page.script("return document.getElementById('library').hidden"), 'Escape closes the library')
-    print(f'menus: {len(menus)} popups in both languages, {len(tasks)} library tasks with pictures')
+    print(f'menus: as the model says in both languages, {len(tasks)} library tasks with pictures')
 
 
 def check_solve(page, plan, table, failures):
     """In Russian, the language the menus' check left behind."""
     page.load()
-    page.script("localStorage.removeItem('vokta.progress')")
+    page.script('localStorage.removeItem(window.vokta.table.storage.progress)')
     page.load()
     page.start()
     page.settle()
@@ -243,7 +241,7 @@ def check_solve(page, plan, table, failures):
     page.wait(lambda: page.message() is not None, 'a message shows')
     if page.message() != expected:
         failures.append(f'solve: the page says {page.message()}, not {expected}')
-    if not page.script("return (localStorage.getItem('vokta.progress') || '').split('\\n').length > 2"):
+    if not page.script("return (localStorage.getItem(window.vokta.table.storage.progress) || '').split('\\n').length > 2"):
         failures.append('solve: the completion is not in the browser storage')
     print(f'solve: {page.message()}')
 
@@ -265,7 +263,7 @@ def check_touch(page, failures):
     middle = (sum(x for x, _ in red) / len(red), sum(y for _, y in red) / len(red))
     x, y = min(red, key=lambda pixel: (pixel[0] - middle[0]) ** 2 + (pixel[1] - middle[1]) ** 2)
     point = {'x': canvas.rect['x'] + x, 'y': canvas.rect['y'] + y}
-    undo_grey = "return document.querySelector('.item[data-command=\"40025\"]').classList.contains('disabled')"
+    undo_grey = "return document.querySelector('.item[data-name=\"undo\"]').classList.contains('disabled')"
     page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 1})
     touch = lambda kind, points: page.driver.execute_cdp_cmd('Input.dispatchTouchEvent',
                                                             {'type': kind, 'touchPoints': points})
@@ -280,7 +278,7 @@ def check_touch(page, failures):
     page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
 
 
-def check_round_trip(page, task_letter, task_file, vokta_play, downloads, failures):
+def check_round_trip(page, task_file, vokta_play, downloads, failures):
     """For a new player: in English, the storage cleared."""
     page.driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(downloads)})
     page.load()
@@ -288,6 +286,7 @@ def check_round_trip(page, task_letter, task_file, vokta_play, downloads, failur
     page.load()
     page.start()
     page.settle()
+    task_letter = page.model_menus()[0][1].lower()
     # The file picker that Load... opens is answered as a player would.
     page.driver.execute_cdp_cmd('Page.setInterceptFileChooserDialog', {'enabled': True})
     page.choose(task_letter, 2)
@@ -317,7 +316,6 @@ def main():
     arguments = parser.parse_args()
     source = pathlib.Path(arguments.source)
     table = translations(source / 'resources/translations/vokta_ru.ts')
-    menus = desktop_menus(source / 'app/menus.cpp')
 
     server = serve(arguments.page)
     failures = []
@@ -325,11 +323,10 @@ def main():
         driver = open_browser(user_data)
         try:
             page = Page(driver, f'http://127.0.0.1:{server.server_port}/index.html?seed={SEED}')
-            check_menus(page, menus, table, source / 'resources/tasks/index.txt', failures)
+            check_menus(page, source / 'resources/tasks/index.txt', failures)
             check_solve(page, source / 'tests/play/solve-keyboard.play', table, failures)
             check_touch(page, failures)
-            task_letter = expected_menus(menus, table, 'English')[0][1].lower()
-            check_round_trip(page, task_letter, source / 'tests/play/data/cube-v0.tsk', arguments.vokta_play,
+            check_round_trip(page, source / 'tests/play/data/cube-v0.tsk', arguments.vokta_play,
                              pathlib.Path(downloads), failures)
         finally:
             driver.quit()
