@@ -64,7 +64,11 @@
       showHelpPopup(command);
     },
     showAbout() {
-      byId('about-picture').src = texts.about;
+      // Each picture has a twice as large one beside it for screens of two
+      // device pixels to a CSS pixel.
+      const picture = byId('about-picture');
+      picture.src = texts.about;
+      picture.srcset = `${texts.about} 1x, ${texts.about.replace(/\.png$/, '@2x.png')} 2x`;
       openModal('about', byId('about-box'));
     },
     openLibrary(listing) {
@@ -583,8 +587,6 @@
       row.setAttribute('role', 'option');
       row.title = task.solutions;
       const picture = document.createElement('canvas');
-      picture.width = pictureCanvas.width;
-      picture.height = pictureCanvas.height;
       const name = task.record === null ? task.name : '\u2714 ' + task.name;
       const words = [name, task.difficulty].concat(task.record === null ? [] : [task.record]).join('\n');
       row.append(picture, words);
@@ -602,8 +604,13 @@
   function drawPictures(run, index) {
     if (run !== pictureRun || index >= libraryRows.length || byId('library').hidden)
       return;
-    if (_vokta_draw_library_picture(index))
-      libraryRows[index].querySelector('canvas').getContext('2d').drawImage(pictureCanvas, 0, 0);
+    if (_vokta_draw_library_picture(index)) {
+      // As many pixels as the game drew: the screen's, not the layout's.
+      const shown = libraryRows[index].querySelector('canvas');
+      shown.width = pictureCanvas.width;
+      shown.height = pictureCanvas.height;
+      shown.getContext('2d').drawImage(pictureCanvas, 0, 0);
+    }
     setTimeout(() => drawPictures(run, index + 1), 0);
   }
 

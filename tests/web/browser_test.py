@@ -89,11 +89,11 @@ def serve(folder):
     return server
 
 
-def open_browser(user_data):
+def open_browser(user_data, flags=()):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
-    for flag in CHROMIUM_FLAGS + ['--user-data-dir=' + user_data]:
+    for flag in CHROMIUM_FLAGS + list(flags) + ['--user-data-dir=' + user_data]:
         options.add_argument(flag)
     return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
 

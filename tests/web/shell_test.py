@@ -13,13 +13,16 @@ with real keys and clicks sent through chromium-driver:
   in the browser's storage;
 - touch: a tap is a left click and a long press a right click;
 - round trip: a task file chosen through Load... and written back by Save...
-  downloads as the same bytes as vokta-play writes for the same game.
+  downloads as the same bytes as vokta-play writes for the same game;
+- device pixels: at two to a CSS pixel the library's pictures are drawn at
+  the screen's pixels, and the start and About pictures are the @2x files.
 
 Every step waits for the condition it checks; the time limits only stop a
 page that never gets there.
 """
 
 import argparse
+import base64
 import io
 import pathlib
 import re
@@ -45,6 +48,11 @@ CAMERA_DRAG_PX = 40
 EMPTY_CORNER = (20, 20)
 # The lit top face of the red piece in the start-up view.
 RED_FACE = (255, 0, 0)
+# The library's picture in CSS pixels (puzzle/task_picture.h).
+TASK_PICTURE_SIZE = (160, 120)
+# A picture stretched smoothly to twice its size has edges half as steep
+# (measured: 0.38 to 0.43 times as steep); one drawn at that size, as steep.
+STRETCHED_STEEPNESS = 0.75
 KEYS = {'left': Keys.LEFT, 'right': Keys.RIGHT, 'up': Keys.UP, 'down': Keys.DOWN, 'pageup': Keys.PAGE_UP,
         'pagedown': Keys.PAGE_DOWN, 'enter': Keys.ENTER, 'escape': Keys.ESCAPE, 'home': Keys.HOME}
 
@@ -309,6 +317,59 @@ def check_round_trip(page, task_letter, task_file, vokta_play, downloads, failur
     print(f'round trip: {task_file.name} saved as {len(written)} bytes')
 
 
+def picture_of(page, element):
+    """What a canvas holds, pixel for pixel, as an image."""
+    url = page.script("return arguments[0].toDataURL('image/png')", element)
+    return Image.open(io.BytesIO(base64.b64decode(url.split(',', 1)[1]))).convert('L')
+
+
+def edge_steepness(picture):
+    """How much of an edge's contrast one step from a pixel to its neighbour
+    crosses, on average over every edge: the same for the same scene drawn
+    at any size, half as much when a picture is stretched to twice its size."""
+    width, height = picture.size
+    pixels = picture.load()
+    steps = [abs(pixels[x, y] - pixels[x + dx, y + dy]) for y in range(height - 1) for x in range(width - 1)
+             for dx, dy in ((1, 0), (0, 1))]
+    return sum(step * step for step in steps) / max(1, sum(steps))
+
+
+def shown_source(page, selector):
+    """The file an <img> shows, once it has loaded."""
+    image = page.driver.find_element(By.CSS_SELECTOR, selector)
+    page.wait(lambda: page.script('return arguments[0].complete && arguments[0].naturalWidth > 0', image),
+              f'{selector} loads')
+    return page.script('return arguments[0].currentSrc', image)
+
+
+def check_device_pixels(pages, task_letter, help_letter, failures):
+    """pages: (page, device pixels to a CSS pixel). The start and About
+    pictures are the @2x files at two; the first library picture has the
+    screen's pixels behind its layout, with edges as steep as at one."""
+    steepness = {}
+    for page, ratio in pages:
+        page.load()
+        sources = [shown_source(page, '#start-box img')]
+        page.start()
+        page.choose(help_letter, 0)
+        sources.append(shown_source(page, '#about-picture'))
+        page.keys(Keys.ESCAPE)
+        if any(source.endswith('@2x.png') != (ratio == 2) for source in sources):
+            failures.append(f'device pixels {ratio}: the start and About pictures are {sources}')
+        page.choose(task_letter, 4)
+        first = lambda: page.driver.find_element(By.CSS_SELECTOR, '.task canvas')
+        page.wait(lambda: len(picture_of(page, first()).getcolors(1 << 16) or []) > 8, 'the first picture is drawn')
+        box = page.script('const box = arguments[0].getBoundingClientRect(); return [box.width, box.height]', first())
+        pixels = page.script('return [arguments[0].width, arguments[0].height]', first())
+        if tuple(box) != TASK_PICTURE_SIZE or tuple(pixels) != tuple(ratio * side for side in TASK_PICTURE_SIZE):
+            failures.append(f'device pixels {ratio}: the library picture is {box} CSS pixels of {pixels}')
+        steepness[ratio] = edge_steepness(picture_of(page, first()))
+        page.keys(Keys.ESCAPE)
+    print(f'device pixels: edge steepness of the library picture {steepness}')
+    if steepness[2] < STRETCHED_STEEPNESS * steepness[1]:
+        failures.append(f'device pixels: the library picture at two is stretched: {steepness}')
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('--page', required=True, help='the folder make web writes (build/web)')
@@ -331,6 +392,14 @@ def main():
             task_letter = expected_menus(menus, table, 'English')[0][1].lower()
             check_round_trip(page, task_letter, source / 'tests/play/data/cube-v0.tsk', arguments.vokta_play,
                              pathlib.Path(downloads), failures)
+            help_letter = expected_menus(menus, table, 'English')[2][1].lower()
+            with tempfile.TemporaryDirectory() as sharp_data:
+                sharp_driver = open_browser(sharp_data, ['--force-device-scale-factor=2'])
+                try:
+                    check_device_pixels([(page, 1), (Page(sharp_driver, page.url), 2)], task_letter, help_letter,
+                                        failures)
+                finally:
+                    sharp_driver.quit()
         finally:
             driver.quit()
             server.shutdown()
