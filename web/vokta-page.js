@@ -166,16 +166,18 @@
     }
   }
 
-  // ---- Dialogs: one modal at a time over the game; the game takes the
-  // keyboard back when the last one closes.
+  // ---- Dialogs: one modal at a time over the game; it holds the keyboard
+  // until it closes, and the game takes it back when the last one does.
 
   let modal = null;
+  let modalFocus = null;
 
   function openModal(id, focus) {
     closeMenus();
     if (modal !== null && modal !== id)
       byId(modal).hidden = true;
     modal = id;
+    modalFocus = focus;
     byId(id).hidden = false;
     focus.focus();
   }
@@ -187,11 +189,44 @@
     giveKeyboardToGame();
   }
 
-  function giveKeyboardToGame() {
+  // What holds the keyboard: the open dialog, else the open popup, else the
+  // game once it runs; null before then.
+  function keyboardOwner() {
+    if (modal !== null)
+      return byId(modal);
+    if (openIndex >= 0)
+      return popups[openIndex];
     const status = window.vokta.ready ? window.vokta.status() : null;
-    if (modal === null && openIndex < 0 && status !== null && status.started)
+    return status !== null && status.started ? canvas : null;
+  }
+
+  function giveKeyboardToGame() {
+    if (keyboardOwner() === canvas)
       canvas.focus();
   }
+
+  // Focus that strays from its owner (a click on the help panel, its page or
+  // beside a dialog) goes back to it; the next key acts where it did before.
+  document.addEventListener('focusout', () => setTimeout(() => {
+    const owner = keyboardOwner();
+    if (owner !== null && document.hasFocus() && !owner.contains(document.activeElement))
+      (owner === byId(modal) ? modalFocus : owner).focus();
+  }, 0));
+
+  // Tab goes round the open dialog's buttons and never out of it; in the
+  // game and its popups it does nothing, so the keyboard stays there.
+  document.addEventListener('keydown', (event) => {
+    if (event.key !== 'Tab')
+      return;
+    event.preventDefault();
+    if (modal === null)
+      return;
+    const stops = Array.from(byId(modal).querySelectorAll('button, [tabindex]'))
+      .filter((element) => element.tabIndex >= 0 && !element.disabled && element.getClientRects().length > 0);
+    const at = stops.indexOf(document.activeElement);
+    if (stops.length > 0)
+      stops[event.shiftKey ? (at <= 0 ? stops.length - 1 : at - 1) : (at + 1) % stops.length].focus();
+  }, true);
 
   byId('message-ok').addEventListener('click', () => closeModal('message'));
   byId('message').addEventListener('keydown', (event) => {
@@ -661,25 +696,35 @@
     const bytes = new Uint8Array(await file.arrayBuffer());
     FS.writeFile(LoadFolder + '/' + file.name, bytes);
     withString(file.name, (name) => _vokta_load_chosen(name));
-    canvas.focus();
+    // Unless a message about the file holds it.
+    giveKeyboardToGame();
   });
   loadFile.addEventListener('cancel', () => {
     _vokta_load_chosen(0);
-    canvas.focus();
+    giveKeyboardToGame();
   });
 
   // ---- The game's keys, mouse and touch.
 
+  // The game hears a key go up only when it heard it go down: the Enter that
+  // closed a message lets no piece go.
+  const keysDown = new Set();
+
   canvas.addEventListener('keydown', (event) => {
+    keysDown.add(event.code);
     const used = withString(event.key, (key) =>
       _vokta_key_down(key, event.shiftKey, event.ctrlKey, event.altKey, event.metaKey));
     if (used)
       event.preventDefault();
   });
   canvas.addEventListener('keyup', (event) => {
-    withString(event.key, (key) => _vokta_key_up(key, event.altKey));
+    if (keysDown.delete(event.code))
+      withString(event.key, (key) => _vokta_key_up(key, event.altKey));
   });
-  canvas.addEventListener('blur', () => _vokta_focus_lost());
+  canvas.addEventListener('blur', () => {
+    keysDown.clear();
+    _vokta_focus_lost();
+  });
 
   // The pixel at a page position, counted from the canvas's top left
   // corner; negative or past the edges while a drag has left it.

@@ -14,6 +14,8 @@ with real keys and clicks sent through chromium-driver:
 - touch: a tap is a left click and a long press a right click;
 - round trip: a task file chosen through Load... and written back by Save...
   downloads as the same bytes as vokta-play writes for the same game;
+- the keyboard: the message about a damaged task file holds it until it
+  closes, and the game keeps it through Tab and clicks on the help panel;
 - device pixels: at two to a CSS pixel the library's pictures are drawn at
   the screen's pixels, and the start and About pictures are the @2x files.
 
@@ -48,6 +50,8 @@ CAMERA_DRAG_PX = 40
 EMPTY_CORNER = (20, 20)
 # The lit top face of the red piece in the start-up view.
 RED_FACE = (255, 0, 0)
+ARROWS = [Keys.LEFT, Keys.RIGHT, Keys.UP, Keys.DOWN]
+UNDO_GREY = "return document.querySelector('.item[data-command=\"40025\"]').classList.contains('disabled')"
 # The library's picture in CSS pixels (puzzle/task_picture.h).
 TASK_PICTURE_SIZE = (160, 120)
 # A picture stretched smoothly to twice its size has edges half as steep
@@ -149,6 +153,9 @@ class Page:
             return titles.map((title, index) => [title.textContent, title.querySelector('u').textContent,
               Array.from(popups[index].children).map((row) => row.classList.contains('separator') ? null
                 : [row.querySelector('.text').textContent, row.querySelector('.keys').textContent])]);''')
+
+    def focused(self):
+        return self.script('return document.activeElement.id')
 
     def message(self):
         return self.script('''const box = document.getElementById('message');
@@ -273,16 +280,15 @@ def check_touch(page, failures):
     middle = (sum(x for x, _ in red) / len(red), sum(y for _, y in red) / len(red))
     x, y = min(red, key=lambda pixel: (pixel[0] - middle[0]) ** 2 + (pixel[1] - middle[1]) ** 2)
     point = {'x': canvas.rect['x'] + x, 'y': canvas.rect['y'] + y}
-    undo_grey = "return document.querySelector('.item[data-command=\"40025\"]').classList.contains('disabled')"
     page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 1})
     touch = lambda kind, points: page.driver.execute_cdp_cmd('Input.dispatchTouchEvent',
                                                             {'type': kind, 'touchPoints': points})
     touch('touchStart', [point])
     touch('touchEnd', [])
-    if page.status()['selected'] < 0 or not page.script(undo_grey):
-        failures.append(f'touch: a tap on the red piece gives {page.status()} and Undo grey: {page.script(undo_grey)}')
+    if page.status()['selected'] < 0 or not page.script(UNDO_GREY):
+        failures.append(f'touch: a tap on the red piece gives {page.status()} and Undo grey: {page.script(UNDO_GREY)}')
     touch('touchStart', [point])
-    page.wait(lambda: not page.script(undo_grey), 'a long press turns the piece')
+    page.wait(lambda: not page.script(UNDO_GREY), 'a long press turns the piece')
     touch('touchEnd', [])
     print(f'touch: tap and long press on the red piece at ({point["x"]:.0f}, {point["y"]:.0f})')
     page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
@@ -315,6 +321,80 @@ def check_round_trip(page, task_letter, task_file, vokta_play, downloads, failur
         failures.append(f'round trip: the page saved {len(saved.read_bytes())} bytes, vokta-play {len(written)} '
                         'other ones')
     print(f'round trip: {task_file.name} saved as {len(written)} bytes')
+
+
+def check_message_keeps_keyboard(page, task_letter, damaged, failures):
+    """The message naming a damaged task file chosen through Load... holds the
+    keyboard: the arrows and Tab move nothing behind it, Enter closes it (its
+    release letting no piece go), and then the arrows move the piece again."""
+    page.load()
+    page.start()
+    page.settle()
+    page.keys('1')
+    page.wait(lambda: page.status()['selected'] == 0, 'key 1 selects the first piece')
+    page.driver.execute_cdp_cmd('Page.setInterceptFileChooserDialog', {'enabled': True})
+    page.choose(task_letter, 2)
+    page.driver.find_element(By.ID, 'load-file').send_keys(str(damaged.resolve()))
+    page.wait(lambda: page.message() is not None, 'the damaged file is reported')
+    shown = page.message()
+    in_message = "return document.getElementById('message').contains(document.activeElement)"
+    if damaged.name not in shown[1] or not page.script(in_message):
+        failures.append(f'message: {shown} does not name {damaged.name} or has not the keyboard')
+    page.keys(*ARROWS, Keys.TAB, *ARROWS)
+    if page.message() is None or not page.script(in_message) or not page.script(UNDO_GREY):
+        failures.append('message: the arrows and Tab left it or moved the piece behind it')
+    page.keys(Keys.ENTER)
+    page.wait(lambda: page.message() is None and page.focused() == 'view', 'Enter closes the message')
+    page.keys(*ARROWS)
+    if page.status()['selected'] != 0 or page.script(UNDO_GREY):
+        failures.append(f'message: after it closed the arrows moved nothing: {page.status()}')
+    print(f'message: "{shown[1]}" held the keyboard')
+
+
+def check_game_keeps_keyboard(page, help_letter, failures):
+    """While the game runs with nothing over it, after each input below the
+    keyboard is with the game, so that a digit selects its piece: Tab takes
+    it nowhere, and the help panel beside the game neither takes it nor keeps
+    it when it closes."""
+    page.load()
+    page.start()
+    page.settle()
+    page.choose(help_letter, 1)
+    help_page = page.driver.find_element(By.ID, 'help-page')
+    page.wait(lambda: page.script('const shown = arguments[0].contentDocument; '
+                                  'return shown.readyState === "complete" && shown.URL.endsWith("/index.html")',
+                                  help_page), 'Help > Index shows the contents')
+    back_enabled = "return !document.getElementById('help-back').disabled"
+
+    def follow_link():
+        page.driver.switch_to.frame(help_page)
+        page.driver.find_element(By.CSS_SELECTOR, 'a[href]').click()
+        page.driver.switch_to.default_content()
+        page.wait(lambda: page.script(back_enabled), 'a link in the help leads on')
+
+    def click(id_, until=lambda: True):
+        page.driver.find_element(By.ID, id_).click()
+        page.wait(until, f'a click on {id_} acts')
+
+    rows = [
+        ('Tab', lambda: page.keys(Keys.TAB)),
+        ('Shift+Tab', lambda: ActionChains(page.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB)
+         .key_up(Keys.SHIFT).perform()),
+        ('a link in the help page', follow_link),
+        ('Back', lambda: click('help-back', lambda: not page.script(back_enabled))),
+        ('Contents', lambda: click('help-contents')),
+        ('the help panel\'s caption', lambda: click('help-caption')),
+        ('the help panel\'s close button', lambda: click('help-close', lambda: page.script(
+            "return document.getElementById('help').hidden"))),
+    ]
+    for digit, (what, act) in zip('1234567', rows):
+        before = page.status()['selected']
+        act()
+        page.wait(lambda: page.focused() == 'view', f'the game has the keyboard after {what}')
+        page.keys(digit)
+        if page.status()['selected'] in (before, -1):
+            failures.append(f'keyboard: after {what}, digit {digit} selected nothing')
+    print(f'keyboard: with the game after {", ".join(what for what, _ in rows)}')
 
 
 def picture_of(page, element):
@@ -392,7 +472,9 @@ def main():
             task_letter = expected_menus(menus, table, 'English')[0][1].lower()
             check_round_trip(page, task_letter, source / 'tests/play/data/cube-v0.tsk', arguments.vokta_play,
                              pathlib.Path(downloads), failures)
+            check_message_keeps_keyboard(page, task_letter, source / 'tests/play/data/truncated.tsk', failures)
             help_letter = expected_menus(menus, table, 'English')[2][1].lower()
+            check_game_keeps_keyboard(page, help_letter, failures)
             with tempfile.TemporaryDirectory() as sharp_data:
                 sharp_driver = open_browser(sharp_data, ['--force-device-scale-factor=2'])
                 try:
