@@ -1,7 +1,8 @@
 // vokta-pictures: draws the game's pictures with the game's own renderer and
 // writes them as PNG files: the start picture (the assembled cube with the
-// title), the About pictures in English and Russian, and the icon in the
-// sizes desktops use. Run with a display (or under xvfb-run):
+// title), the About pictures in English and Russian, each also at twice the
+// size (NAME@2x.png) for screens of two device pixels to a logical one, and
+// the icon in the sizes desktops use. Run with a display (or under xvfb-run):
 //   vokta-pictures resources
 
 #include <cstdio>
@@ -26,12 +27,16 @@ using namespace vokta;
 constexpr QSize kStartSize{440, 282};
 constexpr QSize kAboutSize{276, 312};
 constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+// Device pixels to a logical one: the pictures as drawn, and twice as large.
+constexpr int kScales[] = {1, 2};
 
 // The game with the cube assembled in the middle of the floor, no figure,
-// seen from camera.
-QImage drawCube(PictureRenderer& renderer, const std::string& models, QSize size, Vec3 camera, Vec3 lookAt)
+// seen from camera; size is logical, the picture scale times as large, so
+// that painting on it keeps to logical pixels.
+QImage drawCube(PictureRenderer& renderer, const std::string& models, QSize size, int scale, Vec3 camera, Vec3 lookAt)
 {
-    play::HeadlessGame headless(models, 1, size.width(), size.height());
+    const QSize pixels = size * scale;
+    play::HeadlessGame headless(models, 1, pixels.width(), pixels.height());
     Game& game = headless.game();
     for (int i = 0; i < kPieceTotal; ++i) {
         const PiecePlace& place = kBuiltInSolution[static_cast<std::size_t>(i)];
@@ -39,7 +44,9 @@ QImage drawCube(PictureRenderer& renderer, const std::string& models, QSize size
     }
     game.setBuiltInTask(false);
     game.poseCamera(camera, lookAt - camera, {0, 0, 1});
-    return renderer.render(game.scene(), size);
+    QImage picture = renderer.render(game.scene(), pixels);
+    picture.setDevicePixelRatio(scale);
+    return picture;
 }
 
 // Text with a dark outline, so it reads on any part of the picture.
@@ -63,9 +70,9 @@ QFont font(int pixels, int weight)
     return chosen;
 }
 
-QImage startPicture(PictureRenderer& renderer, const std::string& models)
+QImage startPicture(PictureRenderer& renderer, const std::string& models, int scale)
 {
-    QImage picture = drawCube(renderer, models, kStartSize, {60, 70, 80}, {-16, 2, 22});
+    QImage picture = drawCube(renderer, models, kStartSize, scale, {60, 70, 80}, {-16, 2, 22});
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     drawOutlined(painter, {20, 62}, QStringLiteral("VOKTA"), font(54, QFont::Black), QColor(255, 236, 64));
@@ -73,11 +80,12 @@ QImage startPicture(PictureRenderer& renderer, const std::string& models)
     return picture;
 }
 
-QImage aboutPicture(PictureRenderer& renderer, const std::string& models, bool russian)
+QImage aboutPicture(PictureRenderer& renderer, const std::string& models, bool russian, int scale)
 {
-    QImage picture(kAboutSize, QImage::Format_RGB32);
+    QImage picture(kAboutSize * scale, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(scale);
     picture.fill(QColor(0, 127, 0));
-    const QImage cube = drawCube(renderer, models, {kAboutSize.width(), 180}, {72, 60, 66}, {0, 0, 6});
+    const QImage cube = drawCube(renderer, models, {kAboutSize.width(), 180}, scale, {72, 60, 66}, {0, 0, 6});
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.drawImage(0, 0, cube);
@@ -131,12 +139,16 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "vokta-pictures: %s\n", renderer.error().c_str());
         return 1;
     }
-    bool written = save(startPicture(renderer, models), resources.filePath(QStringLiteral("pictures/start.png")));
-    written =
-        save(aboutPicture(renderer, models, false), resources.filePath(QStringLiteral("pictures/about-en.png"))) &&
-        written;
-    written = save(aboutPicture(renderer, models, true), resources.filePath(QStringLiteral("pictures/about-ru.png"))) &&
-        written;
+    bool written = true;
+    for (const int scale : kScales) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@%1x.png").arg(scale);
+        const auto path = [&](const char* name) {
+            return resources.filePath(QStringLiteral("pictures/") + QLatin1String(name) + suffix);
+        };
+        written = save(startPicture(renderer, models, scale), path("start")) && written;
+        written = save(aboutPicture(renderer, models, false, scale), path("about-en")) && written;
+        written = save(aboutPicture(renderer, models, true, scale), path("about-ru")) && written;
+    }
     const QIcon scalable(resources.filePath(QStringLiteral("vokta.svg")));
     for (const int size : kIconSizes) {
         const QImage icon = scalable.pixmap(QSize(size, size)).toImage();

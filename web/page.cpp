@@ -200,12 +200,17 @@ public:
     {
         if (index < 0 || static_cast<std::size_t>(index) >= library_.size() || !openPictureContext())
             return false;
+        // In device pixels, as the view is drawn, so that it is sharp at any pixel ratio.
+        const double ratio = emscripten_get_device_pixel_ratio();
+        const int deviceWidth = static_cast<int>(std::lround(kTaskPictureWidth * ratio));
+        const int deviceHeight = static_cast<int>(std::lround(kTaskPictureHeight * ratio));
+        emscripten_set_canvas_element_size(kPictureCanvas, deviceWidth, deviceHeight);
         emscripten_webgl_make_context_current(pictureContext_);
         TaskPictureScene picture(kModelDirectory, library_[static_cast<std::size_t>(index)].task,
                                  shell_.game().view().palette().background);
         picture.scene.setViewSize(kTaskPictureWidth, kTaskPictureHeight);
         pictureDrawer_.draw(*picture.scene.sceneFrame(), picture.scene.viewport(), picture.scene.background(),
-                            kTaskPictureWidth, kTaskPictureHeight);
+                            deviceWidth, deviceHeight);
         emscripten_webgl_make_context_current(context_);
         return true;
     }

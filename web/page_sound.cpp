@@ -1,7 +1,7 @@
 // The page's sound: the tune player and the stream of the desktop game, the
 // stream on the page's one thread, and a Synth that hands every message to
-// js-synthesizer through vokta-sound.js. The page's audio callback renders
-// the stream block by block (vokta_sound_render).
+// js-synthesizer through vokta-sound.js. The page renders the stream block
+// by block as its audio worklet asks for the next (vokta_sound_render).
 
 #include "web/page_sound.h"
 

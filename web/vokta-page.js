@@ -63,7 +63,11 @@
       showHelpPopup(command, html);
     },
     showAbout() {
-      byId('about-picture').src = texts.about;
+      // Each picture has a twice as large one beside it for screens of two
+      // device pixels to a CSS pixel.
+      const picture = byId('about-picture');
+      picture.src = texts.about;
+      picture.srcset = `${texts.about} 1x, ${texts.about.replace(/\.png$/, '@2x.png')} 2x`;
       openModal('about', byId('about-box'));
     },
     openLibrary(listing) {
@@ -145,16 +149,18 @@
     }
   }
 
-  // ---- Dialogs: one modal at a time over the game; the game takes the
-  // keyboard back when the last one closes.
+  // ---- Dialogs: one modal at a time over the game; it holds the keyboard
+  // until it closes, and the game takes it back when the last one does.
 
   let modal = null;
+  let modalFocus = null;
 
   function openModal(id, focus) {
     closeMenus();
     if (modal !== null && modal !== id)
       byId(modal).hidden = true;
     modal = id;
+    modalFocus = focus;
     byId(id).hidden = false;
     focus.focus();
   }
@@ -166,11 +172,44 @@
     giveKeyboardToGame();
   }
 
-  function giveKeyboardToGame() {
+  // What holds the keyboard: the open dialog, else the open popup, else the
+  // game once it runs; null before then.
+  function keyboardOwner() {
+    if (modal !== null)
+      return byId(modal);
+    if (openIndex >= 0)
+      return popups[openIndex];
     const status = window.vokta.ready ? window.vokta.status() : null;
-    if (modal === null && openIndex < 0 && status !== null && status.started)
+    return status !== null && status.started ? canvas : null;
+  }
+
+  function giveKeyboardToGame() {
+    if (keyboardOwner() === canvas)
       canvas.focus();
   }
+
+  // Focus that strays from its owner (a click on the help panel, its page or
+  // beside a dialog) goes back to it; the next key acts where it did before.
+  document.addEventListener('focusout', () => setTimeout(() => {
+    const owner = keyboardOwner();
+    if (owner !== null && document.hasFocus() && !owner.contains(document.activeElement))
+      (owner === byId(modal) ? modalFocus : owner).focus();
+  }, 0));
+
+  // Tab goes round the open dialog's buttons and never out of it; in the
+  // game and its popups it does nothing, so the keyboard stays there.
+  document.addEventListener('keydown', (event) => {
+    if (event.key !== 'Tab')
+      return;
+    event.preventDefault();
+    if (modal === null)
+      return;
+    const stops = Array.from(byId(modal).querySelectorAll('button, [tabindex]'))
+      .filter((element) => element.tabIndex >= 0 && !element.disabled && element.getClientRects().length > 0);
+    const at = stops.indexOf(document.activeElement);
+    if (stops.length > 0)
+      stops[event.shiftKey ? (at <= 0 ? stops.length - 1 : at - 1) : (at + 1) % stops.length].focus();
+  }, true);
 
   byId('message-ok').addEventListener('click', () => closeModal('message'));
   byId('message').addEventListener('keydown', (event) => {
@@ -568,8 +607,6 @@
       row.setAttribute('role', 'option');
       row.title = task.solutions;
       const picture = document.createElement('canvas');
-      picture.width = pictureCanvas.width;
-      picture.height = pictureCanvas.height;
       const name = task.record === null ? task.name : '\u2714 ' + task.name;
       const words = [name, task.difficulty].concat(task.record === null ? [] : [task.record]).join('\n');
       row.append(picture, words);
@@ -587,8 +624,13 @@
   function drawPictures(run, index) {
     if (run !== pictureRun || index >= libraryRows.length || byId('library').hidden)
       return;
-    if (_vokta_draw_library_picture(index))
-      libraryRows[index].querySelector('canvas').getContext('2d').drawImage(pictureCanvas, 0, 0);
+    if (_vokta_draw_library_picture(index)) {
+      // As many pixels as the game drew: the screen's, not the layout's.
+      const shown = libraryRows[index].querySelector('canvas');
+      shown.width = pictureCanvas.width;
+      shown.height = pictureCanvas.height;
+      shown.getContext('2d').drawImage(pictureCanvas, 0, 0);
+    }
     setTimeout(() => drawPictures(run, index + 1), 0);
   }
 
@@ -656,7 +698,9 @@
   });
   loadFile.addEventListener('cancel', () => loadChosen(null, null));
 
-  // ---- The game's keys, mouse and touch.
+  // ---- The game's keys, mouse and touch. (The game acts on a key going up
+  // only when it saw it go down: the Enter that closed a message lets no
+  // piece go; the shell's keyboard sees to that.)
 
   canvas.addEventListener('keydown', (event) => {
     const used = withString(event.key, (key) =>

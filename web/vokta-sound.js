@@ -1,9 +1,10 @@
 // The page's sound (page_sound.cpp): js-synthesizer, FluidSynth compiled to
 // WebAssembly, with the soundfont cut down to the notes of the game's cues,
-// rendered block by block through the game's own tune player into a Web
-// Audio script processor. Browsers let a page sound only after a gesture,
-// so it starts at the player's first key, click or touch; without Web
-// Audio, the synthesizer or the soundfont the page stays silent and says
+// rendered block by block through the game's own tune player on the page's
+// thread and played by a Web Audio worklet. Browsers let a page sound only
+// after a gesture, so it starts at the player's first key, click or touch;
+// without Web Audio (or its worklets, which browsers give only to secure
+// pages), the synthesizer or the soundfont the page stays silent and says
 // why once in the console.
 'use strict';
 
@@ -12,8 +13,41 @@
   const BLOCK_FRAMES = 2048;
   const GESTURES = ['keydown', 'mousedown', 'touchend'];
 
+  // The audio thread's side: plays the blocks the page renders, and asks for
+  // the next one whenever fewer than two are held or on their way, so that
+  // one plays while the next is rendered.
+  const PLAYER = `
+    class BlockPlayer extends AudioWorkletProcessor {
+      constructor(options) {
+        super();
+        this.blockFrames = options.processorOptions.blockFrames;
+        this.blocks = [];
+        this.played = 0;
+        this.ahead = 0;
+        this.port.onmessage = (event) => this.blocks.push(event.data);
+      }
+
+      process(inputs, outputs) {
+        const [left, right] = outputs[0];
+        let frame = 0;
+        for (; frame < left.length && this.blocks.length > 0; ++frame) {
+          const block = this.blocks[0];
+          left[frame] = block[2 * this.played];
+          right[frame] = block[2 * this.played + 1];
+          if (++this.played === block.length / 2) {
+            this.blocks.shift();
+            this.played = 0;
+          }
+        }
+        for (this.ahead -= frame; this.ahead < 2 * this.blockFrames; this.ahead += this.blockFrames)
+          this.port.postMessage(null);
+        return true;
+      }
+    }
+    registerProcessor('vokta-blocks', BlockPlayer);`;
+
   let synthesizer = null;
-  let output = null;
+  let player = null;
   let left = new Float32Array(0);
   let right = new Float32Array(0);
 
@@ -54,12 +88,10 @@
         samples[2 * i + 1] = r[i];
       }
     },
+    // Interleaved stereo, handed to the worklet.
     play(samples) {
-      const l = output.getChannelData(0), r = output.getChannelData(1);
-      for (let i = 0; i < l.length; ++i) {
-        l[i] = samples[2 * i];
-        r[i] = samples[2 * i + 1];
-      }
+      const block = samples.slice();
+      player.port.postMessage(block, [block.buffer]);
     },
   };
   window.vokta.sound = sound;
@@ -102,6 +134,8 @@
       window.removeEventListener(kind, start, true);
     if (typeof AudioContext === 'undefined')
       return silence('the browser has no Web Audio');
+    if (!('audioWorklet' in AudioContext.prototype))
+      return silence('the browser gives Web Audio worklets only to secure pages (https)');
     // Made within the gesture, so the browser lets it run.
     const context = new AudioContext();
     sound.state = 'starting';
@@ -114,17 +148,26 @@
       .then((bytes) => {
         synthesizer = new JSSynth.Synthesizer();
         synthesizer.init(context.sampleRate);
-        return synthesizer.loadSFont(bytes);
+        // FluidSynth says two expected things while the soundfont loads: that
+        // this build's file checks are stubs, and, as loading selects the
+        // first program on every channel, that the cut soundfont has none
+        // for the channels the cues never play. It is quiet meanwhile; a
+        // load that fails still rejects.
+        JSSynth.disableLogging(JSSynth.LogLevel.Error);
+        try {
+          return synthesizer.loadSFont(bytes);
+        } finally {
+          JSSynth.restoreLogging();
+        }
       })
+      .then(() => context.audioWorklet.addModule(URL.createObjectURL(new Blob([PLAYER], { type: 'text/javascript' }))))
       .then(() => {
         if (!_vokta_sound_start(context.sampleRate))
           throw new Error('the MIDI stream did not open');
-        const node = context.createScriptProcessor(BLOCK_FRAMES, 0, 2);
-        node.onaudioprocess = (event) => {
-          output = event.outputBuffer;
-          _vokta_sound_render(output.length);
-        };
-        node.connect(context.destination);
+        player = new AudioWorkletNode(context, 'vokta-blocks', {
+          numberOfInputs: 0, outputChannelCount: [2], processorOptions: { blockFrames: BLOCK_FRAMES } });
+        player.port.onmessage = () => _vokta_sound_render(BLOCK_FRAMES);
+        player.connect(context.destination);
         sound.sampleRate = context.sampleRate;
         sound.state = 'on';
       })

@@ -9,10 +9,12 @@ Serves the page (build/web) on a free loopback port and checks that
   through window.vokta.play with the files of tests/play/data, prints byte
   for byte what vokta-play prints, ends with the same exit code and leaves
   the same files behind;
-- after the player's first key, the page's sound starts, and a refused move
-  reaches the synthesizer as the refusal's note-on and note-off, in order and
-  exactly its length apart, and sounds; with the soundfont missing, the page
-  stays silent and says so once in its console;
+- after the player's first click (START), the page's sound starts, and a
+  refused move reaches the synthesizer as the refusal's note-on and
+  note-off, in order and exactly its length apart, and sounds, with nothing
+  said on the console at warning or error level from the page's load on;
+  with the soundfont missing, the page stays silent and says so once in its
+  console;
 - the first frame of the seeded scene matches the desktop's drawing of it
   (web_desktop_scene) pixel by pixel within the tolerance below.
 
@@ -43,10 +45,12 @@ from selenium.webdriver.support.ui import WebDriverWait
 
 CHROMIUM = '/usr/bin/chromium'
 CHROMEDRIVER = '/usr/bin/chromedriver'
-# Headless, with WebGL on the software rasterizer, and quiet on a machine
+# Headless, with WebGL and the compositor on the software rasterizer (as a
+# graphics card would run them: compositing on the processor reads every
+# WebGL frame back and says so on the console), and quiet on a machine
 # without a network.
 CHROMIUM_FLAGS = [
-    '--headless', '--no-sandbox', '--disable-gpu', '--use-gl=angle', '--use-angle=swiftshader',
+    '--headless', '--no-sandbox', '--use-gl=angle', '--use-angle=swiftshader',
     '--enable-unsafe-swiftshader', '--disable-quic', '--no-first-run', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', '--window-size=1280,800',
 ]
@@ -89,11 +93,11 @@ def serve(folder):
     return server
 
 
-def open_browser(user_data):
+def open_browser(user_data, flags=()):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
-    for flag in CHROMIUM_FLAGS + ['--user-data-dir=' + user_data]:
+    for flag in CHROMIUM_FLAGS + list(flags) + ['--user-data-dir=' + user_data]:
         options.add_argument(flag)
     return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
 
@@ -141,18 +145,24 @@ RECORD_SYNTHESIZER = '''
 '''
 
 
-def check_sound(driver, failures):
+def check_sound(driver, port, failures):
+    """From the page's load on: START, the player's first click, starts the
+    sound; then a piece selected and moved down until the floor refuses."""
+    driver.get_log('browser')
+    driver.get(f'http://127.0.0.1:{port}/index.html?seed={SEED}')
+    WebDriverWait(driver, PAGE_LIMIT_S).until(lambda d: d.execute_script('return window.vokta?.ready === true'))
     if driver.execute_script('return window.vokta.sound.state') != 'waiting':
         failures.append('the sound did not wait for a gesture')
-    canvas = driver.find_element(By.ID, 'view')
-    ActionChains(driver).send_keys_to_element(canvas, '1').perform()
+    ActionChains(driver).click(driver.find_element(By.ID, 'start-start')).perform()
     WebDriverWait(driver, PAGE_LIMIT_S).until(
         lambda d: d.execute_script("return ['on', 'off'].includes(window.vokta.sound.state)"))
     if driver.execute_script('return window.vokta.sound.state') != 'on':
         failures.append('the sound did not start: ' + ' '.join(entry['message'] for entry in driver.get_log('browser')))
         return
     driver.execute_script(RECORD_SYNTHESIZER)
-    ActionChains(driver).send_keys(Keys.PAGE_DOWN * MOVES_DOWN).perform()
+    # With the pieces at rest, every move down ahead is refused at the floor.
+    WebDriverWait(driver, PAGE_LIMIT_S).until(lambda d: d.execute_script('return window.vokta.status().falling === 0'))
+    ActionChains(driver).send_keys('1', Keys.PAGE_DOWN * MOVES_DOWN).perform()
     # Each refusal cuts the one before off; the last plays to its end.
     WebDriverWait(driver, PAGE_LIMIT_S).until(lambda d: d.execute_script(
         'const calls = window.synthesizerRecord.calls; return calls.length > 0 && calls.at(-1)[0] === "midiNoteOff"'))
@@ -165,6 +175,9 @@ def check_sound(driver, failures):
         failures.append(f'the last refusal did not play its note on and off {REFUSAL_TICKS} ticks apart: {notes[-2:]}')
     if record['loudest'] <= 0:
         failures.append('the refusal was silent')
+    said = [entry['message'] for entry in driver.get_log('browser') if entry['level'] in ('WARNING', 'SEVERE')]
+    if said:
+        failures.append(f'the page\'s console has warnings or errors in play: {said}')
     print(f'sound: {sum(call[0] == "midiNoteOn" for call in notes)} refusals heard at {rate} Hz, '
           f'loudest sample {record["loudest"]:.3f}')
 
@@ -272,7 +285,7 @@ def main():
             check_first_frame(driver, failures)
             check_scripts(driver, arguments.vokta_play, pathlib.Path(arguments.scripts),
                           pathlib.Path(arguments.files), failures)
-            check_sound(driver, failures)
+            check_sound(driver, port, failures)
             check_silence_without_soundfont(driver, port, failures)
             check_look(driver, port, arguments.desktop_scene, arguments.models, failures)
         finally:

@@ -13,13 +13,18 @@ with real keys and clicks sent through chromium-driver:
   in the browser's storage;
 - touch: a tap is a left click and a long press a right click;
 - round trip: a task file chosen through Load... and written back by Save...
-  downloads as the same bytes as vokta-play writes for the same game.
+  downloads as the same bytes as vokta-play writes for the same game;
+- the keyboard: the message about a damaged task file holds it until it
+  closes, and the game keeps it through Tab and clicks on the help panel;
+- device pixels: at two to a CSS pixel the library's pictures are drawn at
+  the screen's pixels, and the start and About pictures are the @2x files.
 
 Every step waits for the condition it checks; the time limits only stop a
 page that never gets there.
 """
 
 import argparse
+import base64
 import io
 import pathlib
 import subprocess
@@ -44,6 +49,13 @@ CAMERA_DRAG_PX = 40
 EMPTY_CORNER = (20, 20)
 # The lit top face of the red piece in the start-up view.
 RED_FACE = (255, 0, 0)
+ARROWS = [Keys.LEFT, Keys.RIGHT, Keys.UP, Keys.DOWN]
+UNDO_GREY = "return document.querySelector('.item[data-name=\"undo\"]').classList.contains('disabled')"
+# The library's picture in CSS pixels (puzzle/task_picture.h).
+TASK_PICTURE_SIZE = (160, 120)
+# A picture stretched smoothly to twice its size has edges half as steep
+# (measured: 0.38 to 0.43 times as steep); one drawn at that size, as steep.
+STRETCHED_STEEPNESS = 0.75
 KEYS = {'left': Keys.LEFT, 'right': Keys.RIGHT, 'up': Keys.UP, 'down': Keys.DOWN, 'pageup': Keys.PAGE_UP,
         'pagedown': Keys.PAGE_DOWN, 'enter': Keys.ENTER, 'escape': Keys.ESCAPE, 'home': Keys.HOME}
 
@@ -131,6 +143,9 @@ class Page:
                      item['enabled']] for item in menu['items']]
             bar.append([menu['title'].replace('&', ''), menu['title'][at + 1], menu['enabled'], rows])
         return bar
+
+    def focused(self):
+        return self.script('return document.activeElement.id')
 
     def message(self):
         return self.script('''const box = document.getElementById('message');
@@ -263,16 +278,15 @@ def check_touch(page, failures):
     middle = (sum(x for x, _ in red) / len(red), sum(y for _, y in red) / len(red))
     x, y = min(red, key=lambda pixel: (pixel[0] - middle[0]) ** 2 + (pixel[1] - middle[1]) ** 2)
     point = {'x': canvas.rect['x'] + x, 'y': canvas.rect['y'] + y}
-    undo_grey = "return document.querySelector('.item[data-name=\"undo\"]').classList.contains('disabled')"
     page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 1})
     touch = lambda kind, points: page.driver.execute_cdp_cmd('Input.dispatchTouchEvent',
                                                             {'type': kind, 'touchPoints': points})
     touch('touchStart', [point])
     touch('touchEnd', [])
-    if page.status()['selected'] < 0 or not page.script(undo_grey):
-        failures.append(f'touch: a tap on the red piece gives {page.status()} and Undo grey: {page.script(undo_grey)}')
+    if page.status()['selected'] < 0 or not page.script(UNDO_GREY):
+        failures.append(f'touch: a tap on the red piece gives {page.status()} and Undo grey: {page.script(UNDO_GREY)}')
     touch('touchStart', [point])
-    page.wait(lambda: not page.script(undo_grey), 'a long press turns the piece')
+    page.wait(lambda: not page.script(UNDO_GREY), 'a long press turns the piece')
     touch('touchEnd', [])
     print(f'touch: tap and long press on the red piece at ({point["x"]:.0f}, {point["y"]:.0f})')
     page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
@@ -308,6 +322,133 @@ def check_round_trip(page, task_file, vokta_play, downloads, failures):
     print(f'round trip: {task_file.name} saved as {len(written)} bytes')
 
 
+def check_message_keeps_keyboard(page, task_letter, damaged, failures):
+    """The message naming a damaged task file chosen through Load... holds the
+    keyboard: the arrows and Tab move nothing behind it, Enter closes it (its
+    release letting no piece go), and then the arrows move the piece again."""
+    page.load()
+    page.start()
+    page.settle()
+    page.keys('1')
+    page.wait(lambda: page.status()['selected'] == 0, 'key 1 selects the first piece')
+    page.driver.execute_cdp_cmd('Page.setInterceptFileChooserDialog', {'enabled': True})
+    page.choose(task_letter, 2)
+    page.driver.find_element(By.ID, 'load-file').send_keys(str(damaged.resolve()))
+    page.wait(lambda: page.message() is not None, 'the damaged file is reported')
+    shown = page.message()
+    in_message = "return document.getElementById('message').contains(document.activeElement)"
+    if damaged.name not in shown[1] or not page.script(in_message):
+        failures.append(f'message: {shown} does not name {damaged.name} or has not the keyboard')
+    page.keys(*ARROWS, Keys.TAB, *ARROWS)
+    if page.message() is None or not page.script(in_message) or not page.script(UNDO_GREY):
+        failures.append('message: the arrows and Tab left it or moved the piece behind it')
+    page.keys(Keys.ENTER)
+    page.wait(lambda: page.message() is None and page.focused() == 'view', 'Enter closes the message')
+    page.keys(*ARROWS)
+    if page.status()['selected'] != 0 or page.script(UNDO_GREY):
+        failures.append(f'message: after it closed the arrows moved nothing: {page.status()}')
+    print(f'message: "{shown[1]}" held the keyboard')
+
+
+def check_game_keeps_keyboard(page, help_letter, failures):
+    """While the game runs with nothing over it, after each input below the
+    keyboard is with the game, so that a digit selects its piece: Tab takes
+    it nowhere, and the help panel beside the game neither takes it nor keeps
+    it when it closes."""
+    page.load()
+    page.start()
+    page.settle()
+    page.choose(help_letter, 1)
+    help_page = page.driver.find_element(By.ID, 'help-page')
+    page.wait(lambda: page.script('const shown = arguments[0].contentDocument; '
+                                  'return shown.readyState === "complete" && shown.URL.endsWith("/index.html")',
+                                  help_page), 'Help > Index shows the contents')
+    back_enabled = "return !document.getElementById('help-back').disabled"
+
+    def follow_link():
+        page.driver.switch_to.frame(help_page)
+        page.driver.find_element(By.CSS_SELECTOR, 'a[href]').click()
+        page.driver.switch_to.default_content()
+        page.wait(lambda: page.script(back_enabled), 'a link in the help leads on')
+
+    def click(id_, until=lambda: True):
+        page.driver.find_element(By.ID, id_).click()
+        page.wait(until, f'a click on {id_} acts')
+
+    rows = [
+        ('Tab', lambda: page.keys(Keys.TAB)),
+        ('Shift+Tab', lambda: ActionChains(page.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB)
+         .key_up(Keys.SHIFT).perform()),
+        ('a link in the help page', follow_link),
+        ('Back', lambda: click('help-back', lambda: not page.script(back_enabled))),
+        ('Contents', lambda: click('help-contents')),
+        ('the help panel\'s caption', lambda: click('help-caption')),
+        ('the help panel\'s close button', lambda: click('help-close', lambda: page.script(
+            "return document.getElementById('help').hidden"))),
+    ]
+    for digit, (what, act) in zip('1234567', rows):
+        before = page.status()['selected']
+        act()
+        page.wait(lambda: page.focused() == 'view', f'the game has the keyboard after {what}')
+        page.keys(digit)
+        if page.status()['selected'] in (before, -1):
+            failures.append(f'keyboard: after {what}, digit {digit} selected nothing')
+    print(f'keyboard: with the game after {", ".join(what for what, _ in rows)}')
+
+
+def picture_of(page, element):
+    """What a canvas holds, pixel for pixel, as an image."""
+    url = page.script("return arguments[0].toDataURL('image/png')", element)
+    return Image.open(io.BytesIO(base64.b64decode(url.split(',', 1)[1]))).convert('L')
+
+
+def edge_steepness(picture):
+    """How much of an edge's contrast one step from a pixel to its neighbour
+    crosses, on average over every edge: the same for the same scene drawn
+    at any size, half as much when a picture is stretched to twice its size."""
+    width, height = picture.size
+    pixels = picture.load()
+    steps = [abs(pixels[x, y] - pixels[x + dx, y + dy]) for y in range(height - 1) for x in range(width - 1)
+             for dx, dy in ((1, 0), (0, 1))]
+    return sum(step * step for step in steps) / max(1, sum(steps))
+
+
+def shown_source(page, selector):
+    """The file an <img> shows, once it has loaded."""
+    image = page.driver.find_element(By.CSS_SELECTOR, selector)
+    page.wait(lambda: page.script('return arguments[0].complete && arguments[0].naturalWidth > 0', image),
+              f'{selector} loads')
+    return page.script('return arguments[0].currentSrc', image)
+
+
+def check_device_pixels(pages, task_letter, help_letter, failures):
+    """pages: (page, device pixels to a CSS pixel). The start and About
+    pictures are the @2x files at two; the first library picture has the
+    screen's pixels behind its layout, with edges as steep as at one."""
+    steepness = {}
+    for page, ratio in pages:
+        page.load()
+        sources = [shown_source(page, '#start-box img')]
+        page.start()
+        page.choose(help_letter, 0)
+        sources.append(shown_source(page, '#about-picture'))
+        page.keys(Keys.ESCAPE)
+        if any(source.endswith('@2x.png') != (ratio == 2) for source in sources):
+            failures.append(f'device pixels {ratio}: the start and About pictures are {sources}')
+        page.choose(task_letter, 4)
+        first = lambda: page.driver.find_element(By.CSS_SELECTOR, '.task canvas')
+        page.wait(lambda: len(picture_of(page, first()).getcolors(1 << 16) or []) > 8, 'the first picture is drawn')
+        box = page.script('const box = arguments[0].getBoundingClientRect(); return [box.width, box.height]', first())
+        pixels = page.script('return [arguments[0].width, arguments[0].height]', first())
+        if tuple(box) != TASK_PICTURE_SIZE or tuple(pixels) != tuple(ratio * side for side in TASK_PICTURE_SIZE):
+            failures.append(f'device pixels {ratio}: the library picture is {box} CSS pixels of {pixels}')
+        steepness[ratio] = edge_steepness(picture_of(page, first()))
+        page.keys(Keys.ESCAPE)
+    print(f'device pixels: edge steepness of the library picture {steepness}')
+    if steepness[2] < STRETCHED_STEEPNESS * steepness[1]:
+        failures.append(f'device pixels: the library picture at two is stretched: {steepness}')
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('--page', required=True, help='the folder make web writes (build/web)')
@@ -328,6 +469,17 @@ def main():
             check_touch(page, failures)
             check_round_trip(page, source / 'tests/play/data/cube-v0.tsk', arguments.vokta_play,
                              pathlib.Path(downloads), failures)
+            # The round trip left the page in English: the popups' letters as the model gives them.
+            task_letter, _, help_letter = [menu[1].lower() for menu in page.model_menus()]
+            check_message_keeps_keyboard(page, task_letter, source / 'tests/play/data/truncated.tsk', failures)
+            check_game_keeps_keyboard(page, help_letter, failures)
+            with tempfile.TemporaryDirectory() as sharp_data:
+                sharp_driver = open_browser(sharp_data, ['--force-device-scale-factor=2'])
+                try:
+                    check_device_pixels([(page, 1), (Page(sharp_driver, page.url), 2)], task_letter, help_letter,
+                                        failures)
+                finally:
+                    sharp_driver.quit()
         finally:
             driver.quit()
             server.shutdown()
