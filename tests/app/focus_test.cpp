@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -16,7 +18,6 @@
 #include "app/game_view.h"
 #include "app/main_window.h"
 #include "puzzle/controller/commands.h"
-#include "puzzle/controller/selection.h"
 #include "puzzle/controller/window_message.h"
 #include "window_test_support.h"
 
@@ -97,6 +98,16 @@ protected:
     static Step key(const char* keys, std::function<bool()> until)
     {
         return {[keys] { xdotool({QStringLiteral("key"), QString::fromLatin1(keys)}); }, std::move(until)};
+    }
+
+    // A key held down, as a player holds it for a moment, and let go.
+    static Step keyDown(const char* keys, std::function<bool()> until)
+    {
+        return {[keys] { xdotool({QStringLiteral("keydown"), QString::fromLatin1(keys)}); }, std::move(until)};
+    }
+    static Step keyUp(const char* keys, std::function<bool()> until)
+    {
+        return {[keys] { xdotool({QStringLiteral("keyup"), QString::fromLatin1(keys)}); }, std::move(until)};
     }
 
     Step clickAt(std::function<QPoint()> where, std::function<bool()> until, int button = 1)
@@ -197,6 +208,74 @@ TEST_F(Keyboard, ReturnsToTheGameWheneverAMenuOrDialogCloses)
         steps.push_back(digitSelects(row.digit));
         ASSERT_EQ(play(steps), steps.size()) << "the step that waited in vain, counting the first click as 0";
     }
+}
+
+// Counts the releases of one key that reach the game's view: a key sent
+// after others marks when those have been handled, the X server keeping
+// their order.
+class ReleaseCounter : public QObject {
+public:
+    explicit ReleaseCounter(int key) : key_(key) {}
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == key_)
+            ++count;
+        return false;
+    }
+
+private:
+    int key_;
+};
+
+// Enter and Escape let the selected piece go when they come up in the
+// game; one whose press chose a menu item, closed a menu, About or a
+// message box comes up in the game too, and must let nothing go.
+TEST_F(Keyboard, AKeyWhosePressClosedAMenuOrDialogLetsNoPieceGo)
+{
+    ReleaseCounter marks(Qt::Key_F12);
+    window_->view()->installEventFilter(&marks);
+    struct Row {
+        const char* what;
+        std::vector<Step> steps;
+    };
+    // The key that closes is held until what it closed has gone, as a
+    // player's is: its release comes up in the game (on a desktop once the
+    // game has the keyboard back; under a bare X server, in the window
+    // under the pointer).
+    const auto inTheGame = [this] { return nothingOpen() && QGuiApplication::focusWindow() == window_->view(); };
+    const std::vector<Row> rows = {
+        {"Move Right chosen with Enter from the Vokta menu",
+         {key("alt+v", popupShown), key("Down", popupShown), keyDown("Return", inTheGame),
+          keyUp("Return", [] { return true; })}},
+        {"the Task menu opened by a click and closed with Escape",
+         {clickAt([this] { return titleCentre(0); }, popupShown), keyDown("Escape", inTheGame),
+          keyUp("Escape", [] { return true; })}},
+        {"About opened and closed with Enter",
+         {key("alt+h", popupShown), key("Return", modalShown), keyDown("Return", nothingOpen),
+          keyUp("Return", [] { return true; })}},
+        {"About opened with Enter and closed with Escape",
+         {key("alt+h", popupShown), key("Return", modalShown), keyDown("Escape", nothingOpen),
+          keyUp("Escape", [] { return true; })}},
+        {"a message box closed with Enter",
+         {key("h", modalShown), keyDown("Return", nothingOpen), keyUp("Return", [] { return true; })}},
+    };
+    // A free build, so that H answers with a message box.
+    game_->handle({.kind = WindowMessage::Kind::Command, .command = Command::New});
+    ASSERT_TRUE(runUntil([&] { return allResting(); }, 20000));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<Step> steps{startInTheView(), digitSelects('4')};
+        steps.insert(steps.end(), row.steps.begin(), row.steps.end());
+        const int before = marks.count;
+        steps.push_back(key("F12", [&] { return marks.count > before; }));
+        ASSERT_EQ(play(steps), steps.size()) << "the step that waited in vain, counting the first click as 0";
+        EXPECT_EQ(game_->state().selected, kDigitKeyPieces[3]) << "the piece is still selected";
+    }
+    // Its own Enter, pressed in the game, lets it go.
+    ASSERT_EQ(play({key("Return", [this] { return game_->state().selected < 0; })}), 1u);
 }
 
 // Keys held with Alt and mouse buttons other than left, right and middle do

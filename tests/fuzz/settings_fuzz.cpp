@@ -1,11 +1,12 @@
-// Feeds arbitrary bytes as the settings file. The language read is at most
-// 79 characters, and what is written back reads back the same, display
-// options included.
+// Feeds arbitrary bytes as the settings file: every value reads as the
+// shell reads it (the language at most 79 characters), and what is written
+// back reads back the same, the display options included.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,22 +24,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             return 0;
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
-    const vokta::LanguageSetting setting(path);
-    const QString read = setting.read();
-    const vokta::DisplayOptions options = vokta::readDisplayOptions(path);
-    if (read.size() > vokta::LanguageSetting::kLongestName) {
-        std::fprintf(stderr, "read %lld characters\n", static_cast<long long>(read.size()));
+    vokta::SettingsStore store(path, path + QStringLiteral(".progress"));
+    std::vector<std::string> problems;
+    const vokta::Options options = vokta::readOptions(store, problems);
+    if (options.languageName.size() > vokta::kLongestLanguageName) {
+        std::fprintf(stderr, "read %zu characters\n", options.languageName.size());
         std::abort();
     }
     QFile::remove(path);
-    setting.write(read);
-    if (setting.read() != read) {
-        std::fprintf(stderr, "\"%s\" written reads back as \"%s\"\n", qPrintable(read), qPrintable(setting.read()));
-        std::abort();
-    }
-    vokta::writeDisplayOptions(path, options);
-    if (!(vokta::readDisplayOptions(path) == options)) {
-        std::fprintf(stderr, "display options written do not read back the same\n");
+    store.write(vokta::Stored::Language, options.languageName);
+    vokta::writeDisplayOptions(store, options.display);
+    std::vector<std::string> again;
+    const vokta::Options read = vokta::readOptions(store, again);
+    if (read.languageName != options.languageName || !(read.display == options.display)) {
+        std::fprintf(stderr, "\"%s\" written reads back as \"%s\", or the display options do not\n",
+                     options.languageName.c_str(), read.languageName.c_str());
         std::abort();
     }
     return 0;

@@ -8,69 +8,6 @@ namespace {
 
 using testing::GameFixture;
 
-TEST(Snapping, TruncatesTowardZeroToTens)
-{
-    const std::pair<int, int> table[] = {{-15, -10}, {15, 10}, {9, 0}, {19, 10}, {-19, -10}, {-5, 0}, {-100, -100}};
-    for (const auto& [value, snapped] : table)
-        EXPECT_EQ(snapCoordinate(value), snapped) << value;
-    PieceState piece;
-    piece.position = {-15, 19, 9};
-    snapToGrid(piece);
-    EXPECT_EQ(piece.position, (Cell{-10, 10, 0}));
-}
-
-TEST(CubeOverlap, TouchingIsNotOverlapping)
-{
-    EXPECT_FALSE(cubesOverlap({0, 0, 0}, {10, 0, 0}));
-    EXPECT_FALSE(cubesOverlap({0, 0, 0}, {0, 0, -10}));
-    EXPECT_TRUE(cubesOverlap({0, 0, 0}, {8, 0, 0}));
-    EXPECT_TRUE(cubesOverlap({0, 0, 0}, {9, 9, -9}));
-    EXPECT_FALSE(cubesOverlap({0, 0, 0}, {8, 8, 10}));
-}
-
-using Placement = testing::StateFixture;
-
-TEST_F(Placement, PiecesSideBySideFitButOverlappingOnesAreRefusedWithTheRefusalSound)
-{
-    // Piece 1 spans x 0..10; piece 3 spans x -10..10. Put piece 3 just right of piece 1.
-    piece(1).position = {0, 0, 0};
-    piece(3).position = {30, 0, 0};
-    EXPECT_TRUE(placeable(3));
-    piece(3).position = {28, 0, 0};
-    EXPECT_FALSE(placeable(3));
-    ASSERT_EQ(sound.cues.size(), 1u);
-    EXPECT_EQ(sound.cues[0], Cue::Refusal);
-}
-
-TEST_F(Placement, ACubeBelowTheFloorIsRefused)
-{
-    piece(1).offsets[2] = {0, 0, -10};
-    piece(1).position = {0, 0, 0};
-    EXPECT_FALSE(placeable(1));
-    piece(1).position = {0, 0, 10};
-    EXPECT_TRUE(placeable(1));
-}
-
-TEST_F(Placement, TheRepeatedCubeChangesNothing)
-{
-    EXPECT_EQ(piece(0).offsets[3], piece(0).offsets[0]);
-    piece(0).position = {0, 0, 0};
-    piece(1).position = {0, 0, 20};
-    EXPECT_TRUE(placeable(0));
-    piece(1).position = {0, 0, 10};
-    EXPECT_TRUE(overlaps(piece(0), piece(1)));
-}
-
-TEST_F(Placement, PiecesOutOfPlayAreIgnored)
-{
-    piece(6).position = {0, 0, 0};
-    piece(5).position = {0, 0, 0};
-    state.pieceCount = 6;
-    EXPECT_TRUE(placeable(5));
-    state.pieceCount = 7;
-    EXPECT_FALSE(placeable(5));
-}
-
 class Falling : public GameFixture {
 protected:
     Falling() { parkPieces(); }

@@ -93,18 +93,6 @@ TEST_F(SolverTest, SparePiecesAreLeftOutOfAFigureWithFewerCells)
     EXPECT_GT(count, 0u);
 }
 
-// The assembled cube can be put down piece by piece; lifted a cell, its top
-// piece would hang in the air.
-TEST(CanBeBuilt, OnlyWhenEveryPieceComesToRest)
-{
-    const Solution cube(kBuiltInSolution.begin(), kBuiltInSolution.end());
-    EXPECT_TRUE(canBeBuilt(cube));
-    Solution lifted = cube;
-    lifted[3].position = lifted[3].position + Cell{0, 0, 10};
-    EXPECT_FALSE(canBeBuilt(lifted));
-    EXPECT_TRUE(canBeBuilt({}));
-}
-
 TEST_F(SolverTest, ATaskForFivePiecesIsSolvedWithThoseFive)
 {
     // A 3 x 3 floor, a wall of six on its back row, a row on the middle

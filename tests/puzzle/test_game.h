@@ -7,16 +7,9 @@
 #include "puzzle/controller/game_data.h"
 #include "puzzle/controller/game_tick.h"
 #include "puzzle/controller/scene_setup.h"
+#include "rules/state_fixture.h"
 
 namespace vokta::testing {
-
-class RecordingSound : public SoundOutput {
-public:
-    void play(Cue cue) override { cues.push_back(cue); }
-    long count(Cue cue) const { return std::count(cues.begin(), cues.end(), cue); }
-
-    std::vector<Cue> cues;
-};
 
 // Records what the game tells the shell, in order.
 class RecordingShell : public GameShell {
@@ -32,26 +25,6 @@ public:
     std::vector<Hint> hints;
 
     std::vector<std::string> calls;
-};
-
-// The rules alone, without a scene or the model file: the seven pieces in
-// play, at rest far apart on the floor, away from the middle.
-class StateFixture : public ::testing::Test {
-protected:
-    StateFixture()
-    {
-        state.pieceCount = kPieceTotal;
-        for (int i = 0; i < kPieceTotal; ++i) {
-            build(piece(i), i);
-            piece(i).position = {-90 + 30 * i, 90, 0};
-        }
-    }
-
-    PieceState& piece(int index) { return state.piece(index); }
-    bool placeable(int index) { return isPlaceable(state, index, sound); }
-
-    RecordingSound sound;
-    GameState state;
 };
 
 // A game with the scene set up from the real model file and a fixed seed.

@@ -350,6 +350,54 @@ def check_message_keeps_keyboard(page, task_letter, damaged, failures):
     print(f'message: "{shown[1]}" held the keyboard')
 
 
+def check_released_keys(page, letters, failures):
+    """Enter and Escape let the selected piece go when they come up in the
+    game; one whose press chose a menu item, closed a menu, About or a
+    message box comes up in the game too, and must let nothing go. The key
+    is held until what it closed has gone, as a player's is."""
+    task_letter, piece_letter, help_letter = letters
+    about_shown = "return !document.getElementById('about').hidden"
+    nothing_over = ("return document.getElementById('about').hidden && document.getElementById('message').hidden "
+                    "&& !Array.from(document.querySelectorAll('.popup')).some((p) => !p.hidden)")
+    rows = [
+        ('Move Right chosen with Enter from the piece menu', [('alt', piece_letter), ('keys', Keys.DOWN)], Keys.ENTER),
+        ('the Task menu closed with Escape', [('alt', task_letter)], Keys.ESCAPE),
+        ('About opened and closed with Enter', [('alt', help_letter), ('keys', Keys.ENTER), ('until', about_shown)],
+         Keys.ENTER),
+        ('About opened with Enter and closed with Escape',
+         [('alt', help_letter), ('keys', Keys.ENTER), ('until', about_shown)], Keys.ESCAPE),
+        ('a message box closed with Enter',
+         [('keys', 'h'), ('until', "return !document.getElementById('message').hidden")], Keys.ENTER),
+    ]
+    page.load()
+    page.start()
+    page.settle()
+    # A free build, so that H answers with a message box.
+    page.choose(task_letter, 0)
+    page.settle()
+    for what, steps, closing in rows:
+        page.keys('4')
+        page.wait(lambda: page.status()['selected'] >= 0, f'{what}: 4 selects a piece')
+        selected = page.status()['selected']
+        for kind, value in steps:
+            if kind == 'alt':
+                page.alt(value)
+                page.wait(lambda: page.open_popup() >= 0, f'{what}: Alt+{value} opens its popup')
+            elif kind == 'keys':
+                page.keys(value)
+            else:
+                page.wait(lambda: page.script(value), f'{what}: it shows')
+        ActionChains(page.driver).key_down(closing).perform()
+        page.wait(lambda: page.script(nothing_over), f'{what}: it closes')
+        ActionChains(page.driver).key_up(closing).perform()
+        if page.status()['selected'] != selected:
+            failures.append(f'{what}: the release let piece {selected} go: {page.status()}')
+    # Its own Enter, pressed in the game, lets it go.
+    page.keys(Keys.ENTER)
+    page.wait(lambda: page.status()['selected'] < 0, 'Enter pressed in the game lets the piece go')
+    print(f'released keys: {len(rows)} ways of closing with Enter or Escape let no piece go')
+
+
 def check_game_keeps_keyboard(page, help_letter, failures):
     """While the game runs with nothing over it, after each input below the
     keyboard is with the game, so that a digit selects its piece: Tab takes
@@ -472,6 +520,7 @@ def main():
             # The round trip left the page in English: the popups' letters as the model gives them.
             task_letter, _, help_letter = [menu[1].lower() for menu in page.model_menus()]
             check_message_keeps_keyboard(page, task_letter, source / 'tests/play/data/truncated.tsk', failures)
+            check_released_keys(page, [menu[1].lower() for menu in page.model_menus()], failures)
             check_game_keeps_keyboard(page, help_letter, failures)
             with tempfile.TemporaryDirectory() as sharp_data:
                 sharp_driver = open_browser(sharp_data, ['--force-device-scale-factor=2'])
