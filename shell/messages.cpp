@@ -8,28 +8,6 @@ namespace vokta {
 
 namespace {
 
-// The context vokta_ru.ts keeps the game's messages under: the window's
-// class name, as Qt files the texts of a class.
-constexpr std::string_view kMessageContext = "vokta::MainWindow";
-
-// One of the game's messages, found in vokta_ru.ts while compiling.
-class Message {
-public:
-    consteval Message(const char* english) : row_(findTranslation(kMessageContext, english))
-    {
-        if (row_ == nullptr)
-            wordsWithoutTranslationInVoktaRuTs();
-    }
-
-    std::string_view in(Language language) const
-    {
-        return language == Language::Russian ? row_->russian : row_->english;
-    }
-
-private:
-    const Translation* row_;
-};
-
 consteval bool everyColourTranslated(const Palette& palette)
 {
     for (const PieceColour& piece : palette.pieces) {
@@ -42,7 +20,7 @@ static_assert(everyColourTranslated(kOriginalPalette) && everyColourTranslated(k
               "a hint names every piece by its colour: each name needs its translation in vokta_ru.ts");
 
 // The message in language, with %1, %2, ... replaced by the arguments.
-std::string said(Language language, Message message, std::initializer_list<std::string_view> arguments = {})
+std::string said(Language language, Words message, std::initializer_list<std::string_view> arguments = {})
 {
     return withArguments(message.in(language), arguments);
 }

@@ -33,6 +33,10 @@ constexpr const Translation* findTranslation(std::string_view context, std::stri
 // Not constexpr: called while compiling, it stops the build with its name.
 inline void wordsWithoutTranslationInVoktaRuTs() {}
 
+// The context vokta_ru.ts keeps the game's messages under: the window's
+// class name, as Qt files the texts of a class.
+inline constexpr std::string_view kMessageContext = "vokta::MainWindow";
+
 // One text of the interface under its context in vokta_ru.ts, looked up while compiling.
 class Words {
 public:
@@ -41,6 +45,8 @@ public:
         if (row_ == nullptr)
             wordsWithoutTranslationInVoktaRuTs();
     }
+    // One of the game's messages.
+    consteval Words(const char* message) : Words(kMessageContext, message) {}
 
     std::string_view in(Language language) const
     {

@@ -75,6 +75,20 @@ EM_JS(void, writePageStorage, (const char* key, const char* value), {
     }
 });
 
+// A WebGL 2 context with a depth buffer and nothing else the scene does not use.
+EmscriptenWebGLContextAttributes webGl2Attributes(bool antialias)
+{
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.majorVersion = 2;
+    attributes.minorVersion = 0;
+    attributes.alpha = EM_FALSE;
+    attributes.depth = EM_TRUE;
+    attributes.stencil = EM_FALSE;
+    attributes.antialias = antialias ? EM_TRUE : EM_FALSE;
+    return attributes;
+}
+
 // The last part of a path in the page's file system.
 std::string fileNameOf(const std::string& path)
 {
@@ -116,16 +130,9 @@ public:
     // False, with the reason shown in the page, when WebGL 2 cannot be had.
     bool open()
     {
-        EmscriptenWebGLContextAttributes attributes;
-        emscripten_webgl_init_context_attributes(&attributes);
-        attributes.majorVersion = 2;
-        attributes.minorVersion = 0;
-        attributes.alpha = EM_FALSE;
-        attributes.depth = EM_TRUE;
-        attributes.stencil = EM_FALSE;
         // As on the desktop without graphics hardware: no multisampling, so
         // the two draw the same pixels.
-        attributes.antialias = EM_FALSE;
+        const EmscriptenWebGLContextAttributes attributes = webGl2Attributes(false);
         context_ = emscripten_webgl_create_context(kCanvas, &attributes);
         if (context_ <= 0 || emscripten_webgl_make_context_current(context_) != EMSCRIPTEN_RESULT_SUCCESS) {
             showPageMessage("Error", "WebGL 2 not found");
@@ -302,15 +309,8 @@ private:
     {
         if (pictureContext_ > 0)
             return true;
-        EmscriptenWebGLContextAttributes attributes;
-        emscripten_webgl_init_context_attributes(&attributes);
-        attributes.majorVersion = 2;
-        attributes.minorVersion = 0;
-        attributes.alpha = EM_FALSE;
-        attributes.depth = EM_TRUE;
-        attributes.stencil = EM_FALSE;
         // Smooth edges, as the desktop's pictures have.
-        attributes.antialias = EM_TRUE;
+        EmscriptenWebGLContextAttributes attributes = webGl2Attributes(true);
         // The page copies the picture after each draw.
         attributes.preserveDrawingBuffer = EM_TRUE;
         pictureContext_ = emscripten_webgl_create_context(kPictureCanvas, &attributes);
