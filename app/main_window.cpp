@@ -369,9 +369,10 @@ void MainWindow::showNotice(const Notice& notice)
         if (notice.topic != Notice::Topic::Success)
             return;
     }
-    if (notice.topic == Notice::Topic::Success) {
-        // Shown once the tick has returned: a box opened inside the tick
-        // would hold the timer, and the pieces must keep falling while it is up.
+    if (notice.topic == Notice::Topic::Success || notice.topic == Notice::Topic::KeptGame) {
+        // Shown once the tick, or the start, has returned: a box opened
+        // inside would hold the timer, and the pieces must keep falling
+        // while it is up.
         QTimer::singleShot(0, this, [this, notice] {
             std::unique_ptr<QMessageBox> box = messageBox(notice, this);
             box->setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -487,6 +488,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    shell_.keepGame();
     OnDestroy();
     event->accept();
     QCoreApplication::exit(0);

@@ -21,11 +21,17 @@ std::optional<unsigned> parseSeed(std::string_view text)
     return seed;
 }
 
+std::optional<unsigned> givenSeed()
+{
+    const QByteArray value = qgetenv("VOKTA_SEED");
+    return value.isEmpty() ? std::nullopt : parseSeed(std::string_view(value.constData(), value.size()));
+}
+
 unsigned chooseSeed()
 {
     const QByteArray value = qgetenv("VOKTA_SEED");
     if (!value.isEmpty()) {
-        if (const std::optional<unsigned> seed = parseSeed(std::string_view(value.constData(), value.size())))
+        if (const std::optional<unsigned> seed = givenSeed())
             return *seed;
         std::fprintf(stderr,
                      "vokta: VOKTA_SEED=\"%s\" is not a whole number from 0 to 4294967295; "

@@ -16,6 +16,8 @@ std::optional<unsigned> parseSeed(std::string_view text);
 // The scene set-up's seed: VOKTA_SEED when it holds a number (tests and bug
 // reports replay a scatter that way), else the time.
 unsigned chooseSeed();
+// VOKTA_SEED's number, when it holds one.
+std::optional<unsigned> givenSeed();
 
 // VOKTA_START=1 starts the game at once, as if START had been chosen in the
 // start dialog (for scripts, measurements and tests).

@@ -27,6 +27,12 @@ std::string MemoryStore::describe(Stored what) const
     return std::string(storedName(what).setting);
 }
 
+std::string MemoryStore::setAside(Stored what)
+{
+    values_.erase(what);
+    return {};
+}
+
 void RecordedView::showNotice(const Notice& notice)
 {
     messages.push_back({notice.caption, notice.text});
@@ -70,7 +76,8 @@ void RecordedView::optionChanged(Stored option)
         dialogs.emplace_back(options.display.distinctColours ? "colours Distinct" : "colours Original");
         break;
     case Stored::Numbers: dialogs.emplace_back(options.display.pieceNumbers ? "numbers On" : "numbers Off"); break;
-    case Stored::Progress: break;
+    case Stored::Progress:
+    case Stored::Game: break;
     }
 }
 

@@ -25,6 +25,7 @@ public:
     std::optional<std::string> read(Stored what) override;
     void write(Stored what, std::string_view value) override;
     std::string describe(Stored what) const override;
+    std::string setAside(Stored what) override;
 
 private:
     std::map<Stored, std::string> values_;

@@ -126,4 +126,23 @@ Notice describeTaskFileError(const TaskFileError& error, Language language)
     return {};
 }
 
+Notice keptGameNotice(const std::string& where, const KeptGameError& error, const std::string& aside, Language language)
+{
+    std::string problem;
+    switch (error.kind) {
+    case KeptGameError::Kind::Damaged: problem = said(language, "it is damaged"); break;
+    case KeptGameError::Kind::NewerVersion:
+        problem = said(language, "it was kept by a newer version of the game");
+        break;
+    case KeptGameError::Kind::OtherPieces: problem = said(language, "it is for pieces this game does not have"); break;
+    }
+    const std::string text = aside.empty()
+        ? said(language, "The game kept in %1 cannot be continued: %2 (%3). A new game starts.",
+               {where, problem, error.problem})
+        : said(language,
+               "The game kept in %1 cannot be continued: %2 (%3). It is set aside as %4, and a new game starts.",
+               {where, problem, error.problem, aside});
+    return {said(language, "Kept game"), text, Notice::Icon::Warning, Notice::Topic::KeptGame};
+}
+
 }  // namespace vokta

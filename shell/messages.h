@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "puzzle/controller/kept_game.h"
 #include "puzzle/rules/hint.h"
 #include "puzzle/rules/palette.h"
 #include "puzzle/rules/task_file.h"
@@ -16,7 +17,7 @@ struct Notice {
     enum class Icon { None, Information, Warning, Error };
     // What it is about: a front end may show some of them otherwise (a
     // replay stops for no hint, and prints a refused file's on its console).
-    enum class Topic { Success, Hint, TaskFile, Library };
+    enum class Topic { Success, Hint, TaskFile, Library, KeptGame };
     std::string caption;
     std::string text;
     Icon icon = Icon::None;
@@ -36,5 +37,9 @@ std::optional<Notice> hintNotice(const Hint& hint, const Palette& palette, Langu
 Notice describeTaskFileError(const TaskFileError& error, Language language = Language::English);
 // What is wrong with the file, in a few words (the end of that message).
 std::string taskFileProblem(const TaskFileError& error, Language language = Language::English);
+// A kept game (kept at where) that cannot be continued, and where it was
+// set aside (empty: it could not be moved); a new game starts.
+Notice keptGameNotice(const std::string& where, const KeptGameError& error, const std::string& aside,
+                      Language language);
 
 }  // namespace vokta

@@ -49,7 +49,33 @@ void Shell::start(unsigned seed)
         return;
     started_ = true;
     game_.setUp(seed);
+    if (keeping_)
+        continueKeptGame();
     view_.menusChanged();
+}
+
+void Shell::continueKeptGame()
+{
+    const std::optional<std::string> kept = store_.read(Stored::Game);
+    if (!kept)
+        return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(kept->data());
+    const KeptGameRead read = decodeKeptGame({bytes, kept->size()});
+    if (read.game) {
+        game_.resume(*read.game);
+        return;
+    }
+    const std::string where = store_.describe(Stored::Game);
+    const std::string aside = store_.setAside(Stored::Game);
+    view_.showNotice(keptGameNotice(where, read.error, aside, language()));
+}
+
+void Shell::keepGame()
+{
+    if (!keeping_ || !started_)
+        return;
+    const std::vector<unsigned char> bytes = encodeKeptGame(game_.kept());
+    store_.write(Stored::Game, std::string(bytes.begin(), bytes.end()));
 }
 
 std::vector<ShownMenu> Shell::menuBar() const
@@ -225,6 +251,11 @@ void Shell::taskCompleted()
 void Shell::refreshMenuState()
 {
     view_.menusChanged();
+}
+
+void Shell::stepsChanged()
+{
+    keepGame();
 }
 
 void Shell::showTaskFileError(const TaskFileError& error)

@@ -103,6 +103,12 @@ public:
     // Whether completions count in the player's progress (not while
     // someone else's game is played back).
     void setCountingProgress(bool counting) { countingProgress_ = counting; }
+    // Whether the game in progress is kept in the store after every step and
+    // continued at the next start: the player's own game, not a replay, a
+    // script or a scatter asked for by its seed. Set before start().
+    void setKeepingGame(bool keeping) { keeping_ = keeping; }
+    // Keeps the game as it stands now, view included: when the program ends.
+    void keepGame();
 
 private:
     // GameShell
@@ -110,10 +116,14 @@ private:
     void pauseForFanfare() override;
     void taskCompleted() override;
     void refreshMenuState() override;
+    void stepsChanged() override;
     void showTaskFileError(const TaskFileError& error) override;
     void showHint(const Hint& hint) override;
 
     void log(const WindowMessage& message);
+    // Continues the kept game, if there is one; one that cannot be continued
+    // is set aside, with a message.
+    void continueKeptGame();
     void toggleDisplayOption(Command command);
     void openLibrary();
 
@@ -126,6 +136,7 @@ private:
     Keyboard keyboard_;
     bool started_ = false;
     bool countingProgress_ = true;
+    bool keeping_ = false;
     std::function<void(const WindowMessage&)> log_;
 };
 

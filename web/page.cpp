@@ -9,8 +9,10 @@
 #include <emscripten/html5.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -67,6 +69,19 @@ EM_JS(char*, readPageStorage, (const char* key), {
         return 0;
     }
 });
+EM_JS(int, movePageStorage, (const char* from, const char* to), {
+    try {
+        const value = localStorage.getItem(UTF8ToString(from));
+        if (value == null)
+            return 0;
+        localStorage.setItem(UTF8ToString(to), value);
+        localStorage.removeItem(UTF8ToString(from));
+        return 1;
+    } catch (error) {
+        console.warn('vokta: browser storage ' + UTF8ToString(from) + ': not set aside: ' + error.message);
+        return 0;
+    }
+});
 EM_JS(void, writePageStorage, (const char* key, const char* value), {
     try {
         localStorage.setItem(UTF8ToString(key), UTF8ToString(value));
@@ -89,6 +104,50 @@ EmscriptenWebGLContextAttributes webGl2Attributes(bool antialias)
     return attributes;
 }
 
+constexpr std::string_view kBase64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// The browser's storage holds text: a kept game's bytes go there in base64.
+std::string toBase64(std::string_view bytes)
+{
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        std::uint32_t group = 0;
+        const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+        for (std::size_t k = 0; k < 3; ++k)
+            group = (group << 8) | (k < count ? static_cast<unsigned char>(bytes[i + k]) : 0);
+        for (std::size_t k = 0; k < 4; ++k)
+            text += k <= count ? kBase64[(group >> (18 - 6 * k)) & 0x3F] : '=';
+    }
+    return text;
+}
+
+// Nothing, for text that is no base64.
+std::optional<std::string> fromBase64(std::string_view text)
+{
+    if (text.size() % 4 != 0)
+        return std::nullopt;
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); i += 4) {
+        std::uint32_t group = 0;
+        int padding = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const char c = text[i + k];
+            const std::size_t value = kBase64.find(c);
+            if (c == '=' && i + 4 == text.size() && k >= 2) {
+                ++padding;
+                group <<= 6;
+                continue;
+            }
+            if (value == std::string_view::npos || padding > 0)
+                return std::nullopt;
+            group = (group << 6) | static_cast<std::uint32_t>(value);
+        }
+        for (int k = 0; k < 3 - padding; ++k)
+            bytes += static_cast<char>((group >> (16 - 8 * k)) & 0xFF);
+    }
+    return bytes;
+}
+
 // The last part of a path in the page's file system.
 std::string fileNameOf(const std::string& path)
 {
@@ -106,17 +165,28 @@ public:
             return std::nullopt;
         std::string text(value);
         std::free(value);
-        return text;
+        if (what != Stored::Game)
+            return text;
+        // Text that is no base64 is a damaged game, as the shell will find.
+        return fromBase64(text).value_or(text);
     }
 
     void write(Stored what, std::string_view value) override
     {
-        writePageStorage(std::string(storedName(what).pageKey).c_str(), std::string(value).c_str());
+        const std::string text = what == Stored::Game ? toBase64(value) : std::string(value);
+        writePageStorage(std::string(storedName(what).pageKey).c_str(), text.c_str());
     }
 
     std::string describe(Stored what) const override
     {
         return "browser storage " + std::string(storedName(what).pageKey);
+    }
+
+    std::string setAside(Stored what) override
+    {
+        const std::string key(storedName(what).pageKey);
+        const std::string aside = key + ".set-aside";
+        return movePageStorage(key.c_str(), aside.c_str()) ? "browser storage " + aside : std::string();
     }
 };
 
@@ -418,6 +488,13 @@ EMSCRIPTEN_KEEPALIVE void vokta_mouse(int kind, int x, int y, int domButton, int
     thePage->shell().mouse(message);
 }
 
+// The page is going away, or out of sight: the game is kept as it stands.
+EMSCRIPTEN_KEEPALIVE void vokta_keep()
+{
+    if (thePage)
+        thePage->shell().keepGame();
+}
+
 EMSCRIPTEN_KEEPALIVE void vokta_resize()
 {
     if (thePage && thePage->shell().started()) {
@@ -512,6 +589,9 @@ int main(int argc, char* argv[])
     }
     seed = vokta::web::chooseSeed(argc, argv);
     thePage = std::make_unique<vokta::web::Page>();
+    // The player's own game is kept and continued; a scatter asked for by
+    // its seed (?seed=N) is a throwaway one.
+    thePage->shell().setKeepingGame(argc <= 1);
     if (!thePage->open())
         thePage.reset();
     return 0;

@@ -99,7 +99,8 @@ std::string pageTableJson()
                        .set("language", Json::string(storedName(Stored::Language).pageKey))
                        .set("colours", Json::string(storedName(Stored::Colours).pageKey))
                        .set("numbers", Json::string(storedName(Stored::Numbers).pageKey))
-                       .set("progress", Json::string(storedName(Stored::Progress).pageKey));
+                       .set("progress", Json::string(storedName(Stored::Progress).pageKey))
+                       .set("game", Json::string(storedName(Stored::Game).pageKey));
     return Json::object()
         .set("mouse", std::move(mouse))
         .set("commands", std::move(commands))

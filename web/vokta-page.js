@@ -801,6 +801,16 @@
     touch = null;
   });
 
+  // Leaving the page, or hiding it (a phone may end it unseen), keeps the game.
+  window.addEventListener('pagehide', () => {
+    if (window.vokta.ready)
+      _vokta_keep();
+  });
+  document.addEventListener('visibilitychange', () => {
+    if (window.vokta.ready && document.visibilityState === 'hidden')
+      _vokta_keep();
+  });
+
   window.addEventListener('resize', () => {
     if (window.vokta.ready)
       _vokta_resize();

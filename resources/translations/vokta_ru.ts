@@ -77,6 +77,12 @@ Congratulations!</source><translation>Задача решена.
     <message><source>a folder of that name is in the way</source><translation>на этом месте папка с тем же именем</translation></message>
     <message><source>Task library</source><translation>Библиотека задач</translation></message>
     <message><source>The task library %1 is missing or empty.</source><translation>Библиотеки задач %1 нет, или она пуста.</translation></message>
+    <message><source>Kept game</source><translation>Сохранённая игра</translation></message>
+    <message><source>it is damaged</source><translation>она повреждена</translation></message>
+    <message><source>it was kept by a newer version of the game</source><translation>её сохранила более новая версия игры</translation></message>
+    <message><source>it is for pieces this game does not have</source><translation>в ней фигуры, которых в этой игре нет</translation></message>
+    <message><source>The game kept in %1 cannot be continued: %2 (%3). A new game starts.</source><translation>Игру, сохранённую в %1, нельзя продолжить: %2 (%3). Начинается новая игра.</translation></message>
+    <message><source>The game kept in %1 cannot be continued: %2 (%3). It is set aside as %4, and a new game starts.</source><translation>Игру, сохранённую в %1, нельзя продолжить: %2 (%3). Она отложена как %4, начинается новая игра.</translation></message>
 </context>
 <context>
     <name>vokta::LibraryDialog</name>

@@ -23,10 +23,21 @@ public:
     }
     std::string describe(Stored what) const override
     {
-        return "store " + std::string(storedName(what).setting).substr(8);
+        const std::string_view name = storedName(what).setting;
+        return "store " + std::string(name.substr(name.find('/') + 1));
+    }
+    std::string setAside(Stored what) override
+    {
+        const auto kept = values.find(what);
+        if (kept == values.end())
+            return {};
+        asideValues[what] = kept->second;
+        values.erase(kept);
+        return "aside";
     }
 
     std::map<Stored, std::string> values;
+    std::map<Stored, std::string> asideValues;
     int writes = 0;
 };
 

@@ -186,5 +186,62 @@ TEST_F(ShellTest, CompletionsAreKeptAndAMissingLibraryIsReported)
               (std::vector<std::string>{"notice Task library: The task library /nonexistent is missing or empty."}));
 }
 
+// The player's game is kept after every step and continued at the next
+// start, Undo taking back the steps of the earlier session; a kept game
+// that cannot be continued is set aside whole, with one message; without
+// keeping, nothing is read or written.
+TEST_F(ShellTest, TheGameInProgressIsKeptAndContinued)
+{
+    const auto keptWith = [this](testing::MapStore& kept, testing::RecordingView& shown) {
+        auto next = std::make_unique<Shell>(VOKTA_RESOURCE_DIR, VOKTA_RESOURCE_DIR "/tasks", sound, shown, kept);
+        shown.shell = next.get();
+        next->setKeepingGame(true);
+        next->start(77);
+        return next;
+    };
+    testing::MapStore kept;
+    testing::RecordingView first;
+    const std::unique_ptr<Shell> before = keptWith(kept, first);
+    before->choose(Command::Retry);
+    before->choose(Command::Retry);
+    before->keyDown({.typed = '3'});
+    ASSERT_EQ(before->game().stepsToUndo(), 2u);
+    ASSERT_TRUE(kept.values.count(Stored::Game)) << "kept after each step";
+    const std::string afterTwo = kept.values[Stored::Game];
+    before->choose(Command::Undo);
+    EXPECT_NE(kept.values[Stored::Game], afterTwo) << "an undo is kept too";
+
+    // The next session, however the last one ended, goes on from there.
+    testing::RecordingView second;
+    const std::unique_ptr<Shell> after = keptWith(kept, second);
+    EXPECT_EQ(after->game().state(), before->game().state());
+    EXPECT_EQ(after->game().stepsToUndo(), 1u);
+    EXPECT_TRUE(after->game().canRedo());
+    after->choose(Command::Undo);
+    EXPECT_EQ(after->game().stepsToUndo(), 0u);
+    EXPECT_EQ(second.calls, std::vector<std::string>{});
+
+    // Damaged: set aside, not lost, and said once; a new game starts.
+    kept.values[Stored::Game].back() ^= 1;
+    const std::string damaged = kept.values[Stored::Game];
+    testing::RecordingView third;
+    const std::unique_ptr<Shell> fresh = keptWith(kept, third);
+    EXPECT_EQ(kept.asideValues[Stored::Game], damaged);
+    ASSERT_EQ(third.calls.size(), 1u);
+    EXPECT_EQ(third.calls[0],
+              "notice Kept game: The game kept in store game.kept cannot be continued: it is damaged "
+              "(it was cut short or changed since it was kept). It is set aside as aside, and a new "
+              "game starts.");
+    EXPECT_EQ(fresh->game().stepsToUndo(), 0u);
+
+    // Without keeping (vokta-play, replays, a seed asked for), the store is left alone.
+    const int writes = store.writes;
+    select('2');
+    shell.keyDown({.key = Key::Left});
+    shell.keepGame();
+    EXPECT_EQ(store.writes, writes);
+    EXPECT_FALSE(store.values.count(Stored::Game));
+}
+
 }  // namespace
 }  // namespace vokta

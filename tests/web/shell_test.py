@@ -292,6 +292,52 @@ def check_touch(page, failures):
     page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
 
 
+def check_kept_game(page, failures):
+    """The player's game (no seed in the address) is kept after every step
+    and continued on the next visit: the same picture, the earlier steps to
+    undo. A scatter asked for by its seed neither continues nor replaces it."""
+    player = Page(page.driver, page.url.replace(f'seed={SEED}', 'start=1'))
+    player.load()
+    player.script('localStorage.removeItem(window.vokta.table.storage.game)')
+    player.load()
+    player.wait(lambda: player.status()['started'], 'the game starts at once')
+    player.settle()
+    task_letter = player.model_menus()[0][1].lower()
+    for retry in range(2):
+        player.choose(task_letter, 1)
+        player.settle()
+    canvas = player.driver.find_element(By.ID, 'view')
+    before = canvas.screenshot_as_png
+    if not player.script('return localStorage.getItem(window.vokta.table.storage.game)'):
+        failures.append('kept game: nothing kept after two steps')
+        return
+    # Leaving the page keeps the game as it stands; another scatter, asked
+    # for by its seed, leaves it be.
+    page.load()
+    kept = page.script('return localStorage.getItem(window.vokta.table.storage.game)')
+    page.start()
+    page.settle()
+    page.choose(task_letter, 1)
+    page.settle()
+    if player.script('return localStorage.getItem(window.vokta.table.storage.game)') != kept:
+        failures.append('kept game: a game scattered by its seed changed the kept one')
+    player.load()
+    player.wait(lambda: player.status()['started'] and player.script('return window.vokta.frames > 0'),
+                'the kept game comes back')
+    player.settle()
+    after = player.driver.find_element(By.ID, 'view').screenshot_as_png
+    if Image.open(io.BytesIO(after)).tobytes() != Image.open(io.BytesIO(before)).tobytes():
+        failures.append('kept game: the continued game does not look as it did')
+    undone = 0
+    while not player.script(UNDO_GREY) and undone < 5:
+        ActionChains(player.driver).key_down(Keys.CONTROL).send_keys('z').key_up(Keys.CONTROL).perform()
+        undone += 1
+        player.settle()
+    if undone != 2:
+        failures.append(f'kept game: {undone} steps to undo after the reload, not the two Retries')
+    print(f'kept game: continued after a reload, {undone} earlier steps undone')
+
+
 def check_round_trip(page, task_file, vokta_play, downloads, failures):
     """For a new player: in English, the storage cleared."""
     page.driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(downloads)})
@@ -515,6 +561,7 @@ def main():
             check_menus(page, source / 'resources/tasks/index.txt', failures)
             check_solve(page, source / 'tests/play/solve-keyboard.play', table, failures)
             check_touch(page, failures)
+            check_kept_game(page, failures)
             check_round_trip(page, source / 'tests/play/data/cube-v0.tsk', arguments.vokta_play,
                              pathlib.Path(downloads), failures)
             # The round trip left the page in English: the popups' letters as the model gives them.
