@@ -486,6 +486,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::announce(const Spoken&) {}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     shell_.keepGame();

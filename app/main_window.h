@@ -90,6 +90,7 @@ public:
     void pickTaskFile(Command command) override;
     void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override;
     void optionChanged(Stored option) override;
+    void announce(const Spoken& spoken) override;
 
 signals:
     // Every sound the game asks for, heard or not.

@@ -81,6 +81,11 @@ void RecordedView::optionChanged(Stored option)
     }
 }
 
+void RecordedView::announce(const Spoken& words)
+{
+    spoken.push_back(words.text());
+}
+
 HeadlessGame::HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height)
     : shell(modelDirectory, modelDirectory + "/tasks", sound, view, store)
 {

@@ -51,8 +51,11 @@ public:
     void pickTaskFile(Command command) override;
     void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override;
     void optionChanged(Stored option) override;
+    void announce(const Spoken& spoken) override;
 
     std::vector<Message> messages;
+    // What a screen reader would have said, each announcement or description as one text.
+    std::vector<std::string> spoken;
     std::vector<std::string> dialogs;
     int successes = 0;
     // The shell whose pickers it answers and whose options it names.

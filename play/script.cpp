@@ -216,7 +216,7 @@ bool isCommand(std::uint32_t id)
 {
     return (id >= static_cast<std::uint32_t>(Command::New) &&
             id <= static_cast<std::uint32_t>(Command::PieceNumbers)) ||
-        id == static_cast<std::uint32_t>(Command::HelpIndex);
+        id == static_cast<std::uint32_t>(Command::Describe) || id == static_cast<std::uint32_t>(Command::HelpIndex);
 }
 
 int cubeOffset(std::string_view word)
@@ -315,7 +315,7 @@ Action readAction(std::string_view line)
                           "\"; the commands are named as the README lists them"};
         action.number = wholeNumber(word, 0, 65535, "the command");
         if (!isCommand(action.number))
-            throw Problem{"commands are 40001 to 40029 and 57666, not " + std::to_string(action.number)};
+            throw Problem{"commands are 40001 to 40029, 40034 and 57666, not " + std::to_string(action.number)};
         break;
     }
     case Kind::Press:

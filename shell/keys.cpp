@@ -9,6 +9,7 @@ namespace {
 constexpr char32_t kCyrillicEr = 0x0420;  // Р, on the H key
 constexpr char32_t kCyrillicYa = 0x042F;  // Я, on the Z key
 constexpr char32_t kCyrillicEn = 0x041D;  // Н, on the Y key
+constexpr char32_t kCyrillicVe = 0x0412;  // В, on the D key
 
 // The camera keys stand together in Key, from Left to PageDown.
 bool isCameraKey(Key key)
@@ -34,6 +35,11 @@ Key gameKey(const KeyStroke& stroke)
     if (stroke.key == Key::Other && (stroke.letter == U'H' || stroke.letter == kCyrillicEr))
         return Key::H;
     return stroke.key;
+}
+
+bool isDescribeKey(const KeyStroke& stroke)
+{
+    return !stroke.ctrl && !stroke.alt && !stroke.meta && (stroke.letter == U'D' || stroke.letter == kCyrillicVe);
 }
 
 Keyboard::Held Keyboard::heldKey(const KeyStroke& stroke)

@@ -60,5 +60,7 @@ private:
 std::optional<Command> shortcut(const KeyStroke& stroke);
 // The game's name for the key: H for the letter H (or Р), else its own.
 Key gameKey(const KeyStroke& stroke);
+// D (В on the Russian layout) without Ctrl, Alt or Meta: Describe.
+bool isDescribeKey(const KeyStroke& stroke);
 
 }  // namespace vokta

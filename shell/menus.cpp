@@ -71,6 +71,11 @@ constexpr Words kPopupHint =
                "the figure where it is. The ghost goes at your next action. If no solution keeps those "
                "pieces, the piece to take out is selected; if the task has no solution at all, Hint says "
                "so.</p>");
+constexpr Words kPopupDescribe =
+    popupWords("<p><b>Describe</b> (key D): says the scene in words, for a screen reader: the figure layer by "
+               "layer from the floor up, each row's cells with the piece that fills each or empty, then every "
+               "piece not in the figure and where it is. Columns count from the left, rows from the back, as "
+               "you look. After every key the game says what changed.</p>");
 constexpr Words kPopupUndo =
     popupWords("<p><b>Undo</b> (Ctrl+Z): takes back your last step, a move, a turn, a whole drag, letting "
                "a piece go, New, Retry or Load, and puts the pieces, the selection and the task exactly as "
@@ -103,6 +108,7 @@ constexpr MenuItem kTaskItems[] = {
     {Command::Library, "library", menuWords("Library..."), false, Check::None, Needs::Nothing, kPopupLibrary},
     {Command::Solid, "solid", menuWords("Solid"), true, Check::SolidFigure, Needs::Nothing, kPopupSolid},
     {Command::Hint, "hint", menuWords("Hint\tH"), true, Check::None, Needs::Nothing, kPopupHint},
+    {Command::Describe, "describe", menuWords("Describe\tD"), false, Check::None, Needs::Nothing, kPopupDescribe},
     {Command::Undo, "undo", menuWords("Undo\tCtrl+Z"), true, Check::None, Needs::SomethingToUndo, kPopupUndo},
     {Command::Redo, "redo", menuWords("Redo\tCtrl+Y"), false, Check::None, Needs::SomethingToRedo, kPopupRedo},
     {Command::ResetView, "reset-view", menuWords("Reset view\tHome"), false, Check::None, Needs::Nothing,

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "puzzle/rules/palette.h"
+#include "shell/description.h"
 
 namespace vokta {
 
@@ -51,6 +52,7 @@ void Shell::start(unsigned seed)
     game_.setUp(seed);
     if (keeping_)
         continueKeptGame();
+    announcer_.start(game_);
     view_.menusChanged();
 }
 
@@ -94,6 +96,10 @@ bool Shell::keyDown(const KeyStroke& stroke)
 {
     if (!started_)
         return false;
+    if (isDescribeKey(stroke)) {
+        choose(Command::Describe);
+        return true;
+    }
     bool used = false;
     for (const WindowMessage& message : keyboard_.down(stroke, used))
         route(message);
@@ -151,6 +157,10 @@ void Shell::choose(Command command)
         log({.kind = WindowMessage::Kind::Command, .command = command});
         toggleDisplayOption(command);
         return;
+    case Command::Describe:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        describe();
+        return;
     default: route({.kind = WindowMessage::Kind::Command, .command = command}); return;
     }
 }
@@ -192,7 +202,10 @@ bool Shell::renderWhenIdle(const std::function<void(float elapsedTicks)>& drawFr
 void Shell::route(const WindowMessage& message)
 {
     log(message);
+    const GameState before = game_.state();
     game_.handle(message);
+    if (const std::optional<Spoken> spoken = announcer_.heard(message, before, game_, language()))
+        view_.announce(*spoken);
 }
 
 void Shell::setLog(std::function<void(const WindowMessage&)> log)
@@ -227,6 +240,11 @@ void Shell::openLibrary()
         return;
     }
     view_.pickLibraryTask(tasks);
+}
+
+void Shell::describe()
+{
+    view_.announce(describeScene(game_.state(), game_.view().camera, game_.view().palette(), language()));
 }
 
 void Shell::repaintNow()
@@ -265,6 +283,7 @@ void Shell::showTaskFileError(const TaskFileError& error)
 
 void Shell::showHint(const Hint& hint)
 {
+    announcer_.hint(hint, game_, language());
     if (const std::optional<Notice> notice = hintNotice(hint, game_.view().palette(), language()))
         view_.showNotice(*notice);
 }

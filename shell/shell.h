@@ -9,6 +9,7 @@
 
 #include "puzzle/controller/game.h"
 #include "puzzle/controller/progress.h"
+#include "shell/announcements.h"
 #include "shell/keys.h"
 #include "shell/language.h"
 #include "shell/library.h"
@@ -46,6 +47,9 @@ public:
     virtual void pickLibraryTask(const std::vector<LibraryEntry>& tasks) = 0;
     // The language or a display option was switched (already stored and shown).
     virtual void optionChanged(Stored option) = 0;
+    // Words for the player's screen reader: what just changed, or the
+    // description asked for. Nothing is drawn for them.
+    virtual void announce(const Spoken& spoken) = 0;
 };
 
 // The shell model: one running game and everything around it that the
@@ -126,6 +130,7 @@ private:
     void continueKeptGame();
     void toggleDisplayOption(Command command);
     void openLibrary();
+    void describe();
 
     Game game_;
     ShellView& view_;
@@ -134,6 +139,7 @@ private:
     Options options_;
     Progress progress_;
     Keyboard keyboard_;
+    Announcer announcer_;
     bool started_ = false;
     bool countingProgress_ = true;
     bool keeping_ = false;

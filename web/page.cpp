@@ -367,6 +367,8 @@ public:
             notePageLanguage();
     }
 
+    void announce(const Spoken&) override {}
+
 private:
     void chosen(Command command, const std::optional<ChosenFile>& file)
     {

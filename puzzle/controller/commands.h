@@ -35,6 +35,8 @@ enum class Command : int {
     ResetView = 40027,
     DistinctColours = 40028,
     PieceNumbers = 40029,
+    // The scene in words, for a player who cannot see it (the shell's).
+    Describe = 40034,
     HelpIndex = 57666,
 };
 

@@ -48,87 +48,73 @@ Cell forwardStep(const Camera& camera)
     return {moveStep(d.x / h), moveStep(d.y / h), 0};
 }
 
-void move(GameData& game, Cell step)
-{
-    const int selected = game.state.selected;
-    tryMoveTo(game.state, selected, game.state.piece(selected).position + step, game.sound);
-}
-
-void turn(GameData& game, const Rotation& quarter)
-{
-    turnPiece(game.state, game.state.selected, quarter, game.sound);
-}
-
 // A quarter turn about the horizontal grid axis nearest to (p, q), a unit
 // vector's x and y, with sense a; nothing when no axis is clearly nearest
 // (the view is too steep, or diagonal across the grid).
-void turnAboutNearestAxis(GameData& game, float p, float q, int a)
+std::optional<Rotation> turnAboutNearestAxis(float p, float q, int a)
 {
     const int i = turnUnit(p);
     const int j = turnUnit(q);
     if ((i == 0) == (j == 0))
-        return;
-    turn(game, i != 0 ? quarterTurn(0, a * i) : quarterTurn(1, a * j));
+        return std::nullopt;
+    return i != 0 ? quarterTurn(0, a * i) : quarterTurn(1, a * j);
 }
 
 // Clockwise (a = 1) or counterclockwise (a = -1) as the viewer sees it: about
 // the horizontal axis nearest to the line of sight.
-void turnAboutLineOfSight(GameData& game, int a)
+std::optional<Rotation> turnAboutLineOfSight(const Camera& camera, int a)
 {
-    const Vec3 d = game.view.camera.direction();
+    const Vec3 d = camera.direction();
     const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-    turnAboutNearestAxis(game, d.x / length, d.y / length, a);
+    return turnAboutNearestAxis(d.x / length, d.y / length, a);
 }
 
 // Forward (a = 1) or backward (a = -1): about the horizontal axis nearest to
 // the viewer's sideways direction.
-void turnAboutSideways(GameData& game, int a)
+std::optional<Rotation> turnAboutSideways(const Camera& camera, int a)
 {
-    const Vec3 d = game.view.camera.direction();
-    const Vec3 u = game.view.camera.up();
+    const Vec3 d = camera.direction();
+    const Vec3 u = camera.up();
     const Vec3 w{d.y * u.z - d.z * u.y, d.z * u.x - d.x * u.z, d.x * u.y - d.y * u.x};
     const float length = std::sqrt(w.x * w.x + w.y * w.y + w.z * w.z);
-    turnAboutNearestAxis(game, w.x / length, w.y / length, a);
+    return turnAboutNearestAxis(w.x / length, w.y / length, a);
 }
 
-void turnAboutVertical(GameData& game, int sense)
+std::optional<PieceAction> moveBy(Cell step)
 {
-    turn(game, quarterTurn(2, sense));
+    return PieceAction{.kind = PieceAction::Kind::Move, .step = step, .quarter = {}};
 }
 
-void runPieceCommand(GameData& game, Command command)
+std::optional<PieceAction> turnBy(const std::optional<Rotation>& quarter)
 {
-    const Camera& camera = game.view.camera;
-    switch (command) {
-    case Command::MoveLeft: move(game, leftStep(camera)); break;
-    case Command::MoveRight: move(game, -leftStep(camera)); break;
-    case Command::MoveUp: move(game, {0, 0, 10}); break;
-    case Command::MoveDown: move(game, {0, 0, -10}); break;
-    case Command::MoveForward: move(game, forwardStep(camera)); break;
-    case Command::MoveBackward: move(game, -forwardStep(camera)); break;
-    case Command::TurnLeft: turnAboutVertical(game, 1); break;
-    case Command::TurnRight: turnAboutVertical(game, -1); break;
-    case Command::TurnCounterclockwise: turnAboutLineOfSight(game, -1); break;
-    case Command::TurnClockwise: turnAboutLineOfSight(game, 1); break;
-    case Command::TurnForward: turnAboutSideways(game, 1); break;
-    case Command::TurnBackward: turnAboutSideways(game, -1); break;
-    default: break;
-    }
+    if (!quarter)
+        return std::nullopt;
+    return PieceAction{.kind = PieceAction::Kind::Turn, .step = {}, .quarter = *quarter};
 }
 
 }  // namespace
 
-void executePieceCommand(GameData& game, Command command)
+std::optional<PieceAction> pieceAction(const Camera& camera, Command command)
 {
-    if (game.state.selected >= 0 && isPieceCommand(command))
-        runPieceCommand(game, command);
-    game.present();
-    placeRollers(game.view, game.state);
+    switch (command) {
+    case Command::MoveLeft: return moveBy(leftStep(camera));
+    case Command::MoveRight: return moveBy(-leftStep(camera));
+    case Command::MoveUp: return moveBy({0, 0, 10});
+    case Command::MoveDown: return moveBy({0, 0, -10});
+    case Command::MoveForward: return moveBy(forwardStep(camera));
+    case Command::MoveBackward: return moveBy(-forwardStep(camera));
+    case Command::TurnLeft: return turnBy(quarterTurn(2, 1));
+    case Command::TurnRight: return turnBy(quarterTurn(2, -1));
+    case Command::TurnCounterclockwise: return turnBy(turnAboutLineOfSight(camera, -1));
+    case Command::TurnClockwise: return turnBy(turnAboutLineOfSight(camera, 1));
+    case Command::TurnForward: return turnBy(turnAboutSideways(camera, 1));
+    case Command::TurnBackward: return turnBy(turnAboutSideways(camera, -1));
+    default: return std::nullopt;
+    }
 }
 
-void onPieceKey(GameData& game, Key key, bool shift)
+std::optional<Command> pieceCommandOfKey(Key key, bool shift)
 {
-    // Each key: its move without Shift, its turn with Shift.
     struct KeyCommands {
         Key key;
         Command move;
@@ -143,11 +129,30 @@ void onPieceKey(GameData& game, Key key, bool shift)
         {Key::Down, Command::MoveBackward, Command::TurnBackward},
     };
     for (const KeyCommands& entry : kKeyCommands) {
-        if (entry.key == key) {
-            executePieceCommand(game, shift ? entry.turn : entry.move);
-            return;
-        }
+        if (entry.key == key)
+            return shift ? entry.turn : entry.move;
     }
+    return std::nullopt;
+}
+
+void executePieceCommand(GameData& game, Command command)
+{
+    const int selected = game.state.selected;
+    const std::optional<PieceAction> action = pieceAction(game.view.camera, command);
+    if (selected >= 0 && action) {
+        if (action->kind == PieceAction::Kind::Move)
+            tryMoveTo(game.state, selected, game.state.piece(selected).position + action->step, game.sound);
+        else
+            turnPiece(game.state, selected, action->quarter, game.sound);
+    }
+    game.present();
+    placeRollers(game.view, game.state);
+}
+
+void onPieceKey(GameData& game, Key key, bool shift)
+{
+    if (const std::optional<Command> command = pieceCommandOfKey(key, shift))
+        executePieceCommand(game, *command);
 }
 
 }  // namespace vokta

@@ -77,6 +77,25 @@ Placement placementAt(const GameState& state, int index, Cell at)
     return overlapsFalling ? Placement::BlockedByFalling : Placement::Fits;
 }
 
+Obstruction obstructionAt(const GameState& state, int index, Cell position, const CubeOffsets& offsets)
+{
+    for (const Cell& offset : offsets) {
+        if (position.z + offset.z < 0)
+            return {Obstruction::Kind::Floor};
+    }
+    for (int o = 0; o < state.inPlay(); ++o) {
+        if (o == index)
+            continue;
+        for (const Cell& offset : offsets) {
+            for (int j = 0; j < kCubesPerPiece; ++j) {
+                if (cubesOverlap(position + offset, state.piece(o).cube(j)))
+                    return {Obstruction::Kind::Piece, o};
+            }
+        }
+    }
+    return {};
+}
+
 Placement placement(const GameState& state, int index)
 {
     return placementAt(state, index, state.piece(index).position);

@@ -147,6 +147,17 @@ bool overlaps(const PieceState& a, const PieceState& b);
 Placement placementAt(const GameState& state, int index, Cell position);
 // The same where the piece stands.
 Placement placement(const GameState& state, int index);
+// What keeps piece index from standing at position with offsets (a move or
+// a turn as tried): a cube below the floor, or the first piece in play one
+// would overlap, falling or not; nothing when it fits there.
+struct Obstruction {
+    enum class Kind { None, Floor, Piece };
+    Kind kind = Kind::None;
+    int piece = -1;  // the piece in the way, for Piece
+
+    friend bool operator==(const Obstruction&, const Obstruction&) = default;
+};
+Obstruction obstructionAt(const GameState& state, int index, Cell position, const CubeOffsets& offsets);
 // The placement test: no cube below the floor, no overlap with a piece in
 // play. A refusal plays the refusal sound; the caller undoes its change.
 bool isPlaceable(const GameState& state, int index, SoundOutput& sound);

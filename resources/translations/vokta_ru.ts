@@ -34,6 +34,7 @@
     <message><source>Index</source><translation>Индекс</translation></message>
     <message><source>Keyboard controls</source><translation>Управление клавиатурой</translation></message>
     <message><source>Mouse controls</source><translation>Управление мышью</translation></message>
+    <message><source>Describe	D</source><translation>Описать	D</translation></message>
 </context>
 <context>
     <name>vokta::MainWindow</name>
@@ -120,5 +121,93 @@ Congratulations!</source><translation>Задача решена.
     <message><source>&lt;p&gt;&lt;b&gt;Reset view&lt;/b&gt; (Home): brings the camera back to the view the game starts with and stops it.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Исходный вид&lt;/b&gt; (Home): возвращает камеру к виду, с которого начинается игра, и останавливает её.&lt;/p&gt;</translation></message>
     <message><source>&lt;p&gt;&lt;b&gt;Distinct colours&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Shows the pieces, the selected piece, the floor and the background in colours chosen to stay apart for normal vision and for red-blind, green-blind and blue-blind eyes alike; the floor no longer has the colour of a piece. Choose it again for the game's own colours. The choice is kept for the next start.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Различимые цвета&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Показывает детали, выбранную деталь, пол и фон в цветах, которые не сливаются ни при обычном зрении, ни при нечувствительности к красному, зеленому или синему цвету; пол больше не совпадает по цвету ни с одной деталью. Повторный выбор возвращает прежние цвета игры. Выбор запоминается до следующего запуска.&lt;/p&gt;</translation></message>
     <message><source>&lt;p&gt;&lt;b&gt;Piece numbers&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Shows on every side of each piece the digit whose key selects it, 1 to 7; the number turns with the piece. Choose it again to hide the numbers. The choice is kept for the next start.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Номера фигур&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Показывает на каждой стороне каждой детали цифру, клавиша которой ее выбирает, от 1 до 7; номер поворачивается вместе с деталью. Повторный выбор убирает номера. Выбор запоминается до следующего запуска.&lt;/p&gt;</translation></message>
+    <message><source>&lt;p&gt;&lt;b&gt;Describe&lt;/b&gt; (key D): says the scene in words, for a screen reader: the figure layer by layer from the floor up, each row's cells with the piece that fills each or empty, then every piece not in the figure and where it is. Columns count from the left, rows from the back, as you look. After every key the game says what changed.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Описать&lt;/b&gt; (клавиша D): описывает сцену словами для программы экранного доступа: фигуру слой за слоем снизу вверх, клетки каждого ряда с деталью, которая её заполняет, или «пусто», затем каждую деталь вне фигуры и где она. Столбцы считаются слева, ряды — от дальнего края, как вы смотрите. После каждой клавиши игра говорит, что изменилось.&lt;/p&gt;</translation></message>
+</context>
+<context>
+    <name>Spoken</name>
+    <message><source>%1 %2, falling: %3.</source><translation>%1 %2, падает: %3.</translation></message>
+    <message><source>%1 %2, selected: %3.</source><translation>%1 %2, выбрана: %3.</translation></message>
+    <message><source>%1 %2: %3.</source><translation>%1 %2: %3.</translation></message>
+    <message><source>%1 and %2</source><translation>%1 и %2</translation></message>
+    <message><source>%1 to %2</source><translation>с %1 по %2</translation></message>
+    <message><source>%1 cell left of %2</source><translation>левее %2 на %1</translation></message>
+    <message><source>%1 cells left of %2</source><translation>левее %2 на %1</translation></message>
+    <message><source>%1 left</source><translation>левее на %1</translation></message>
+    <message><source>%1 cell right of %2</source><translation>правее %2 на %1</translation></message>
+    <message><source>%1 cells right of %2</source><translation>правее %2 на %1</translation></message>
+    <message><source>%1 right</source><translation>правее на %1</translation></message>
+    <message><source>%1 cell behind %2</source><translation>дальше %2 на %1</translation></message>
+    <message><source>%1 cells behind %2</source><translation>дальше %2 на %1</translation></message>
+    <message><source>%1 behind</source><translation>дальше на %1</translation></message>
+    <message><source>%1 cell in front of %2</source><translation>ближе %2 на %1</translation></message>
+    <message><source>%1 cells in front of %2</source><translation>ближе %2 на %1</translation></message>
+    <message><source>%1 in front</source><translation>ближе на %1</translation></message>
+    <message><source>column %1</source><translation>столбец %1</translation></message>
+    <message><source>columns %1</source><translation>столбцы %1</translation></message>
+    <message><source>row %1</source><translation>ряд %1</translation></message>
+    <message><source>rows %1</source><translation>ряды %1</translation></message>
+    <message><source>the figure</source><translation>фигуры</translation></message>
+    <message><source>the centre</source><translation>центра</translation></message>
+    <message><source>on the floor</source><translation>на полу</translation></message>
+    <message><source>%1 cell up</source><translation>на высоте %1</translation></message>
+    <message><source>%1 cells up</source><translation>на высоте %1</translation></message>
+    <message><source>layer %1, %2</source><translation>слой %1, %2</translation></message>
+    <message><source>magenta</source><translation>пурпурная</translation></message>
+    <message><source>cyan</source><translation>голубая</translation></message>
+    <message><source>red</source><translation>красная</translation></message>
+    <message><source>yellow</source><translation>жёлтая</translation></message>
+    <message><source>green</source><translation>зелёная</translation></message>
+    <message><source>pink</source><translation>розовая</translation></message>
+    <message><source>blue</source><translation>синяя</translation></message>
+    <message><source>plum</source><translation>сливовая</translation></message>
+    <message><source>orange</source><translation>оранжевая</translation></message>
+    <message><source>pale green</source><translation>бледно-зелёная</translation></message>
+    <message><source>Selected %1 piece %2: %3.</source><translation>Выбрана %1 деталь %2: %3.</translation></message>
+    <message><source>Let go: %1 piece %2.</source><translation>Отпущена %1 деталь %2.</translation></message>
+    <message><source>Turned: %1.</source><translation>Повёрнута: %1.</translation></message>
+    <message><source>%1 piece %2 came to rest on the floor.</source><translation>%1 деталь %2 встала на пол.</translation></message>
+    <message><source>%1 piece %2 came to rest on %3.</source><translation>%1 деталь %2 встала на %3.</translation></message>
+    <message><source>%1 piece %2 stopped in the air.</source><translation>%1 деталь %2 остановилась в воздухе.</translation></message>
+    <message><source>the %1 piece</source><translation>%1 деталь</translation></message>
+    <message><source>the %1 pieces</source><translation>%1 детали</translation></message>
+    <message><source>Blocked by the %1 piece.</source><translation>Мешает %1 деталь.</translation></message>
+    <message><source>The floor is in the way.</source><translation>Мешает пол.</translation></message>
+    <message><source>This view gives that no direction on the grid: turn the view a little.</source><translation>С этого вида у этого хода нет направления по сетке: немного поверните вид.</translation></message>
+    <message><source>Undone.</source><translation>Отменено.</translation></message>
+    <message><source>Redone.</source><translation>Повторено.</translation></message>
+    <message><source>New: no figure, build freely. The pieces are scattered.</source><translation>Новая: фигуры нет, стройте свободно. Детали разбросаны.</translation></message>
+    <message><source>The pieces are scattered again.</source><translation>Детали снова разбросаны.</translation></message>
+    <message><source>New task: %1. The pieces are scattered.</source><translation>Новая задача: %1. Детали разбросаны.</translation></message>
+    <message><source>Task completed.</source><translation>Задача решена.</translation></message>
+    <message><source>Hint: %1 piece %2 goes to %3.</source><translation>Подсказка: %1 деталь %2 встаёт на %3.</translation></message>
+    <message><source>View from the %1, %2 degrees down, %3 cells away; moves go straight.</source><translation>Вид с %1, наклон %2 градусов, расстояние в клетках: %3; ходы идут прямо.</translation></message>
+    <message><source>View from the %1, %2 degrees down, %3 cells away; moves go diagonally.</source><translation>Вид с %1, наклон %2 градусов, расстояние в клетках: %3; ходы идут по диагонали.</translation></message>
+    <message><source>east</source><translation>востока</translation></message>
+    <message><source>north-east</source><translation>северо-востока</translation></message>
+    <message><source>north</source><translation>севера</translation></message>
+    <message><source>north-west</source><translation>северо-запада</translation></message>
+    <message><source>west</source><translation>запада</translation></message>
+    <message><source>south-west</source><translation>юго-запада</translation></message>
+    <message><source>south</source><translation>юга</translation></message>
+    <message><source>south-east</source><translation>юго-востока</translation></message>
+    <message><source>%1 wide, %2 deep, %3 high, %4 cells</source><translation>ширина %1, глубина %2, высота %3, клеток: %4</translation></message>
+    <message><source>Figure: %1, %2 filled.</source><translation>Фигура: %1, заполнено: %2.</translation></message>
+    <message><source>No figure: you build freely.</source><translation>Фигуры нет: вы строите свободно.</translation></message>
+    <message><source>Layer %1: %2.</source><translation>Слой %1: %2.</translation></message>
+    <message><source>Layer %1 empty.</source><translation>Слой %1 пуст.</translation></message>
+    <message><source>row %1: %2</source><translation>ряд %1: %2</translation></message>
+    <message><source>row %1 empty</source><translation>ряд %1 пуст</translation></message>
+    <message><source>empty</source><translation>пусто</translation></message>
+    <message><source>%1 empty</source><translation>%1 пустых</translation></message>
+    <message><source>gap</source><translation>пропуск</translation></message>
+    <message><source>rows %1: %2</source><translation>ряды %1: %2</translation></message>
+    <message><source>row %1 from %2: %3</source><translation>ряд %1 со столбца %2: %3</translation></message>
+    <message><source>rows %1 from %2: %3</source><translation>ряды %1 со столбца %2: %3</translation></message>
+    <message><source>rows %1 empty</source><translation>ряды %1 пусты</translation></message>
+    <message><source>Away from the figure, in cells:</source><translation>Вне фигуры, в клетках:</translation></message>
+    <message><source>In cells from the centre:</source><translation>В клетках от центра:</translation></message>
+    <message><source>Every piece is in the figure.</source><translation>Все детали в фигуре.</translation></message>
+    <message><source>%1 up</source><translation>на высоте %1</translation></message>
+    <message><source>%1 piece %2: %3.</source><translation>%1 деталь %2: %3.</translation></message>
 </context>
 </TS>

@@ -79,7 +79,7 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
          "a key is left, right, up, down, pageup, pagedown, enter, escape, home, other or one character"},
         {"key left ctrl", "only \"shift\" may follow the key"},
         {"char", "char takes one character"},
-        {"command 40030", "commands are 40001 to 40029 and 57666"},
+        {"command 40030", "commands are 40001 to 40029, 40034 and 57666"},
         {"command jump", "unknown command \"jump\""},
         {"command 57667", "commands are"},
         {"press 10 20", "the buttons are missing"},

@@ -21,8 +21,8 @@ struct Expected {
 
 const std::vector<Expected> kEnglish = {
     {"&Task",
-     {"New", "Retry", "Load...", "Save...", "Library...", "|Solid", "|Hint\tH", "|Undo\tCtrl+Z", "Redo\tCtrl+Y",
-      "Reset view\tHome", "|Distinct colours", "Piece numbers"}},
+     {"New", "Retry", "Load...", "Save...", "Library...", "|Solid", "|Hint\tH", "Describe\tD", "|Undo\tCtrl+Z",
+      "Redo\tCtrl+Y", "Reset view\tHome", "|Distinct colours", "Piece numbers"}},
     {"&Vokta",
      {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
       "Move Backward\tDown", "|Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
@@ -32,7 +32,8 @@ const std::vector<Expected> kEnglish = {
 const std::vector<Expected> kRussian = {
     {"&Задача",
      {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Библиотека...", "|Сплошной вид", "|Подсказка\tH",
-      "|Отменить\tCtrl+Z", "Повторить\tCtrl+Y", "Исходный вид\tHome", "|Различимые цвета", "Номера фигур"}},
+      "Описать\tD", "|Отменить\tCtrl+Z", "Повторить\tCtrl+Y", "Исходный вид\tHome", "|Различимые цвета",
+      "Номера фигур"}},
     {"&Вокта",
      {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
       "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "|Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",
@@ -103,24 +104,15 @@ TEST(Menus, ChecksAndGreyItemsFollowTheGameAndTheOptions)
     }
 }
 
-// F1: thirteen items have a pop-up of their own, which names the item in
+// F1: fourteen items have a pop-up of their own, which names the item in
 // the interface's language; the others open the help's contents.
 TEST(Menus, HelpPopupsAndPages)
 {
     const Command withPopup[] = {
-        Command::New,
-        Command::Retry,
-        Command::Load,
-        Command::Save,
-        Command::Library,
-        Command::Solid,
-        Command::Hint,
-        Command::Undo,
-        Command::Redo,
-        Command::ResetView,
-        Command::DistinctColours,
-        Command::PieceNumbers,
-        Command::English,
+        Command::New,          Command::Retry,   Command::Load,      Command::Save,
+        Command::Library,      Command::Solid,   Command::Hint,      Command::Describe,
+        Command::Undo,         Command::Redo,    Command::ResetView, Command::DistinctColours,
+        Command::PieceNumbers, Command::English,
     };
     for (const Command command : withPopup) {
         for (const Language language : {Language::English, Language::Russian}) {
@@ -155,6 +147,7 @@ TEST(Menus, EveryCommandHasOneNameForScripts)
         {Command::New, "new"},
         {Command::Library, "library"},
         {Command::ResetView, "reset-view"},
+        {Command::Describe, "describe"},
         {Command::DistinctColours, "distinct-colours"},
         {Command::TurnCounterclockwise, "turn-counterclockwise"},
         {Command::HelpIndex, "help-index"},

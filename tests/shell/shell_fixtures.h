@@ -69,10 +69,12 @@ public:
     {
         calls.push_back("option " + std::to_string(static_cast<int>(option)));
     }
+    void announce(const Spoken& words) override { spoken.push_back(words); }
 
     Shell* shell = nullptr;
     std::optional<ChosenFile> answer;
     std::vector<std::string> calls;
+    std::vector<Spoken> spoken;
     int menuChanges = 0;
 };
 

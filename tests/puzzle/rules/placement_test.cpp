@@ -72,6 +72,41 @@ TEST_F(Placement, PiecesOutOfPlayAreIgnored)
     EXPECT_FALSE(placeable(5));
 }
 
+// A move or turn tried is refused by what is in the way: the floor before
+// any piece, then the first piece in play it would overlap, resting or falling.
+TEST_F(Placement, TheObstructionNamesTheFloorOrThePieceInTheWay)
+{
+    using Kind = Obstruction::Kind;
+    piece(1).position = {0, 0, 0};  // cubes (0,0,0) (10,0,0) (0,0,10) (0,10,0)
+    piece(4).position = {0, 30, 0};
+    piece(4).falling = true;
+    const CubeOffsets shape3 = kPieceShapes[3];  // x -10..10, one cube up
+    const CubeOffsets lying = {{{0, 0, 0}, {10, 0, 0}, {0, 0, -10}, {-10, 0, 0}}};
+    const struct {
+        Cell position;
+        CubeOffsets offsets;
+        Obstruction expected;
+    } table[] = {
+        {{40, 0, 0}, shape3, {}},
+        {{20, 0, 0}, shape3, {Kind::Piece, 1}},
+        {{0, 0, 20}, shape3, {}},
+        {{0, 0, 10}, shape3, {Kind::Piece, 1}},
+        {{0, 30, 0}, shape3, {Kind::Piece, 4}},
+        {{40, 0, 0}, lying, {Kind::Floor}},
+        {{0, 0, 0}, lying, {Kind::Floor}},
+        {{40, 0, 10}, lying, {}},
+        {{-90 + 30 * 3, 90, 0}, shape3, {}},
+        {{-90 + 30 * 6, 90, 0}, shape3, {Kind::Piece, 6}},
+    };
+    for (const auto& row : table) {
+        EXPECT_EQ(obstructionAt(state, 3, row.position, row.offsets), row.expected)
+            << row.position.x << "," << row.position.y << "," << row.position.z;
+    }
+    state.pieceCount = 6;
+    EXPECT_EQ(obstructionAt(state, 3, {-90 + 30 * 6, 90, 0}, shape3), Obstruction{});
+    EXPECT_TRUE(sound.cues.empty());
+}
+
 // The assembled cube can be put down piece by piece; lifted a cell, its top
 // piece would hang in the air.
 TEST(CanBeBuilt, OnlyWhenEveryPieceComesToRest)
