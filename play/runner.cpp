@@ -196,6 +196,7 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
         headless_->sound.tunes.clear();
         headless_->view.messages.clear();
         headless_->view.dialogs.clear();
+        headless_->view.spoken.clear();
         break;
     }
     case Kind::Expect: {
@@ -290,7 +291,8 @@ Json Runner::state() const
                  .set("up", vector(g.view().camera.up())))
         .set("messages", std::move(messages))
         .set("dialogs", strings(headless_->view.dialogs))
-        .set("hint", hintState(g.hint()));
+        .set("hint", hintState(g.hint()))
+        .set("spoken", strings(headless_->view.spoken));
 }
 
 std::optional<Pixel> objectPixel(const Game& game, const Action& action)
