@@ -106,6 +106,7 @@ MainWindow::~MainWindow()
     if (recordFile_)
         std::fclose(recordFile_);
     // The view reads the game; it goes first.
+    spoken_.reset();
     delete viewContainer_;
 }
 
@@ -121,6 +122,8 @@ bool MainWindow::StartGame(unsigned seed)
     view_ = new GameView(shell_.game().scene(), *this);
     viewContainer_ = QWidget::createWindowContainer(view_, this);
     viewContainer_->setFocusPolicy(Qt::StrongFocus);
+    spoken_ = std::make_unique<SpokenView>(*viewContainer_);
+    spoken_->setName(QString::fromStdString(std::string(viewName(language()))));
     setCentralWidget(viewContainer_);
     show();
     activateWindow();
@@ -465,8 +468,11 @@ void MainWindow::pickLibraryTask(const std::vector<LibraryEntry>& tasks)
 
 void MainWindow::optionChanged(Stored option)
 {
-    if (option == Stored::Language)
-        InstallTranslators();
+    if (option != Stored::Language)
+        return;
+    InstallTranslators();
+    if (spoken_)
+        spoken_->setName(QString::fromStdString(std::string(viewName(language()))));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -486,7 +492,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::announce(const Spoken&) {}
+void MainWindow::announce(const Spoken& spoken)
+{
+    if (spoken_)
+        spoken_->say(QString::fromStdString(spoken.text()));
+}
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {

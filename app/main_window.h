@@ -12,6 +12,7 @@
 #include "app/help.h"
 #include "app/menus.h"
 #include "app/settings.h"
+#include "app/spoken_view.h"
 #include "play/recording.h"
 #include "play/script.h"
 #include "shell/shell.h"
@@ -145,6 +146,7 @@ private:
     std::unique_ptr<SystemSound> sound_;
     QWidget* viewContainer_ = nullptr;
     GameView* view_ = nullptr;
+    std::unique_ptr<SpokenView> spoken_;
     QTimer* timer_ = nullptr;
     QMetaObject::Connection idleHook_;
     unsigned seed_ = 0;

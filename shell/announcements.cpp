@@ -18,6 +18,7 @@ consteval Words spoken(std::string_view english)
     return Words("Spoken", english);
 }
 
+constexpr Words kViewName = spoken("The game's view. D says what it shows.");
 constexpr Words kSelected = spoken("Selected %1 piece %2: %3.");
 constexpr Words kPieceAt = spoken("%1 piece %2: %3.");
 constexpr Words kLetGo = spoken("Let go: %1 piece %2.");
@@ -296,6 +297,11 @@ void Announcer::hint(const Hint& hint, const Game& game, Language language)
     }
     if (const std::optional<Notice> notice = hintNotice(hint, palette, language))
         hint_.push_back(notice->text);
+}
+
+std::string_view viewName(Language language)
+{
+    return kViewName.in(language);
 }
 
 std::string viewSentence(const Camera& camera, Language language)

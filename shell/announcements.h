@@ -56,6 +56,9 @@ private:
     std::vector<std::string> hint_;
 };
 
+// The game view's name for a screen reader, which says how to hear it.
+std::string_view viewName(Language language);
+
 // Where the camera looks from, as the view is said once it stops: from
 // which side of the floor, how steeply, how far, and whether moves go
 // straight along the grid or diagonally.

@@ -162,6 +162,7 @@ Congratulations!</source><translation>Задача решена.
     <message><source>plum</source><translation>сливовая</translation></message>
     <message><source>orange</source><translation>оранжевая</translation></message>
     <message><source>pale green</source><translation>бледно-зелёная</translation></message>
+    <message><source>The game's view. D says what it shows.</source><translation>Поле игры. D описывает, что на нём.</translation></message>
     <message><source>Selected %1 piece %2: %3.</source><translation>Выбрана %1 деталь %2: %3.</translation></message>
     <message><source>Let go: %1 piece %2.</source><translation>Отпущена %1 деталь %2.</translation></message>
     <message><source>Turned: %1.</source><translation>Повёрнута: %1.</translation></message>

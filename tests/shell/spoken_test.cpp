@@ -308,6 +308,19 @@ TEST_F(SpokenTest, DescribeSaysTheFigureLayerByLayerAndThePiecesAway)
     EXPECT_TRUE(shell.game().canRedo()) << "Describe is no step";
 }
 
+// Words cost other players nothing: with every piece at rest, Describe is
+// said and draws no frame.
+TEST_F(SpokenTest, DescribeDrawsNoFrame)
+{
+    const auto draw = [&] { return shell.renderWhenIdle([](float) {}); };
+    ticks(2);
+    EXPECT_TRUE(draw()) << "the pieces placed";
+    press({.letter = U'D', .typed = 'd'});
+    ticks(1);
+    EXPECT_FALSE(draw());
+    EXPECT_EQ(said().size(), 1u);
+}
+
 int wordsIn(const std::string& text)
 {
     std::istringstream in(text);
