@@ -58,6 +58,7 @@ EM_JS(void, openPageLoadPicker, (), { window.vokta.openLoadPicker(); });
 EM_JS(void, offerDownload, (const char* path, const char* name),
       { window.vokta.download(UTF8ToString(path), UTF8ToString(name)); });
 EM_JS(void, notePageLanguage, (), { window.vokta.languageChanged(); });
+EM_JS(void, speakInPage, (const char* spoken), { window.vokta.speak(JSON.parse(UTF8ToString(spoken))); });
 // The browser's storage: a value kept under key (null, which the caller
 // frees otherwise, when there is none or the storage cannot be read).
 EM_JS(char*, readPageStorage, (const char* key), {
@@ -367,7 +368,7 @@ public:
             notePageLanguage();
     }
 
-    void announce(const Spoken&) override {}
+    void announce(const Spoken& spoken) override { speakInPage(spokenJson(spoken).c_str()); }
 
 private:
     void chosen(Command command, const std::optional<ChosenFile>& file)

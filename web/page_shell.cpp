@@ -71,6 +71,18 @@ std::string wordsJson(Language language)
         .set("ok", Json::string(words.ok))
         .set("open", Json::string(words.open))
         .set("cancel", Json::string(words.cancel))
+        .set("view", Json::string(viewName(language)))
+        .text();
+}
+
+std::string spokenJson(const Spoken& spoken)
+{
+    Json sentences = Json::array();
+    for (const std::string& sentence : spoken.sentences)
+        sentences.push(Json::string(sentence));
+    return Json::object()
+        .set("description", Json::boolean(spoken.kind == Spoken::Kind::Description))
+        .set("sentences", std::move(sentences))
         .text();
 }
 

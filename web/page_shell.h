@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "puzzle/controller/window_message.h"
+#include "shell/announcements.h"
 #include "shell/dialogs.h"
 #include "shell/language.h"
 #include "shell/library.h"
@@ -16,8 +17,12 @@ namespace vokta::web {
 // The menu bar: [{title, enabled, items: [{command, name, text, keys,
 // separatorBefore, checkable, checked, enabled, helpPopup}]}].
 std::string menusJson(const std::vector<ShownMenu>& menus);
-// The dialogs' words in language, the help's folder and About's picture.
+// The dialogs' words in language, the help's folder, About's picture and
+// the game view's name for a screen reader.
 std::string wordsJson(Language language);
+// Words for the player's screen reader: {description (true for Describe's),
+// sentences}.
+std::string spokenJson(const Spoken& spoken);
 // The library: [{name, difficulty, solutions, record (null until completed)}].
 std::string libraryJson(const std::vector<LibraryEntry>& tasks);
 // The numbers and names the page hands back to the game, generated from the

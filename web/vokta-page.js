@@ -92,6 +92,25 @@
     languageChanged() {
       loadTexts();
     },
+    // Words for a screen reader ({description, sentences}): said in the
+    // polite live region; Describe's also kept as the scene's outline, its
+    // first sentence the heading and each other an item.
+    speak(spoken) {
+      const said = document.createElement('p');
+      said.textContent = spoken.sentences.join(' ');
+      byId('spoken').replaceChildren(said);
+      if (!spoken.description)
+        return;
+      const heading = document.createElement('h2');
+      heading.textContent = spoken.sentences[0];
+      const list = document.createElement('ul');
+      for (const sentence of spoken.sentences.slice(1)) {
+        const item = document.createElement('li');
+        item.textContent = sentence;
+        list.appendChild(item);
+      }
+      byId('outline').replaceChildren(heading, list);
+    },
     // Runs a vokta-play script on a game of its own and returns what
     // vokta-play prints. files (name -> Uint8Array) are what load reads;
     // what save writes lands in it.
@@ -288,6 +307,8 @@
     byId('help-caption').textContent = texts.helpCaption;
     byId('help-contents').textContent = texts.helpContents;
     byId('help-back').textContent = texts.helpBack;
+    canvas.setAttribute('aria-label', texts.view);
+    byId('outline').setAttribute('aria-label', texts.view);
   }
 
   // The items' commands, popup by popup: menus with the same ones are
