@@ -23,6 +23,8 @@ struct DialogWords {
     std::string cancel;
     // The pictures of About, beside the model file's folder.
     std::string aboutPicture;
+    // The page's line when it starts on a newer version of its files.
+    std::string updated;
 };
 
 DialogWords dialogWords(Language language);

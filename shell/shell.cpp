@@ -122,6 +122,12 @@ void Shell::mouse(const WindowMessage& message)
         route(message);
 }
 
+void Shell::zoom(float units)
+{
+    if (started_)
+        game_.zoom(units);
+}
+
 void Shell::choose(Command command)
 {
     if (!started_)

@@ -81,6 +81,8 @@ public:
     void keyboardLost();
     // A mouse message (ButtonDown, ButtonUp, MouseMove, DoubleClick).
     void mouse(const WindowMessage& message);
+    // A pinch: the camera closer by units (see Game::zoom).
+    void zoom(float units);
     // A menu item chosen.
     void choose(Command command);
     // F1 on a menu item: its pop-up, or the help's contents.

@@ -14,7 +14,7 @@ set(expected
   share/metainfo/org.vokta.Vokta.metainfo.xml
   share/mime/packages/org.vokta.Vokta.xml
   share/icons/hicolor/scalable/apps/org.vokta.Vokta.svg)
-foreach(size 16 22 24 32 48 64 128 256)
+foreach(size 16 22 24 32 48 64 128 192 256 512)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/org.vokta.Vokta.png)
 endforeach()
 foreach(file ${expected})

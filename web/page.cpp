@@ -321,6 +321,7 @@ public:
             .set("falling", play::Json::integer(falling))
             .set("taskCompleted", play::Json::boolean(state.taskCompleted))
             .set("ticks", play::Json::integer(shell_.game().tickCount()))
+            .set("cameraDistance", play::Json::number(modulus(shell_.game().view().camera.position())))
             .text();
     }
 
@@ -493,6 +494,13 @@ EMSCRIPTEN_KEEPALIVE void vokta_keep()
 {
     if (thePage)
         thePage->shell().keepGame();
+}
+
+// A pinch: the camera closer by units (farther for a negative number).
+EMSCRIPTEN_KEEPALIVE void vokta_zoom(double units)
+{
+    if (thePage)
+        thePage->shell().zoom(static_cast<float>(units));
 }
 
 EMSCRIPTEN_KEEPALIVE void vokta_resize()

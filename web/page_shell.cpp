@@ -71,6 +71,7 @@ std::string wordsJson(Language language)
         .set("ok", Json::string(words.ok))
         .set("open", Json::string(words.open))
         .set("cancel", Json::string(words.cancel))
+        .set("updated", Json::string(words.updated))
         .text();
 }
 
@@ -100,7 +101,9 @@ std::string pageTableJson()
                        .set("colours", Json::string(storedName(Stored::Colours).pageKey))
                        .set("numbers", Json::string(storedName(Stored::Numbers).pageKey))
                        .set("progress", Json::string(storedName(Stored::Progress).pageKey))
-                       .set("game", Json::string(storedName(Stored::Game).pageKey));
+                       .set("game", Json::string(storedName(Stored::Game).pageKey))
+                       // The version of the page's files last seen, the page's own.
+                       .set("version", Json::string("vokta.version"));
     return Json::object()
         .set("mouse", std::move(mouse))
         .set("commands", std::move(commands))

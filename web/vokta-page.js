@@ -413,6 +413,10 @@
     popup.style.left = box.left + 'px';
     popup.style.top = box.bottom + 'px';
     popup.hidden = false;
+    // Kept on a narrow screen: moved left as far as it must.
+    const overflow = popup.getBoundingClientRect().right - document.documentElement.clientWidth;
+    if (overflow > 0)
+      popup.style.left = Math.max(0, box.left - overflow) + 'px';
     popup.focus();
     if (byKeyboard)
       highlight(enabledItems(popup)[0] || null);
@@ -577,6 +581,9 @@
     helpPopup.style.left = Math.max(0, box.left + 24) + 'px';
     helpPopup.style.top = box.bottom + 'px';
     helpPopup.hidden = false;
+    const overflow = helpPopup.getBoundingClientRect().right - document.documentElement.clientWidth;
+    if (overflow > 0)
+      helpPopup.style.left = Math.max(0, box.left + 24 - overflow) + 'px';
   }
 
   // The pop-up goes at the next key or press, which does nothing else.
@@ -746,13 +753,38 @@
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
   // Touch: a tap is a left click (two in quick succession a double click),
-  // a drag a left drag, a long press a right click.
+  // a drag a left drag, a long press a right click, a pinch moves the camera
+  // in and out as a right drag does, a unit for each pixel the fingers
+  // spread or close.
   let touch = null;
   let lastTap = null;
+  let pinch = null;
+
+  function fingerSpread() {
+    const [a, b] = Object.values(pinch.fingers);
+    return Math.hypot(a.x - b.x, a.y - b.y);
+  }
+
+  // A second finger turns what the first began into a pinch.
+  function startPinch(event) {
+    clearTimeout(touch.timer);
+    if (touch.dragging)
+      sendMouseAt(table.mouse.ButtonUp, touch.x, touch.y, LeftButton, 0);
+    canvas.setPointerCapture(event.pointerId);
+    pinch = { fingers: { [touch.id]: { x: touch.x, y: touch.y }, [event.pointerId]: { x: event.clientX, y: event.clientY } } };
+    pinch.spread = fingerSpread();
+    touch = null;
+    lastTap = null;
+  }
 
   canvas.addEventListener('pointerdown', (event) => {
-    if (event.pointerType !== 'touch' || touch !== null)
+    if (event.pointerType !== 'touch' || pinch !== null)
       return;
+    if (touch !== null) {
+      event.preventDefault();
+      startPinch(event);
+      return;
+    }
     event.preventDefault();
     canvas.focus();
     canvas.setPointerCapture(event.pointerId);
@@ -765,6 +797,13 @@
     }, LongPressMs);
   });
   canvas.addEventListener('pointermove', (event) => {
+    if (pinch !== null && event.pointerId in pinch.fingers) {
+      pinch.fingers[event.pointerId] = { x: event.clientX, y: event.clientY };
+      const spread = fingerSpread();
+      _vokta_zoom(spread - pinch.spread);
+      pinch.spread = spread;
+      return;
+    }
     if (touch === null || event.pointerId !== touch.id || touch.pressedLong)
       return;
     if (!touch.dragging && Math.hypot(event.clientX - touch.x, event.clientY - touch.y) >= DragSlopPx) {
@@ -776,8 +815,16 @@
     if (touch.dragging)
       sendMouseAt(table.mouse.MouseMove, event.clientX, event.clientY, LeftButton, LeftFlag);
   });
+  // The pinch ends with the first finger lifted.
+  function endPinch(event) {
+    if (pinch === null || !(event.pointerId in pinch.fingers))
+      return false;
+    pinch = null;
+    return true;
+  }
+
   canvas.addEventListener('pointerup', (event) => {
-    if (touch === null || event.pointerId !== touch.id)
+    if (endPinch(event) || touch === null || event.pointerId !== touch.id)
       return;
     clearTimeout(touch.timer);
     if (touch.dragging) {
@@ -793,7 +840,7 @@
     touch = null;
   });
   canvas.addEventListener('pointercancel', (event) => {
-    if (touch === null || event.pointerId !== touch.id)
+    if (endPinch(event) || touch === null || event.pointerId !== touch.id)
       return;
     clearTimeout(touch.timer);
     if (touch.dragging)
@@ -816,6 +863,56 @@
       _vokta_resize();
   });
 
+  // ---- Offline: the service worker keeps every file of the page. A newer
+  // version waiting is let take over as the page starts, which then starts
+  // again on it, whole; the page says so in one line.
+
+  let takingOver = false;
+
+  function showNoticeLine(text) {
+    const line = byId('notice-line');
+    line.textContent = text;
+    line.hidden = false;
+    setTimeout(() => { line.hidden = true; }, 6000);
+  }
+
+  function noteVersion(version) {
+    window.vokta.version = version;
+    let previous = null;
+    try {
+      previous = localStorage.getItem(table.storage.version);
+      localStorage.setItem(table.storage.version, version);
+    } catch (error) {
+      return;
+    }
+    if (previous !== null && previous !== version && texts !== null)
+      showNoticeLine(texts.updated);
+  }
+
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.addEventListener('message', (event) => {
+      if (event.data && event.data.version)
+        noteVersion(event.data.version);
+    });
+    navigator.serviceWorker.addEventListener('controllerchange', () => {
+      if (takingOver)
+        location.reload();
+      else
+        askVersion();
+    });
+    navigator.serviceWorker.register('service-worker.js').then((registration) => {
+      if (registration.waiting && navigator.serviceWorker.controller) {
+        takingOver = true;
+        registration.waiting.postMessage('take-over');
+      }
+    }, (error) => console.info(`vokta: the page cannot be kept for offline play: ${error.message}`));
+  }
+
+  function askVersion() {
+    if (window.vokta.ready && 'serviceWorker' in navigator && navigator.serviceWorker.controller)
+      navigator.serviceWorker.controller.postMessage('version');
+  }
+
   window.Module = {
     canvas: canvas,
     arguments: seed === null ? [] : [seed],
@@ -828,6 +925,7 @@
         return;
       loadTexts();
       _vokta_show_menus();
+      askVersion();
       // ?start=1 starts at once, as VOKTA_START=1 does on the desktop.
       if (params.get('start') === '1')
         startGame();

@@ -83,6 +83,7 @@ Congratulations!</source><translation>Задача решена.
     <message><source>it is for pieces this game does not have</source><translation>в ней фигуры, которых в этой игре нет</translation></message>
     <message><source>The game kept in %1 cannot be continued: %2 (%3). A new game starts.</source><translation>Игру, сохранённую в %1, нельзя продолжить: %2 (%3). Начинается новая игра.</translation></message>
     <message><source>The game kept in %1 cannot be continued: %2 (%3). It is set aside as %4, and a new game starts.</source><translation>Игру, сохранённую в %1, нельзя продолжить: %2 (%3). Она отложена как %4, начинается новая игра.</translation></message>
+    <message><source>Vokta has been updated.</source><translation>Вокта обновлена.</translation></message>
 </context>
 <context>
     <name>vokta::LibraryDialog</name>

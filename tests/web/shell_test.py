@@ -78,7 +78,9 @@ class Page:
     def wait(self, condition, what):
         WebDriverWait(self.driver, PAGE_LIMIT_S).until(lambda d: condition(), message=what)
 
-    def script(self, text, *arguments):
+    def script(self, text, *arguments, async_script=False):
+        if async_script:
+            return self.driver.execute_async_script(text, *arguments)
         return self.driver.execute_script(text, *arguments)
 
     def load(self):
@@ -338,6 +340,111 @@ def check_kept_game(page, failures):
     print(f'kept game: continued after a reload, {undone} earlier steps undone')
 
 
+def check_phone(page, failures):
+    """On a phone held upright (360 x 640 CSS pixels): the whole floor in
+    the view, every popup and dialog within the screen, and a pinch with
+    two fingers moving the camera in and out."""
+    driver = page.driver
+    driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                           {'width': 360, 'height': 640, 'deviceScaleFactor': 2, 'mobile': True})
+    driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 2})
+    try:
+        page.load()
+        within = '''const box = arguments[0].getBoundingClientRect();
+            return box.width > 0 && box.left >= 0 && box.right <= document.documentElement.clientWidth;'''
+        if not page.script(within, driver.find_element(By.ID, 'start-box')):
+            failures.append('phone: the start dialog is wider than the screen')
+        page.start()
+        page.settle()
+        canvas = driver.find_element(By.ID, 'view')
+        # Upright, the view spans across its width what the desktop's 4:3
+        # window does: every piece of the seeded scatter shows, none cut away.
+        picture = Image.open(io.BytesIO(canvas.screenshot_as_png)).convert('RGB').reduce(2)
+        hues = {'magenta': lambda r, g, b: r > 120 and b > 120 and g < 40, 'cyan': lambda r, g, b: g > 120 and b > 120 and r < 40,
+                'red': lambda r, g, b: r > 120 and g < 30 and b < 30, 'green': lambda r, g, b: g > 120 and r < 40 and b < 40,
+                'blue': lambda r, g, b: b > 120 and r < 40 and g < 40,
+                'pink': lambda r, g, b: r > 120 and 40 < g < 130 and abs(g - b) < 12}
+        pixels = list(picture.getdata())
+        missing = [name for name, shade in hues.items() if sum(1 for pixel in pixels if shade(*pixel)) < 30]
+        if missing:
+            failures.append(f'phone: upright, the view leaves out the {", ".join(missing)} piece')
+        letters = [menu[1].lower() for menu in page.model_menus()]
+        page.keys('1')
+        page.wait(lambda: page.status()['selected'] == 0, 'key 1 selects the first piece')
+        for index, letter in enumerate(letters):
+            page.alt(letter)
+            page.wait(lambda: page.open_popup() == index, f'phone: Alt+{letter} opens its popup')
+            if not page.script(within, driver.find_elements(By.CSS_SELECTOR, '.popup')[index]):
+                failures.append(f'phone: popup {index} is wider than the screen')
+            page.keys(Keys.ESCAPE)
+        page.keys(Keys.ENTER)
+        page.settle()
+        for downs, dialog in ((4, 'library-box'), (0, 'message-box')):
+            page.choose(letters[0], downs)
+            if dialog == 'message-box':
+                page.keys('h')
+            page.wait(lambda: not driver.find_element(By.ID, dialog).find_element(By.XPATH, '..').get_attribute(
+                'hidden'), f'phone: {dialog} shows')
+            if not page.script(within, driver.find_element(By.ID, dialog)):
+                failures.append(f'phone: {dialog} is wider than the screen')
+            page.keys(Keys.ESCAPE)
+        # A pinch in the middle of the view, the fingers spreading apart: closer.
+        box = canvas.rect
+        middle = (box['x'] + box['width'] / 2, box['y'] + box['height'] / 2)
+        fingers = lambda spread: [{'x': middle[0] - spread, 'y': middle[1], 'id': 1},
+                                  {'x': middle[0] + spread, 'y': middle[1], 'id': 2}]
+        before = page.status()['cameraDistance']
+        touch = lambda kind, points: driver.execute_cdp_cmd('Input.dispatchTouchEvent',
+                                                            {'type': kind, 'touchPoints': points})
+        touch('touchStart', fingers(20))
+        for spread in range(30, 100, 10):
+            touch('touchMove', fingers(spread))
+        touch('touchEnd', [])
+        page.wait(lambda: page.status()['cameraDistance'] < before - 100, 'phone: a pinch brings the camera closer')
+        print(f'phone: every piece in the upright view, popups and dialogs within 360 px, a pinch from '
+              f'{before:.0f} to {page.status()["cameraDistance"]:.0f} units')
+    finally:
+        driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
+        driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+
+
+def check_offline(driver, folder, library_index, failures):
+    """The browser reads the manifest without errors; once the service
+    worker keeps the page, it starts and plays with the server gone: the
+    game, the library with its pictures."""
+    server = serve(folder)
+    page = Page(driver, f'http://127.0.0.1:{server.server_port}/index.html?seed={SEED}&start=1')
+    try:
+        page.load()
+        manifest = driver.execute_cdp_cmd('Page.getAppManifest', {})
+        if manifest.get('errors') or '"Vokta"' not in manifest.get('data', ''):
+            failures.append(f'offline: the manifest has errors or no name: {manifest.get("errors")}')
+        page.wait(lambda: page.script('return navigator.serviceWorker.controller !== null'),
+                  'the service worker takes the page')
+        # Every file the service worker lists is kept once it is active.
+        page.wait(lambda: page.script('''const done = arguments[arguments.length - 1];
+            navigator.serviceWorker.getRegistration().then((registration) => registration.active.state)
+              .then((state) => done(state === 'activated'));''', async_script=True),
+                  'the service worker has kept the page\'s files')
+    finally:
+        server.shutdown()
+        server.server_close()
+    # The server is gone: everything comes from what the service worker kept.
+    page.load()
+    page.wait(lambda: page.status()['started'] and page.script('return window.vokta.frames > 0'),
+              'offline, the game starts')
+    tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
+             if line.strip() and not line.startswith('#')]
+    page.settle()
+    page.choose(page.model_menus()[0][1].lower(), 4)
+    page.wait(lambda: page.script("return document.querySelectorAll('.task canvas').length") == len(tasks),
+              'offline, the library lists every task')
+    page.keys(Keys.ENTER)
+    page.wait(lambda: page.script("return document.getElementById('library').hidden") and
+              page.status()['falling'] > 0, 'offline, the first task is opened')
+    print(f'offline: the page came from the service worker\'s {len(tasks)} tasks and all')
+
+
 def check_round_trip(page, task_file, vokta_play, downloads, failures):
     """For a new player: in English, the storage cleared."""
     page.driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(downloads)})
@@ -569,6 +676,8 @@ def main():
             check_message_keeps_keyboard(page, task_letter, source / 'tests/play/data/truncated.tsk', failures)
             check_released_keys(page, [menu[1].lower() for menu in page.model_menus()], failures)
             check_game_keeps_keyboard(page, help_letter, failures)
+            check_phone(page, failures)
+            check_offline(driver, arguments.page, source / 'resources/tasks/index.txt', failures)
             with tempfile.TemporaryDirectory() as sharp_data:
                 sharp_driver = open_browser(sharp_data, ['--force-device-scale-factor=2'])
                 try:
