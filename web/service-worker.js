@@ -9,8 +9,11 @@ const VERSION = '@VERSION@';
 const FILES = [@FILES@];
 const CACHE = 'vokta-' + VERSION;
 
+// Straight from the server, past the browser's own cache, which may still
+// hold files of the version before.
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)));
+  event.waitUntil(caches.open(CACHE)
+    .then((cache) => cache.addAll(FILES.map((name) => new Request(name, { cache: 'reload' })))));
 });
 
 self.addEventListener('activate', (event) => {

@@ -27,6 +27,7 @@ import argparse
 import base64
 import io
 import pathlib
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -445,6 +446,47 @@ def check_offline(driver, folder, library_index, failures):
     print(f'offline: the page came from the service worker\'s {len(tasks)} tasks and all')
 
 
+def check_update(driver, folder, source, failures):
+    """A newer version of the page's files, published while the old one is
+    kept: the next start runs on the new files, all of them, and says so in
+    one line."""
+    with tempfile.TemporaryDirectory() as published:
+        shutil.copytree(folder, published, dirs_exist_ok=True)
+        server = serve(published)
+        try:
+            page = Page(driver, f'http://127.0.0.1:{server.server_port}/index.html?seed={SEED}&start=1')
+            page.load()
+            page.wait(lambda: page.script('return window.vokta.version !== undefined'), 'the page learns its version')
+            first = page.script('return window.vokta.version')
+            marker = '// published again'
+            with open(pathlib.Path(published) / 'vokta-page.js', 'a', encoding='utf-8') as script:
+                script.write(marker + '\n')
+            subprocess.run(['cmake', f'-DTEMPLATE={source}/web/service-worker.js', f'-DFOLDER={published}',
+                            '-P', f'{source}/web/offline.cmake'], check=True, capture_output=True)
+            # Found and kept whole at this visit, beside the old, which goes on;
+            # taken over at the next.
+            page.load()
+            page.wait(lambda: page.script('''const done = arguments[arguments.length - 1];
+                navigator.serviceWorker.getRegistration().then((r) => done(r.waiting !== null));''',
+                                          async_script=True), 'the new version waits, kept whole')
+            if page.script('return window.vokta.version') != first:
+                failures.append('update: the new version took over while the old page ran')
+            page.load()
+            page.wait(lambda: page.script('return window.vokta.version') not in (None, first),
+                      'the next start runs on the new version')
+            page.wait(lambda: not page.script("return document.getElementById('notice-line').hidden"),
+                      'the page says it has been updated')
+            served = page.script('''const done = arguments[arguments.length - 1];
+                fetch('vokta-page.js').then((answer) => answer.text()).then(done);''', async_script=True)
+            if marker not in served:
+                failures.append('update: the new version serves the old script')
+            line = page.script("return document.getElementById('notice-line').textContent")
+            print(f'update: from {first} to {page.script("return window.vokta.version")}, "{line}"')
+        finally:
+            server.shutdown()
+            server.server_close()
+
+
 def check_round_trip(page, task_file, vokta_play, downloads, failures):
     """For a new player: in English, the storage cleared."""
     page.driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(downloads)})
@@ -678,6 +720,7 @@ def main():
             check_game_keeps_keyboard(page, help_letter, failures)
             check_phone(page, failures)
             check_offline(driver, arguments.page, source / 'resources/tasks/index.txt', failures)
+            check_update(driver, arguments.page, source, failures)
             with tempfile.TemporaryDirectory() as sharp_data:
                 sharp_driver = open_browser(sharp_data, ['--force-device-scale-factor=2'])
                 try:
