@@ -11,7 +11,7 @@ namespace {
 consteval bool everyColourTranslated(const Palette& palette)
 {
     for (const PieceColour& piece : palette.pieces) {
-        if (findTranslation(kMessageContext, piece.name) == nullptr)
+        if (findTranslation(kMessageContext, piece.name) == kNoTranslation)
             return false;
     }
     return true;
@@ -30,8 +30,8 @@ std::string said(Language language, Words message, std::initializer_list<std::st
 std::string_view translate(Language language, std::string_view context, std::string_view english)
 {
     if (language == Language::Russian) {
-        if (const Translation* row = findTranslation(context, english))
-            return row->russian;
+        if (const std::size_t row = findTranslation(context, english); row != kNoTranslation)
+            return kRussian[row].russian;
     }
     return english;
 }

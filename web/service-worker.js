@@ -1,8 +1,8 @@
 // Keeps every file of the page, so that after the first visit the game
 // starts and plays offline. Each version of the files lives in a cache of
-// its own and is served whole from it: a new version waits until the page
-// starts next, when the page lets it take over (see vokta-page.js), and
-// the old cache goes. The build writes VERSION and FILES (web/offline.cmake).
+// its own and is served whole from it: a new version waits until no page
+// of the old one is open, so the next start runs on it, and the old cache
+// goes. The build writes VERSION and FILES (web/offline.cmake).
 'use strict';
 
 const VERSION = '@VERSION@';
@@ -26,8 +26,6 @@ self.addEventListener('activate', (event) => {
 self.addEventListener('message', (event) => {
   if (event.data === 'version')
     event.source.postMessage({ version: VERSION });
-  else if (event.data === 'take-over')
-    self.skipWaiting();
 });
 
 // The page's own files from this version's cache, whatever the address

@@ -864,10 +864,9 @@
   });
 
   // ---- Offline: the service worker keeps every file of the page. A newer
-  // version waiting is let take over as the page starts, which then starts
-  // again on it, whole; the page says so in one line.
-
-  let takingOver = false;
+  // version takes over once no page of the old one is open, so a start
+  // runs on one version whole; the first start on a new one says so in
+  // one line.
 
   function showNoticeLine(text) {
     const line = byId('notice-line');
@@ -889,28 +888,23 @@
       showNoticeLine(texts.updated);
   }
 
-  if ('serviceWorker' in navigator) {
+  function askVersion() {
+    if (navigator.serviceWorker.controller)
+      navigator.serviceWorker.controller.postMessage('version');
+  }
+
+  // Once the game has loaded, which the first visit's worker then takes
+  // under its care.
+  function keepForOffline() {
+    if (!('serviceWorker' in navigator))
+      return;
     navigator.serviceWorker.addEventListener('message', (event) => {
       if (event.data && event.data.version)
         noteVersion(event.data.version);
     });
-    navigator.serviceWorker.addEventListener('controllerchange', () => {
-      if (takingOver)
-        location.reload();
-      else
-        askVersion();
-    });
-    navigator.serviceWorker.register('service-worker.js').then((registration) => {
-      if (registration.waiting && navigator.serviceWorker.controller) {
-        takingOver = true;
-        registration.waiting.postMessage('take-over');
-      }
-    }, (error) => console.info(`vokta: the page cannot be kept for offline play: ${error.message}`));
-  }
-
-  function askVersion() {
-    if (window.vokta.ready && 'serviceWorker' in navigator && navigator.serviceWorker.controller)
-      navigator.serviceWorker.controller.postMessage('version');
+    navigator.serviceWorker.addEventListener('controllerchange', askVersion);
+    navigator.serviceWorker.register('service-worker.js').then(
+      askVersion, (error) => console.info(`vokta: the page cannot be kept for offline play: ${error.message}`));
   }
 
   window.Module = {
@@ -925,7 +919,7 @@
         return;
       loadTexts();
       _vokta_show_menus();
-      askVersion();
+      keepForOffline();
       // ?start=1 starts at once, as VOKTA_START=1 does on the desktop.
       if (params.get('start') === '1')
         startGame();
