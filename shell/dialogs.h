@@ -23,6 +23,14 @@ struct DialogWords {
     std::string cancel;
     // The pictures of About, beside the model file's folder.
     std::string aboutPicture;
+    // Share task... and Open task code...
+    std::string shareCaption;
+    std::string shareCode;
+    std::string shareLink;
+    std::string copy;
+    std::string copied;
+    std::string openCodeCaption;
+    std::string openCodePrompt;
 };
 
 DialogWords dialogWords(Language language);

@@ -71,6 +71,13 @@ std::string wordsJson(Language language)
         .set("ok", Json::string(words.ok))
         .set("open", Json::string(words.open))
         .set("cancel", Json::string(words.cancel))
+        .set("shareCaption", Json::string(words.shareCaption))
+        .set("shareCode", Json::string(words.shareCode))
+        .set("shareLink", Json::string(words.shareLink))
+        .set("copy", Json::string(words.copy))
+        .set("copied", Json::string(words.copied))
+        .set("openCodeCaption", Json::string(words.openCodeCaption))
+        .set("openCodePrompt", Json::string(words.openCodePrompt))
         .text();
 }
 

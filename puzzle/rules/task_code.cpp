@@ -25,7 +25,6 @@ constexpr std::int64_t kFarthest = static_cast<std::int64_t>(kFarthestCell) / kC
 constexpr std::uint64_t kWidestBox = 2 * kFarthest + 1;
 constexpr long kFarthestCoordinate = static_cast<long>(kFarthestCell);
 constexpr std::string_view kLinkKey = "#task=";
-constexpr std::string_view kScheme = "vokta:";
 
 enum class Layout { Mask = 0, List = 1 };
 
@@ -421,9 +420,9 @@ std::string_view taskCodeInLink(std::string_view text)
         text = text.substr(key + kLinkKey.size());
         return text.substr(0, text.find('&'));
     }
-    if (text.starts_with(kScheme)) {
+    if (text.starts_with(kTaskLinkScheme)) {
         // Some browsers hand a scheme's link on as "vokta://CODE/".
-        text.remove_prefix(kScheme.size());
+        text.remove_prefix(kTaskLinkScheme.size());
         while (text.starts_with('/'))
             text.remove_prefix(1);
         while (text.ends_with('/'))

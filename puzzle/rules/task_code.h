@@ -30,6 +30,8 @@ namespace vokta {
 // a tie), so a compact figure costs a bit a cell of its box, and a sparse
 // one a few bits a cell.
 inline constexpr int kTaskCodeVersion = 1;
+// A task's link for an installed game: the scheme, then the code.
+inline constexpr std::string_view kTaskLinkScheme = "vokta:";
 // No task has a longer code: 27 cells as far apart as task files allow.
 inline constexpr std::size_t kLongestTaskCode = 282;
 

@@ -8,17 +8,23 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTimer>
 
 #include "app/game_view.h"
 #include "app/main_window.h"
+#include "app/task_code_dialogs.h"
 #include "puzzle/controller/commands.h"
 #include "puzzle/controller/window_message.h"
+#include "puzzle/rules/task_code.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {
@@ -326,6 +332,68 @@ TEST_F(Keyboard, CtrlZUndoesCtrlYRedoesAndHomeBringsTheViewBack)
                     key("Home", [&] { return game_->view().camera.position() == home; })}),
               4u);
     EXPECT_EQ(game_->view().camera.position(), (Vec3{100, 100, 100}));
+}
+
+// Share task... and Open task code... chosen from the Task menu with real
+// clicks and keys: the code of the task on show, copied by its button; a
+// code typed into the dialog opens its task as a step Undo takes back; a
+// bad one is refused in a message box, and the task stays as it was.
+TEST_F(Keyboard, ATaskTravelsAsItsCodeThroughTheTaskMenu)
+{
+    const auto titleOfTask = [this] { return titleCentre(0); };
+    const auto item = [](Command command) { return [command] { return itemCentre(command); }; };
+    const auto shown = [] { return qobject_cast<ShareTaskDialog*>(QApplication::activeModalWidget()); };
+    const auto asked = [] { return qobject_cast<OpenTaskCodeDialog*>(QApplication::activeModalWidget()); };
+    const auto refused = [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); };
+    const auto shownCode = [shown] { return shown()->findChild<QLineEdit*>(QStringLiteral("taskCode"))->text(); };
+    const auto copyButton = [shown] {
+        QPushButton* copy = shown()->findChild<QPushButton*>(QStringLiteral("copy"));
+        return copy->mapToGlobal(copy->rect().center());
+    };
+    const auto task = [this] { return taskKey(*currentTask(game_->state())); };
+    const TaskFileRead bed = readTaskFile(VOKTA_RUNTIME_DIR "/tasks/bed.tsk");
+    ASSERT_TRUE(bed.task);
+    QGuiApplication::clipboard()->clear();
+
+    QString code;
+    ASSERT_EQ(
+        play({startInTheView(),
+              clickAt(titleOfTask, popupShown),
+              clickAt(item(Command::ShareTask), [&] { return shown() != nullptr; }),
+              {[&] { code = shownCode(); }, [] { return true; }},
+              clickAt(copyButton, [] { return QGuiApplication::clipboard()->text() == QStringLiteral("1vAs____-"); }),
+              key("Return", nothingOpen)}),
+        6u);
+    EXPECT_EQ(code, QStringLiteral("1vAs____-"));
+
+    const auto typeInto = [asked](const char* text) {
+        return Step{[text] {
+                        xdotool({QStringLiteral("type"), QString::fromLatin1(text)});
+                    },
+                    [text, asked] {
+                        return asked() && asked()->template findChild<QLineEdit*>()->text() == QLatin1String(text);
+                    }};
+    };
+    ASSERT_EQ(play({clickAt(titleOfTask, popupShown),
+                    clickAt(item(Command::OpenTaskCode), [&] { return asked() != nullptr; }),
+                    typeInto("1uX9IaSx_dA003W001m000G"), key("Return", nothingOpen)}),
+              4u);
+    EXPECT_EQ(task(), taskKey(*bed.task));
+
+    QString said;
+    ASSERT_EQ(play({clickAt(titleOfTask, popupShown),
+                    clickAt(item(Command::OpenTaskCode), [&] { return asked() != nullptr; }),
+                    typeInto("1vAs___"),
+                    key("Return", [&] { return refused() != nullptr; }),
+                    {[&] { said = refused()->text(); }, [] { return true; }},
+                    key("Return", nothingOpen)}),
+              6u);
+    EXPECT_EQ(said,
+              QStringLiteral("The task code 1vAs___ cannot be opened: it ends before its task does: part of "
+                             "it is missing."));
+    EXPECT_EQ(task(), taskKey(*bed.task)) << "the refused code changed nothing";
+
+    ASSERT_EQ(play({key("ctrl+z", [&] { return task() == taskKey(builtInTask()); })}), 1u);
 }
 
 }  // namespace
