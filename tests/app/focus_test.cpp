@@ -57,6 +57,14 @@ bool nothingOpen()
     return !popupShown() && !modalShown();
 }
 
+// The dialog of that kind open over the game once it has the keyboard, so
+// that keys typed and clicks go to it; null until then.
+template <class Dialog> Dialog* focusedDialog()
+{
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    return dialog && dialog->isActiveWindow() ? dialog : nullptr;
+}
+
 class Keyboard : public ::testing::Test {
 protected:
     void SetUp() override
@@ -342,52 +350,57 @@ TEST_F(Keyboard, ATaskTravelsAsItsCodeThroughTheTaskMenu)
 {
     const auto titleOfTask = [this] { return titleCentre(0); };
     const auto item = [](Command command) { return [command] { return itemCentre(command); }; };
-    const auto shown = [] { return qobject_cast<ShareTaskDialog*>(QApplication::activeModalWidget()); };
-    const auto asked = [] { return qobject_cast<OpenTaskCodeDialog*>(QApplication::activeModalWidget()); };
-    const auto refused = [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); };
-    const auto shownCode = [shown] { return shown()->findChild<QLineEdit*>(QStringLiteral("taskCode"))->text(); };
-    const auto copyButton = [shown] {
-        QPushButton* copy = shown()->findChild<QPushButton*>(QStringLiteral("copy"));
+    const auto copyButton = [] {
+        QPushButton* copy = focusedDialog<ShareTaskDialog>()->findChild<QPushButton*>(QStringLiteral("copy"));
         return copy->mapToGlobal(copy->rect().center());
+    };
+    const auto typeInto = [](const char* text) {
+        return Step{[text] {
+                        xdotool({QStringLiteral("type"), QString::fromLatin1(text)});
+                    },
+                    [text] {
+                        const auto* asked = focusedDialog<OpenTaskCodeDialog>();
+                        return asked && asked->findChild<QLineEdit*>()->text() == QLatin1String(text);
+                    }};
     };
     const auto task = [this] { return taskKey(*currentTask(game_->state())); };
     const TaskFileRead bed = readTaskFile(VOKTA_RUNTIME_DIR "/tasks/bed.tsk");
     ASSERT_TRUE(bed.task);
     QGuiApplication::clipboard()->clear();
 
+    // A dialog's own event loop runs inside a step: each play below opens
+    // its dialog and closes it again.
     QString code;
+    ASSERT_EQ(play({startInTheView()}), 1u);
     ASSERT_EQ(
-        play({startInTheView(),
-              clickAt(titleOfTask, popupShown),
-              clickAt(item(Command::ShareTask), [&] { return shown() != nullptr; }),
-              {[&] { code = shownCode(); }, [] { return true; }},
+        play({clickAt(titleOfTask, popupShown),
+              clickAt(item(Command::ShareTask), [] { return focusedDialog<ShareTaskDialog>() != nullptr; }),
+              {[&] {
+                   code = focusedDialog<ShareTaskDialog>()->findChild<QLineEdit*>(QStringLiteral("taskCode"))->text();
+               },
+               [] { return true; }},
               clickAt(copyButton, [] { return QGuiApplication::clipboard()->text() == QStringLiteral("1vAs____-"); }),
               key("Return", nothingOpen)}),
-        6u);
+        5u);
     EXPECT_EQ(code, QStringLiteral("1vAs____-"));
 
-    const auto typeInto = [asked](const char* text) {
-        return Step{[text] {
-                        xdotool({QStringLiteral("type"), QString::fromLatin1(text)});
-                    },
-                    [text, asked] {
-                        return asked() && asked()->template findChild<QLineEdit*>()->text() == QLatin1String(text);
-                    }};
+    const auto askForCode = [&](const char* text, std::function<bool()> answered) {
+        return std::vector<Step>{
+            clickAt(titleOfTask, popupShown),
+            clickAt(item(Command::OpenTaskCode), [] { return focusedDialog<OpenTaskCodeDialog>() != nullptr; }),
+            typeInto(text), key("Return", std::move(answered))};
     };
-    ASSERT_EQ(play({clickAt(titleOfTask, popupShown),
-                    clickAt(item(Command::OpenTaskCode), [&] { return asked() != nullptr; }),
-                    typeInto("1uX9IaSx_dA003W001m000G"), key("Return", nothingOpen)}),
-              4u);
+    ASSERT_EQ(play(askForCode("1uX9IaSx_dA003W001m000G", nothingOpen)), 4u);
     EXPECT_EQ(task(), taskKey(*bed.task));
 
     QString said;
-    ASSERT_EQ(play({clickAt(titleOfTask, popupShown),
-                    clickAt(item(Command::OpenTaskCode), [&] { return asked() != nullptr; }),
-                    typeInto("1vAs___"),
-                    key("Return", [&] { return refused() != nullptr; }),
-                    {[&] { said = refused()->text(); }, [] { return true; }},
-                    key("Return", nothingOpen)}),
-              6u);
+    std::vector<Step> steps = askForCode("1vAs___", [&] {
+        const QMessageBox* box = focusedDialog<QMessageBox>();
+        said = box ? box->text() : QString();
+        return box != nullptr;
+    });
+    steps.push_back(key("Return", nothingOpen));
+    ASSERT_EQ(play(steps), 5u);
     EXPECT_EQ(said,
               QStringLiteral("The task code 1vAs___ cannot be opened: it ends before its task does: part of "
                              "it is missing."));
