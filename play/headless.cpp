@@ -81,6 +81,16 @@ void RecordedView::optionChanged(Stored option)
     }
 }
 
+void RecordedView::showTaskCode(std::string_view code)
+{
+    dialogs.push_back("share " + std::string(code));
+}
+
+void RecordedView::askTaskCode()
+{
+    dialogs.emplace_back("task code");
+}
+
 HeadlessGame::HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height)
     : shell(modelDirectory, modelDirectory + "/tasks", sound, view, store)
 {

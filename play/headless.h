@@ -51,6 +51,8 @@ public:
     void pickTaskFile(Command command) override;
     void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override;
     void optionChanged(Stored option) override;
+    void showTaskCode(std::string_view code) override;
+    void askTaskCode() override;
 
     std::vector<Message> messages;
     std::vector<std::string> dialogs;

@@ -36,6 +36,13 @@ DialogWords dialogWords(Language language)
         .cancel = russian ? std::string(kRussianCancel) : "Cancel",
         .aboutPicture = russian ? "pictures/about-ru.png" : "pictures/about-en.png",
         .updated = std::string(kUpdated.in(language)),
+        .shareCaption = std::string(Words("Share task").in(language)),
+        .shareCode = std::string(Words("The code of this task:").in(language)),
+        .shareLink = std::string(Words("Its link:").in(language)),
+        .copy = std::string(Words("Copy").in(language)),
+        .copied = std::string(Words("Copied").in(language)),
+        .openCodeCaption = std::string(Words("Open task code").in(language)),
+        .openCodePrompt = std::string(Words("A task's code or its link:").in(language)),
     };
 }
 

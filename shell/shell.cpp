@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "puzzle/rules/palette.h"
+#include "puzzle/rules/task_code.h"
 
 namespace vokta {
 
@@ -157,6 +158,14 @@ void Shell::choose(Command command)
         log({.kind = WindowMessage::Kind::Command, .command = command});
         toggleDisplayOption(command);
         return;
+    case Command::ShareTask:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        shareTask();
+        return;
+    case Command::OpenTaskCode:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        view_.askTaskCode();
+        return;
     default: route({.kind = WindowMessage::Kind::Command, .command = command}); return;
     }
 }
@@ -175,6 +184,21 @@ void Shell::fileChosen(Command command, const std::optional<ChosenFile>& file)
 {
     if (started_)
         route({.kind = WindowMessage::Kind::Command, .command = command, .file = file});
+}
+
+bool Shell::openTaskCode(std::string_view text)
+{
+    if (!started_)
+        return false;
+    const std::string_view code = taskCodeInLink(text);
+    const TaskCodeRead read = decodeTaskCode(code);
+    if (!read.task) {
+        view_.showNotice(describeTaskCodeError(code, read.error, language()));
+        return false;
+    }
+    // Named by its link, so that a recording writes the code again.
+    fileChosen(Command::Load, ChosenFile{std::string(kTaskLinkScheme) + std::string(code), encodeTask(*read.task)});
+    return true;
 }
 
 void Shell::setLanguage(std::string_view name)
@@ -233,6 +257,21 @@ void Shell::openLibrary()
         return;
     }
     view_.pickLibraryTask(tasks);
+}
+
+void Shell::shareTask()
+{
+    const std::optional<Task> task = currentTask(game_.state());
+    if (!task) {
+        view_.showNotice(noTaskCodeNotice(std::nullopt, language()));
+        return;
+    }
+    const TaskCodeWrite written = encodeTaskCode(*task);
+    if (!written.code) {
+        view_.showNotice(noTaskCodeNotice(written.error, language()));
+        return;
+    }
+    view_.showTaskCode(*written.code);
 }
 
 void Shell::repaintNow()

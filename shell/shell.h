@@ -46,6 +46,11 @@ public:
     virtual void pickLibraryTask(const std::vector<LibraryEntry>& tasks) = 0;
     // The language or a display option was switched (already stored and shown).
     virtual void optionChanged(Stored option) = 0;
+    // Share task...: the current task's code, to show (the page with its link).
+    virtual void showTaskCode(std::string_view code) = 0;
+    // Open task code...: asks for a code or a link, and answers with
+    // Shell::openTaskCode, or not at all when the player cancelled.
+    virtual void askTaskCode() = 0;
 };
 
 // The shell model: one running game and everything around it that the
@@ -89,6 +94,11 @@ public:
     void askHelp(Command command);
     // A picker's answer (see ShellView): the file, or nothing when cancelled.
     void fileChosen(Command command, const std::optional<ChosenFile>& file);
+    // The task of a code, or of a link that carries one, opened as Load
+    // opens a file: Open task code...'s answer, or a link the program was
+    // started with. A bad code is refused with a message and changes
+    // nothing; false then.
+    bool openTaskCode(std::string_view text);
     // The language by its name, stored as it is ("Russian", anything else English).
     void setLanguage(std::string_view name);
 
@@ -128,6 +138,7 @@ private:
     void continueKeptGame();
     void toggleDisplayOption(Command command);
     void openLibrary();
+    void shareTask();
 
     Game game_;
     ShellView& view_;

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "play/json.h"
+#include "puzzle/rules/task_code.h"
 #include "puzzle/scene/model_check.h"
 #include "puzzle/scene/task_picture.h"
 #include "render/gl/gl_functions.h"
@@ -58,6 +59,8 @@ EM_JS(void, openPageLoadPicker, (), { window.vokta.openLoadPicker(); });
 EM_JS(void, offerDownload, (const char* path, const char* name),
       { window.vokta.download(UTF8ToString(path), UTF8ToString(name)); });
 EM_JS(void, notePageLanguage, (), { window.vokta.languageChanged(); });
+EM_JS(void, showPageTaskCode, (const char* code), { window.vokta.showTaskCode(UTF8ToString(code)); });
+EM_JS(void, askPageTaskCode, (), { window.vokta.askTaskCode(); });
 // The browser's storage: a value kept under key (null, which the caller
 // frees otherwise, when there is none or the storage cannot be read).
 EM_JS(char*, readPageStorage, (const char* key), {
@@ -308,6 +311,14 @@ public:
     // nothing when the player cancelled.
     void loadChosen(std::optional<ChosenFile> file) { chosen(Command::Load, std::move(file)); }
 
+    // A code or a link: Open task code...'s answer, or the address's #task=.
+    // Save then names the task after its code.
+    void openTaskCode(const std::string& text)
+    {
+        if (shell_.openTaskCode(text))
+            saveName_ = std::string(taskCodeInLink(text)) + ".tsk";
+    }
+
     // What a test or a bug report may want to know of the game in view.
     std::string status() const
     {
@@ -367,6 +378,9 @@ public:
         if (option == Stored::Language)
             notePageLanguage();
     }
+
+    void showTaskCode(std::string_view code) override { showPageTaskCode(std::string(code).c_str()); }
+    void askTaskCode() override { askPageTaskCode(); }
 
 private:
     void chosen(Command command, const std::optional<ChosenFile>& file)
@@ -562,6 +576,14 @@ EMSCRIPTEN_KEEPALIVE void vokta_load_chosen(const char* name, const unsigned cha
         return;
     }
     thePage->loadChosen(vokta::ChosenFile{name, std::vector<unsigned char>(data, data + std::max(size, 0))});
+}
+
+// A task code or link to open: what Open task code... was given, or the
+// page's address with #task=.
+EMSCRIPTEN_KEEPALIVE void vokta_open_task_code(const char* text)
+{
+    if (thePage && text)
+        thePage->openTaskCode(text);
 }
 
 EMSCRIPTEN_KEEPALIVE int vokta_draw_library_picture(int index)

@@ -72,6 +72,13 @@ std::string wordsJson(Language language)
         .set("open", Json::string(words.open))
         .set("cancel", Json::string(words.cancel))
         .set("updated", Json::string(words.updated))
+        .set("shareCaption", Json::string(words.shareCaption))
+        .set("shareCode", Json::string(words.shareCode))
+        .set("shareLink", Json::string(words.shareLink))
+        .set("copy", Json::string(words.copy))
+        .set("copied", Json::string(words.copied))
+        .set("openCodeCaption", Json::string(words.openCodeCaption))
+        .set("openCodePrompt", Json::string(words.openCodePrompt))
         .text();
 }
 

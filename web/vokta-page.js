@@ -92,6 +92,18 @@
     languageChanged() {
       loadTexts();
     },
+    // Share task...: the code, and the link that opens this page on its task.
+    showTaskCode(code) {
+      byId('share-code').value = code;
+      byId('share-link').value = taskLink(code);
+      byId('share-copy').textContent = texts.copy;
+      openModal('share', byId('share-ok'));
+    },
+    // Open task code...: a code or a link, pasted or typed.
+    askTaskCode() {
+      byId('open-code-text').value = '';
+      openModal('open-code', byId('open-code-text'));
+    },
     // Runs a vokta-play script on a game of its own and returns what
     // vokta-play prints. files (name -> Uint8Array) are what load reads;
     // what save writes lands in it.
@@ -239,6 +251,7 @@
     menubar.hidden = false;
     _vokta_start();
     canvas.focus();
+    openAddressTask();
   }
 
   byId('start-start').addEventListener('click', startGame);
@@ -288,6 +301,14 @@
     byId('help-caption').textContent = texts.helpCaption;
     byId('help-contents').textContent = texts.helpContents;
     byId('help-back').textContent = texts.helpBack;
+    byId('share-caption').textContent = texts.shareCaption;
+    byId('share-code-label').textContent = texts.shareCode;
+    byId('share-link-label').textContent = texts.shareLink;
+    byId('share-ok').textContent = texts.ok;
+    byId('open-code-caption').textContent = texts.openCodeCaption;
+    byId('open-code-label').textContent = texts.openCodePrompt;
+    byId('open-code-open').textContent = texts.open;
+    byId('open-code-cancel').textContent = texts.cancel;
   }
 
   // The items' commands, popup by popup: menus with the same ones are
@@ -675,6 +696,75 @@
     else
       return;
     event.preventDefault();
+  });
+
+  // ---- Task codes: Share task... shows the task's code and its link, with
+  // a button that copies the link; Open task code... hands what the player
+  // gives to the game, which refuses a bad code itself; the address's
+  // #task=CODE opens its task once the game has started.
+
+  // This page's own address with the task in it, without ?seed or ?start.
+  function taskLink(code) {
+    return new URL('index.html#task=' + code, location.href).href;
+  }
+
+  function openTaskCode(text) {
+    withString(text, (pointer) => _vokta_open_task_code(pointer));
+  }
+
+  // The clipboard as the browser offers it to a secure page; elsewhere the
+  // selected text copied the old way.
+  async function copyLink() {
+    const link = byId('share-link');
+    try {
+      await navigator.clipboard.writeText(link.value);
+    } catch (error) {
+      link.select();
+      if (!document.execCommand('copy'))
+        return;
+    }
+    byId('share-copy').textContent = texts.copied;
+  }
+
+  byId('share-copy').addEventListener('click', copyLink);
+  byId('share-ok').addEventListener('click', () => closeModal('share'));
+  // Enter closes it wherever the keyboard is, a copy made or not.
+  byId('share').addEventListener('keydown', (event) => {
+    if (event.key === 'Escape' || event.key === 'Enter') {
+      event.preventDefault();
+      closeModal('share');
+    }
+  });
+
+  function answerOpenCode(open) {
+    const text = byId('open-code-text').value;
+    closeModal('open-code');
+    if (open)
+      openTaskCode(text);
+  }
+
+  byId('open-code-open').addEventListener('click', () => answerOpenCode(true));
+  byId('open-code-cancel').addEventListener('click', () => answerOpenCode(false));
+  byId('open-code').addEventListener('keydown', (event) => {
+    if (event.key === 'Escape' || (event.key === 'Enter' && event.target.tagName !== 'BUTTON')) {
+      event.preventDefault();
+      answerOpenCode(event.key === 'Enter');
+    }
+  });
+
+  // The address's task, once: START again after QUIT goes on with the game.
+  let addressTaskOpened = false;
+
+  function openAddressTask() {
+    if (!addressTaskOpened && location.hash.startsWith('#task='))
+      openTaskCode(location.hash);
+    addressTaskOpened = true;
+  }
+
+  // A link to another task pasted into the address bar of the page open.
+  window.addEventListener('hashchange', () => {
+    if (window.vokta.ready && window.vokta.status().started && location.hash.startsWith('#task='))
+      openTaskCode(location.hash);
   });
 
   // ---- Load: the browser's file picker; the file chosen goes to the game

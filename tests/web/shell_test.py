@@ -17,7 +17,11 @@ with real keys and clicks sent through chromium-driver:
 - the keyboard: the message about a damaged task file holds it until it
   closes, and the game keeps it through Tab and clicks on the help panel;
 - device pixels: at two to a CSS pixel the library's pictures are drawn at
-  the screen's pixels, and the start and About pictures are the @2x files.
+  the screen's pixels, and the start and About pictures are the @2x files;
+- task codes: an address with #task=CODE opens that task after START (at
+  once with ?start=1, and again when the address changes), Share task...
+  shows its code and its link, whose Copy button copies it, and a code typed
+  into Open task code... opens its task, a bad one refused with a message.
 
 Every step waits for the condition it checks; the time limits only stop a
 page that never gets there.
@@ -194,9 +198,9 @@ def check_menus(page, library_index, failures):
         page.keys(Keys.ENTER)
         page.settle()
         # Solid checked and Undo no longer grey, as the model has them.
-        page.choose(expected[0][1].lower(), 5)
+        page.choose(expected[0][1].lower(), 7)
         same_as_model('after Solid and a step')
-        page.choose(expected[0][1].lower(), 5)
+        page.choose(expected[0][1].lower(), 7)
         if language == 'English':
             help_letter = expected[2][1].lower()
             # The language item is the last: Up from the first wraps to it.
@@ -212,7 +216,7 @@ def check_menus(page, library_index, failures):
     # The library, in Russian now: every task of its index, each with a picture.
     tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
              if line.strip() and not line.startswith('#')]
-    page.choose(page.model_menus()[0][1].lower(), 4)
+    page.choose(page.model_menus()[0][1].lower(), 6)
     page.wait(lambda: page.script("return document.querySelectorAll('.task').length") == len(tasks),
               'the library lists every task')
     names = page.script("return Array.from(document.querySelectorAll('.task'), (t) => t.textContent.split('\\n')[0])")
@@ -650,6 +654,77 @@ def check_game_keeps_keyboard(page, help_letter, failures):
     print(f'keyboard: with the game after {", ".join(what for what, _ in rows)}')
 
 
+def check_task_codes(page, task_letter, failures):
+    """In English, as the keyboard checks left it."""
+    bed, cube, five = '1uX9IaSx_dA003W001m000G', '1vAs____-', '1fAsJ_Zy3W8'
+    shown = "return document.getElementById('share').hidden ? null : document.getElementById('share-code').value"
+
+    def share(what):
+        page.choose(task_letter, 4)
+        page.wait(lambda: page.script(shown) is not None, f'{what}: Share task... shows the code')
+        code = page.script(shown)
+        link = page.script("return document.getElementById('share-link').value")
+        if link != page.url.split('?')[0].split('#')[0] + '#task=' + code:
+            failures.append(f'codes: {what}: the link {link} does not open {code} on this page')
+        return code
+
+    def close_share():
+        page.keys(Keys.ENTER)
+        page.wait(lambda: page.script(shown) is None and page.focused() == 'view', 'Enter closes the share dialog')
+
+    def open_code(text):
+        page.choose(task_letter, 5)
+        page.wait(lambda: page.focused() == 'open-code-text', 'Open task code... asks for the code')
+        page.keys(text, Keys.ENTER)
+        page.wait(lambda: page.script("return document.getElementById('open-code').hidden"), 'Enter answers it')
+
+    # Loaded afresh, not only the address's fragment changed.
+    page.driver.get('about:blank')
+    page.driver.get(page.url + '#task=' + bed)
+    page.wait(lambda: page.script('return window.vokta !== undefined && window.vokta.ready'), 'the page loads')
+    page.start()
+    page.settle()
+    if share('a link to the bed') != bed:
+        failures.append(f'codes: the address #task={bed} opened {page.script(shown)}')
+    copy_words = page.script("return document.getElementById('share-copy').textContent")
+    page.driver.find_element(By.ID, 'share-copy').click()
+    page.wait(lambda: page.script("return document.getElementById('share-copy').textContent") != copy_words,
+              'Copy says the link is copied')
+    close_share()
+
+    open_code('1vAs___')
+    page.wait(lambda: page.message() is not None, 'the cut code is refused')
+    refused = page.message()
+    page.keys(Keys.ENTER)
+    page.wait(lambda: page.message() is None, 'Enter closes the message')
+    expected = 'The task code 1vAs___ cannot be opened: it ends before its task does: part of it is missing.'
+    if refused != ['Open task code', expected]:
+        failures.append(f'codes: a cut code is refused with {refused}')
+    if share('after the refused code') != bed:
+        failures.append('codes: a refused code changed the task')
+    close_share()
+    open_code(cube)
+    page.settle()
+    if share('the cube typed in') != cube:
+        failures.append(f'codes: the code {cube} typed in opened {page.script(shown)}')
+    close_share()
+
+    # At once with ?start=1, and a new link in the address of the page open.
+    page.driver.get(page.url.replace('?', '?start=1&') + '#task=' + five)
+    page.wait(lambda: page.script('return window.vokta.ready') and page.status()['started'], 'the game starts at once')
+    page.settle()
+    if share('?start=1 with a link') != five:
+        failures.append(f'codes: ?start=1#task={five} opened {page.script(shown)}')
+    close_share()
+    page.script(f"location.hash = '#task={bed}'")
+    page.wait(lambda: page.status()['falling'] > 0, 'a new link scatters the pieces')
+    page.settle()
+    if share('a new link in the address') != bed:
+        failures.append(f'codes: the address changed to #task={bed} opened {page.script(shown)}')
+    close_share()
+    print(f'codes: opened from links and typed in, shared with their links; refused: "{expected}"')
+
+
 def picture_of(page, element):
     """What a canvas holds, pixel for pixel, as an image."""
     url = page.script("return arguments[0].toDataURL('image/png')", element)
@@ -689,7 +764,7 @@ def check_device_pixels(pages, task_letter, help_letter, failures):
         page.keys(Keys.ESCAPE)
         if any(source.endswith('@2x.png') != (ratio == 2) for source in sources):
             failures.append(f'device pixels {ratio}: the start and About pictures are {sources}')
-        page.choose(task_letter, 4)
+        page.choose(task_letter, 6)
         first = lambda: page.driver.find_element(By.CSS_SELECTOR, '.task canvas')
         page.wait(lambda: len(picture_of(page, first()).getcolors(1 << 16) or []) > 8, 'the first picture is drawn')
         box = page.script('const box = arguments[0].getBoundingClientRect(); return [box.width, box.height]', first())
@@ -732,6 +807,7 @@ def main():
             check_phone(page, failures)
             check_offline(driver, arguments.page, source / 'resources/tasks/index.txt', failures)
             check_update(driver, arguments.page, source, failures)
+            check_task_codes(page, task_letter, failures)
             with tempfile.TemporaryDirectory() as sharp_data:
                 sharp_driver = open_browser(sharp_data, ['--force-device-scale-factor=2'])
                 try:
