@@ -163,7 +163,11 @@ class Page:
                                         document.getElementById('message-text').textContent];''')
 
     def choose(self, mnemonic, downs):
-        """Opens a popup by its mnemonic and chooses the item downs below the first."""
+        """Opens a popup by its mnemonic and chooses the item downs below the
+        first, or the item of that command name."""
+        if isinstance(downs, str):
+            downs = next(index for menu in self.script('return window.vokta.shownMenus()')
+                         for index, item in enumerate(menu['items']) if item['name'] == downs)
         self.alt(mnemonic)
         self.wait(lambda: self.open_popup() >= 0, f'Alt+{mnemonic} opens its popup')
         self.keys(*([Keys.DOWN] * downs), Keys.ENTER)
@@ -198,9 +202,9 @@ def check_menus(page, library_index, failures):
         page.keys(Keys.ENTER)
         page.settle()
         # Solid checked and Undo no longer grey, as the model has them.
-        page.choose(expected[0][1].lower(), 7)
+        page.choose(expected[0][1].lower(), 'solid')
         same_as_model('after Solid and a step')
-        page.choose(expected[0][1].lower(), 7)
+        page.choose(expected[0][1].lower(), 'solid')
         if language == 'English':
             help_letter = expected[2][1].lower()
             # The language item is the last: Up from the first wraps to it.
@@ -216,7 +220,7 @@ def check_menus(page, library_index, failures):
     # The library, in Russian now: every task of its index, each with a picture.
     tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
              if line.strip() and not line.startswith('#')]
-    page.choose(page.model_menus()[0][1].lower(), 6)
+    page.choose(page.model_menus()[0][1].lower(), 'library')
     page.wait(lambda: page.script("return document.querySelectorAll('.task').length") == len(tasks),
               'the library lists every task')
     names = page.script("return Array.from(document.querySelectorAll('.task'), (t) => t.textContent.split('\\n')[0])")
@@ -314,7 +318,7 @@ def check_kept_game(page, failures):
     player.settle()
     task_letter = player.model_menus()[0][1].lower()
     for retry in range(2):
-        player.choose(task_letter, 1)
+        player.choose(task_letter, 'retry')
         player.settle()
     canvas = player.driver.find_element(By.ID, 'view')
     before = canvas.screenshot_as_png
@@ -327,7 +331,7 @@ def check_kept_game(page, failures):
     kept = page.script('return localStorage.getItem(window.vokta.table.storage.game)')
     page.start()
     page.settle()
-    page.choose(task_letter, 1)
+    page.choose(task_letter, 'retry')
     page.settle()
     if player.script('return localStorage.getItem(window.vokta.table.storage.game)') != kept:
         failures.append('kept game: a game scattered by its seed changed the kept one')
@@ -387,7 +391,7 @@ def check_phone(page, failures):
             page.keys(Keys.ESCAPE)
         page.keys(Keys.ENTER)
         page.settle()
-        for downs, dialog in ((4, 'library-box'), (0, 'message-box')):
+        for downs, dialog in (('library', 'library-box'), ('new', 'message-box')):
             page.choose(letters[0], downs)
             if dialog == 'message-box':
                 page.keys('h')
@@ -444,7 +448,7 @@ def check_offline(driver, folder, library_index, failures):
     tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
              if line.strip() and not line.startswith('#')]
     page.settle()
-    page.choose(page.model_menus()[0][1].lower(), 4)
+    page.choose(page.model_menus()[0][1].lower(), 'library')
     page.wait(lambda: page.script("return document.querySelectorAll('.task canvas').length") == len(tasks),
               'offline, the library lists every task')
     page.keys(Keys.ENTER)
@@ -513,11 +517,11 @@ def check_round_trip(page, task_file, vokta_play, downloads, failures):
     task_letter = page.model_menus()[0][1].lower()
     # The file picker that Load... opens is answered as a player would.
     page.driver.execute_cdp_cmd('Page.setInterceptFileChooserDialog', {'enabled': True})
-    page.choose(task_letter, 2)
+    page.choose(task_letter, 'load')
     page.driver.find_element(By.ID, 'load-file').send_keys(str(task_file.resolve()))
     page.wait(lambda: page.status()['falling'] > 0, 'the loaded task scatters the pieces')
     page.settle()
-    page.choose(task_letter, 3)
+    page.choose(task_letter, 'save')
     saved = downloads / task_file.name
     page.wait(lambda: saved.is_file() and not list(downloads.glob('*.crdownload')), 'Save downloads the task')
     with tempfile.TemporaryDirectory() as work:
@@ -542,7 +546,7 @@ def check_message_keeps_keyboard(page, task_letter, damaged, failures):
     page.keys('1')
     page.wait(lambda: page.status()['selected'] == 0, 'key 1 selects the first piece')
     page.driver.execute_cdp_cmd('Page.setInterceptFileChooserDialog', {'enabled': True})
-    page.choose(task_letter, 2)
+    page.choose(task_letter, 'load')
     page.driver.find_element(By.ID, 'load-file').send_keys(str(damaged.resolve()))
     page.wait(lambda: page.message() is not None, 'the damaged file is reported')
     shown = page.message()
@@ -583,7 +587,7 @@ def check_released_keys(page, letters, failures):
     page.start()
     page.settle()
     # A free build, so that H answers with a message box.
-    page.choose(task_letter, 0)
+    page.choose(task_letter, 'new')
     page.settle()
     for what, steps, closing in rows:
         page.keys('4')
@@ -660,7 +664,7 @@ def check_task_codes(page, task_letter, failures):
     shown = "return document.getElementById('share').hidden ? null : document.getElementById('share-code').value"
 
     def share(what):
-        page.choose(task_letter, 4)
+        page.choose(task_letter, 'share-task')
         page.wait(lambda: page.script(shown) is not None, f'{what}: Share task... shows the code')
         code = page.script(shown)
         link = page.script("return document.getElementById('share-link').value")
@@ -673,7 +677,7 @@ def check_task_codes(page, task_letter, failures):
         page.wait(lambda: page.script(shown) is None and page.focused() == 'view', 'Enter closes the share dialog')
 
     def open_code(text):
-        page.choose(task_letter, 5)
+        page.choose(task_letter, 'open-task-code')
         page.wait(lambda: page.focused() == 'open-code-text', 'Open task code... asks for the code')
         page.keys(text, Keys.ENTER)
         page.wait(lambda: page.script("return document.getElementById('open-code').hidden"), 'Enter answers it')
@@ -764,7 +768,7 @@ def check_device_pixels(pages, task_letter, help_letter, failures):
         page.keys(Keys.ESCAPE)
         if any(source.endswith('@2x.png') != (ratio == 2) for source in sources):
             failures.append(f'device pixels {ratio}: the start and About pictures are {sources}')
-        page.choose(task_letter, 6)
+        page.choose(task_letter, 'library')
         first = lambda: page.driver.find_element(By.CSS_SELECTOR, '.task canvas')
         page.wait(lambda: len(picture_of(page, first()).getcolors(1 << 16) or []) > 8, 'the first picture is drawn')
         box = page.script('const box = arguments[0].getBoundingClientRect(); return [box.width, box.height]', first())
