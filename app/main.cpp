@@ -127,6 +127,8 @@ int main(int argc, char* argv[])
     }
     if (!commandLine.taskFile.isEmpty())
         window.LoadTaskFile(commandLine.taskFile);
+    if (!commandLine.taskLink.isEmpty())
+        window.OpenTaskLink(commandLine.taskLink);
     if (!replay.actions.empty())
         window.StartReplay(std::move(replay.actions));
     return QApplication::exec();

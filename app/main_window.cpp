@@ -29,6 +29,7 @@
 #include "app/game_view.h"
 #include "app/library.h"
 #include "app/start_up.h"
+#include "app/task_code_dialogs.h"
 #include "music/system_sound.h"
 #include "play/runner.h"
 #include "puzzle/controller/commands.h"
@@ -287,7 +288,7 @@ QString MainWindow::unreplayable(const play::Script& script)
         const play::Action& action = script.actions[i];
         const bool input = !play::inputMessages(action).empty();
         const bool allowed = input || action.kind == Kind::Tick || action.kind == Kind::Size ||
-            action.kind == Kind::Load || (action.kind == Kind::Setup && i == 0);
+            action.kind == Kind::Load || action.kind == Kind::Code || (action.kind == Kind::Setup && i == 0);
         if (!allowed)
             return QStringLiteral(
                        "line %1 is no player's input and cannot be replayed in the window; vokta-play can play it")
@@ -329,6 +330,7 @@ void MainWindow::ReplayTick()
         case play::Action::Kind::Tick: replayTicksLeft_ = action.number; break;
         case play::Action::Kind::Size: resize(size() + QSize(action.x, action.y) - view_->size()); break;
         case play::Action::Kind::Load: shell_.fileChosen(Command::Load, ChosenFile{action.text}); break;
+        case play::Action::Kind::Code: shell_.openTaskCode(action.text); break;
         default:
             for (const WindowMessage& message : play::inputMessages(action)) {
                 if (message.kind == WindowMessage::Kind::Command)
@@ -356,6 +358,11 @@ void MainWindow::LoadTaskFile(const QString& path)
     shell_.fileChosen(Command::Load, ChosenFile{QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString()});
 }
 
+void MainWindow::OpenTaskLink(const QString& link)
+{
+    shell_.openTaskCode(link.toStdString());
+}
+
 void MainWindow::menusChanged()
 {
     if (menus_)
@@ -367,7 +374,8 @@ void MainWindow::showNotice(const Notice& notice)
     if (replaying()) {
         // A replay stops for no box: a refused file is said on the console,
         // a hint's words are left to the ghost.
-        if (notice.topic == Notice::Topic::TaskFile || notice.topic == Notice::Topic::Library)
+        if (notice.topic == Notice::Topic::TaskFile || notice.topic == Notice::Topic::Library ||
+            notice.topic == Notice::Topic::TaskCode)
             std::fprintf(stderr, "vokta: %s\n", notice.text.c_str());
         if (notice.topic != Notice::Topic::Success)
             return;
@@ -473,6 +481,24 @@ void MainWindow::optionChanged(Stored option)
     InstallTranslators();
     if (spoken_)
         spoken_->setName(QString::fromStdString(std::string(viewName(language()))));
+}
+
+void MainWindow::showTaskCode(std::string_view code)
+{
+    if (replaying())
+        return;
+    ShareTaskDialog dialog(this, QString::fromStdString(std::string(code)), language());
+    dialog.exec();
+}
+
+void MainWindow::askTaskCode()
+{
+    // A replay's Open task code... is cancelled; the task it opened follows as its code.
+    if (replaying())
+        return;
+    OpenTaskCodeDialog dialog(this, language());
+    if (dialog.exec() == QDialog::Accepted)
+        shell_.openTaskCode(dialog.text().toStdString());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

@@ -6,6 +6,9 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QUrl>
+
+#include "puzzle/rules/task_code.h"
 
 namespace vokta {
 
@@ -60,6 +63,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
         } else if (argument.startsWith(QLatin1String("--"))) {
             line.problem =
                 QStringLiteral("unknown option %1; the options are --record FILE and --replay FILE").arg(argument);
+        } else if (argument.startsWith(QLatin1String(kTaskLinkScheme.data(), kTaskLinkScheme.size()))) {
+            line.taskLink = argument;
+        } else if (argument.startsWith(QLatin1String("file:")) && line.taskFile.isEmpty()) {
+            line.taskFile = QUrl(argument).toLocalFile();
         } else if (!argument.startsWith(QLatin1Char('-')) && line.taskFile.isEmpty()) {
             line.taskFile = argument;
         }

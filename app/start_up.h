@@ -24,10 +24,12 @@ std::optional<unsigned> givenSeed();
 bool startsAtOnce();
 
 // What the command line asks for: a task file to start with (the file
-// manager opens task files so), a file to record the game to, a recording to
-// replay; problem says plainly what is wrong with it, if anything.
+// manager opens task files so, as a path or a file: URL), a task link
+// (vokta:CODE, as a browser hands one on), a file to record the game to, a
+// recording to replay; problem says plainly what is wrong with it, if anything.
 struct CommandLine {
     QString taskFile;
+    QString taskLink;
     QString recordFile;
     QString replayFile;
     QString problem;

@@ -86,6 +86,16 @@ void RecordedView::announce(const Spoken& words)
     spoken.push_back(words.text());
 }
 
+void RecordedView::showTaskCode(std::string_view code)
+{
+    dialogs.push_back("share " + std::string(code));
+}
+
+void RecordedView::askTaskCode()
+{
+    dialogs.emplace_back("task code");
+}
+
 HeadlessGame::HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height)
     : shell(modelDirectory, modelDirectory + "/tasks", sound, view, store)
 {

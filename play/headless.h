@@ -52,6 +52,8 @@ public:
     void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override;
     void optionChanged(Stored option) override;
     void announce(const Spoken& spoken) override;
+    void showTaskCode(std::string_view code) override;
+    void askTaskCode() override;
 
     std::vector<Message> messages;
     // What a screen reader would have said, each announcement or description as one text.

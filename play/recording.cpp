@@ -2,6 +2,7 @@
 
 #include "play/script.h"
 #include "puzzle/controller/commands.h"
+#include "puzzle/rules/task_code.h"
 
 namespace vokta::play {
 
@@ -69,8 +70,12 @@ void Recorder::message(const WindowMessage& message)
     case Kind::DoubleClick: writeLine("dblclick" + at); break;
     case Kind::Command:
         // A task file loaded through Load... or the library is written as
-        // the file itself, so that the script replays without a dialog.
-        if (message.file && (message.command == Command::Load || message.command == Command::Library))
+        // the file itself, so that the script replays without a dialog; a
+        // task opened from its code, as the code.
+        if (message.file && message.file->bytes && message.command == Command::Load &&
+            message.file->path.starts_with(kTaskLinkScheme))
+            writeLine("code " + message.file->path.substr(kTaskLinkScheme.size()));
+        else if (message.file && (message.command == Command::Load || message.command == Command::Library))
             writeLine("load " + scriptPath(message.file->path));
         else
             writeLine("command " + scriptCommandName(message.command));

@@ -42,6 +42,7 @@ struct Action {
         Size,   // size W H
         Load,   // load FILE
         Save,   // save FILE
+        Code,   // code CODE: a task's code, or a link that carries one
         State,  // state
         Expect  // expect PATH VALUE
     };
@@ -62,7 +63,7 @@ struct Action {
     Vec3 direction;        // camera
     Vec3 up;               // camera
     std::optional<CubeOffsets> offsets;
-    std::string text;   // load and save: the file; expect: the path
+    std::string text;   // load and save: the file; code: the code; expect: the path
     std::string value;  // expect: the value, without blanks
 };
 

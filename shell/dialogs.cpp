@@ -12,6 +12,7 @@ constexpr std::string_view kHelpContext = "Help";
 constexpr Words kHelpCaption(kHelpContext, "Vokta Help");
 constexpr Words kHelpContents(kHelpContext, "Contents");
 constexpr Words kHelpBack(kHelpContext, "Back");
+constexpr Words kUpdated("Vokta has been updated.");
 
 // The standard buttons' words, as Qt's own Russian translation has them.
 constexpr std::string_view kRussianOpen = "\xD0\x9E\xD1\x82\xD0\xBA\xD1\x80\xD1\x8B\xD1\x82\xD1\x8C";  // Открыть
@@ -34,6 +35,14 @@ DialogWords dialogWords(Language language)
         .open = russian ? std::string(kRussianOpen) : "Open",
         .cancel = russian ? std::string(kRussianCancel) : "Cancel",
         .aboutPicture = russian ? "pictures/about-ru.png" : "pictures/about-en.png",
+        .updated = std::string(kUpdated.in(language)),
+        .shareCaption = std::string(Words("Share task").in(language)),
+        .shareCode = std::string(Words("The code of this task:").in(language)),
+        .shareLink = std::string(Words("Its link:").in(language)),
+        .copy = std::string(Words("Copy").in(language)),
+        .copied = std::string(Words("Copied").in(language)),
+        .openCodeCaption = std::string(Words("Open task code").in(language)),
+        .openCodePrompt = std::string(Words("A task's code or its link:").in(language)),
     };
 }
 

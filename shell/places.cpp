@@ -19,8 +19,8 @@ consteval Words spoken(std::string_view english)
 consteval bool everyColourSpoken(const Palette& palette)
 {
     for (const PieceColour& piece : palette.pieces) {
-        if (findTranslation(kSpokenContext, piece.name) == nullptr ||
-            findTranslation(kMessageContext, piece.name) == nullptr)
+        if (findTranslation(kSpokenContext, piece.name) == kNoTranslation ||
+            findTranslation(kMessageContext, piece.name) == kNoTranslation)
             return false;
     }
     return true;

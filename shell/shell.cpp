@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "puzzle/rules/palette.h"
+#include "puzzle/rules/task_code.h"
 #include "shell/description.h"
 
 namespace vokta {
@@ -128,6 +129,12 @@ void Shell::mouse(const WindowMessage& message)
         route(message);
 }
 
+void Shell::zoom(float units)
+{
+    if (started_)
+        game_.zoom(units);
+}
+
 void Shell::choose(Command command)
 {
     if (!started_)
@@ -161,6 +168,14 @@ void Shell::choose(Command command)
         log({.kind = WindowMessage::Kind::Command, .command = command});
         describe();
         return;
+    case Command::ShareTask:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        shareTask();
+        return;
+    case Command::OpenTaskCode:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        view_.askTaskCode();
+        return;
     default: route({.kind = WindowMessage::Kind::Command, .command = command}); return;
     }
 }
@@ -179,6 +194,21 @@ void Shell::fileChosen(Command command, const std::optional<ChosenFile>& file)
 {
     if (started_)
         route({.kind = WindowMessage::Kind::Command, .command = command, .file = file});
+}
+
+bool Shell::openTaskCode(std::string_view text)
+{
+    if (!started_)
+        return false;
+    const std::string_view code = taskCodeInLink(text);
+    const TaskCodeRead read = decodeTaskCode(code);
+    if (!read.task) {
+        view_.showNotice(describeTaskCodeError(code, read.error, language()));
+        return false;
+    }
+    // Named by its link, so that a recording writes the code again.
+    fileChosen(Command::Load, ChosenFile{std::string(kTaskLinkScheme) + std::string(code), encodeTask(*read.task)});
+    return true;
 }
 
 void Shell::setLanguage(std::string_view name)
@@ -245,6 +275,21 @@ void Shell::openLibrary()
 void Shell::describe()
 {
     view_.announce(describeScene(game_.state(), game_.view().camera, game_.view().palette(), language()));
+}
+
+void Shell::shareTask()
+{
+    const std::optional<Task> task = currentTask(game_.state());
+    if (!task) {
+        view_.showNotice(noTaskCodeNotice(std::nullopt, language()));
+        return;
+    }
+    const TaskCodeWrite written = encodeTaskCode(*task);
+    if (!written.code) {
+        view_.showNotice(noTaskCodeNotice(written.error, language()));
+        return;
+    }
+    view_.showTaskCode(*written.code);
 }
 
 void Shell::repaintNow()

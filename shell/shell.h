@@ -50,6 +50,11 @@ public:
     // Words for the player's screen reader: what just changed, or the
     // description asked for. Nothing is drawn for them.
     virtual void announce(const Spoken& spoken) = 0;
+    // Share task...: the current task's code, to show (the page with its link).
+    virtual void showTaskCode(std::string_view code) = 0;
+    // Open task code...: asks for a code or a link, and answers with
+    // Shell::openTaskCode, or not at all when the player cancelled.
+    virtual void askTaskCode() = 0;
 };
 
 // The shell model: one running game and everything around it that the
@@ -85,12 +90,19 @@ public:
     void keyboardLost();
     // A mouse message (ButtonDown, ButtonUp, MouseMove, DoubleClick).
     void mouse(const WindowMessage& message);
+    // A pinch: the camera closer by units (see Game::zoom).
+    void zoom(float units);
     // A menu item chosen.
     void choose(Command command);
     // F1 on a menu item: its pop-up, or the help's contents.
     void askHelp(Command command);
     // A picker's answer (see ShellView): the file, or nothing when cancelled.
     void fileChosen(Command command, const std::optional<ChosenFile>& file);
+    // The task of a code, or of a link that carries one, opened as Load
+    // opens a file: Open task code...'s answer, or a link the program was
+    // started with. A bad code is refused with a message and changes
+    // nothing; false then.
+    bool openTaskCode(std::string_view text);
     // The language by its name, stored as it is ("Russian", anything else English).
     void setLanguage(std::string_view name);
 
@@ -131,6 +143,7 @@ private:
     void toggleDisplayOption(Command command);
     void openLibrary();
     void describe();
+    void shareTask();
 
     Game game_;
     ShellView& view_;

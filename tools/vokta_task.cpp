@@ -1,5 +1,5 @@
 // vokta-task: looks into task files, solves them, checks a folder of them,
-// and makes the task library from its figures file.
+// makes the task library from its figures file, and writes and reads task codes.
 
 #include <algorithm>
 #include <cerrno>
@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "platform/program.h"
 #include "puzzle/rules/solver.h"
+#include "puzzle/rules/task_code.h"
 #include "puzzle/rules/task_file.h"
 #include "puzzle/rules/task_library.h"
 #include "shell/messages.h"
@@ -35,6 +36,8 @@ constexpr const char* kUsage = "usage: vokta-task info FILE...\n"
                                "       vokta-task solve FILE [--count] [--all]\n"
                                "       vokta-task check DIR|FILE...\n"
                                "       vokta-task make FIGURES DIR\n"
+                               "       vokta-task code FILE...\n"
+                               "       vokta-task decode CODE FILE\n"
                                "info   the version, piece count, cell count, bounding box and whether the\n"
                                "       cells hang together, of each task file\n"
                                "solve  the first solution: for each piece its position and its four cube\n"
@@ -45,7 +48,9 @@ constexpr const char* kUsage = "usage: vokta-task info FILE...\n"
                                "       one) valid and solvable by pieces let go one by one, each coming\n"
                                "       to rest in its place: a table, exit code 1 if any is not\n"
                                "make   writes a task file for each figure of FIGURES and the index of them\n"
-                               "       into DIR\n";
+                               "       into DIR\n"
+                               "code   the task code of each task file, one a line, for links and chats\n"
+                               "decode writes the task of a code, or of a link that carries one, to FILE\n";
 
 int usage(const std::string& problem)
 {
@@ -568,6 +573,43 @@ int make(const std::vector<std::string>& arguments)
     return 0;
 }
 
+int code(const std::vector<std::string>& files)
+{
+    int status = 0;
+    for (const std::string& path : files) {
+        const std::optional<Task> task = read(path);
+        if (!task) {
+            status = kExitFailure;
+            continue;
+        }
+        const TaskCodeWrite written = encodeTaskCode(*task);
+        if (!written.code) {
+            std::fprintf(stderr, "vokta-task: %s: %s\n", path.c_str(), noTaskCodeNotice(written.error).text.c_str());
+            status = kExitFailure;
+            continue;
+        }
+        std::printf("%s\n", written.code->c_str());
+    }
+    return status;
+}
+
+int decode(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() != 2)
+        return usage("decode takes a task code and a file to write");
+    const std::string_view code = taskCodeInLink(arguments[0]);
+    const TaskCodeRead read = decodeTaskCode(code);
+    if (!read.task) {
+        std::fprintf(stderr, "vokta-task: %s\n", describeTaskCodeError(code, read.error).text.c_str());
+        return kExitFailure;
+    }
+    if (const std::optional<TaskFileError> error = writeTaskFile(*read.task, arguments[1])) {
+        std::fprintf(stderr, "vokta-task: %s\n", describeOnOneLine(*error).c_str());
+        return kExitFailure;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -590,5 +632,9 @@ int main(int argc, char* argv[])
         return check(arguments);
     if (command == "make")
         return make(arguments);
+    if (command == "code")
+        return arguments.empty() ? usage("code needs task files") : code(arguments);
+    if (command == "decode")
+        return decode(arguments);
     return usage("unknown command \"" + command + "\"");
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "play/json.h"
+#include "puzzle/rules/task_code.h"
 #include "puzzle/scene/model_check.h"
 #include "puzzle/scene/task_picture.h"
 #include "render/gl/gl_functions.h"
@@ -59,6 +60,8 @@ EM_JS(void, offerDownload, (const char* path, const char* name),
       { window.vokta.download(UTF8ToString(path), UTF8ToString(name)); });
 EM_JS(void, notePageLanguage, (), { window.vokta.languageChanged(); });
 EM_JS(void, speakInPage, (const char* spoken), { window.vokta.speak(JSON.parse(UTF8ToString(spoken))); });
+EM_JS(void, showPageTaskCode, (const char* code), { window.vokta.showTaskCode(UTF8ToString(code)); });
+EM_JS(void, askPageTaskCode, (), { window.vokta.askTaskCode(); });
 // The browser's storage: a value kept under key (null, which the caller
 // frees otherwise, when there is none or the storage cannot be read).
 EM_JS(char*, readPageStorage, (const char* key), {
@@ -309,6 +312,14 @@ public:
     // nothing when the player cancelled.
     void loadChosen(std::optional<ChosenFile> file) { chosen(Command::Load, std::move(file)); }
 
+    // A code or a link: Open task code...'s answer, or the address's #task=.
+    // Save then names the task after its code.
+    void openTaskCode(const std::string& text)
+    {
+        if (shell_.openTaskCode(text))
+            saveName_ = std::string(taskCodeInLink(text)) + ".tsk";
+    }
+
     // What a test or a bug report may want to know of the game in view.
     std::string status() const
     {
@@ -322,6 +333,7 @@ public:
             .set("falling", play::Json::integer(falling))
             .set("taskCompleted", play::Json::boolean(state.taskCompleted))
             .set("ticks", play::Json::integer(shell_.game().tickCount()))
+            .set("cameraDistance", play::Json::number(modulus(shell_.game().view().camera.position())))
             .text();
     }
 
@@ -369,6 +381,8 @@ public:
     }
 
     void announce(const Spoken& spoken) override { speakInPage(spokenJson(spoken).c_str()); }
+    void showTaskCode(std::string_view code) override { showPageTaskCode(std::string(code).c_str()); }
+    void askTaskCode() override { askPageTaskCode(); }
 
 private:
     void chosen(Command command, const std::optional<ChosenFile>& file)
@@ -498,6 +512,13 @@ EMSCRIPTEN_KEEPALIVE void vokta_keep()
         thePage->shell().keepGame();
 }
 
+// A pinch: the camera closer by units (farther for a negative number).
+EMSCRIPTEN_KEEPALIVE void vokta_zoom(double units)
+{
+    if (thePage)
+        thePage->shell().zoom(static_cast<float>(units));
+}
+
 EMSCRIPTEN_KEEPALIVE void vokta_resize()
 {
     if (thePage && thePage->shell().started()) {
@@ -557,6 +578,14 @@ EMSCRIPTEN_KEEPALIVE void vokta_load_chosen(const char* name, const unsigned cha
         return;
     }
     thePage->loadChosen(vokta::ChosenFile{name, std::vector<unsigned char>(data, data + std::max(size, 0))});
+}
+
+// A task code or link to open: what Open task code... was given, or the
+// page's address with #task=.
+EMSCRIPTEN_KEEPALIVE void vokta_open_task_code(const char* text)
+{
+    if (thePage && text)
+        thePage->openTaskCode(text);
 }
 
 EMSCRIPTEN_KEEPALIVE int vokta_draw_library_picture(int index)

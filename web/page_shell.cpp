@@ -71,6 +71,14 @@ std::string wordsJson(Language language)
         .set("ok", Json::string(words.ok))
         .set("open", Json::string(words.open))
         .set("cancel", Json::string(words.cancel))
+        .set("updated", Json::string(words.updated))
+        .set("shareCaption", Json::string(words.shareCaption))
+        .set("shareCode", Json::string(words.shareCode))
+        .set("shareLink", Json::string(words.shareLink))
+        .set("copy", Json::string(words.copy))
+        .set("copied", Json::string(words.copied))
+        .set("openCodeCaption", Json::string(words.openCodeCaption))
+        .set("openCodePrompt", Json::string(words.openCodePrompt))
         .set("view", Json::string(viewName(language)))
         .text();
 }
@@ -112,7 +120,9 @@ std::string pageTableJson()
                        .set("colours", Json::string(storedName(Stored::Colours).pageKey))
                        .set("numbers", Json::string(storedName(Stored::Numbers).pageKey))
                        .set("progress", Json::string(storedName(Stored::Progress).pageKey))
-                       .set("game", Json::string(storedName(Stored::Game).pageKey));
+                       .set("game", Json::string(storedName(Stored::Game).pageKey))
+                       // The version of the page's files last seen, the page's own.
+                       .set("version", Json::string("vokta.version"));
     return Json::object()
         .set("mouse", std::move(mouse))
         .set("commands", std::move(commands))

@@ -35,6 +35,9 @@ enum class Command : int {
     ResetView = 40027,
     DistinctColours = 40028,
     PieceNumbers = 40029,
+    // A task as a short code: shown to be passed on, and opened.
+    ShareTask = 40032,
+    OpenTaskCode = 40033,
     // The scene in words, for a player who cannot see it (the shell's).
     Describe = 40034,
     HelpIndex = 57666,

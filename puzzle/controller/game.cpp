@@ -95,6 +95,11 @@ std::int64_t Game::tickCount() const
     return data_->tickCount;
 }
 
+void Game::zoom(float units)
+{
+    data_->view.camera.moveForward(units);
+}
+
 KeptGame Game::kept() const
 {
     const GameData& game = *data_;

@@ -63,6 +63,11 @@ public:
     std::int64_t runMs() const;
     std::int64_t tickCount() const;
 
+    // Brings the camera closer along its line of sight (farther for a
+    // negative distance), as a right drag does a unit a pixel: a pinch on a
+    // touch screen. It keeps out of the floor and within the scene's reach.
+    void zoom(float units);
+
     // The game in progress as it is kept between sessions, and continuing
     // one exactly: the same arrangement, steps to undo and redo, attempt and
     // view; the scene follows.

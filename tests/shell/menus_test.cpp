@@ -21,8 +21,8 @@ struct Expected {
 
 const std::vector<Expected> kEnglish = {
     {"&Task",
-     {"New", "Retry", "Load...", "Save...", "Library...", "|Solid", "|Hint\tH", "Describe\tD", "|Undo\tCtrl+Z",
-      "Redo\tCtrl+Y", "Reset view\tHome", "|Distinct colours", "Piece numbers"}},
+     {"New", "Retry", "Load...", "Save...", "Share task...", "Open task code...", "Library...", "|Solid", "|Hint\tH",
+      "Describe\tD", "|Undo\tCtrl+Z", "Redo\tCtrl+Y", "Reset view\tHome", "|Distinct colours", "Piece numbers"}},
     {"&Vokta",
      {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
       "Move Backward\tDown", "|Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
@@ -31,9 +31,9 @@ const std::vector<Expected> kEnglish = {
 };
 const std::vector<Expected> kRussian = {
     {"&Задача",
-     {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Библиотека...", "|Сплошной вид", "|Подсказка\tH",
-      "Описать\tD", "|Отменить\tCtrl+Z", "Повторить\tCtrl+Y", "Исходный вид\tHome", "|Различимые цвета",
-      "Номера фигур"}},
+     {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Поделиться задачей...", "Открыть код задачи...",
+      "Библиотека...", "|Сплошной вид", "|Подсказка\tH", "Описать\tD", "|Отменить\tCtrl+Z", "Повторить\tCtrl+Y",
+      "Исходный вид\tHome", "|Различимые цвета", "Номера фигур"}},
     {"&Вокта",
      {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
       "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "|Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",
@@ -104,15 +104,15 @@ TEST(Menus, ChecksAndGreyItemsFollowTheGameAndTheOptions)
     }
 }
 
-// F1: fourteen items have a pop-up of their own, which names the item in
+// F1: sixteen items have a pop-up of their own, which names the item in
 // the interface's language; the others open the help's contents.
 TEST(Menus, HelpPopupsAndPages)
 {
     const Command withPopup[] = {
-        Command::New,          Command::Retry,   Command::Load,      Command::Save,
-        Command::Library,      Command::Solid,   Command::Hint,      Command::Describe,
-        Command::Undo,         Command::Redo,    Command::ResetView, Command::DistinctColours,
-        Command::PieceNumbers, Command::English,
+        Command::New,       Command::Retry,           Command::Load,         Command::Save,
+        Command::ShareTask, Command::OpenTaskCode,    Command::Library,      Command::Solid,
+        Command::Hint,      Command::Describe,        Command::Undo,         Command::Redo,
+        Command::ResetView, Command::DistinctColours, Command::PieceNumbers, Command::English,
     };
     for (const Command command : withPopup) {
         for (const Language language : {Language::English, Language::Russian}) {
@@ -146,6 +146,8 @@ TEST(Menus, EveryCommandHasOneNameForScripts)
     } table[] = {
         {Command::New, "new"},
         {Command::Library, "library"},
+        {Command::ShareTask, "share-task"},
+        {Command::OpenTaskCode, "open-task-code"},
         {Command::ResetView, "reset-view"},
         {Command::Describe, "describe"},
         {Command::DistinctColours, "distinct-colours"},

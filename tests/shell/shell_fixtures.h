@@ -42,7 +42,8 @@ public:
 };
 
 // A front end that records what the shell asks of it, one line a call; its
-// pickers answer with the file set in answer (nothing: cancelled).
+// pickers answer with the file set in answer, and its question for a task
+// code with codeAnswer (nothing: cancelled).
 class RecordingView : public ShellView {
 public:
     void menusChanged() override { ++menuChanges; }
@@ -70,9 +71,17 @@ public:
         calls.push_back("option " + std::to_string(static_cast<int>(option)));
     }
     void announce(const Spoken& words) override { spoken.push_back(words); }
+    void showTaskCode(std::string_view code) override { calls.push_back("share " + std::string(code)); }
+    void askTaskCode() override
+    {
+        calls.push_back("ask code");
+        if (codeAnswer)
+            shell->openTaskCode(*codeAnswer);
+    }
 
     Shell* shell = nullptr;
     std::optional<ChosenFile> answer;
+    std::optional<std::string> codeAnswer;
     std::vector<std::string> calls;
     std::vector<Spoken> spoken;
     int menuChanges = 0;

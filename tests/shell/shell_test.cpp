@@ -8,6 +8,7 @@
 
 #include "puzzle/rules/palette.h"
 #include "puzzle/rules/solver.h"
+#include "puzzle/rules/task_code.h"
 #include "shell/shell.h"
 #include "shell_fixtures.h"
 
@@ -144,6 +145,76 @@ TEST_F(ShellTest, PickersAnswerWithTheFileOrNothing)
     shell.choose(Command::Save);
     EXPECT_TRUE(readTaskFile(saved.string()).task);
     std::filesystem::remove(saved);
+}
+
+// Share task... shows the code of the task on show; Open task code... opens
+// a code or a link as Load opens a file: a step Undo takes back, a task
+// whose progress is the same figure's anywhere. A bad code is refused,
+// saying why in the interface's language, and changes nothing.
+TEST_F(ShellTest, ATaskTravelsAsItsCode)
+{
+    // The built-in cube's code is the library cube's (tests/data/task-codes.txt).
+    shell.choose(Command::ShareTask);
+    EXPECT_EQ(view.calls.back(), "share 1vAs____-");
+    shell.choose(Command::New);
+    shell.choose(Command::ShareTask);
+    EXPECT_EQ(view.calls.back(), "notice Share task: There is no task to share: build freely, or load a task.");
+
+    // What each refusal says is in tests/play/codes.play; here, what the
+    // shell makes of what was pasted.
+    const GameState before = shell.game().state();
+    const struct {
+        std::string pasted;
+        std::string said;
+    } bad[] = {
+        {" \n", "notice Open task code: No task code was given: paste a code or a task's link."},
+        {"index.html#task=" + std::string(300, 'A'),
+         "notice Open task code: The task code " + std::string(40, 'A') +
+             "... cannot be opened: it has 300 characters, and no task code has more than 282."},
+    };
+    for (const auto& [pasted, said] : bad) {
+        view.codeAnswer = pasted;
+        shell.choose(Command::OpenTaskCode);
+        EXPECT_EQ(view.calls.back(), said);
+        EXPECT_EQ(shell.game().state(), before) << pasted;
+    }
+    shell.choose(Command::Russian);
+    view.codeAnswer = "1vAs____";
+    shell.choose(Command::OpenTaskCode);
+    EXPECT_EQ(view.calls.back(),
+              "notice Открыть код задачи: Код задачи 1vAs____ не открывается: он обрывается "
+              "раньше своей задачи: части кода не хватает.");
+    shell.choose(Command::English);
+    EXPECT_EQ(shell.game().state(), before);
+
+    std::vector<WindowMessage> logged;
+    shell.setLog([&](const WindowMessage& message) { logged.push_back(message); });
+    view.codeAnswer = "https://example.org/vokta/index.html?start=1#task=1uX9IaSx_dA003W001m000G";
+    shell.choose(Command::OpenTaskCode);
+    const TaskFileRead bed = readTaskFile(VOKTA_RESOURCE_DIR "/tasks/bed.tsk");
+    ASSERT_TRUE(bed.task);
+    ASSERT_TRUE(currentTask(shell.game().state()));
+    EXPECT_EQ(taskKey(*currentTask(shell.game().state())), taskKey(*bed.task));
+    EXPECT_EQ(shell.game().run().key, taskKey(*bed.task));
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_EQ(logged[0].command, Command::OpenTaskCode);
+    EXPECT_EQ(logged[1].command, Command::Load);
+    EXPECT_EQ(logged[1].file->path, "vokta:1uX9IaSx_dA003W001m000G") << "recorded as the code";
+    shell.choose(Command::Undo);
+    EXPECT_FALSE(currentTask(shell.game().state())) << "back to building freely";
+    shell.choose(Command::Redo);
+    EXPECT_EQ(taskKey(*currentTask(shell.game().state())), taskKey(*bed.task));
+
+    // The cube from its code, solved, is the library's cube solved.
+    ASSERT_TRUE(shell.openTaskCode("1vAs____-"));
+    for (int i = 0; i < kPieceTotal; ++i) {
+        const PiecePlace& place = kBuiltInSolution[static_cast<std::size_t>(i)];
+        shell.game().place(i, place.position, place.offsets, false);
+    }
+    shell.tick();
+    const TaskFileRead cube = readTaskFile(VOKTA_RESOURCE_DIR "/tasks/cube.tsk");
+    ASSERT_TRUE(cube.task);
+    EXPECT_TRUE(shell.progress().find(taskKey(*cube.task)));
 }
 
 // A completion counts in the progress, which is stored; not while someone
