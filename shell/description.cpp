@@ -167,8 +167,9 @@ Spoken describeScene(const GameState& state, const Camera& camera, const Palette
         for (auto layer = figure.begin(); layer != figure.end();) {
             const auto next =
                 std::find_if(layer, figure.end(), [&](const GridPlace& c) { return c.layer != layer->layer; });
-            description.sentences.push_back(
-                layerSentence(layer->layer, {layer, next}, grid, filled, palette, language));
+            description.sentences.push_back(layerSentence(layer->layer,
+                                                          std::span(&*layer, static_cast<std::size_t>(next - layer)),
+                                                          grid, filled, palette, language));
             layer = next;
         }
     } else {

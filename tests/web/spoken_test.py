@@ -57,6 +57,14 @@ class Page:
     def keys(self, *keys):
         ActionChains(self.driver).send_keys(*keys).perform()
 
+    def settle(self):
+        """Waits for two game ticks and then for two animation frames, so
+        that whatever those ticks left to draw has been drawn."""
+        ticks = self.script('return window.vokta.status().ticks')
+        self.wait(lambda: self.script('return window.vokta.status().ticks') >= ticks + 2, 'two ticks')
+        self.driver.execute_async_script('''const done = arguments[arguments.length - 1];
+            requestAnimationFrame(() => requestAnimationFrame(done));''')
+
     def said(self):
         return self.script("return document.getElementById('spoken').textContent")
 
@@ -109,14 +117,15 @@ def play(page, ts_file):
         if size[0] > 1 or size[1] > 1:
             sys.exit(f'FAIL: the {region} region takes {size} pixels of the screen')
 
-    # A click on the empty corner gives the canvas the keyboard; the
-    # scattered pieces come to rest, the last of them said last.
+    # A click on the empty corner gives the canvas the keyboard; once every
+    # scattered piece has come to rest, the last of them has been said.
     view = page.driver.find_element(By.ID, 'view')
     box = view.rect
     x, y = EMPTY_CORNER
     ActionChains(page.driver).move_to_element_with_offset(view, x - box['width'] // 2, y - box['height'] // 2) \
         .click().perform()
-    page.wait(lambda: page.said().endswith('came to rest on the floor.'), 'the pieces coming to rest')
+    page.wait(lambda: page.script('return window.vokta.status().falling') == 0, 'the pieces coming to rest')
+    expect(page.said().endswith('came to rest on the floor.'), True, 'the last landing said')
     page.say(['2'], 'Selected red piece 2: columns -1 to 1, 6 cells behind the figure, on the floor.',
              'selecting the red piece')
     # From the diagonal start-up view Left goes one cell along -x and one along +y.
@@ -124,6 +133,7 @@ def play(page, ts_file):
     page.say([Keys.PAGE_DOWN], 'The floor is in the way.', 'moving it into the floor')
     page.say([Keys.PAGE_DOWN], 'The floor is in the way.', 'the same refusal said again')
 
+    page.settle()
     frames = page.script('return window.vokta.frames')
     page.say(['d'], lambda words: words.startswith('Figure: 3 wide, 3 deep, 3 high, 27 cells, 0 filled. '),
              'the description')
@@ -137,9 +147,8 @@ def play(page, ts_file):
     if 'Red 2, selected: 1 left, 5 behind.' not in outline[2]:
         sys.exit(f'FAIL: the outline does not hold the red piece where it is: {outline[2]}')
     expect(' '.join([outline[1]] + outline[2]), page.said(), 'the outline and the words said')
-    # Two animation frames later nothing has been drawn for the words.
-    page.driver.execute_async_script('''const done = arguments[arguments.length - 1];
-        requestAnimationFrame(() => requestAnimationFrame(done));''')
+    # Once the ticks after it have been drawn, nothing has been drawn for the words.
+    page.settle()
     expect(page.script('return window.vokta.frames'), frames, 'frames drawn for the words')
 
     # Russian, the last item of the Help menu (Up from its first wraps to it).
