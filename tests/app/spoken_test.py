@@ -9,8 +9,9 @@ takes the keyboard, that each key that changes something is answered by
 the words it should be (worked out from the rules and seed 4's scatter,
 whose red piece lands at (-20, -70, 0)), that a key that changes nothing
 says nothing, that the view is said once when a held camera key comes up,
-that Describe draws no frame, and that the words follow the language
-chosen in the menu.
+that Describe's words come whole, and that the words follow the language
+chosen in the menu; and that without a screen reader the game stays off
+the bus.
 
     dbus-run-session -- python3 spoken_test.py path/to/vokta
 """
