@@ -130,23 +130,22 @@ Cells figureHeard(const std::string& description)
     return cells;
 }
 
-Cells normalized(const Cells& cells)
-{
-    Place low = *cells.begin();
-    for (const Place& place : cells)
-        low = {std::min(low.layer, place.layer), std::min(low.row, place.row), std::min(low.column, place.column)};
-    Cells moved;
-    for (const Place& place : cells)
-        moved.insert({place.layer - low.layer, place.row - low.row, place.column - low.column});
-    return moved;
-}
-
 Place lowest(const Cells& cells)
 {
     Place low = *cells.begin();
     for (const Place& place : cells)
         low = {std::min(low.layer, place.layer), std::min(low.row, place.row), std::min(low.column, place.column)};
     return low;
+}
+
+// The shape the cells make, wherever they are.
+Cells normalized(const Cells& cells)
+{
+    const Place low = lowest(cells);
+    Cells moved;
+    for (const Place& place : cells)
+        moved.insert({place.layer - low.layer, place.row - low.row, place.column - low.column});
+    return moved;
 }
 
 // The player's cells as the solver's: columns along x, rows along y, layers
@@ -221,11 +220,11 @@ public:
             game.shell.tick();
             quiet = game.view.spoken.size() == before ? quiet + 1 : 0;
         }
+        hear();
     }
 
     std::string press(KeyStroke stroke)
     {
-        game.view.spoken.clear();
         game.shell.keyDown(stroke);
         game.shell.keyUp(stroke);
         game.shell.tick();
@@ -323,7 +322,6 @@ public:
     bool solve()
     {
         settle();
-        hear();
         if (!turnViewAlongGrid())
             return false;
         const std::string description = press({.letter = U'D', .typed = 'd'});
