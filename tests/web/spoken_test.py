@@ -68,16 +68,26 @@ class Page:
     def said(self):
         return self.script("return document.getElementById('spoken').textContent")
 
+    def listen(self):
+        """From now on keeps every paragraph the live region says, in order,
+        so that words replaced within a tick are heard all the same."""
+        self.script('''window.heard = [];
+            new MutationObserver((changes) => {
+              for (const change of changes)
+                for (const added of change.addedNodes) window.heard.push(added.textContent);
+            }).observe(document.getElementById('spoken'), {childList: true});''')
+
     def say(self, keys, expected, what):
-        """Sends keys and waits for the live region to say expected (a string, or a test of the words)."""
-        self.script("const now = document.getElementById('spoken').firstChild; if (now) now.dataset.old = '1';")
+        """Sends keys and waits for the live region to say expected (a string,
+        or a test of the words) in a paragraph of its own after them."""
+        heard = self.script('return window.heard.length')
         self.keys(*keys)
         accept = expected if callable(expected) else (lambda words: words == expected)
-        fresh = "const now = document.getElementById('spoken').firstChild; return now !== null && !now.dataset.old;"
         try:
-            self.wait(lambda: self.script(fresh) and accept(self.said()), what)
+            self.wait(lambda: any(accept(words) for words in self.script('return window.heard')[heard:]), what)
         except Exception:
-            sys.exit(f'FAIL: {what}: the live region says {self.said()!r}, expected {expected!r}')
+            sys.exit(f'FAIL: {what}: the live region said {self.script("return window.heard")[heard:]!r}, '
+                     f'expected {expected!r}')
 
 
 def expect(actual, expected, what):
@@ -98,6 +108,7 @@ def main():
             page = Page(driver)
             page.wait(lambda: page.script('return window.vokta?.ready === true && window.vokta.frames > 0'),
                       'the game starts')
+            page.listen()
             play(page, arguments.translations)
         finally:
             driver.quit()
