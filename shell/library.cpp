@@ -78,6 +78,14 @@ std::vector<LibraryEntry> readLibrary(const std::string& folder, Language langua
     return entries;
 }
 
+std::set<FigureShape> libraryShapes(const std::string& folder)
+{
+    std::vector<Task> tasks;
+    for (LibraryEntry& entry : readLibrary(folder, Language::English, {}))
+        tasks.push_back(std::move(entry.task));
+    return shapesOf(tasks);
+}
+
 std::string minutesAndSeconds(std::int64_t ms)
 {
     const std::int64_t seconds = ms / 1000;

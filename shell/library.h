@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "puzzle/controller/progress.h"
+#include "puzzle/rules/generator.h"
 #include "puzzle/rules/task_file.h"
 #include "shell/language.h"
 #include "shell/messages.h"
@@ -29,6 +30,10 @@ struct LibraryEntry {
 // each with the player's best from progress. A task whose file cannot be
 // read, or whose index line is too short, is left out.
 std::vector<LibraryEntry> readLibrary(const std::string& folder, Language language, const Progress& progress);
+
+// The figures of the tasks a library folder's index lists, which a made task
+// keeps away from; none when the folder has no index.
+std::set<FigureShape> libraryShapes(const std::string& folder);
 
 // "1:05": minutes and seconds, as the library shows the best time.
 std::string minutesAndSeconds(std::int64_t ms);

@@ -218,6 +218,11 @@ std::vector<unsigned char> taskFileBytes(const GameState& state)
 
 std::optional<TaskFileError> writeTaskFile(const GameState& state, const std::string& path)
 {
+    return writeTaskBytes(taskFileBytes(state), path);
+}
+
+std::optional<TaskFileError> writeTaskBytes(std::span<const unsigned char> bytes, const std::string& path)
+{
     namespace fs = std::filesystem;
     const auto failure = [&path](Problem problem, std::string why = {}) {
         return TaskFileError{TaskFileError::Kind::NotSaved, problem, path, std::move(why)};
@@ -251,7 +256,6 @@ std::optional<TaskFileError> writeTaskFile(const GameState& state, const std::st
     if (!file)
         return failure(Problem::System, std::strerror(errno));
 
-    const std::vector<unsigned char> bytes = taskFileBytes(state);
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = std::fflush(file) == 0 && written;
     int writeError = errno;
