@@ -32,7 +32,7 @@ private:
 
 // A front end that shows nothing: it records the messages it would show, in
 // the interface's language, and the dialogs it would open; every picker is
-// cancelled at once.
+// cancelled at once, and every task to make is made at once.
 class RecordedView : public ShellView {
 public:
     struct Message {
@@ -49,6 +49,8 @@ public:
     void showAbout() override;
     void pickTaskFile(Command command) override;
     void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override;
+    void pickDifficulty() override;
+    void makeTask(std::shared_ptr<TaskOrder> order) override;
     void optionChanged(Stored option) override;
 
     std::vector<Message> messages;

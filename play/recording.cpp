@@ -2,6 +2,7 @@
 
 #include "play/script.h"
 #include "puzzle/controller/commands.h"
+#include "puzzle/rules/generator.h"
 
 namespace vokta::play {
 
@@ -14,6 +15,16 @@ std::string scriptPath(const std::string& path)
     const bool plain = path.find('#') == std::string::npos && !path.empty() && path.front() != ' ' &&
         path.back() != ' ' && path.front() != '"';
     return plain ? path : '"' + path + '"';
+}
+
+std::string loadLine(const ChosenFile& file)
+{
+    const std::optional<TaskRequest> made = file.bytes ? taskRequestNamed(file.path) : std::nullopt;
+    if (!made)
+        return "load " + scriptPath(file.path);
+    if (made->kind == TaskRequest::Kind::Daily)
+        return "daily " + dateText(made->date);
+    return "generate " + std::string(difficultyName(made->difficulty)) + ' ' + std::to_string(made->seed);
 }
 
 }  // namespace
@@ -69,9 +80,10 @@ void Recorder::message(const WindowMessage& message)
     case Kind::DoubleClick: writeLine("dblclick" + at); break;
     case Kind::Command:
         // A task file loaded through Load... or the library is written as
-        // the file itself, so that the script replays without a dialog.
+        // the file itself, so that the script replays without a dialog; a
+        // made task, which has no file, as what it was made from.
         if (message.file && (message.command == Command::Load || message.command == Command::Library))
-            writeLine("load " + scriptPath(message.file->path));
+            writeLine(loadLine(*message.file));
         else
             writeLine("command " + scriptCommandName(message.command));
         break;

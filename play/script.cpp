@@ -214,8 +214,7 @@ void readKey(std::string_view word, Action& action)
 
 bool isCommand(std::uint32_t id)
 {
-    return (id >= static_cast<std::uint32_t>(Command::New) &&
-            id <= static_cast<std::uint32_t>(Command::PieceNumbers)) ||
+    return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::RandomTask)) ||
         id == static_cast<std::uint32_t>(Command::HelpIndex);
 }
 
@@ -232,15 +231,16 @@ struct Verb {
     Action::Kind kind;
 };
 constexpr Verb kVerbs[] = {
-    {"setup", Action::Kind::Setup},      {"seed", Action::Kind::Seed},       {"tick", Action::Kind::Tick},
-    {"keydown", Action::Kind::KeyDown},  {"keyup", Action::Kind::KeyUp},     {"key", Action::Kind::Key},
-    {"char", Action::Kind::Char},        {"command", Action::Kind::Command}, {"press", Action::Kind::Press},
-    {"move", Action::Kind::Move},        {"release", Action::Kind::Release}, {"dblclick", Action::Kind::DoubleClick},
-    {"click", Action::Kind::ClickPiece}, {"place", Action::Kind::Place},     {"camera", Action::Kind::Camera},
-    {"pieces", Action::Kind::Pieces},    {"task", Action::Kind::Task},       {"new", Action::Kind::New},
-    {"retry", Action::Kind::Retry},      {"load", Action::Kind::Load},       {"save", Action::Kind::Save},
-    {"state", Action::Kind::State},      {"expect", Action::Kind::Expect},   {"hint", Action::Kind::Hint},
-    {"undo", Action::Kind::Undo},        {"redo", Action::Kind::Redo},       {"size", Action::Kind::Size},
+    {"setup", Action::Kind::Setup},      {"seed", Action::Kind::Seed},         {"tick", Action::Kind::Tick},
+    {"keydown", Action::Kind::KeyDown},  {"keyup", Action::Kind::KeyUp},       {"key", Action::Kind::Key},
+    {"char", Action::Kind::Char},        {"command", Action::Kind::Command},   {"press", Action::Kind::Press},
+    {"move", Action::Kind::Move},        {"release", Action::Kind::Release},   {"dblclick", Action::Kind::DoubleClick},
+    {"click", Action::Kind::ClickPiece}, {"place", Action::Kind::Place},       {"camera", Action::Kind::Camera},
+    {"pieces", Action::Kind::Pieces},    {"task", Action::Kind::Task},         {"new", Action::Kind::New},
+    {"retry", Action::Kind::Retry},      {"load", Action::Kind::Load},         {"save", Action::Kind::Save},
+    {"state", Action::Kind::State},      {"expect", Action::Kind::Expect},     {"hint", Action::Kind::Hint},
+    {"undo", Action::Kind::Undo},        {"redo", Action::Kind::Redo},         {"size", Action::Kind::Size},
+    {"daily", Action::Kind::Daily},      {"generate", Action::Kind::Generate},
 };
 
 void readMouse(LineReader& reader, Action& action)
@@ -315,7 +315,7 @@ Action readAction(std::string_view line)
                           "\"; the commands are named as the README lists them"};
         action.number = wholeNumber(word, 0, 65535, "the command");
         if (!isCommand(action.number))
-            throw Problem{"commands are 40001 to 40029 and 57666, not " + std::to_string(action.number)};
+            throw Problem{"commands are 40001 to 40031 and 57666, not " + std::to_string(action.number)};
         break;
     }
     case Kind::Press:
@@ -392,6 +392,24 @@ Action readAction(std::string_view line)
         if (action.text.empty())
             throw Problem{std::string(verb) + " needs a file"};
         break;
+    case Kind::Daily: {
+        const std::string_view word = reader.word();
+        const DateRead read = readDate(word);
+        if (!read.date)
+            throw Problem{"daily takes a day, YYYY-MM-DD from 2000 to 2999, and \"" + std::string(word) + "\" is " +
+                          std::string(dateProblemText(read.problem))};
+        action.request = {.kind = TaskRequest::Kind::Daily, .date = *read.date};
+        break;
+    }
+    case Kind::Generate: {
+        const std::string_view word = reader.word();
+        const std::optional<Difficulty> difficulty = difficultyNamed(word);
+        if (!difficulty)
+            throw Problem{"generate takes a difficulty, easy, medium, hard or unique, not \"" + std::string(word) +
+                          "\""};
+        action.request = {.difficulty = *difficulty, .seed = wholeNumber(reader.word(), 0, 4294967295u, "the seed")};
+        break;
+    }
     case Kind::Expect:
         action.text = std::string(reader.word());
         action.value = withoutBlanks(reader.restOfLine());

@@ -9,6 +9,7 @@
 #include "puzzle/controller/commands.h"
 #include "puzzle/controller/input.h"
 #include "puzzle/rules/game_state.h"
+#include "puzzle/rules/generator.h"
 
 namespace vokta::play {
 
@@ -36,14 +37,16 @@ struct Action {
         Task,              // task builtin|none
         New,
         Retry,
-        Hint,   // hint
-        Undo,   // undo
-        Redo,   // redo
-        Size,   // size W H
-        Load,   // load FILE
-        Save,   // save FILE
-        State,  // state
-        Expect  // expect PATH VALUE
+        Hint,      // hint
+        Undo,      // undo
+        Redo,      // redo
+        Size,      // size W H
+        Load,      // load FILE
+        Save,      // save FILE
+        Daily,     // daily YYYY-MM-DD
+        Generate,  // generate DIFFICULTY SEED
+        State,     // state
+        Expect     // expect PATH VALUE
     };
 
     Kind kind = Kind::State;
@@ -62,8 +65,9 @@ struct Action {
     Vec3 direction;        // camera
     Vec3 up;               // camera
     std::optional<CubeOffsets> offsets;
-    std::string text;   // load and save: the file; expect: the path
-    std::string value;  // expect: the value, without blanks
+    std::string text;     // load and save: the file; expect: the path
+    std::string value;    // expect: the value, without blanks
+    TaskRequest request;  // daily and generate: the task to make
 };
 
 struct Script {

@@ -24,12 +24,19 @@ struct LibraryEntry {
     // The player's best ("moves: 12, time: 1:05") once the task has been
     // completed; a check mark goes with it.
     std::optional<std::string> record;
+    // Today's task only: how many days in a row the player has completed
+    // the task of the day ("days in a row: 3").
+    std::optional<std::string> daysInARow = std::nullopt;
 };
 
 // The tasks of a library folder in the order of its index.txt, in language,
 // each with the player's best from progress. A task whose file cannot be
 // read, or whose index line is too short, is left out.
 std::vector<LibraryEntry> readLibrary(const std::string& folder, Language language, const Progress& progress);
+
+// Today's task as the library shows it, first: named with its day, and
+// with the days in a row the player has done the day's task.
+LibraryEntry todaysEntry(Date today, const Task& task, const Progress& progress, Language language);
 
 // The figures of the tasks a library folder's index lists, which a made task
 // keeps away from; none when the folder has no index.

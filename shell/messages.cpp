@@ -126,4 +126,10 @@ Notice describeTaskFileError(const TaskFileError& error, Language language)
     return {};
 }
 
+Notice noTaskMadeNotice(const std::string& name, Language language)
+{
+    return {said(language, "Load"), said(language, "No task could be made for %1.", {name}), Notice::Icon::Error,
+            Notice::Topic::TaskFile};
+}
+
 }  // namespace vokta

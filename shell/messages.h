@@ -36,5 +36,7 @@ std::optional<Notice> hintNotice(const Hint& hint, const Palette& palette, Langu
 Notice describeTaskFileError(const TaskFileError& error, Language language = Language::English);
 // What is wrong with the file, in a few words (the end of that message).
 std::string taskFileProblem(const TaskFileError& error, Language language = Language::English);
+// No task could be made for the request of that name (see taskRequestName).
+Notice noTaskMadeNotice(const std::string& name, Language language);
 
 }  // namespace vokta

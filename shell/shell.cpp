@@ -1,6 +1,7 @@
 #include "shell/shell.h"
 
 #include <cstdio>
+#include <random>
 
 #include "puzzle/rules/palette.h"
 
@@ -19,6 +20,9 @@ void report(const std::string& problem)
     std::fprintf(stderr, "vokta: %s\n", problem.c_str());
 }
 
+// Candidates a task made at once tries between looks at whether it is done.
+constexpr std::uint32_t kCandidatesAtOnce = 1000;
+
 }  // namespace
 
 Shell::Shell(std::string modelDirectory, std::string libraryFolder, SoundOutput& sound, ShellView& view,
@@ -26,7 +30,8 @@ Shell::Shell(std::string modelDirectory, std::string libraryFolder, SoundOutput&
     : game_(std::move(modelDirectory), sound, *this),
       view_(view),
       store_(store),
-      libraryFolder_(std::move(libraryFolder))
+      libraryFolder_(std::move(libraryFolder)),
+      seeds_([] { return static_cast<std::uint32_t>(std::random_device{}()); })
 {
     std::vector<std::string> problems;
     options_ = readOptions(store_, problems);
@@ -104,6 +109,13 @@ void Shell::choose(Command command)
     case Command::Load:
     case Command::Save: view_.pickTaskFile(command); return;
     case Command::Library: openLibrary(); return;
+    case Command::TodaysTask:
+        if (todays_ && todays_->request == todaysRequest())
+            loadMade(*todays_);
+        else
+            order(todaysRequest(), TaskOrder::Purpose::Play);
+        return;
+    case Command::RandomTask: view_.pickDifficulty(); return;
     case Command::About:
         log({.kind = WindowMessage::Kind::Command, .command = command});
         view_.showAbout();
@@ -141,8 +153,59 @@ void Shell::askHelp(Command command)
 
 void Shell::fileChosen(Command command, const std::optional<ChosenFile>& file)
 {
-    if (started_)
-        route({.kind = WindowMessage::Kind::Command, .command = command, .file = file});
+    if (!started_)
+        return;
+    const WindowMessage message{.kind = WindowMessage::Kind::Command, .command = command, .file = file};
+    if (command == Command::Library && file && todays_ && file->path == taskRequestName(todays_->request)) {
+        loadMade(*todays_);
+        return;
+    }
+    // A made task has no file of its own: Save writes the task itself, so
+    // that it can be shared.
+    if (command == Command::Save && file && madeTaskInPlay()) {
+        log(message);
+        if (const std::optional<TaskFileError> error = writeTaskBytes(madeInPlay_->bytes, file->path))
+            showTaskFileError(*error);
+        return;
+    }
+    route(message);
+}
+
+void Shell::difficultyChosen(std::optional<Difficulty> difficulty)
+{
+    if (started_ && difficulty)
+        order({.kind = TaskRequest::Kind::Random, .difficulty = *difficulty, .seed = seeds_()},
+              TaskOrder::Purpose::Play);
+}
+
+void Shell::taskMade(const TaskOrder& order)
+{
+    const TaskGenerator& made = order.generator();
+    if (!made.task()) {
+        view_.showNotice(noTaskMadeNotice(taskRequestName(made.request()), language()));
+        return;
+    }
+    const MadeTask task(made.request(), *made.task());
+    if (task.request == todaysRequest())
+        todays_ = task;
+    if (order.purpose() == TaskOrder::Purpose::Library)
+        openLibrary();
+    else
+        loadMade(task);
+}
+
+void Shell::loadMadeTask(const TaskRequest& request)
+{
+    TaskOrder now(request, libraryShapes(), TaskOrder::Purpose::Play);
+    while (!now.work(kCandidatesAtOnce)) {}
+    taskMade(now);
+}
+
+const std::set<FigureShape>& Shell::libraryShapes()
+{
+    if (!libraryShapes_)
+        libraryShapes_ = vokta::libraryShapes(libraryFolder_);
+    return *libraryShapes_;
 }
 
 void Shell::setLanguage(std::string_view name)
@@ -200,7 +263,35 @@ void Shell::openLibrary()
         view_.showNotice(emptyLibraryNotice(libraryFolder_, language()));
         return;
     }
+    // Today's task comes first, made before the library opens.
+    const TaskRequest today = todaysRequest();
+    if (!todays_ || todays_->request != today) {
+        order(today, TaskOrder::Purpose::Library);
+        return;
+    }
+    tasks.insert(tasks.begin(), todaysEntry(today.date, todays_->task, progress_, language()));
     view_.pickLibraryTask(tasks);
+}
+
+void Shell::order(const TaskRequest& request, TaskOrder::Purpose purpose)
+{
+    view_.makeTask(std::make_shared<TaskOrder>(request, libraryShapes(), purpose));
+}
+
+void Shell::loadMade(const MadeTask& task)
+{
+    madeInPlay_ = task;
+    fileChosen(Command::Load, ChosenFile{taskRequestName(task.request), task.bytes});
+}
+
+bool Shell::madeTaskInPlay() const
+{
+    return madeInPlay_ && game_.run().key == madeInPlay_->key;
+}
+
+TaskRequest Shell::todaysRequest() const
+{
+    return {.kind = TaskRequest::Kind::Daily, .date = today_()};
 }
 
 void Shell::repaintNow()
@@ -217,7 +308,10 @@ void Shell::taskCompleted()
 {
     const TaskRun& run = game_.run();
     // A free build is never reported complete; a key of 0 is none.
-    if (countingProgress_ && run.key != 0 && progress_.recordCompletion(run.key, run.moves, game_.runMs()))
+    bool recorded = countingProgress_ && run.key != 0 && progress_.recordCompletion(run.key, run.moves, game_.runMs());
+    if (countingProgress_ && madeTaskInPlay() && madeInPlay_->request.kind == TaskRequest::Kind::Daily)
+        recorded = progress_.recordDay(madeInPlay_->request.date) || recorded;
+    if (recorded)
         store_.write(Stored::Progress, progress_.text());
     view_.showNotice(successNotice(language()));
 }

@@ -9,6 +9,8 @@
     <message><source>Load...</source><translation>Загрузить...</translation></message>
     <message><source>Save...</source><translation>Сохранить...</translation></message>
     <message><source>Library...</source><translation>Библиотека...</translation></message>
+    <message><source>Today's task</source><translation>Задача дня</translation></message>
+    <message><source>Random task...</source><translation>Случайная задача...</translation></message>
     <message><source>Solid</source><translation>Сплошной вид</translation></message>
     <message><source>Hint	H</source><translation>Подсказка	H</translation></message>
     <message><source>Undo	Ctrl+Z</source><translation>Отменить	Ctrl+Z</translation></message>
@@ -77,6 +79,7 @@ Congratulations!</source><translation>Задача решена.
     <message><source>a folder of that name is in the way</source><translation>на этом месте папка с тем же именем</translation></message>
     <message><source>Task library</source><translation>Библиотека задач</translation></message>
     <message><source>The task library %1 is missing or empty.</source><translation>Библиотеки задач %1 нет, или она пуста.</translation></message>
+    <message><source>No task could be made for %1.</source><translation>Не удалось составить задачу %1.</translation></message>
 </context>
 <context>
     <name>vokta::LibraryDialog</name>
@@ -86,6 +89,19 @@ Congratulations!</source><translation>Задача решена.
     <message><source>moves: %1, time: %2</source><translation>ходов: %1, время: %2</translation></message>
     <message><source>hard</source><translation>трудная</translation></message>
     <message><source>%1 ways to solve it</source><translation>Решений: %1</translation></message>
+    <message><source>unique</source><translation>уникальная</translation></message>
+    <message><source>Today's task, %1</source><translation>Задача дня, %1</translation></message>
+    <message><source>one way to solve it</source><translation>Решение одно</translation></message>
+    <message><source>days in a row: %1</source><translation>дней подряд: %1</translation></message>
+</context>
+<context>
+    <name>vokta::RandomTaskDialog</name>
+    <message><source>Random task</source><translation>Случайная задача</translation></message>
+    <message><source>How hard a task shall be made?</source><translation>Насколько трудную задачу составить?</translation></message>
+    <message><source>Easy</source><translation>Лёгкую</translation></message>
+    <message><source>Medium</source><translation>Среднюю</translation></message>
+    <message><source>Hard</source><translation>Трудную</translation></message>
+    <message><source>Unique</source><translation>Уникальную</translation></message>
 </context>
 <context>
     <name>vokta::StartDialog</name>
@@ -114,5 +130,7 @@ Congratulations!</source><translation>Задача решена.
     <message><source>&lt;p&gt;&lt;b&gt;Reset view&lt;/b&gt; (Home): brings the camera back to the view the game starts with and stops it.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Исходный вид&lt;/b&gt; (Home): возвращает камеру к виду, с которого начинается игра, и останавливает её.&lt;/p&gt;</translation></message>
     <message><source>&lt;p&gt;&lt;b&gt;Distinct colours&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Shows the pieces, the selected piece, the floor and the background in colours chosen to stay apart for normal vision and for red-blind, green-blind and blue-blind eyes alike; the floor no longer has the colour of a piece. Choose it again for the game's own colours. The choice is kept for the next start.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Различимые цвета&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Показывает детали, выбранную деталь, пол и фон в цветах, которые не сливаются ни при обычном зрении, ни при нечувствительности к красному, зеленому или синему цвету; пол больше не совпадает по цвету ни с одной деталью. Повторный выбор возвращает прежние цвета игры. Выбор запоминается до следующего запуска.&lt;/p&gt;</translation></message>
     <message><source>&lt;p&gt;&lt;b&gt;Piece numbers&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Shows on every side of each piece the digit whose key selects it, 1 to 7; the number turns with the piece. Choose it again to hide the numbers. The choice is kept for the next start.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Номера фигур&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Показывает на каждой стороне каждой детали цифру, клавиша которой ее выбирает, от 1 до 7; номер поворачивается вместе с деталью. Повторный выбор убирает номера. Выбор запоминается до следующего запуска.&lt;/p&gt;</translation></message>
+    <message><source>&lt;p&gt;&lt;b&gt;Today's task&lt;/b&gt;: a new task every day, the same for every player on that day (the day in UTC), with exactly one way to solve it. The library shows it first, with how many days in a row you have solved the day's task. Save... writes it as a task file to share.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Задача дня&lt;/b&gt;: каждый день новая задача, одна и та же для всех игроков в этот день (день по UTC), с единственным решением. Библиотека показывает её первой вместе с тем, сколько дней подряд вы решали задачу дня. «Сохранить...» записывает её в файл задачи, чтобы поделиться.&lt;/p&gt;</translation></message>
+    <message><source>&lt;p&gt;&lt;b&gt;Random task...&lt;/b&gt;: makes a new task as hard as you choose: easy (300 or more ways to solve it), medium (20 to 299), hard (2 to 19) or unique (exactly one). None is a task of the library, and each can be built by putting the pieces down one by one. Save... writes it as a task file to share.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Случайная задача...&lt;/b&gt;: составляет новую задачу той сложности, которую вы выберете: лёгкую (300 решений и больше), среднюю (от 20 до 299), трудную (от 2 до 19) или уникальную (ровно одно решение). Ни одна не совпадает с задачами библиотеки, и каждую можно собрать, ставя детали по одной. «Сохранить...» записывает её в файл задачи, чтобы поделиться.&lt;/p&gt;</translation></message>
 </context>
 </TS>

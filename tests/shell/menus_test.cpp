@@ -21,8 +21,8 @@ struct Expected {
 
 const std::vector<Expected> kEnglish = {
     {"&Task",
-     {"New", "Retry", "Load...", "Save...", "Library...", "|Solid", "|Hint\tH", "|Undo\tCtrl+Z", "Redo\tCtrl+Y",
-      "Reset view\tHome", "|Distinct colours", "Piece numbers"}},
+     {"New", "Retry", "Load...", "Save...", "Library...", "Today's task", "Random task...", "|Solid", "|Hint\tH",
+      "|Undo\tCtrl+Z", "Redo\tCtrl+Y", "Reset view\tHome", "|Distinct colours", "Piece numbers"}},
     {"&Vokta",
      {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
       "Move Backward\tDown", "|Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
@@ -31,8 +31,9 @@ const std::vector<Expected> kEnglish = {
 };
 const std::vector<Expected> kRussian = {
     {"&Задача",
-     {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Библиотека...", "|Сплошной вид", "|Подсказка\tH",
-      "|Отменить\tCtrl+Z", "Повторить\tCtrl+Y", "Исходный вид\tHome", "|Различимые цвета", "Номера фигур"}},
+     {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Библиотека...", "Задача дня", "Случайная задача...",
+      "|Сплошной вид", "|Подсказка\tH", "|Отменить\tCtrl+Z", "Повторить\tCtrl+Y", "Исходный вид\tHome",
+      "|Различимые цвета", "Номера фигур"}},
     {"&Вокта",
      {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
       "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "|Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",
@@ -113,6 +114,8 @@ TEST(Menus, HelpPopupsAndPages)
         Command::Load,
         Command::Save,
         Command::Library,
+        Command::TodaysTask,
+        Command::RandomTask,
         Command::Solid,
         Command::Hint,
         Command::Undo,
@@ -154,6 +157,8 @@ TEST(Menus, EveryCommandHasOneNameForScripts)
     } table[] = {
         {Command::New, "new"},
         {Command::Library, "library"},
+        {Command::TodaysTask, "todays-task"},
+        {Command::RandomTask, "random-task"},
         {Command::ResetView, "reset-view"},
         {Command::DistinctColours, "distinct-colours"},
         {Command::TurnCounterclockwise, "turn-counterclockwise"},
@@ -173,7 +178,7 @@ TEST(Menus, EveryCommandHasOneNameForScripts)
             }
         }
     }
-    EXPECT_EQ(commandName(static_cast<Command>(40030)), "");
+    EXPECT_EQ(commandName(static_cast<Command>(40032)), "");
     EXPECT_FALSE(commandNamed("jump"));
 }
 

@@ -52,15 +52,42 @@ public:
     void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override
     {
         calls.push_back("library of " + std::to_string(tasks.size()));
+        library = tasks;
         shell->fileChosen(Command::Library, answer);
     }
     void optionChanged(Stored option) override
     {
         calls.push_back("option " + std::to_string(static_cast<int>(option)));
     }
+    void pickDifficulty() override
+    {
+        calls.push_back("pick difficulty");
+        shell->difficultyChosen(difficulty);
+    }
+    // Orders are kept until the test hands them back, as a front end that
+    // makes them off the game's thread does.
+    void makeTask(std::shared_ptr<TaskOrder> order) override
+    {
+        calls.push_back("make " + taskRequestName(order->generator().request()));
+        orders.push_back(std::move(order));
+    }
+
+    // Makes the orders kept and hands them back, in order.
+    void makeOrders()
+    {
+        while (!orders.empty()) {
+            const std::shared_ptr<TaskOrder> order = orders.front();
+            orders.erase(orders.begin());
+            while (!order->work(1000)) {}
+            shell->taskMade(*order);
+        }
+    }
 
     Shell* shell = nullptr;
     std::optional<ChosenFile> answer;
+    std::optional<Difficulty> difficulty;
+    std::vector<std::shared_ptr<TaskOrder>> orders;
+    std::vector<LibraryEntry> library;
     std::vector<std::string> calls;
     int menuChanges = 0;
 };
