@@ -57,7 +57,9 @@ constexpr Words kPopupLoad =
                "the figure from the file becomes the task to solve.</p>");
 constexpr Words kPopupSave =
     popupWords("<p><b>Save...</b></p><p>Saves the current arrangement of the pieces as a task file. When "
-               "it is loaded later, the shape becomes the figure to fill.</p>");
+               "it is loaded later, the shape becomes the figure to fill. After New it first says how many ways "
+               "there are to fill the figure built and how hard a task that makes. Today's task and a random "
+               "task are saved as themselves.</p>");
 constexpr Words kPopupLibrary =
     popupWords("<p><b>Library...</b>: shows the tasks that come with the game, each with a picture of its "
                "figure, its name and how hard it is (easy, medium or hard, by how many ways it can be "

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "puzzle/rules/generator.h"
 #include "puzzle/rules/hint.h"
 #include "puzzle/rules/palette.h"
 #include "puzzle/rules/task_file.h"
@@ -38,5 +39,9 @@ Notice describeTaskFileError(const TaskFileError& error, Language language = Lan
 std::string taskFileProblem(const TaskFileError& error, Language language = Language::English);
 // No task could be made for the request of that name (see taskRequestName).
 Notice noTaskMadeNotice(const std::string& name, Language language);
+// What Save... tells of a figure built freely before it is written: how
+// many ways there are to fill it and the difficulty that gives, or that no
+// way to fill it can be put down piece by piece.
+Notice builtFigureNotice(const FigureCount& count, Language language);
 
 }  // namespace vokta

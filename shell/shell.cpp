@@ -106,8 +106,13 @@ void Shell::choose(Command command)
     if (!started_)
         return;
     switch (command) {
-    case Command::Load:
-    case Command::Save: view_.pickTaskFile(command); return;
+    case Command::Load: view_.pickTaskFile(command); return;
+    case Command::Save:
+        // A figure built freely after New: what it would make, before it is written.
+        if (game_.run().key == 0)
+            view_.showNotice(builtFigureNotice(countBuiltFigure(), language()));
+        view_.pickTaskFile(command);
+        return;
     case Command::Library: openLibrary(); return;
     case Command::TodaysTask:
         if (todays_ && todays_->request == todaysRequest())
@@ -287,6 +292,20 @@ void Shell::loadMade(const MadeTask& task)
 bool Shell::madeTaskInPlay() const
 {
     return madeInPlay_ && game_.run().key == madeInPlay_->key;
+}
+
+FigureCount Shell::countBuiltFigure() const
+{
+    const GameState& state = game_.state();
+    std::vector<Vec3> cells;
+    Solution built;
+    for (int p = 0; p < state.inPlay(); ++p) {
+        const PieceState& piece = state.piece(p);
+        built.push_back({p, piece.position, piece.offsets});
+        for (int c = 0; c < cubeCount(p); ++c)
+            cells.push_back(toVec3(piece.cube(c)));
+    }
+    return countFigure(cells, state.inPlay(), built);
 }
 
 TaskRequest Shell::todaysRequest() const

@@ -184,6 +184,9 @@ private:
     // completion of today's task counts its day.
     bool madeTaskInPlay() const;
     TaskRequest todaysRequest() const;
+    // The figure the pieces in play form, counted with the pieces as they
+    // stand as its first solution.
+    FigureCount countBuiltFigure() const;
 
     Game game_;
     ShellView& view_;

@@ -282,5 +282,53 @@ TEST_F(ShellTest, TodaysTaskCompletedCountsItsDay)
     EXPECT_FALSE(view.library.at(0).record);
 }
 
+// After New, Save... says what the figure built would make before it is
+// written: the count of the library's index for figures built as library
+// tasks, and that a figure standing on nothing cannot be built. With a
+// task in play it says nothing.
+TEST_F(ShellTest, SavingAFreeBuildTellsWhatItMakes)
+{
+    const auto firstSolution = [](const char* file) {
+        const Task task = *readTaskFile(std::string(VOKTA_RESOURCE_DIR "/tasks/") + file).task;
+        return *Solver(task.cells, task.pieceCount).first();
+    };
+    Solution cube(kBuiltInSolution.begin(), kBuiltInSolution.end());
+    Solution lifted = cube;
+    for (PiecePlace& place : lifted)
+        place.position.z += 10;
+    const struct {
+        const char* built;
+        Solution places;
+        const char* told;
+    } table[] = {
+        {"the cube", cube, "The figure you built can be filled in 300 or more ways: an easy task."},
+        {"the sofa", firstSolution("sofa.tsk"), "The figure you built can be filled in 57 ways: a medium task."},
+        {"the castle wall", firstSolution("castle-wall.tsk"),
+         "The figure you built can be filled in 4 ways: a hard task."},
+        {"the table", firstSolution("table.tsk"),
+         "The figure you built can be filled in exactly one way: a unique task."},
+        {"the cube a cell above the floor", lifted,
+         "Ways to fill the figure you built: 300 or more. None of them can be put down piece by piece: it cannot "
+         "be built."},
+    };
+    const std::filesystem::path saved = std::filesystem::temp_directory_path() / "vokta-shell-test-built.tsk";
+    view.answer = ChosenFile{saved.string()};
+    shell.choose(Command::New);
+    for (const auto& row : table) {
+        for (const PiecePlace& place : row.places)
+            shell.game().place(place.piece, place.position, place.offsets, false);
+        view.calls.clear();
+        shell.choose(Command::Save);
+        EXPECT_EQ(view.calls, (std::vector<std::string>{std::string("notice Save: ") + row.told, "pick save"}))
+            << row.built;
+    }
+    EXPECT_EQ(encodeTask(*readTaskFile(saved.string()).task), taskFileBytes(shell.game().state()));
+    shell.fileChosen(Command::Load, ChosenFile{VOKTA_RESOURCE_DIR "/tasks/sofa.tsk"});
+    view.calls.clear();
+    shell.choose(Command::Save);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"pick save"}));
+    std::filesystem::remove(saved);
+}
+
 }  // namespace
 }  // namespace vokta
