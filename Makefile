@@ -13,7 +13,7 @@ ifeq ($(strip $(DISPLAY)),)
 X_WRAP := xvfb-run -a -s "-screen 0 1600x1000x24"
 endif
 
-.PHONY: deps configure build run test test-windows web serve-web bench fuzz clean
+.PHONY: deps configure build run test test-windows web serve-web bench fuzz package clean
 
 deps:
 	sh scripts/install-deps
@@ -53,6 +53,10 @@ test-windows: deps
 	cmake --preset windows $(CMAKE_ARGS) -DVOKTA_HOST_PLAY=$(CURDIR)/build/release/bin/vokta-play
 	cmake --build build/windows
 	cd build/windows && ctest --output-on-failure --timeout 600 -j2
+
+# The game and its tools as a Debian package: $(BUILD_DIR)/package/vokta_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD_DIR) && cpack
 
 bench: build
 	$(BUILD_DIR)/bin/vokta-bench

@@ -99,7 +99,11 @@ int main(int argc, char* argv[])
     }
     vokta::MainWindow window(vokta::utf8FromPath(modelDirectory),
                              vokta::SettingsStore(vokta::SettingsStore::settingsFileFor(executableDirectory),
-                                                  vokta::SettingsStore::defaultProgressFile()));
+                                                  vokta::SettingsStore::defaultProgressFile(),
+                                                  vokta::SettingsStore::defaultGameFile()));
+    // The player's own game is kept and continued; a replay is someone
+    // else's, and a scatter asked for by its seed is a throwaway one.
+    window.shell().setKeepingGame(replay.actions.empty() && !vokta::givenSeed());
     const QString language = QString::fromStdString(window.shell().options().languageName);
 
     // The start dialog shows in English: the saved language comes after it,
@@ -123,6 +127,8 @@ int main(int argc, char* argv[])
     }
     if (!commandLine.taskFile.isEmpty())
         window.LoadTaskFile(commandLine.taskFile);
+    if (!commandLine.taskLink.isEmpty())
+        window.OpenTaskLink(commandLine.taskLink);
     if (!replay.actions.empty())
         window.StartReplay(std::move(replay.actions));
     return QApplication::exec();

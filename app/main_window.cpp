@@ -29,6 +29,7 @@
 #include "app/game_view.h"
 #include "app/library.h"
 #include "app/start_up.h"
+#include "app/task_code_dialogs.h"
 #include "music/system_sound.h"
 #include "play/runner.h"
 #include "puzzle/controller/commands.h"
@@ -287,7 +288,7 @@ QString MainWindow::unreplayable(const play::Script& script)
         const bool input = !play::inputMessages(action).empty();
         const bool allowed = input || action.kind == Kind::Tick || action.kind == Kind::Size ||
             action.kind == Kind::Load || action.kind == Kind::Daily || action.kind == Kind::Generate ||
-            (action.kind == Kind::Setup && i == 0);
+            action.kind == Kind::Code || (action.kind == Kind::Setup && i == 0);
         if (!allowed)
             return QStringLiteral(
                        "line %1 is no player's input and cannot be replayed in the window; vokta-play can play it")
@@ -331,6 +332,7 @@ void MainWindow::ReplayTick()
         case play::Action::Kind::Load: shell_.fileChosen(Command::Load, ChosenFile{action.text}); break;
         case play::Action::Kind::Daily:
         case play::Action::Kind::Generate: shell_.loadMadeTask(action.request); break;
+        case play::Action::Kind::Code: shell_.openTaskCode(action.text); break;
         default:
             for (const WindowMessage& message : play::inputMessages(action)) {
                 if (message.kind == WindowMessage::Kind::Command)
@@ -358,6 +360,11 @@ void MainWindow::LoadTaskFile(const QString& path)
     shell_.fileChosen(Command::Load, ChosenFile{QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString()});
 }
 
+void MainWindow::OpenTaskLink(const QString& link)
+{
+    shell_.openTaskCode(link.toStdString());
+}
+
 void MainWindow::menusChanged()
 {
     if (menus_)
@@ -369,14 +376,16 @@ void MainWindow::showNotice(const Notice& notice)
     if (replaying()) {
         // A replay stops for no box: a refused file is said on the console,
         // a hint's words are left to the ghost.
-        if (notice.topic == Notice::Topic::TaskFile || notice.topic == Notice::Topic::Library)
+        if (notice.topic == Notice::Topic::TaskFile || notice.topic == Notice::Topic::Library ||
+            notice.topic == Notice::Topic::TaskCode)
             std::fprintf(stderr, "vokta: %s\n", notice.text.c_str());
         if (notice.topic != Notice::Topic::Success)
             return;
     }
-    if (notice.topic == Notice::Topic::Success) {
-        // Shown once the tick has returned: a box opened inside the tick
-        // would hold the timer, and the pieces must keep falling while it is up.
+    if (notice.topic == Notice::Topic::Success || notice.topic == Notice::Topic::KeptGame) {
+        // Shown once the tick, or the start, has returned: a box opened
+        // inside would hold the timer, and the pieces must keep falling
+        // while it is up.
         QTimer::singleShot(0, this, [this, notice] {
             std::unique_ptr<QMessageBox> box = messageBox(notice, this);
             box->setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -501,6 +510,24 @@ void MainWindow::optionChanged(Stored option)
         InstallTranslators();
 }
 
+void MainWindow::showTaskCode(std::string_view code)
+{
+    if (replaying())
+        return;
+    ShareTaskDialog dialog(this, QString::fromStdString(std::string(code)), language());
+    dialog.exec();
+}
+
+void MainWindow::askTaskCode()
+{
+    // A replay's Open task code... is cancelled; the task it opened follows as its code.
+    if (replaying())
+        return;
+    OpenTaskCodeDialog dialog(this, language());
+    if (dialog.exec() == QDialog::Accepted)
+        shell_.openTaskCode(dialog.text().toStdString());
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == menuBar()) {
@@ -520,6 +547,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    shell_.keepGame();
     OnDestroy();
     event->accept();
     QCoreApplication::exit(0);

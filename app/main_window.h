@@ -73,6 +73,9 @@ public:
     static QString unreplayable(const play::Script& script);
     // A task file named on the command line, loaded as the player's step.
     void LoadTaskFile(const QString& path);
+    // A task link (vokta:CODE) the program was started with, opened as the
+    // player's step.
+    void OpenTaskLink(const QString& link);
 
     // The running game; null before StartGame().
     Game* game() { return shell_.started() ? &shell_.game() : nullptr; }
@@ -93,6 +96,8 @@ public:
     void pickDifficulty() override;
     void makeTask(std::shared_ptr<TaskOrder> order) override;
     void optionChanged(Stored option) override;
+    void showTaskCode(std::string_view code) override;
+    void askTaskCode() override;
 
 signals:
     // Every sound the game asks for, heard or not.

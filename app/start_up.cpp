@@ -6,6 +6,9 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QUrl>
+
+#include "puzzle/rules/task_code.h"
 
 namespace vokta {
 
@@ -21,11 +24,17 @@ std::optional<unsigned> parseSeed(std::string_view text)
     return seed;
 }
 
+std::optional<unsigned> givenSeed()
+{
+    const QByteArray value = qgetenv("VOKTA_SEED");
+    return value.isEmpty() ? std::nullopt : parseSeed(std::string_view(value.constData(), value.size()));
+}
+
 unsigned chooseSeed()
 {
     const QByteArray value = qgetenv("VOKTA_SEED");
     if (!value.isEmpty()) {
-        if (const std::optional<unsigned> seed = parseSeed(std::string_view(value.constData(), value.size())))
+        if (const std::optional<unsigned> seed = givenSeed())
             return *seed;
         std::fprintf(stderr,
                      "vokta: VOKTA_SEED=\"%s\" is not a whole number from 0 to 4294967295; "
@@ -54,6 +63,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
         } else if (argument.startsWith(QLatin1String("--"))) {
             line.problem =
                 QStringLiteral("unknown option %1; the options are --record FILE and --replay FILE").arg(argument);
+        } else if (argument.startsWith(QLatin1String(kTaskLinkScheme.data(), kTaskLinkScheme.size()))) {
+            line.taskLink = argument;
+        } else if (argument.startsWith(QLatin1String("file:")) && line.taskFile.isEmpty()) {
+            line.taskFile = QUrl(argument).toLocalFile();
         } else if (!argument.startsWith(QLatin1Char('-')) && line.taskFile.isEmpty()) {
             line.taskFile = argument;
         }

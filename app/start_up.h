@@ -16,16 +16,20 @@ std::optional<unsigned> parseSeed(std::string_view text);
 // The scene set-up's seed: VOKTA_SEED when it holds a number (tests and bug
 // reports replay a scatter that way), else the time.
 unsigned chooseSeed();
+// VOKTA_SEED's number, when it holds one.
+std::optional<unsigned> givenSeed();
 
 // VOKTA_START=1 starts the game at once, as if START had been chosen in the
 // start dialog (for scripts, measurements and tests).
 bool startsAtOnce();
 
 // What the command line asks for: a task file to start with (the file
-// manager opens task files so), a file to record the game to, a recording to
-// replay; problem says plainly what is wrong with it, if anything.
+// manager opens task files so, as a path or a file: URL), a task link
+// (vokta:CODE, as a browser hands one on), a file to record the game to, a
+// recording to replay; problem says plainly what is wrong with it, if anything.
 struct CommandLine {
     QString taskFile;
+    QString taskLink;
     QString recordFile;
     QString replayFile;
     QString problem;

@@ -13,6 +13,7 @@
 #include "play/headless.h"
 #include "play/runner.h"
 #include "play/script.h"
+#include "puzzle/controller/kept_game.h"
 #include "puzzle/controller/scene_setup.h"
 #include "puzzle/scene/model_check.h"
 #include "tests/model/largest_model_file.h"
@@ -74,5 +75,36 @@ void BM_StartWithTheLargestModelFile(benchmark::State& state)
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_StartWithTheLargestModelFile)->Unit(benchmark::kMillisecond);
+
+// Keeping a game after a step, and continuing it at the start, with a full
+// history: 1,000 steps, each a Retry, which moves all seven pieces. The
+// game is kept after every step, so keeping must stay well below a frame.
+HeadlessGame& fullHistory()
+{
+    static HeadlessGame full(VOKTA_RESOURCE_DIR, 1, kDefaultWidth, kDefaultHeight);
+    while (full.game().stepsToUndo() < vokta::History::kLimit)
+        full.shell.choose(vokta::Command::Retry);
+    return full;
+}
+
+void BM_KeepAThousandSteps(benchmark::State& state)
+{
+    const vokta::Game& game = fullHistory().game();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vokta::encodeKeptGame(game.kept()).size());
+}
+BENCHMARK(BM_KeepAThousandSteps)->Unit(benchmark::kMillisecond);
+
+void BM_ContinueAThousandSteps(benchmark::State& state)
+{
+    const std::vector<unsigned char> kept = vokta::encodeKeptGame(fullHistory().game().kept());
+    HeadlessGame game(VOKTA_RESOURCE_DIR, 2, kDefaultWidth, kDefaultHeight);
+    for (auto _ : state) {
+        const vokta::KeptGameRead read = vokta::decodeKeptGame(kept);
+        game.game().resume(*read.game);
+        benchmark::DoNotOptimize(game.game().state().piece(6).position);
+    }
+}
+BENCHMARK(BM_ContinueAThousandSteps)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -37,6 +37,7 @@ public:
     void pauseForFanfare() override {}
     void taskCompleted() override {}
     void refreshMenuState() override {}
+    void stepsChanged() override {}
     void showTaskFileError(const TaskFileError&) override {}
     void showHint(const Hint&) override {}
 };

@@ -15,22 +15,15 @@ constexpr std::uint32_t kShortMessageType = 0;
 
 }  // namespace
 
-MidiResult readQueuedEvents(const MidiHeader& header, std::vector<StreamEvent>& events)
+std::vector<StreamEvent> queuedEvents(const MidiHeader& header)
 {
-    const std::uint32_t flags = header.flags.load();
-    if ((flags & kHeaderPrepared) == 0)
-        return MidiResult::Unprepared;
-    if ((flags & kHeaderInQueue) != 0)
-        return MidiResult::StillPlaying;
-    if (header.bytesRecorded > header.bufferLength || header.bytesRecorded % kBytesPerEvent != 0)
-        return MidiResult::InvalidBuffer;
-    events.resize(header.bytesRecorded / kBytesPerEvent);
+    std::vector<StreamEvent> events(header.bytesRecorded / kBytesPerEvent);
     for (std::size_t i = 0; i < events.size(); ++i) {
         std::uint32_t record[kWordsPerEvent];
         std::memcpy(record, header.data + i * kBytesPerEvent, kBytesPerEvent);
         events[i] = {record[0], record[2]};  // the stream id in between is always 0
     }
-    return MidiResult::Ok;
+    return events;
 }
 
 StreamScheduler::StreamScheduler(Synth& synth, int sampleRate) : synth_(synth)

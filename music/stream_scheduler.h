@@ -21,9 +21,9 @@ struct StreamEvent {
     std::uint32_t word = 0;
 };
 
-// The events of a buffer handed to a stream's out, checked as every stream
-// checks them: Unprepared, StillPlaying or InvalidBuffer refuse it.
-MidiResult readQueuedEvents(const MidiHeader& header, std::vector<StreamEvent>& events);
+// The events of a buffer a stream's out has accepted: a whole number of
+// events within its length.
+std::vector<StreamEvent> queuedEvents(const MidiHeader& header);
 
 // Plays queued buffers of stream events into a Synth, applying every event
 // at its exact sample offset while it renders. It is the time base of a

@@ -34,6 +34,12 @@ std::string MemoryStore::describe(Stored what) const
     return std::string(storedName(what).setting);
 }
 
+std::string MemoryStore::setAside(Stored what)
+{
+    values_.erase(what);
+    return {};
+}
+
 void RecordedView::showNotice(const Notice& notice)
 {
     messages.push_back({notice.caption, notice.text});
@@ -89,8 +95,19 @@ void RecordedView::optionChanged(Stored option)
         dialogs.emplace_back(options.display.distinctColours ? "colours Distinct" : "colours Original");
         break;
     case Stored::Numbers: dialogs.emplace_back(options.display.pieceNumbers ? "numbers On" : "numbers Off"); break;
-    case Stored::Progress: break;
+    case Stored::Progress:
+    case Stored::Game: break;
     }
+}
+
+void RecordedView::showTaskCode(std::string_view code)
+{
+    dialogs.push_back("share " + std::string(code));
+}
+
+void RecordedView::askTaskCode()
+{
+    dialogs.emplace_back("task code");
 }
 
 HeadlessGame::HeadlessGame(const std::string& modelDirectory, unsigned seed, int width, int height)

@@ -25,6 +25,7 @@ public:
     std::optional<std::string> read(Stored what) override;
     void write(Stored what, std::string_view value) override;
     std::string describe(Stored what) const override;
+    std::string setAside(Stored what) override;
 
 private:
     std::map<Stored, std::string> values_;
@@ -52,6 +53,8 @@ public:
     void pickDifficulty() override;
     void makeTask(std::shared_ptr<TaskOrder> order) override;
     void optionChanged(Stored option) override;
+    void showTaskCode(std::string_view code) override;
+    void askTaskCode() override;
 
     std::vector<Message> messages;
     std::vector<std::string> dialogs;

@@ -3,6 +3,7 @@
 #include "play/script.h"
 #include "puzzle/controller/commands.h"
 #include "puzzle/rules/generator.h"
+#include "puzzle/rules/task_code.h"
 
 namespace vokta::play {
 
@@ -81,8 +82,12 @@ void Recorder::message(const WindowMessage& message)
     case Kind::Command:
         // A task file loaded through Load... or the library is written as
         // the file itself, so that the script replays without a dialog; a
-        // made task, which has no file, as what it was made from.
-        if (message.file && (message.command == Command::Load || message.command == Command::Library))
+        // made task, which has no file, as what it was made from; a task
+        // opened from its code, as the code.
+        if (message.file && message.file->bytes && message.command == Command::Load &&
+            message.file->path.starts_with(kTaskLinkScheme))
+            writeLine("code " + message.file->path.substr(kTaskLinkScheme.size()));
+        else if (message.file && (message.command == Command::Load || message.command == Command::Library))
             writeLine(loadLine(*message.file));
         else
             writeLine("command " + scriptCommandName(message.command));

@@ -194,6 +194,11 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
         headless_->shell.loadMadeTask(action.request);
         idle();
         break;
+    case Kind::Code:
+        // A refused code is reported as the window reports it; the script goes on.
+        headless_->shell.openTaskCode(action.text);
+        idle();
+        break;
     case Kind::State: {
         output += state().text();
         output += '\n';

@@ -212,10 +212,10 @@ void readKey(std::string_view word, Action& action)
                   (word.empty() ? std::string(", and is missing") : ", not \"" + std::string(word) + "\"")};
 }
 
+// A number of the menu table's.
 bool isCommand(std::uint32_t id)
 {
-    return (id >= static_cast<std::uint32_t>(Command::New) && id <= static_cast<std::uint32_t>(Command::RandomTask)) ||
-        id == static_cast<std::uint32_t>(Command::HelpIndex);
+    return !commandName(static_cast<Command>(id)).empty();
 }
 
 int cubeOffset(std::string_view word)
@@ -231,16 +231,16 @@ struct Verb {
     Action::Kind kind;
 };
 constexpr Verb kVerbs[] = {
-    {"setup", Action::Kind::Setup},      {"seed", Action::Kind::Seed},         {"tick", Action::Kind::Tick},
-    {"keydown", Action::Kind::KeyDown},  {"keyup", Action::Kind::KeyUp},       {"key", Action::Kind::Key},
-    {"char", Action::Kind::Char},        {"command", Action::Kind::Command},   {"press", Action::Kind::Press},
-    {"move", Action::Kind::Move},        {"release", Action::Kind::Release},   {"dblclick", Action::Kind::DoubleClick},
-    {"click", Action::Kind::ClickPiece}, {"place", Action::Kind::Place},       {"camera", Action::Kind::Camera},
-    {"pieces", Action::Kind::Pieces},    {"task", Action::Kind::Task},         {"new", Action::Kind::New},
-    {"retry", Action::Kind::Retry},      {"load", Action::Kind::Load},         {"save", Action::Kind::Save},
-    {"state", Action::Kind::State},      {"expect", Action::Kind::Expect},     {"hint", Action::Kind::Hint},
-    {"undo", Action::Kind::Undo},        {"redo", Action::Kind::Redo},         {"size", Action::Kind::Size},
-    {"daily", Action::Kind::Daily},      {"generate", Action::Kind::Generate},
+    {"setup", Action::Kind::Setup},      {"seed", Action::Kind::Seed},       {"tick", Action::Kind::Tick},
+    {"keydown", Action::Kind::KeyDown},  {"keyup", Action::Kind::KeyUp},     {"key", Action::Kind::Key},
+    {"char", Action::Kind::Char},        {"command", Action::Kind::Command}, {"press", Action::Kind::Press},
+    {"move", Action::Kind::Move},        {"release", Action::Kind::Release}, {"dblclick", Action::Kind::DoubleClick},
+    {"click", Action::Kind::ClickPiece}, {"place", Action::Kind::Place},     {"camera", Action::Kind::Camera},
+    {"pieces", Action::Kind::Pieces},    {"task", Action::Kind::Task},       {"new", Action::Kind::New},
+    {"retry", Action::Kind::Retry},      {"load", Action::Kind::Load},       {"save", Action::Kind::Save},
+    {"state", Action::Kind::State},      {"expect", Action::Kind::Expect},   {"hint", Action::Kind::Hint},
+    {"undo", Action::Kind::Undo},        {"redo", Action::Kind::Redo},       {"size", Action::Kind::Size},
+    {"code", Action::Kind::Code},        {"daily", Action::Kind::Daily},     {"generate", Action::Kind::Generate},
 };
 
 void readMouse(LineReader& reader, Action& action)
@@ -315,7 +315,7 @@ Action readAction(std::string_view line)
                           "\"; the commands are named as the README lists them"};
         action.number = wholeNumber(word, 0, 65535, "the command");
         if (!isCommand(action.number))
-            throw Problem{"commands are 40001 to 40031 and 57666, not " + std::to_string(action.number)};
+            throw Problem{"no menu command has the number " + std::to_string(action.number)};
         break;
     }
     case Kind::Press:
@@ -385,12 +385,13 @@ Action readAction(std::string_view line)
     }
     case Kind::Load:
     case Kind::Save:
+    case Kind::Code:
         action.text = std::string(reader.restOfLine());
-        // A quoted file name may hold '#' and begin or end with blanks.
+        // A quoted file name (or link) may hold '#' and begin or end with blanks.
         if (action.text.size() >= 2 && action.text.front() == '"' && action.text.back() == '"')
             action.text = action.text.substr(1, action.text.size() - 2);
         if (action.text.empty())
-            throw Problem{std::string(verb) + " needs a file"};
+            throw Problem{std::string(verb) + (action.kind == Kind::Code ? " needs a task code" : " needs a file")};
         break;
     case Kind::Daily: {
         const std::string_view word = reader.word();

@@ -43,6 +43,7 @@ struct Action {
         Size,      // size W H
         Load,      // load FILE
         Save,      // save FILE
+        Code,      // code CODE: a task's code, or a link that carries one
         Daily,     // daily YYYY-MM-DD
         Generate,  // generate DIFFICULTY SEED
         State,     // state
@@ -65,7 +66,7 @@ struct Action {
     Vec3 direction;        // camera
     Vec3 up;               // camera
     std::optional<CubeOffsets> offsets;
-    std::string text;     // load and save: the file; expect: the path
+    std::string text;     // load and save: the file; code: the code; expect: the path
     std::string value;    // expect: the value, without blanks
     TaskRequest request;  // daily and generate: the task to make
 };

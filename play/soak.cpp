@@ -14,7 +14,7 @@ constexpr const char* kKeys[] = {"left", "right", "up", "down", "pageup", "paged
 constexpr const char* kOtherKeys[] = {"enter", "escape", "a", "x", "9", "0"};
 constexpr int kCommands[] = {40001, 40002, 40003, 40004, 40005, 40006, 40007, 40008, 40009, 40010, 40011,
                              40012, 40013, 40014, 40015, 40016, 40017, 40018, 40019, 40020, 40021, 40022,
-                             40023, 40024, 40025, 40026, 40027, 40028, 40029, 40031, 57666};
+                             40023, 40024, 40025, 40026, 40027, 40028, 40029, 40031, 40032, 40033, 57666};
 // Made tasks come now and then in place of a task file: as many as the
 // soak can make in its time.
 constexpr int kMadeTaskShare = 50;

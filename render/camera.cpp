@@ -31,6 +31,19 @@ void Camera::setUp(float x, float y, float z)
     scene_.sceneDirty = true;
 }
 
+void Camera::setPose(Vec3 position, Vec3 direction, Vec3 up)
+{
+    position_ = position;
+    direction_ = direction;
+    up_ = up;
+    yawSpeed = 0.0f;
+    moveSpeed = 0.0f;
+    pitchSpeed = 0.0f;
+    frame_->setPosition(scene_.sceneFrame().get(), position_);
+    frame_->setOrientation(scene_.sceneFrame().get(), direction_, up_);
+    scene_.sceneDirty = true;
+}
+
 void Camera::moveForward(float d)
 {
     const Vec3 n = position_ + direction_ * d;

@@ -20,6 +20,8 @@ public:
     // Direction and up are each kept at unit length; they need not be perpendicular.
     void setDirection(float x, float y, float z);
     void setUp(float x, float y, float z);
+    // A pose as the camera had it, unit vectors as they were, and still.
+    void setPose(Vec3 position, Vec3 direction, Vec3 up);
 
     // Moves by d along the direction, unless that leaves the sphere of radius
     // sqrt(3,000,000) about the origin or fails to approach the plane z = 0

@@ -104,6 +104,14 @@ void collectHits(const Frame& frame, const Matrix4& parentToWorld, const Ray& wo
     path.pop_back();
 }
 
+// The extent, in pixels, that kField spans: the height, or three quarters of
+// the width in a view narrower than 4:3 (compared in whole numbers, so a 4:3
+// view is exactly its height).
+float spannedExtent(int width, int height)
+{
+    return 3 * width < 4 * height ? static_cast<float>(width) * 0.75f : static_cast<float>(height);
+}
+
 }  // namespace
 
 Viewport::Viewport(const Frame& camera, int width, int height)
@@ -111,7 +119,7 @@ Viewport::Viewport(const Frame& camera, int width, int height)
       view_(affineInverse(cameraToWorld_)),
       width_(std::max(width, 1)),
       height_(std::max(height, 1)),
-      pixelScale_(static_cast<float>(std::min(width_, height_)) * 0.5f / kField)
+      pixelScale_(spannedExtent(width_, height_) * 0.5f / kField)
 {
 }
 

@@ -13,8 +13,10 @@ class SceneObject;
 // The camera's view mapped onto a window's client area, in the same pixels as
 // the mouse: what the renderer draws and what picking hits agree by
 // construction. The view spans a half-extent of kField at unit distance across
-// the client area's smaller dimension (about 53 degrees), between the front
-// and back clipping planes.
+// its height (about 53 degrees), between the front and back clipping planes;
+// a view narrower than 4:3 (a phone held upright) spans across its width
+// what a 4:3 view does, so that the floor stays in sight whichever way the
+// screen is held.
 class Viewport {
 public:
     static constexpr float kField = 0.5f;

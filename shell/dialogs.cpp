@@ -12,6 +12,7 @@ constexpr std::string_view kHelpContext = "Help";
 constexpr Words kHelpCaption(kHelpContext, "Vokta Help");
 constexpr Words kHelpContents(kHelpContext, "Contents");
 constexpr Words kHelpBack(kHelpContext, "Back");
+constexpr Words kUpdated("Vokta has been updated.");
 
 constexpr std::string_view kRandomContext = "vokta::RandomTaskDialog";
 constexpr Words kRandomCaption(kRandomContext, "Random task");
@@ -51,6 +52,14 @@ DialogWords dialogWords(Language language)
                          std::string(kDifficultyButtons[1].in(language)),
                          std::string(kDifficultyButtons[2].in(language)),
                          std::string(kDifficultyButtons[3].in(language))},
+        .updated = std::string(kUpdated.in(language)),
+        .shareCaption = std::string(Words("Share task").in(language)),
+        .shareCode = std::string(Words("The code of this task:").in(language)),
+        .shareLink = std::string(Words("Its link:").in(language)),
+        .copy = std::string(Words("Copy").in(language)),
+        .copied = std::string(Words("Copied").in(language)),
+        .openCodeCaption = std::string(Words("Open task code").in(language)),
+        .openCodePrompt = std::string(Words("A task's code or its link:").in(language)),
     };
 }
 

@@ -30,6 +30,16 @@ struct DialogWords {
     std::string randomCaption;
     std::string randomQuestion;
     std::array<std::string, kDifficulties.size()> difficulties;
+    // The page's line when it starts on a newer version of its files.
+    std::string updated;
+    // Share task... and Open task code...
+    std::string shareCaption;
+    std::string shareCode;
+    std::string shareLink;
+    std::string copy;
+    std::string copied;
+    std::string openCodeCaption;
+    std::string openCodePrompt;
 };
 
 DialogWords dialogWords(Language language);

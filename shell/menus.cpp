@@ -60,6 +60,15 @@ constexpr Words kPopupSave =
                "it is loaded later, the shape becomes the figure to fill. After New it first says how many ways "
                "there are to fill the figure built and how hard a task that makes. Today's task and a random "
                "task are saved as themselves.</p>");
+constexpr Words kPopupShareTask =
+    popupWords("<p><b>Share task...</b>: shows the code of the current task, a short text of letters and digits "
+               "that stands for its figure and its pieces, to send to a friend: Open task code... in their game "
+               "opens the very same task. In the browser it also shows the task's link, with a button that copies "
+               "it.</p>");
+constexpr Words kPopupOpenTaskCode =
+    popupWords("<p><b>Open task code...</b>: opens the task of a code or a link that Share task... gave. The "
+               "pieces are scattered and the code's figure becomes the task; Undo takes it back. A damaged code "
+               "is refused with a message that says what is wrong, and nothing changes.</p>");
 constexpr Words kPopupLibrary =
     popupWords("<p><b>Library...</b>: shows the tasks that come with the game, each with a picture of its "
                "figure, its name and how hard it is (easy, medium or hard, by how many ways it can be "
@@ -111,6 +120,9 @@ constexpr MenuItem kTaskItems[] = {
     {Command::Retry, "retry", menuWords("Retry"), false, Check::None, Needs::Nothing, kPopupRetry},
     {Command::Load, "load", menuWords("Load..."), false, Check::None, Needs::Nothing, kPopupLoad},
     {Command::Save, "save", menuWords("Save..."), false, Check::None, Needs::Nothing, kPopupSave},
+    {Command::ShareTask, "share-task", menuWords("Share task..."), false, Check::None, Needs::Nothing, kPopupShareTask},
+    {Command::OpenTaskCode, "open-task-code", menuWords("Open task code..."), false, Check::None, Needs::Nothing,
+     kPopupOpenTaskCode},
     {Command::Library, "library", menuWords("Library..."), false, Check::None, Needs::Nothing, kPopupLibrary},
     {Command::TodaysTask, "todays-task", menuWords("Today's task"), false, Check::None, Needs::Nothing,
      kPopupTodaysTask},

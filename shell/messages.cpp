@@ -11,7 +11,7 @@ namespace {
 consteval bool everyColourTranslated(const Palette& palette)
 {
     for (const PieceColour& piece : palette.pieces) {
-        if (findTranslation(kMessageContext, piece.name) == nullptr)
+        if (findTranslation(kMessageContext, piece.name) == kNoTranslation)
             return false;
     }
     return true;
@@ -25,13 +25,16 @@ std::string said(Language language, Words message, std::initializer_list<std::st
     return withArguments(message.in(language), arguments);
 }
 
+// The most of a code a message quotes: a paste can be a whole page.
+constexpr std::size_t kLongestCodeShown = 40;
+
 }  // namespace
 
 std::string_view translate(Language language, std::string_view context, std::string_view english)
 {
     if (language == Language::Russian) {
-        if (const Translation* row = findTranslation(context, english))
-            return row->russian;
+        if (const std::size_t row = findTranslation(context, english); row != kNoTranslation)
+            return kRussian[row].russian;
     }
     return english;
 }
@@ -168,6 +171,78 @@ Notice builtFigureNotice(const FigureCount& count, Language language)
     }
     return {said(language, "Save"), std::move(text), difficulty ? Notice::Icon::Information : Notice::Icon::Warning,
             Notice::Topic::TaskFile};
+}
+
+Notice keptGameNotice(const std::string& where, const KeptGameError& error, const std::string& aside, Language language)
+{
+    std::string problem;
+    switch (error.kind) {
+    case KeptGameError::Kind::Damaged: problem = said(language, "it is damaged"); break;
+    case KeptGameError::Kind::NewerVersion:
+        problem = said(language, "it was kept by a newer version of the game");
+        break;
+    case KeptGameError::Kind::OtherPieces: problem = said(language, "it is for pieces this game does not have"); break;
+    }
+    const std::string text = aside.empty()
+        ? said(language, "The game kept in %1 cannot be continued: %2 (%3). A new game starts.",
+               {where, problem, error.problem})
+        : said(language,
+               "The game kept in %1 cannot be continued: %2 (%3). It is set aside as %4, and a new game starts.",
+               {where, problem, error.problem, aside});
+    return {said(language, "Kept game"), text, Notice::Icon::Warning, Notice::Topic::KeptGame};
+}
+
+std::string taskCodeProblem(const TaskCodeError& error, Language language)
+{
+    using Problem = TaskCodeError::Problem;
+    const std::string number = std::to_string(error.number);
+    const std::string limit = std::to_string(error.limit);
+    switch (error.problem) {
+    case Problem::Empty: return said(language, "it is empty");
+    case Problem::ForeignCharacter:
+        return said(language, "its character %1, \"%2\", is none of the letters, digits, - and _ a code is made of",
+                    {number, error.text});
+    case Problem::TooLong:
+        return said(language, "it has %1 characters, and no task code has more than %2", {number, limit});
+    case Problem::LongerThanItsTask:
+        return said(language, "it has %1 characters, and its task ends after %2", {number, limit});
+    case Problem::UnknownVersion: return said(language, "it does not begin with a version");
+    case Problem::LaterVersion:
+        return said(language, "it is of version %1, made by a later game; this game reads codes up to version %2",
+                    {number, limit});
+    case Problem::Truncated: return said(language, "it ends before its task does: part of it is missing");
+    case Problem::PieceCount: return said(language, "it is for %1 pieces, and a task takes 1 to 7", {number});
+    case Problem::NoCells: return said(language, "its figure has no cells");
+    case Problem::TooManyCells:
+        return said(language, "it has %1 cells, and the pieces it is for (%2) fill at most %3",
+                    {number, std::to_string(error.count), limit});
+    case Problem::FarAway:
+        if (error.number > 0)
+            return said(language, "cell %1 lies too far away, beyond %2 on an axis", {number, limit});
+        return said(language, "a cell lies too far away, beyond %1 on an axis", {limit});
+    case Problem::ListDamaged: return said(language, "its list of cells is damaged");
+    case Problem::OffGrid: return said(language, "cell %1 lies between the places of the grid", {number});
+    case Problem::RepeatedCell: return said(language, "cell %1 repeats an earlier one", {number});
+    }
+    return {};
+}
+
+Notice describeTaskCodeError(std::string_view code, const TaskCodeError& error, Language language)
+{
+    std::string shown(code.substr(0, kLongestCodeShown));
+    if (code.size() > kLongestCodeShown)
+        shown += "...";
+    const std::string text = error.problem == TaskCodeError::Problem::Empty
+        ? said(language, "No task code was given: paste a code or a task's link.")
+        : said(language, "The task code %1 cannot be opened: %2.", {shown, taskCodeProblem(error, language)});
+    return {said(language, "Open task code"), text, Notice::Icon::Error, Notice::Topic::TaskCode};
+}
+
+Notice noTaskCodeNotice(const std::optional<TaskCodeError>& error, Language language)
+{
+    const std::string text = error ? said(language, "This task has no code: %1.", {taskCodeProblem(*error, language)})
+                                   : said(language, "There is no task to share: build freely, or load a task.");
+    return {said(language, "Share task"), text, Notice::Icon::Information, Notice::Topic::TaskCode};
 }
 
 }  // namespace vokta

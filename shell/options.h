@@ -10,11 +10,11 @@
 namespace vokta {
 
 // What the game keeps between sessions.
-enum class Stored { Language, Colours, Numbers, Progress };
+enum class Stored { Language, Colours, Numbers, Progress, Game };
 
 // The names each front end keeps them under: the desktop's settings file
-// vokta.ini (section OPTIONS; the progress has a file of its own,
-// progress.txt in the user's data folder), and the browser's storage.
+// vokta.ini (section OPTIONS; the progress and the game in progress have
+// files of their own in the user's data folder), and the browser's storage.
 struct StoredName {
     Stored what;
     std::string_view setting;
@@ -25,6 +25,7 @@ inline constexpr StoredName kStoredNames[] = {
     {Stored::Colours, "OPTIONS/Colours", "vokta.Colours"},
     {Stored::Numbers, "OPTIONS/Numbers", "vokta.Numbers"},
     {Stored::Progress, "progress.txt", "vokta.progress"},
+    {Stored::Game, "game.kept", "vokta.game"},
 };
 const StoredName& storedName(Stored what);
 
@@ -39,6 +40,10 @@ public:
     virtual void write(Stored what, std::string_view value) = 0;
     // Where a value is kept, as a message names it: "vokta.ini [OPTIONS] Colours".
     virtual std::string describe(Stored what) const = 0;
+    // Moves a value that cannot be used out of the way, beside where it was,
+    // keeping it whole; where it went, as describe names it, or an empty
+    // string when it could not be moved.
+    virtual std::string setAside(Stored what) = 0;
 };
 
 // The two options that change only how the scene looks.

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "puzzle/rules/palette.h"
+#include "puzzle/rules/task_code.h"
 
 namespace vokta {
 
@@ -54,7 +55,33 @@ void Shell::start(unsigned seed)
         return;
     started_ = true;
     game_.setUp(seed);
+    if (keeping_)
+        continueKeptGame();
     view_.menusChanged();
+}
+
+void Shell::continueKeptGame()
+{
+    const std::optional<std::string> kept = store_.read(Stored::Game);
+    if (!kept)
+        return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(kept->data());
+    const KeptGameRead read = decodeKeptGame({bytes, kept->size()});
+    if (read.game) {
+        game_.resume(*read.game);
+        return;
+    }
+    const std::string where = store_.describe(Stored::Game);
+    const std::string aside = store_.setAside(Stored::Game);
+    view_.showNotice(keptGameNotice(where, read.error, aside, language()));
+}
+
+void Shell::keepGame()
+{
+    if (!keeping_ || !started_)
+        return;
+    const std::vector<unsigned char> bytes = encodeKeptGame(game_.kept());
+    store_.write(Stored::Game, std::string(bytes.begin(), bytes.end()));
 }
 
 std::vector<ShownMenu> Shell::menuBar() const
@@ -101,6 +128,12 @@ void Shell::mouse(const WindowMessage& message)
         route(message);
 }
 
+void Shell::zoom(float units)
+{
+    if (started_)
+        game_.zoom(units);
+}
+
 void Shell::choose(Command command)
 {
     if (!started_)
@@ -142,6 +175,14 @@ void Shell::choose(Command command)
         log({.kind = WindowMessage::Kind::Command, .command = command});
         toggleDisplayOption(command);
         return;
+    case Command::ShareTask:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        shareTask();
+        return;
+    case Command::OpenTaskCode:
+        log({.kind = WindowMessage::Kind::Command, .command = command});
+        view_.askTaskCode();
+        return;
     default: route({.kind = WindowMessage::Kind::Command, .command = command}); return;
     }
 }
@@ -169,7 +210,7 @@ void Shell::fileChosen(Command command, const std::optional<ChosenFile>& file)
     // that it can be shared.
     if (command == Command::Save && file && madeTaskInPlay()) {
         log(message);
-        if (const std::optional<TaskFileError> error = writeTaskBytes(madeInPlay_->bytes, file->path))
+        if (const std::optional<TaskFileError> error = writeTaskFile(madeInPlay_->task, file->path))
             showTaskFileError(*error);
         return;
     }
@@ -211,6 +252,21 @@ const std::set<FigureShape>& Shell::libraryShapes()
     if (!libraryShapes_)
         libraryShapes_ = vokta::libraryShapes(libraryFolder_);
     return *libraryShapes_;
+}
+
+bool Shell::openTaskCode(std::string_view text)
+{
+    if (!started_)
+        return false;
+    const std::string_view code = taskCodeInLink(text);
+    const TaskCodeRead read = decodeTaskCode(code);
+    if (!read.task) {
+        view_.showNotice(describeTaskCodeError(code, read.error, language()));
+        return false;
+    }
+    // Named by its link, so that a recording writes the code again.
+    fileChosen(Command::Load, ChosenFile{std::string(kTaskLinkScheme) + std::string(code), encodeTask(*read.task)});
+    return true;
 }
 
 void Shell::setLanguage(std::string_view name)
@@ -313,6 +369,21 @@ TaskRequest Shell::todaysRequest() const
     return {.kind = TaskRequest::Kind::Daily, .date = today_()};
 }
 
+void Shell::shareTask()
+{
+    const std::optional<Task> task = currentTask(game_.state());
+    if (!task) {
+        view_.showNotice(noTaskCodeNotice(std::nullopt, language()));
+        return;
+    }
+    const TaskCodeWrite written = encodeTaskCode(*task);
+    if (!written.code) {
+        view_.showNotice(noTaskCodeNotice(written.error, language()));
+        return;
+    }
+    view_.showTaskCode(*written.code);
+}
+
 void Shell::repaintNow()
 {
     view_.repaintNow();
@@ -338,6 +409,11 @@ void Shell::taskCompleted()
 void Shell::refreshMenuState()
 {
     view_.menusChanged();
+}
+
+void Shell::stepsChanged()
+{
+    keepGame();
 }
 
 void Shell::showTaskFileError(const TaskFileError& error)

@@ -80,6 +80,11 @@ public:
     virtual void makeTask(std::shared_ptr<TaskOrder> order) = 0;
     // The language or a display option was switched (already stored and shown).
     virtual void optionChanged(Stored option) = 0;
+    // Share task...: the current task's code, to show (the page with its link).
+    virtual void showTaskCode(std::string_view code) = 0;
+    // Open task code...: asks for a code or a link, and answers with
+    // Shell::openTaskCode, or not at all when the player cancelled.
+    virtual void askTaskCode() = 0;
 };
 
 // The shell model: one running game and everything around it that the
@@ -115,12 +120,19 @@ public:
     void keyboardLost();
     // A mouse message (ButtonDown, ButtonUp, MouseMove, DoubleClick).
     void mouse(const WindowMessage& message);
+    // A pinch: the camera closer by units (see Game::zoom).
+    void zoom(float units);
     // A menu item chosen.
     void choose(Command command);
     // F1 on a menu item: its pop-up, or the help's contents.
     void askHelp(Command command);
     // A picker's answer (see ShellView): the file, or nothing when cancelled.
     void fileChosen(Command command, const std::optional<ChosenFile>& file);
+    // The task of a code, or of a link that carries one, opened as Load
+    // opens a file: Open task code...'s answer, or a link the program was
+    // started with. A bad code is refused with a message and changes
+    // nothing; false then.
+    bool openTaskCode(std::string_view text);
     // The language by its name, stored as it is ("Russian", anything else English).
     void setLanguage(std::string_view name);
 
@@ -152,6 +164,12 @@ public:
     // Whether completions count in the player's progress (not while
     // someone else's game is played back).
     void setCountingProgress(bool counting) { countingProgress_ = counting; }
+    // Whether the game in progress is kept in the store after every step and
+    // continued at the next start: the player's own game, not a replay, a
+    // script or a scatter asked for by its seed. Set before start().
+    void setKeepingGame(bool keeping) { keeping_ = keeping; }
+    // Keeps the game as it stands now, view included: when the program ends.
+    void keepGame();
 
 private:
     // GameShell
@@ -159,6 +177,7 @@ private:
     void pauseForFanfare() override;
     void taskCompleted() override;
     void refreshMenuState() override;
+    void stepsChanged() override;
     void showTaskFileError(const TaskFileError& error) override;
     void showHint(const Hint& hint) override;
 
@@ -176,6 +195,9 @@ private:
     };
 
     void log(const WindowMessage& message);
+    // Continues the kept game, if there is one; one that cannot be continued
+    // is set aside, with a message.
+    void continueKeptGame();
     void toggleDisplayOption(Command command);
     void openLibrary();
     void order(const TaskRequest& request, TaskOrder::Purpose purpose);
@@ -187,6 +209,7 @@ private:
     // The figure the pieces in play form, counted with the pieces as they
     // stand as its first solution.
     FigureCount countBuiltFigure() const;
+    void shareTask();
 
     Game game_;
     ShellView& view_;
@@ -197,6 +220,7 @@ private:
     Keyboard keyboard_;
     bool started_ = false;
     bool countingProgress_ = true;
+    bool keeping_ = false;
     std::function<void(const WindowMessage&)> log_;
     std::function<Date()> today_ = todayInUtc;
     std::function<std::uint32_t()> seeds_;

@@ -4,6 +4,8 @@
 // vokta_ru.ts while compiling, so that a text without its translation stops
 // the build where it is used. Only the shell's sources include this.
 
+#include <cstddef>
+#include <iterator>
 #include <string_view>
 
 #include "shell/language.h"
@@ -21,13 +23,18 @@ inline constexpr Translation kRussian[] = {
 #include "vokta_ru.inc"
 };
 
-constexpr const Translation* findTranslation(std::string_view context, std::string_view english)
+inline constexpr std::size_t kNoTranslation = std::size(kRussian);
+
+// The row of english under context, or kNoTranslation. (An index, not a
+// pointer: compilers that check pointers for undefined behaviour cannot
+// compare one to null while compiling.)
+constexpr std::size_t findTranslation(std::string_view context, std::string_view english)
 {
-    for (const Translation& row : kRussian) {
-        if (row.context == context && row.english == english)
-            return &row;
+    for (std::size_t row = 0; row < std::size(kRussian); ++row) {
+        if (kRussian[row].context == context && kRussian[row].english == english)
+            return row;
     }
-    return nullptr;
+    return kNoTranslation;
 }
 
 // Not constexpr: called while compiling, it stops the build with its name.
@@ -42,7 +49,7 @@ class Words {
 public:
     consteval Words(std::string_view context, std::string_view english) : row_(findTranslation(context, english))
     {
-        if (row_ == nullptr)
+        if (row_ == kNoTranslation)
             wordsWithoutTranslationInVoktaRuTs();
     }
     // One of the game's messages.
@@ -50,11 +57,11 @@ public:
 
     std::string_view in(Language language) const
     {
-        return language == Language::Russian ? row_->russian : row_->english;
+        return language == Language::Russian ? kRussian[row_].russian : kRussian[row_].english;
     }
 
 private:
-    const Translation* row_;
+    std::size_t row_;
 };
 
 }  // namespace vokta

@@ -14,7 +14,7 @@ set(expected
   share/metainfo/org.vokta.Vokta.metainfo.xml
   share/mime/packages/org.vokta.Vokta.xml
   share/icons/hicolor/scalable/apps/org.vokta.Vokta.svg)
-foreach(size 16 22 24 32 48 64 128 256)
+foreach(size 16 22 24 32 48 64 128 192 256 512)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/org.vokta.Vokta.png)
 endforeach()
 foreach(file ${expected})
@@ -23,6 +23,6 @@ foreach(file ${expected})
   endif()
 endforeach()
 file(READ ${PREFIX}/share/applications/org.vokta.Vokta.desktop entry)
-if(NOT entry MATCHES "MimeType=application/x-vokta-task;" OR NOT entry MATCHES "Exec=vokta %f")
-  message(FATAL_ERROR "the desktop entry does not open task files")
+if(NOT entry MATCHES "MimeType=application/x-vokta-task;x-scheme-handler/vokta;" OR NOT entry MATCHES "Exec=vokta %u")
+  message(FATAL_ERROR "the desktop entry does not open task files and vokta: links")
 endif()

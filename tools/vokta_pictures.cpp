@@ -26,7 +26,7 @@ using namespace vokta;
 
 constexpr QSize kStartSize{440, 282};
 constexpr QSize kAboutSize{276, 312};
-constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 192, 256, 512};
 // Device pixels to a logical one: the pictures as drawn, and twice as large.
 constexpr int kScales[] = {1, 2};
 

@@ -1,5 +1,5 @@
 // vokta-task: looks into task files, solves them, checks a folder of them,
-// and makes the task library from its figures file.
+// makes the task library from its figures file, and writes and reads task codes.
 
 #include <algorithm>
 #include <cerrno>
@@ -21,6 +21,7 @@
 #include "platform/program.h"
 #include "puzzle/rules/generator.h"
 #include "puzzle/rules/solver.h"
+#include "puzzle/rules/task_code.h"
 #include "puzzle/rules/task_file.h"
 #include "puzzle/rules/task_library.h"
 #include "puzzle/scene/game_scene.h"
@@ -41,6 +42,8 @@ constexpr const char* kUsage = "usage: vokta-task info FILE...\n"
                                "       vokta-task make FIGURES DIR\n"
                                "       vokta-task daily YYYY-MM-DD OUT\n"
                                "       vokta-task generate --difficulty easy|medium|hard|unique --seed N OUT\n"
+                               "       vokta-task code FILE...\n"
+                               "       vokta-task decode CODE FILE\n"
                                "info   the version, piece count, cell count, bounding box and whether the\n"
                                "       cells hang together, of each task file\n"
                                "solve  the first solution: for each piece its position and its four cube\n"
@@ -55,7 +58,9 @@ constexpr const char* kUsage = "usage: vokta-task info FILE...\n"
                                "daily  writes the task of a day (in UTC, from 2000-01-01 to 2999-12-31) to\n"
                                "       OUT, as the game's Today's task makes it\n"
                                "generate  writes a new task of that difficulty, made from seed N (0 to\n"
-                               "       4294967295), to OUT, as the game's Random task makes it\n";
+                               "       4294967295), to OUT, as the game's Random task makes it\n"
+                               "code   the task code of each task file, one a line, for links and chats\n"
+                               "decode writes the task of a code, or of a link that carries one, to FILE\n";
 
 int usage(const std::string& problem)
 {
@@ -605,7 +610,7 @@ int writeMadeTask(const TaskRequest& request, const std::string& path, const std
         std::fprintf(stderr, "vokta-task: no task could be made for %s\n", taskRequestName(request).c_str());
         return kExitFailure;
     }
-    if (const std::optional<TaskFileError> error = writeTaskBytes(encodeTask(*generator.task()), path)) {
+    if (const std::optional<TaskFileError> error = writeTaskFile(*generator.task(), path)) {
         std::fprintf(stderr, "vokta-task: %s\n", describeOnOneLine(*error).c_str());
         return kExitFailure;
     }
@@ -664,6 +669,43 @@ int generate(const std::vector<std::string>& arguments, const std::string& progr
     return writeMadeTask({.kind = TaskRequest::Kind::Random, .difficulty = *difficulty, .seed = *seed}, path, program);
 }
 
+int code(const std::vector<std::string>& files)
+{
+    int status = 0;
+    for (const std::string& path : files) {
+        const std::optional<Task> task = read(path);
+        if (!task) {
+            status = kExitFailure;
+            continue;
+        }
+        const TaskCodeWrite written = encodeTaskCode(*task);
+        if (!written.code) {
+            std::fprintf(stderr, "vokta-task: %s: %s\n", path.c_str(), noTaskCodeNotice(written.error).text.c_str());
+            status = kExitFailure;
+            continue;
+        }
+        std::printf("%s\n", written.code->c_str());
+    }
+    return status;
+}
+
+int decode(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() != 2)
+        return usage("decode takes a task code and a file to write");
+    const std::string_view code = taskCodeInLink(arguments[0]);
+    const TaskCodeRead read = decodeTaskCode(code);
+    if (!read.task) {
+        std::fprintf(stderr, "vokta-task: %s\n", describeTaskCodeError(code, read.error).text.c_str());
+        return kExitFailure;
+    }
+    if (const std::optional<TaskFileError> error = writeTaskFile(*read.task, arguments[1])) {
+        std::fprintf(stderr, "vokta-task: %s\n", describeOnOneLine(*error).c_str());
+        return kExitFailure;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -690,5 +732,9 @@ int main(int argc, char* argv[])
         return daily(arguments, commandLine[0]);
     if (command == "generate")
         return generate(arguments, commandLine[0]);
+    if (command == "code")
+        return arguments.empty() ? usage("code needs task files") : code(arguments);
+    if (command == "decode")
+        return decode(arguments);
     return usage("unknown command \"" + command + "\"");
 }

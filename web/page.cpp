@@ -9,8 +9,10 @@
 #include <emscripten/html5.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "play/json.h"
+#include "puzzle/rules/task_code.h"
 #include "puzzle/scene/model_check.h"
 #include "puzzle/scene/task_picture.h"
 #include "render/gl/gl_functions.h"
@@ -61,6 +64,8 @@ EM_JS(void, openPageDifficulty, (), { window.vokta.openDifficulty(); });
 EM_JS(void, offerDownload, (const char* path, const char* name),
       { window.vokta.download(UTF8ToString(path), UTF8ToString(name)); });
 EM_JS(void, notePageLanguage, (), { window.vokta.languageChanged(); });
+EM_JS(void, showPageTaskCode, (const char* code), { window.vokta.showTaskCode(UTF8ToString(code)); });
+EM_JS(void, askPageTaskCode, (), { window.vokta.askTaskCode(); });
 // The browser's storage: a value kept under key (null, which the caller
 // frees otherwise, when there is none or the storage cannot be read).
 EM_JS(char*, readPageStorage, (const char* key), {
@@ -69,6 +74,19 @@ EM_JS(char*, readPageStorage, (const char* key), {
         return value == null ? 0 : allocateUTF8(value);
     } catch (error) {
         console.warn('vokta: browser storage ' + UTF8ToString(key) + ': not readable: ' + error.message);
+        return 0;
+    }
+});
+EM_JS(int, movePageStorage, (const char* from, const char* to), {
+    try {
+        const value = localStorage.getItem(UTF8ToString(from));
+        if (value == null)
+            return 0;
+        localStorage.setItem(UTF8ToString(to), value);
+        localStorage.removeItem(UTF8ToString(from));
+        return 1;
+    } catch (error) {
+        console.warn('vokta: browser storage ' + UTF8ToString(from) + ': not set aside: ' + error.message);
         return 0;
     }
 });
@@ -94,6 +112,50 @@ EmscriptenWebGLContextAttributes webGl2Attributes(bool antialias)
     return attributes;
 }
 
+constexpr std::string_view kBase64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// The browser's storage holds text: a kept game's bytes go there in base64.
+std::string toBase64(std::string_view bytes)
+{
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        std::uint32_t group = 0;
+        const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+        for (std::size_t k = 0; k < 3; ++k)
+            group = (group << 8) | (k < count ? static_cast<unsigned char>(bytes[i + k]) : 0);
+        for (std::size_t k = 0; k < 4; ++k)
+            text += k <= count ? kBase64[(group >> (18 - 6 * k)) & 0x3F] : '=';
+    }
+    return text;
+}
+
+// Nothing, for text that is no base64.
+std::optional<std::string> fromBase64(std::string_view text)
+{
+    if (text.size() % 4 != 0)
+        return std::nullopt;
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); i += 4) {
+        std::uint32_t group = 0;
+        int padding = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const char c = text[i + k];
+            const std::size_t value = kBase64.find(c);
+            if (c == '=' && i + 4 == text.size() && k >= 2) {
+                ++padding;
+                group <<= 6;
+                continue;
+            }
+            if (value == std::string_view::npos || padding > 0)
+                return std::nullopt;
+            group = (group << 6) | static_cast<std::uint32_t>(value);
+        }
+        for (int k = 0; k < 3 - padding; ++k)
+            bytes += static_cast<char>((group >> (16 - 8 * k)) & 0xFF);
+    }
+    return bytes;
+}
+
 // The last part of a path in the page's file system.
 std::string fileNameOf(const std::string& path)
 {
@@ -111,17 +173,28 @@ public:
             return std::nullopt;
         std::string text(value);
         std::free(value);
-        return text;
+        if (what != Stored::Game)
+            return text;
+        // Text that is no base64 is a damaged game, as the shell will find.
+        return fromBase64(text).value_or(text);
     }
 
     void write(Stored what, std::string_view value) override
     {
-        writePageStorage(std::string(storedName(what).pageKey).c_str(), std::string(value).c_str());
+        const std::string text = what == Stored::Game ? toBase64(value) : std::string(value);
+        writePageStorage(std::string(storedName(what).pageKey).c_str(), text.c_str());
     }
 
     std::string describe(Stored what) const override
     {
         return "browser storage " + std::string(storedName(what).pageKey);
+    }
+
+    std::string setAside(Stored what) override
+    {
+        const std::string key(storedName(what).pageKey);
+        const std::string aside = key + ".set-aside";
+        return movePageStorage(key.c_str(), aside.c_str()) ? "browser storage " + aside : std::string();
     }
 };
 
@@ -265,6 +338,14 @@ public:
         return play::Json::object().set("bytes", std::move(bytes)).text();
     }
 
+    // A code or a link: Open task code...'s answer, or the address's #task=.
+    // Save then names the task after its code.
+    void openTaskCode(const std::string& text)
+    {
+        if (shell_.openTaskCode(text))
+            saveName_ = std::string(taskCodeInLink(text)) + ".tsk";
+    }
+
     // What a test or a bug report may want to know of the game in view.
     std::string status() const
     {
@@ -279,6 +360,7 @@ public:
             .set("taskCompleted", play::Json::boolean(state.taskCompleted))
             .set("ticks", play::Json::integer(shell_.game().tickCount()))
             .set("task", play::Json::string(saveName_))
+            .set("cameraDistance", play::Json::number(modulus(shell_.game().view().camera.position())))
             .text();
     }
 
@@ -334,6 +416,9 @@ public:
         orders_.push_back(std::move(order));
         scheduleMaking();
     }
+
+    void showTaskCode(std::string_view code) override { showPageTaskCode(std::string(code).c_str()); }
+    void askTaskCode() override { askPageTaskCode(); }
 
 private:
     void scheduleMaking()
@@ -484,6 +569,20 @@ EMSCRIPTEN_KEEPALIVE void vokta_mouse(int kind, int x, int y, int domButton, int
     thePage->shell().mouse(message);
 }
 
+// The page is going away, or out of sight: the game is kept as it stands.
+EMSCRIPTEN_KEEPALIVE void vokta_keep()
+{
+    if (thePage)
+        thePage->shell().keepGame();
+}
+
+// A pinch: the camera closer by units (farther for a negative number).
+EMSCRIPTEN_KEEPALIVE void vokta_zoom(double units)
+{
+    if (thePage)
+        thePage->shell().zoom(static_cast<float>(units));
+}
+
 EMSCRIPTEN_KEEPALIVE void vokta_resize()
 {
     if (thePage && thePage->shell().started()) {
@@ -579,6 +678,14 @@ EMSCRIPTEN_KEEPALIVE const char* vokta_daily(const char* date)
     return answer.c_str();
 }
 
+// A task code or link to open: what Open task code... was given, or the
+// page's address with #task=.
+EMSCRIPTEN_KEEPALIVE void vokta_open_task_code(const char* text)
+{
+    if (thePage && text)
+        thePage->openTaskCode(text);
+}
+
 EMSCRIPTEN_KEEPALIVE int vokta_draw_library_picture(int index)
 {
     return thePage && thePage->drawLibraryPicture(index) ? 1 : 0;
@@ -613,6 +720,9 @@ int main(int argc, char* argv[])
     }
     seed = vokta::web::chooseSeed(argc, argv);
     thePage = std::make_unique<vokta::web::Page>();
+    // The player's own game is kept and continued; a scatter asked for by
+    // its seed (?seed=N) is a throwaway one.
+    thePage->shell().setKeepingGame(argc <= 1);
     if (!thePage->open())
         thePage.reset();
     return 0;

@@ -77,6 +77,14 @@ std::string wordsJson(Language language)
         .set("randomCaption", Json::string(words.randomCaption))
         .set("randomQuestion", Json::string(words.randomQuestion))
         .set("difficulties", std::move(difficulties))
+        .set("updated", Json::string(words.updated))
+        .set("shareCaption", Json::string(words.shareCaption))
+        .set("shareCode", Json::string(words.shareCode))
+        .set("shareLink", Json::string(words.shareLink))
+        .set("copy", Json::string(words.copy))
+        .set("copied", Json::string(words.copied))
+        .set("openCodeCaption", Json::string(words.openCodeCaption))
+        .set("openCodePrompt", Json::string(words.openCodePrompt))
         .text();
 }
 
@@ -106,7 +114,10 @@ std::string pageTableJson()
                        .set("language", Json::string(storedName(Stored::Language).pageKey))
                        .set("colours", Json::string(storedName(Stored::Colours).pageKey))
                        .set("numbers", Json::string(storedName(Stored::Numbers).pageKey))
-                       .set("progress", Json::string(storedName(Stored::Progress).pageKey));
+                       .set("progress", Json::string(storedName(Stored::Progress).pageKey))
+                       .set("game", Json::string(storedName(Stored::Game).pageKey))
+                       // The version of the page's files last seen, the page's own.
+                       .set("version", Json::string("vokta.version"));
     return Json::object()
         .set("mouse", std::move(mouse))
         .set("commands", std::move(commands))

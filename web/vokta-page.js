@@ -104,6 +104,18 @@
     languageChanged() {
       loadTexts();
     },
+    // Share task...: the code, and the link that opens this page on its task.
+    showTaskCode(code) {
+      byId('share-code').value = code;
+      byId('share-link').value = taskLink(code);
+      byId('share-copy').textContent = texts.copy;
+      openModal('share', byId('share-ok'));
+    },
+    // Open task code...: a code or a link, pasted or typed.
+    askTaskCode() {
+      byId('open-code-text').value = '';
+      openModal('open-code', byId('open-code-text'));
+    },
     // Runs a vokta-play script on a game of its own and returns what
     // vokta-play prints. files (name -> Uint8Array) are what load reads;
     // what save writes lands in it.
@@ -251,6 +263,7 @@
     menubar.hidden = false;
     _vokta_start();
     canvas.focus();
+    openAddressTask();
   }
 
   byId('start-start').addEventListener('click', startGame);
@@ -305,6 +318,14 @@
     texts.difficulties.forEach((words, index) => { difficulties[index].textContent = words; });
     byId('help-contents').textContent = texts.helpContents;
     byId('help-back').textContent = texts.helpBack;
+    byId('share-caption').textContent = texts.shareCaption;
+    byId('share-code-label').textContent = texts.shareCode;
+    byId('share-link-label').textContent = texts.shareLink;
+    byId('share-ok').textContent = texts.ok;
+    byId('open-code-caption').textContent = texts.openCodeCaption;
+    byId('open-code-label').textContent = texts.openCodePrompt;
+    byId('open-code-open').textContent = texts.open;
+    byId('open-code-cancel').textContent = texts.cancel;
   }
 
   // The items' commands, popup by popup: menus with the same ones are
@@ -430,6 +451,10 @@
     popup.style.left = box.left + 'px';
     popup.style.top = box.bottom + 'px';
     popup.hidden = false;
+    // Kept on a narrow screen: moved left as far as it must.
+    const overflow = popup.getBoundingClientRect().right - document.documentElement.clientWidth;
+    if (overflow > 0)
+      popup.style.left = Math.max(0, box.left - overflow) + 'px';
     popup.focus();
     if (byKeyboard)
       highlight(enabledItems(popup)[0] || null);
@@ -594,6 +619,9 @@
     helpPopup.style.left = Math.max(0, box.left + 24) + 'px';
     helpPopup.style.top = box.bottom + 'px';
     helpPopup.hidden = false;
+    const overflow = helpPopup.getBoundingClientRect().right - document.documentElement.clientWidth;
+    if (overflow > 0)
+      helpPopup.style.left = Math.max(0, box.left + 24 - overflow) + 'px';
   }
 
   // The pop-up goes at the next key or press, which does nothing else.
@@ -707,6 +735,75 @@
     }
   });
 
+  // ---- Task codes: Share task... shows the task's code and its link, with
+  // a button that copies the link; Open task code... hands what the player
+  // gives to the game, which refuses a bad code itself; the address's
+  // #task=CODE opens its task once the game has started.
+
+  // This page's own address with the task in it, without ?seed or ?start.
+  function taskLink(code) {
+    return new URL('index.html#task=' + code, location.href).href;
+  }
+
+  function openTaskCode(text) {
+    withString(text, (pointer) => _vokta_open_task_code(pointer));
+  }
+
+  // The clipboard as the browser offers it to a secure page; elsewhere the
+  // selected text copied the old way.
+  async function copyLink() {
+    const link = byId('share-link');
+    try {
+      await navigator.clipboard.writeText(link.value);
+    } catch (error) {
+      link.select();
+      if (!document.execCommand('copy'))
+        return;
+    }
+    byId('share-copy').textContent = texts.copied;
+  }
+
+  byId('share-copy').addEventListener('click', copyLink);
+  byId('share-ok').addEventListener('click', () => closeModal('share'));
+  // Enter closes it wherever the keyboard is, a copy made or not.
+  byId('share').addEventListener('keydown', (event) => {
+    if (event.key === 'Escape' || event.key === 'Enter') {
+      event.preventDefault();
+      closeModal('share');
+    }
+  });
+
+  function answerOpenCode(open) {
+    const text = byId('open-code-text').value;
+    closeModal('open-code');
+    if (open)
+      openTaskCode(text);
+  }
+
+  byId('open-code-open').addEventListener('click', () => answerOpenCode(true));
+  byId('open-code-cancel').addEventListener('click', () => answerOpenCode(false));
+  byId('open-code').addEventListener('keydown', (event) => {
+    if (event.key === 'Escape' || (event.key === 'Enter' && event.target.tagName !== 'BUTTON')) {
+      event.preventDefault();
+      answerOpenCode(event.key === 'Enter');
+    }
+  });
+
+  // The address's task, once: START again after QUIT goes on with the game.
+  let addressTaskOpened = false;
+
+  function openAddressTask() {
+    if (!addressTaskOpened && location.hash.startsWith('#task='))
+      openTaskCode(location.hash);
+    addressTaskOpened = true;
+  }
+
+  // A link to another task pasted into the address bar of the page open.
+  window.addEventListener('hashchange', () => {
+    if (window.vokta.ready && window.vokta.status().started && location.hash.startsWith('#task='))
+      openTaskCode(location.hash);
+  });
+
   // ---- Load: the browser's file picker; the file chosen goes to the game
   // as its name and bytes, which its messages name it by. Save downloads
   // (see download).
@@ -783,13 +880,38 @@
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
   // Touch: a tap is a left click (two in quick succession a double click),
-  // a drag a left drag, a long press a right click.
+  // a drag a left drag, a long press a right click, a pinch moves the camera
+  // in and out as a right drag does, a unit for each pixel the fingers
+  // spread or close.
   let touch = null;
   let lastTap = null;
+  let pinch = null;
+
+  function fingerSpread() {
+    const [a, b] = Object.values(pinch.fingers);
+    return Math.hypot(a.x - b.x, a.y - b.y);
+  }
+
+  // A second finger turns what the first began into a pinch.
+  function startPinch(event) {
+    clearTimeout(touch.timer);
+    if (touch.dragging)
+      sendMouseAt(table.mouse.ButtonUp, touch.x, touch.y, LeftButton, 0);
+    canvas.setPointerCapture(event.pointerId);
+    pinch = { fingers: { [touch.id]: { x: touch.x, y: touch.y }, [event.pointerId]: { x: event.clientX, y: event.clientY } } };
+    pinch.spread = fingerSpread();
+    touch = null;
+    lastTap = null;
+  }
 
   canvas.addEventListener('pointerdown', (event) => {
-    if (event.pointerType !== 'touch' || touch !== null)
+    if (event.pointerType !== 'touch' || pinch !== null)
       return;
+    if (touch !== null) {
+      event.preventDefault();
+      startPinch(event);
+      return;
+    }
     event.preventDefault();
     canvas.focus();
     canvas.setPointerCapture(event.pointerId);
@@ -802,6 +924,13 @@
     }, LongPressMs);
   });
   canvas.addEventListener('pointermove', (event) => {
+    if (pinch !== null && event.pointerId in pinch.fingers) {
+      pinch.fingers[event.pointerId] = { x: event.clientX, y: event.clientY };
+      const spread = fingerSpread();
+      _vokta_zoom(spread - pinch.spread);
+      pinch.spread = spread;
+      return;
+    }
     if (touch === null || event.pointerId !== touch.id || touch.pressedLong)
       return;
     if (!touch.dragging && Math.hypot(event.clientX - touch.x, event.clientY - touch.y) >= DragSlopPx) {
@@ -813,8 +942,16 @@
     if (touch.dragging)
       sendMouseAt(table.mouse.MouseMove, event.clientX, event.clientY, LeftButton, LeftFlag);
   });
+  // The pinch ends with the first finger lifted.
+  function endPinch(event) {
+    if (pinch === null || !(event.pointerId in pinch.fingers))
+      return false;
+    pinch = null;
+    return true;
+  }
+
   canvas.addEventListener('pointerup', (event) => {
-    if (touch === null || event.pointerId !== touch.id)
+    if (endPinch(event) || touch === null || event.pointerId !== touch.id)
       return;
     clearTimeout(touch.timer);
     if (touch.dragging) {
@@ -830,7 +967,7 @@
     touch = null;
   });
   canvas.addEventListener('pointercancel', (event) => {
-    if (touch === null || event.pointerId !== touch.id)
+    if (endPinch(event) || touch === null || event.pointerId !== touch.id)
       return;
     clearTimeout(touch.timer);
     if (touch.dragging)
@@ -838,10 +975,64 @@
     touch = null;
   });
 
+  // Leaving the page, or hiding it (a phone may end it unseen), keeps the game.
+  window.addEventListener('pagehide', () => {
+    if (window.vokta.ready)
+      _vokta_keep();
+  });
+  document.addEventListener('visibilitychange', () => {
+    if (window.vokta.ready && document.visibilityState === 'hidden')
+      _vokta_keep();
+  });
+
   window.addEventListener('resize', () => {
     if (window.vokta.ready)
       _vokta_resize();
   });
+
+  // ---- Offline: the service worker keeps every file of the page. A newer
+  // version takes over once no page of the old one is open, so a start
+  // runs on one version whole; the first start on a new one says so in
+  // one line.
+
+  function showNoticeLine(text) {
+    const line = byId('notice-line');
+    line.textContent = text;
+    line.hidden = false;
+    setTimeout(() => { line.hidden = true; }, 6000);
+  }
+
+  function noteVersion(version) {
+    window.vokta.version = version;
+    let previous = null;
+    try {
+      previous = localStorage.getItem(table.storage.version);
+      localStorage.setItem(table.storage.version, version);
+    } catch (error) {
+      return;
+    }
+    if (previous !== null && previous !== version && texts !== null)
+      showNoticeLine(texts.updated);
+  }
+
+  function askVersion() {
+    if (navigator.serviceWorker.controller)
+      navigator.serviceWorker.controller.postMessage('version');
+  }
+
+  // Once the game has loaded, which the first visit's worker then takes
+  // under its care.
+  function keepForOffline() {
+    if (!('serviceWorker' in navigator))
+      return;
+    navigator.serviceWorker.addEventListener('message', (event) => {
+      if (event.data && event.data.version)
+        noteVersion(event.data.version);
+    });
+    navigator.serviceWorker.addEventListener('controllerchange', askVersion);
+    navigator.serviceWorker.register('service-worker.js').then(
+      askVersion, (error) => console.info(`vokta: the page cannot be kept for offline play: ${error.message}`));
+  }
 
   window.Module = {
     canvas: canvas,
@@ -858,6 +1049,7 @@
       // ?today=YYYY-MM-DD: the day today's task is of, instead of the clock's.
       if (params.get('today') !== null)
         withString(params.get('today'), (text) => _vokta_set_today(text));
+      keepForOffline();
       // ?start=1 starts at once, as VOKTA_START=1 does on the desktop.
       if (params.get('start') === '1')
         startGame();

@@ -28,6 +28,7 @@
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 
@@ -39,6 +40,8 @@
 #include "music/synth_midi_stream.h"
 #include "music/tune_player.h"
 #include "music/tune_sounds.h"
+#include "play/headless.h"
+#include "puzzle/controller/kept_game.h"
 #include "render/gl/renderer.h"
 
 namespace {
@@ -225,12 +228,13 @@ int measureFrameTime(int frames, int width, int height)
 
 // Medians of the time from process start to the first frame of program
 // (with arguments), over runs; a negative number when it drew none.
-double startUpMedian(const QString& program, const QStringList& arguments, int runs)
+double startUpMedian(const QString& program, const QStringList& arguments, int runs,
+                     const QProcessEnvironment& environment = gameEnvironment())
 {
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
         QProcess game;
-        game.setProcessEnvironment(gameEnvironment());
+        game.setProcessEnvironment(environment);
         QByteArray output;
         QElapsedTimer clock;
         clock.start();
@@ -389,6 +393,7 @@ int usage()
     std::fprintf(stderr,
                  "usage: vokta-measure frame-time [frames [width height]]\n"
                  "       vokta-measure start-up [runs]\n"
+                 "       vokta-measure continue [runs]\n"
                  "       vokta-measure idle [seconds]\n"
                  "       vokta-measure sound-latency [runs]\n"
                  "       vokta-measure library [runs]\n");
@@ -396,6 +401,32 @@ int usage()
 }
 
 }  // namespace
+
+// Start-up to the first frame of a game that continues a kept one with a
+// full history: 1,000 steps, each a Retry, which moves all seven pieces.
+int measureContinue(int runs)
+{
+    QTemporaryDir data;
+    vokta::play::HeadlessGame headless(QCoreApplication::applicationDirPath().toStdString(), kSeed, 1280, 800);
+    for (std::size_t step = 0; step < vokta::History::kLimit; ++step)
+        headless.shell.choose(vokta::Command::Retry);
+    const std::vector<unsigned char> kept = vokta::encodeKeptGame(headless.game().kept());
+    QDir().mkpath(QDir(data.path()).filePath(QStringLiteral("Vokta")));
+    QFile file(QDir(data.path()).filePath(QStringLiteral("Vokta/game.kept")));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char*>(kept.data()), static_cast<qint64>(kept.size())) < 0)
+        return 1;
+    file.close();
+    QProcessEnvironment environment = gameEnvironment();
+    environment.remove(QStringLiteral("VOKTA_SEED"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
+    std::printf("process start to first frame over %d runs, continuing a kept game of %zu steps (%zu bytes):\n", runs,
+                vokta::History::kLimit, kept.size());
+    const double median = startUpMedian(gameBinary(), {}, runs, environment);
+    std::printf("a fresh game, for comparison:\n");
+    const double fresh = startUpMedian(gameBinary(), {}, runs);
+    return median > 0.0 && fresh > 0.0 ? 0 : 1;
+}
 
 int main(int argc, char* argv[])
 {
@@ -416,6 +447,8 @@ int main(int argc, char* argv[])
         return measureFrameTime(number(1, 200), number(2, 1280), number(3, 800));
     if (what == QLatin1String("start-up"))
         return measureStartUp(number(1, 10));
+    if (what == QLatin1String("continue"))
+        return measureContinue(number(1, 10));
     if (what == QLatin1String("idle"))
         return measureIdle(number(1, 10));
     if (what == QLatin1String("sound-latency"))

@@ -95,6 +95,45 @@ std::int64_t Game::tickCount() const
     return data_->tickCount;
 }
 
+void Game::zoom(float units)
+{
+    data_->view.camera.moveForward(units);
+}
+
+KeptGame Game::kept() const
+{
+    const GameData& game = *data_;
+    KeptGame kept{.now = {game.state, game.run},
+                  .steps = game.history.steps(),
+                  .undoable = game.history.undoable(),
+                  .tickCount = game.tickCount,
+                  .cameraPosition = game.view.camera.position(),
+                  .cameraDirection = game.view.camera.direction(),
+                  .cameraUp = game.view.camera.up()};
+    // The generator is no part of a step: undo leaves it running on.
+    for (auto& [before, after] : kept.steps) {
+        before.state.random = game.state.random;
+        after.state.random = game.state.random;
+    }
+    return kept;
+}
+
+void Game::resume(const KeptGame& kept)
+{
+    GameData& game = *data_;
+    game.hint.reset();
+    game.gesture.reset();
+    game.pointer.dragDirection = 0;
+    game.state = kept.now.state;
+    game.run = kept.now.run;
+    game.tickCount = kept.tickCount;
+    game.history.resume(kept.steps, kept.undoable);
+    game.view.camera.setPose(kept.cameraPosition, kept.cameraDirection, kept.cameraUp);
+    game.present();
+    placeRollers(game.view, game.state);
+    game.shell.refreshMenuState();
+}
+
 void Game::place(int piece, Cell position, const std::optional<CubeOffsets>& offsets, bool falling)
 {
     PieceState& placed = data_->state.piece(piece);

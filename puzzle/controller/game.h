@@ -8,6 +8,7 @@
 
 #include "puzzle/controller/game_shell.h"
 #include "puzzle/controller/history.h"
+#include "puzzle/controller/kept_game.h"
 #include "puzzle/controller/window_message.h"
 #include "puzzle/rules/game_state.h"
 #include "puzzle/rules/hint.h"
@@ -61,6 +62,17 @@ public:
     const TaskRun& run() const;
     std::int64_t runMs() const;
     std::int64_t tickCount() const;
+
+    // Brings the camera closer along its line of sight (farther for a
+    // negative distance), as a right drag does a unit a pixel: a pinch on a
+    // touch screen. It keeps out of the floor and within the scene's reach.
+    void zoom(float units);
+
+    // The game in progress as it is kept between sessions, and continuing
+    // one exactly: the same arrangement, steps to undo and redo, attempt and
+    // view; the scene follows.
+    KeptGame kept() const;
+    void resume(const KeptGame& game);
 
     // What vokta-play's set-up actions do, beyond the player's reach: a piece
     // put anywhere (any four cubes, unturned, when offsets are given); the

@@ -21,6 +21,8 @@ public:
     // The selection, the figure's view or what can be undone changed: the
     // menus follow.
     virtual void refreshMenuState() = 0;
+    // A step was taken, undone or redone: the game may be kept as it stands.
+    virtual void stepsChanged() = 0;
     // A task file was refused or not saved.
     virtual void showTaskFileError(const TaskFileError& error) = 0;
     // What the Hint command found (the ghost of a piece to place needs no words).

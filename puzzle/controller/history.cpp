@@ -1,5 +1,7 @@
 #include "puzzle/controller/history.h"
 
+#include <algorithm>
+
 namespace vokta {
 
 bool changedPieces(const GameSnapshot& before, const GameSnapshot& after)
@@ -45,6 +47,23 @@ void History::clear()
 {
     steps_.clear();
     next_ = 0;
+}
+
+std::vector<std::pair<GameSnapshot, GameSnapshot>> History::steps() const
+{
+    std::vector<std::pair<GameSnapshot, GameSnapshot>> all;
+    for (const Step& step : steps_)
+        all.emplace_back(step.before, step.after);
+    return all;
+}
+
+void History::resume(const std::vector<std::pair<GameSnapshot, GameSnapshot>>& steps, std::size_t undoable)
+{
+    clear();
+    const std::size_t first = steps.size() > kLimit ? steps.size() - kLimit : 0;
+    for (std::size_t k = first; k < steps.size(); ++k)
+        steps_.push_back({steps[k].first, steps[k].second});
+    next_ = std::min(undoable, steps.size()) - std::min(first, std::min(undoable, steps.size()));
 }
 
 }  // namespace vokta

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <utility>
+#include <vector>
 
 #include "puzzle/rules/game_state.h"
 
@@ -26,6 +28,8 @@ struct TaskRun {
 struct GameSnapshot {
     GameState state;
     TaskRun run;
+
+    bool operator==(const GameSnapshot&) const = default;
 };
 
 // The steps the player can undo and redo: each is the game just before and
@@ -44,6 +48,12 @@ public:
     const GameSnapshot* undo();
     const GameSnapshot* redo();
     void clear();
+
+    // Every step kept, oldest first, as (before, after).
+    std::vector<std::pair<GameSnapshot, GameSnapshot>> steps() const;
+    // The steps of a kept game, undoable of them done (at most kLimit, the
+    // newest kept).
+    void resume(const std::vector<std::pair<GameSnapshot, GameSnapshot>>& steps, std::size_t undoable);
 
 private:
     struct Step {

@@ -21,6 +21,7 @@ void recordStep(GameData& game, GameSnapshot before)
     game.history.record(std::move(before), std::move(after));
     // Undo is no longer grey, and Redo is.
     game.shell.refreshMenuState();
+    game.shell.stepsChanged();
 }
 
 // Ends an open drag, recording it as one step when it changed the pieces:
@@ -87,6 +88,7 @@ bool undoStep(GameData& game)
     if (!before)
         return false;
     restoreSnapshot(game, *before);
+    game.shell.stepsChanged();
     return true;
 }
 
@@ -97,6 +99,7 @@ bool redoStep(GameData& game)
     if (!after)
         return false;
     restoreSnapshot(game, *after);
+    game.shell.stepsChanged();
     return true;
 }
 

@@ -32,6 +32,16 @@ void GameRandom::reseed(unsigned seed)
         next();
 }
 
+bool GameRandom::resume(const Words& kept)
+{
+    if (kept.front >= kDegree)
+        return false;
+    state_ = kept.words;
+    front_ = kept.front;
+    rear_ = (kept.front + kDegree - kSeparation) % kDegree;
+    return true;
+}
+
 int GameRandom::next()
 {
     state_[front_] += state_[rear_];

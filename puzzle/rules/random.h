@@ -18,12 +18,23 @@ public:
     // The next number, from 0 to 2^31 - 1.
     int next();
 
-    bool operator==(const GameRandom&) const = default;
-
-private:
     static constexpr std::size_t kDegree = 31;
     static constexpr std::size_t kSeparation = 3;
 
+    // Its whole state, to keep a game and continue it exactly: the words and
+    // where the two taps stand (front is always kSeparation ahead of rear).
+    struct Words {
+        std::array<std::uint32_t, kDegree> words{};
+        std::size_t front = kSeparation;
+    };
+    Words words() const { return {state_, front_}; }
+    // Continues from kept words; false, changing nothing, for taps that
+    // cannot stand where they are said to.
+    [[nodiscard]] bool resume(const Words& kept);
+
+    bool operator==(const GameRandom&) const = default;
+
+private:
     std::array<std::uint32_t, kDegree> state_{};
     std::size_t front_ = kSeparation;
     std::size_t rear_ = 0;

@@ -218,10 +218,10 @@ std::vector<unsigned char> taskFileBytes(const GameState& state)
 
 std::optional<TaskFileError> writeTaskFile(const GameState& state, const std::string& path)
 {
-    return writeTaskBytes(taskFileBytes(state), path);
+    return writeTaskFile(taskFromPieces(state), path);
 }
 
-std::optional<TaskFileError> writeTaskBytes(std::span<const unsigned char> bytes, const std::string& path)
+std::optional<TaskFileError> writeTaskFile(const Task& task, const std::string& path)
 {
     namespace fs = std::filesystem;
     const auto failure = [&path](Problem problem, std::string why = {}) {
@@ -256,6 +256,7 @@ std::optional<TaskFileError> writeTaskBytes(std::span<const unsigned char> bytes
     if (!file)
         return failure(Problem::System, std::strerror(errno));
 
+    const std::vector<unsigned char> bytes = encodeTask(task);
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = std::fflush(file) == 0 && written;
     int writeError = errno;

@@ -99,7 +99,7 @@ std::vector<unsigned char> taskFileBytes(const GameState& state);
 // so a failed save leaves any old file exactly as it was. A read-only old
 // file is not replaced.
 std::optional<TaskFileError> writeTaskFile(const GameState& state, const std::string& path);
-// The same for a task file's bytes.
-std::optional<TaskFileError> writeTaskBytes(std::span<const unsigned char> bytes, const std::string& path);
+// The same for a task as it stands.
+std::optional<TaskFileError> writeTaskFile(const Task& task, const std::string& path);
 
 }  // namespace vokta

@@ -11,6 +11,8 @@
     <message><source>Library...</source><translation>Библиотека...</translation></message>
     <message><source>Today's task</source><translation>Задача дня</translation></message>
     <message><source>Random task...</source><translation>Случайная задача...</translation></message>
+    <message><source>Share task...</source><translation>Поделиться задачей...</translation></message>
+    <message><source>Open task code...</source><translation>Открыть код задачи...</translation></message>
     <message><source>Solid</source><translation>Сплошной вид</translation></message>
     <message><source>Hint	H</source><translation>Подсказка	H</translation></message>
     <message><source>Undo	Ctrl+Z</source><translation>Отменить	Ctrl+Z</translation></message>
@@ -87,6 +89,37 @@ Congratulations!</source><translation>Задача решена.
     <message><source>The figure you built can be filled in %1 ways: a medium task.</source><translation>Способов заполнить построенную вами фигуру: %1 — задача средней сложности.</translation></message>
     <message><source>The figure you built can be filled in %1 ways: a hard task.</source><translation>Способов заполнить построенную вами фигуру: %1 — трудная задача.</translation></message>
     <message><source>The figure you built can be filled in exactly one way: a unique task.</source><translation>Построенную вами фигуру можно заполнить ровно одним способом — уникальная задача.</translation></message>
+    <message><source>Kept game</source><translation>Сохранённая игра</translation></message>
+    <message><source>it is damaged</source><translation>она повреждена</translation></message>
+    <message><source>it was kept by a newer version of the game</source><translation>её сохранила более новая версия игры</translation></message>
+    <message><source>it is for pieces this game does not have</source><translation>в ней фигуры, которых в этой игре нет</translation></message>
+    <message><source>The game kept in %1 cannot be continued: %2 (%3). A new game starts.</source><translation>Игру, сохранённую в %1, нельзя продолжить: %2 (%3). Начинается новая игра.</translation></message>
+    <message><source>The game kept in %1 cannot be continued: %2 (%3). It is set aside as %4, and a new game starts.</source><translation>Игру, сохранённую в %1, нельзя продолжить: %2 (%3). Она отложена как %4, начинается новая игра.</translation></message>
+    <message><source>Vokta has been updated.</source><translation>Вокта обновлена.</translation></message>
+    <message><source>its character %1, "%2", is none of the letters, digits, - and _ a code is made of</source><translation>его знак %1, «%2», — не буква, не цифра, не - и не _, из которых состоит код</translation></message>
+    <message><source>it has %1 characters, and no task code has more than %2</source><translation>в нём знаков: %1, а в коде задачи их не больше %2</translation></message>
+    <message><source>it has %1 characters, and its task ends after %2</source><translation>в нём знаков: %1, а его задача кончается на %2-м</translation></message>
+    <message><source>it does not begin with a version</source><translation>он не начинается с номера версии</translation></message>
+    <message><source>it is of version %1, made by a later game; this game reads codes up to version %2</source><translation>это код версии %1 из более новой игры; эта игра читает коды до версии %2</translation></message>
+    <message><source>it ends before its task does: part of it is missing</source><translation>он обрывается раньше своей задачи: части кода не хватает</translation></message>
+    <message><source>it is for %1 pieces, and a task takes 1 to 7</source><translation>число фигур — %1, а в задаче их бывает от 1 до 7</translation></message>
+    <message><source>its figure has no cells</source><translation>в фигуре нет ни одной клетки</translation></message>
+    <message><source>it has %1 cells, and the pieces it is for (%2) fill at most %3</source><translation>клеток: %1, а фигуры (их %2) заполняют не больше %3</translation></message>
+    <message><source>a cell lies too far away, beyond %1 on an axis</source><translation>одна из клеток лежит слишком далеко, дальше %1 по одной из осей</translation></message>
+    <message><source>its list of cells is damaged</source><translation>список его клеток повреждён</translation></message>
+    <message><source>cell %1 lies between the places of the grid</source><translation>клетка %1 лежит между узлами сетки</translation></message>
+    <message><source>cell %1 repeats an earlier one</source><translation>клетка %1 повторяет одну из предыдущих</translation></message>
+    <message><source>Open task code</source><translation>Открыть код задачи</translation></message>
+    <message><source>The task code %1 cannot be opened: %2.</source><translation>Код задачи %1 не открывается: %2.</translation></message>
+    <message><source>No task code was given: paste a code or a task's link.</source><translation>Код задачи не введён: вставьте код или ссылку на задачу.</translation></message>
+    <message><source>This task has no code: %1.</source><translation>У этой задачи нет кода: %1.</translation></message>
+    <message><source>There is no task to share: build freely, or load a task.</source><translation>Делиться нечем: вы строите свободно — загрузите задачу.</translation></message>
+    <message><source>Share task</source><translation>Поделиться задачей</translation></message>
+    <message><source>The code of this task:</source><translation>Код этой задачи:</translation></message>
+    <message><source>Its link:</source><translation>Ссылка на неё:</translation></message>
+    <message><source>Copy</source><translation>Копировать</translation></message>
+    <message><source>Copied</source><translation>Скопировано</translation></message>
+    <message><source>A task's code or its link:</source><translation>Код задачи или ссылка на неё:</translation></message>
 </context>
 <context>
     <name>vokta::LibraryDialog</name>
@@ -139,5 +172,7 @@ Congratulations!</source><translation>Задача решена.
     <message><source>&lt;p&gt;&lt;b&gt;Piece numbers&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Shows on every side of each piece the digit whose key selects it, 1 to 7; the number turns with the piece. Choose it again to hide the numbers. The choice is kept for the next start.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Номера фигур&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Показывает на каждой стороне каждой детали цифру, клавиша которой ее выбирает, от 1 до 7; номер поворачивается вместе с деталью. Повторный выбор убирает номера. Выбор запоминается до следующего запуска.&lt;/p&gt;</translation></message>
     <message><source>&lt;p&gt;&lt;b&gt;Today's task&lt;/b&gt;: a new task every day, the same for every player on that day (the day in UTC), with exactly one way to solve it. The library shows it first, with how many days in a row you have solved the day's task. Save... writes it as a task file to share.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Задача дня&lt;/b&gt;: каждый день новая задача, одна и та же для всех игроков в этот день (день по UTC), с единственным решением. Библиотека показывает её первой вместе с тем, сколько дней подряд вы решали задачу дня. «Сохранить...» записывает её в файл задачи, чтобы поделиться.&lt;/p&gt;</translation></message>
     <message><source>&lt;p&gt;&lt;b&gt;Random task...&lt;/b&gt;: makes a new task as hard as you choose: easy (300 or more ways to solve it), medium (20 to 299), hard (2 to 19) or unique (exactly one). None is a task of the library, and each can be built by putting the pieces down one by one. Save... writes it as a task file to share.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Случайная задача...&lt;/b&gt;: составляет новую задачу той сложности, которую вы выберете: лёгкую (300 решений и больше), среднюю (от 20 до 299), трудную (от 2 до 19) или уникальную (ровно одно решение). Ни одна не совпадает с задачами библиотеки, и каждую можно собрать, ставя детали по одной. «Сохранить...» записывает её в файл задачи, чтобы поделиться.&lt;/p&gt;</translation></message>
+    <message><source>&lt;p&gt;&lt;b&gt;Share task...&lt;/b&gt;: shows the code of the current task, a short text of letters and digits that stands for its figure and its pieces, to send to a friend: Open task code... in their game opens the very same task. In the browser it also shows the task's link, with a button that copies it.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Поделиться задачей...&lt;/b&gt;: показывает код текущей задачи — короткий текст из букв и цифр, в котором записаны её фигура и детали. Отправьте его другу: «Открыть код задачи...» в его игре откроет ту же самую задачу. В браузере показывается и ссылка на задачу с кнопкой, которая её копирует.&lt;/p&gt;</translation></message>
+    <message><source>&lt;p&gt;&lt;b&gt;Open task code...&lt;/b&gt;: opens the task of a code or a link that Share task... gave. The pieces are scattered and the code's figure becomes the task; Undo takes it back. A damaged code is refused with a message that says what is wrong, and nothing changes.&lt;/p&gt;</source><translation>&lt;p&gt;&lt;b&gt;Открыть код задачи...&lt;/b&gt;: открывает задачу по коду или ссылке, которые дала команда «Поделиться задачей...». Детали разбрасываются, а фигура из кода становится задачей; «Отменить» возвращает прежнюю. Повреждённый код не принимается: сообщение объясняет, что с ним не так, и ничего не меняется.&lt;/p&gt;</translation></message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -13,6 +14,8 @@
 #include <optional>
 
 #include "../model/largest_model_file.h"
+#include "puzzle/controller/kept_game.h"
+#include "puzzle/rules/task_file.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {
@@ -197,6 +200,65 @@ TEST(GameBinary, WithoutOpenGlItSaysSoAndEndsWithCodeOne)
     EXPECT_EQ(game.waitForExit(10000), 1);
     const QString message = game.errorOutput();
     EXPECT_TRUE(message.contains(QStringLiteral("OpenGL 3.3 not found"))) << message.toStdString();
+}
+
+// The game in its file as the binary last kept it, once kept holds.
+std::optional<KeptGame> waitForKeptGame(const QString& file, const std::function<bool(const KeptGame&)>& kept)
+{
+    std::optional<KeptGame> game;
+    runUntil(
+        [&] {
+            QFile saved(file);
+            if (!saved.open(QIODevice::ReadOnly))
+                return false;
+            const QByteArray bytes = saved.readAll();
+            game = decodeKeptGame({reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                   static_cast<std::size_t>(bytes.size())})
+                       .game;
+            return game && kept(*game);
+        },
+        kRestTimeoutMs);
+    return game && kept(*game) ? game : std::nullopt;
+}
+
+// Killed at once after each step, the game comes back as it was kept: a
+// task named on the command line is a new step of the kept game, and Undo
+// takes back a step of the earlier session.
+TEST(GameBinary, AKilledGameContinuesFromItsLastStep)
+{
+    QTemporaryDir data;
+    const QString kept = QDir(data.path()).filePath(QStringLiteral("Vokta/game.kept"));
+    // No seed asked for: the player's own game, kept and continued.
+    const QStringList player = {QStringLiteral("VOKTA_SEED=")};
+    const QString tasks = QStringLiteral(VOKTA_RUNTIME_DIR "/tasks/");
+    const QStringList opened = {tasks + QStringLiteral("castle-wall.tsk"), tasks + QStringLiteral("armchair.tsk")};
+    for (int session = 0; session < 2; ++session) {
+        GameProcess game(gameBinary(), player, data.path(), {opened[session]});
+        ASSERT_TRUE(game.waitForFrames(1, kRestTimeoutMs)) << game.errorOutput().toStdString();
+        const std::optional<KeptGame> now =
+            waitForKeptGame(kept, [&](const KeptGame& k) { return k.undoable == std::size_t(session) + 1; });
+        ASSERT_TRUE(now) << "session " << session;
+        game.killNow();
+    }
+    const std::optional<KeptGame> killed = waitForKeptGame(kept, [](const KeptGame&) { return true; });
+    ASSERT_TRUE(killed);
+    ASSERT_EQ(killed->steps.size(), 2u);
+    const TaskFileRead chair = readTaskFile((tasks + QStringLiteral("armchair.tsk")).toStdString());
+    ASSERT_TRUE(chair.task);
+    EXPECT_EQ(killed->now.state.cellCount, chair.task->cellCount);
+
+    GameProcess game(gameBinary(), player, data.path());
+    ASSERT_TRUE(game.waitForFrames(1, kRestTimeoutMs)) << game.errorOutput().toStdString();
+    // The keyboard to the game, with a click on the sky above the floor, then Ctrl+Z.
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
+                                {QStringLiteral("mousemove"), QStringLiteral("400"), QStringLiteral("60"),
+                                 QStringLiteral("click"), QStringLiteral("1"), QStringLiteral("key"),
+                                 QStringLiteral("ctrl+z")}),
+              0);
+    const std::optional<KeptGame> undone = waitForKeptGame(kept, [](const KeptGame& k) { return k.undoable == 1; });
+    ASSERT_TRUE(undone) << game.errorOutput().toStdString();
+    EXPECT_EQ(undone->now.state.figure, killed->steps[1].first.state.figure) << "back to before the armchair";
+    EXPECT_EQ(undone->now.state.pieces, killed->steps[1].first.state.pieces);
 }
 
 }  // namespace

@@ -8,17 +8,23 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTimer>
 
 #include "app/game_view.h"
 #include "app/main_window.h"
+#include "app/task_code_dialogs.h"
 #include "puzzle/controller/commands.h"
 #include "puzzle/controller/window_message.h"
+#include "puzzle/rules/task_code.h"
 #include "window_test_support.h"
 
 namespace vokta::testing {
@@ -49,6 +55,14 @@ bool modalShown()
 bool nothingOpen()
 {
     return !popupShown() && !modalShown();
+}
+
+// The dialog of that kind open over the game once it has the keyboard, so
+// that keys typed and clicks go to it; null until then.
+template <class Dialog> Dialog* focusedDialog()
+{
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    return dialog && dialog->isActiveWindow() ? dialog : nullptr;
 }
 
 class Keyboard : public ::testing::Test {
@@ -326,6 +340,73 @@ TEST_F(Keyboard, CtrlZUndoesCtrlYRedoesAndHomeBringsTheViewBack)
                     key("Home", [&] { return game_->view().camera.position() == home; })}),
               4u);
     EXPECT_EQ(game_->view().camera.position(), (Vec3{100, 100, 100}));
+}
+
+// Share task... and Open task code... chosen from the Task menu with real
+// clicks and keys: the code of the task on show, copied by its button; a
+// code typed into the dialog opens its task as a step Undo takes back; a
+// bad one is refused in a message box, and the task stays as it was.
+TEST_F(Keyboard, ATaskTravelsAsItsCodeThroughTheTaskMenu)
+{
+    const auto titleOfTask = [this] { return titleCentre(0); };
+    const auto item = [](Command command) { return [command] { return itemCentre(command); }; };
+    const auto copyButton = [] {
+        QPushButton* copy = focusedDialog<ShareTaskDialog>()->findChild<QPushButton*>(QStringLiteral("copy"));
+        return copy->mapToGlobal(copy->rect().center());
+    };
+    const auto typeInto = [](const char* text) {
+        return Step{[text] {
+                        xdotool({QStringLiteral("type"), QString::fromLatin1(text)});
+                    },
+                    [text] {
+                        const auto* asked = focusedDialog<OpenTaskCodeDialog>();
+                        return asked && asked->findChild<QLineEdit*>()->text() == QLatin1String(text);
+                    }};
+    };
+    const auto task = [this] { return taskKey(*currentTask(game_->state())); };
+    const TaskFileRead bed = readTaskFile(VOKTA_RUNTIME_DIR "/tasks/bed.tsk");
+    ASSERT_TRUE(bed.task);
+    QGuiApplication::clipboard()->clear();
+
+    // A dialog's own event loop runs inside a step: each play below opens
+    // its dialog and closes it again.
+    QString code;
+    ASSERT_EQ(play({startInTheView()}), 1u);
+    ASSERT_EQ(
+        play({clickAt(titleOfTask, popupShown),
+              clickAt(item(Command::ShareTask), [] { return focusedDialog<ShareTaskDialog>() != nullptr; }),
+              {[&] {
+                   code = focusedDialog<ShareTaskDialog>()->findChild<QLineEdit*>(QStringLiteral("taskCode"))->text();
+               },
+               [] { return true; }},
+              clickAt(copyButton, [] { return QGuiApplication::clipboard()->text() == QStringLiteral("1vAs____-"); }),
+              key("Return", nothingOpen)}),
+        5u);
+    EXPECT_EQ(code, QStringLiteral("1vAs____-"));
+
+    const auto askForCode = [&](const char* text, std::function<bool()> answered) {
+        return std::vector<Step>{
+            clickAt(titleOfTask, popupShown),
+            clickAt(item(Command::OpenTaskCode), [] { return focusedDialog<OpenTaskCodeDialog>() != nullptr; }),
+            typeInto(text), key("Return", std::move(answered))};
+    };
+    ASSERT_EQ(play(askForCode("1uX9IaSx_dA003W001m000G", nothingOpen)), 4u);
+    EXPECT_EQ(task(), taskKey(*bed.task));
+
+    QString said;
+    std::vector<Step> steps = askForCode("1vAs___", [&] {
+        const QMessageBox* box = focusedDialog<QMessageBox>();
+        said = box ? box->text() : QString();
+        return box != nullptr;
+    });
+    steps.push_back(key("Return", nothingOpen));
+    ASSERT_EQ(play(steps), 5u);
+    EXPECT_EQ(said,
+              QStringLiteral("The task code 1vAs___ cannot be opened: it ends before its task does: part of "
+                             "it is missing."));
+    EXPECT_EQ(task(), taskKey(*bed.task)) << "the refused code changed nothing";
+
+    ASSERT_EQ(play({key("ctrl+z", [&] { return task() == taskKey(builtInTask()); })}), 1u);
 }
 
 }  // namespace

@@ -153,7 +153,7 @@ TEST_F(MadeTasks, TheMenusMakeThemAndTheLibraryShowsTheDaysTaskFirst)
 
     const std::vector<Step> steps = {
         key("the Task menu by Alt+T", "alt+t", popupOpen),
-        key("down to Today's task", "Down Down Down Down Down", popupOpen),
+        key("down to Today's task", "Down Down Down Down Down Down Down", popupOpen),
         key("Today's task made and loaded", "Return", playing(todays)),
         click(
             "the Task menu by a click", [this] { return taskTitle(); }, popupOpen),

@@ -66,7 +66,7 @@ TEST(SettingsStoreTest, TheProgressFileIsReplacedWholeAndAnOversizedOneIsNone)
         << "no temporary file left";
     QFile file(progress);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QByteArray((1 << 20) + 1, 'x'));
+    file.write(QByteArray((1 << 22) + 1, 'x'));
     file.close();
     EXPECT_EQ(store.read(Stored::Progress), std::nullopt);
 }

@@ -88,6 +88,8 @@ TEST(StartUp, TheCommandLineNamesATaskARecordingOrAReplay)
         {{"vokta", "--record", "game.play", "a.tsk"}, "a.tsk", "game.play", {}, {}},
         {{"vokta", "--replay", "game.play"}, {}, {}, "game.play", {}},
         {{"vokta", "-x", "a.tsk", "b.tsk"}, "a.tsk", {}, {}, {}},
+        // As the desktop entry hands on a file (%u), as a URL.
+        {{"vokta", "file:///home/me/my%20task.tsk"}, "/home/me/my task.tsk", {}, {}, {}},
         {{"vokta", "--record"}, {}, {}, {}, "--record needs a file"},
         {{"vokta", "--speed", "3"},
          {},
@@ -106,6 +108,16 @@ TEST(StartUp, TheCommandLineNamesATaskARecordingOrAReplay)
             EXPECT_EQ(line.replayFile, c.replayFile);
         }
     }
+}
+
+// A task link clicked in a browser or a chat, as the desktop entry hands it on.
+TEST(StartUp, TheCommandLineNamesATaskLink)
+{
+    EXPECT_EQ(parseCommandLine({"vokta", "vokta:1vAs____-"}).taskLink, "vokta:1vAs____-");
+    const CommandLine both = parseCommandLine({"vokta", "vokta://1vAs____-/", "a.tsk"});
+    EXPECT_EQ(both.taskLink, "vokta://1vAs____-/");
+    EXPECT_EQ(both.taskFile, "a.tsk");
+    EXPECT_EQ(parseCommandLine({"vokta", "a.tsk"}).taskLink, "");
 }
 
 TEST(StartUp, SeedsAreWholeDecimalNumbersThatFit)

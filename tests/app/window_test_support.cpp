@@ -148,9 +148,12 @@ QImage grabScreen()
     return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
 }
 
-GameProcess::GameProcess(const QString& program, const QStringList& extra)
+GameProcess::GameProcess(const QString& program, const QStringList& extra, const QString& dataFolder,
+                         const QStringList& arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Never the player's own progress or kept game.
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder.isEmpty() ? ownData_.path() : dataFolder);
     environment.insert(QStringLiteral("VOKTA_SOUND"), QStringLiteral("off"));
     environment.insert(QStringLiteral("VOKTA_FRAME_LOG"), QStringLiteral("1"));
     environment.insert(QStringLiteral("VOKTA_SEED"), QString::number(kSeed));
@@ -160,7 +163,7 @@ GameProcess::GameProcess(const QString& program, const QStringList& extra)
         environment.insert(entry.left(equals), entry.mid(equals + 1));
     }
     process_.setProcessEnvironment(environment);
-    process_.start(program, {});
+    process_.start(program, arguments);
 }
 
 GameProcess::~GameProcess()
@@ -213,6 +216,12 @@ int GameProcess::waitForExit(int timeoutMs)
     if (!process_.waitForFinished(timeoutMs) || process_.exitStatus() != QProcess::NormalExit)
         return -1;
     return process_.exitCode();
+}
+
+void GameProcess::killNow()
+{
+    process_.kill();
+    process_.waitForFinished();
 }
 
 QString GameProcess::errorOutput()

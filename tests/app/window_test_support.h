@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRect>
 #include <QString>
+#include <QTemporaryDir>
 
 #include "app/settings.h"
 
@@ -45,11 +46,13 @@ double differingShare(const QImage& a, const QImage& b);
 // The whole screen as the X server shows it.
 QImage grabScreen();
 
-// The game binary run as a player would, with the frame log on.
+// The game binary run as a player would, with the frame log on, its data
+// folder (progress, the kept game) a test's own: dataFolder, or a fresh one.
 class GameProcess {
 public:
-    // extra: environment entries added to the test's own.
-    explicit GameProcess(const QString& program, const QStringList& extra = {});
+    // extra: environment entries added to the test's own; arguments: its command line.
+    explicit GameProcess(const QString& program, const QStringList& extra = {}, const QString& dataFolder = {},
+                         const QStringList& arguments = {});
     ~GameProcess();
 
     // Lines "frame N ..." written so far.
@@ -60,9 +63,12 @@ public:
     // Until the process ends; its exit code, or -1 on a time-out or crash.
     int waitForExit(int timeoutMs);
     QString errorOutput();
+    // Ends it at once, as a power cut or SIGKILL would: nothing of its own runs.
+    void killNow();
     qint64 processId() const { return process_.processId(); }
 
 private:
+    QTemporaryDir ownData_;
     QProcess process_;
     QByteArray output_;
 };

@@ -4,6 +4,7 @@
 # command's words split at spaces, then @PLAY@, @TASK@, @SOAK@, @TUNE@,
 # @WORK@ and @DATA@ put in. SOUND names the sound backend vokta-tune was
 # built with: only FluidSynth renders WAV files.
+# A code is written from a file and read back into one as well.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -40,6 +41,14 @@ set(table
   "2|ERR:vokta-task: --seed needs a value\n|@TASK@ generate --difficulty easy @WORK@/made.tsk --seed"
   "2|ERR:vokta-task: generate takes --difficulty, --seed and the task file to write\n|@TASK@ generate --seed 3 @WORK@/made.tsk"
   "1|^OUT:\nERR:vokta-task: The task could not be saved as [^\n]*/folder: a folder of that name is in the way.\n$|@TASK@ generate --difficulty hard --seed 3 @WORK@/folder"
+  "2|ERR:vokta-task: code needs task files\n|@TASK@ code"
+  "1|^OUT:1vAs____-\n\nERR:vokta-task: [^\n]*/no-cells.tsk: This task has no code: its figure has no cells.\n$|@TASK@ code @DATA@/cube-v0.tsk @DATA@/no-cells.tsk"
+  "2|ERR:vokta-task: decode takes a task code and a file to write\n|@TASK@ decode 1vAs____-"
+  "1|^OUT:\nERR:vokta-task: The task code 1vAs___ cannot be opened: it ends before its task does: part of it is missing.\n$|@TASK@ decode 1vAs___ @WORK@/cut.tsk"
+  "1|ERR:vokta-task: The task could not be saved as [^\n]*/folder: a folder of that name is in the way.\n$|@TASK@ decode 1vAs____- @WORK@/folder"
+  "0|^OUT:1fAsJ_Zy3W8\n\nERR:$|@TASK@ code @DATA@/five-pieces.tsk"
+  "0|^OUT:\nERR:$|@TASK@ decode vokta:1fAsJ_Zy3W8 @WORK@/five.tsk"
+  "0|^OUT:[^\n]*five.tsk: version 1, 5 pieces, 19 cells, from \\(-10, -10, 0\\) to \\(10, 10, 30\\), connected\n|@TASK@ info @WORK@/five.tsk"
   "0|^OUT:usage: vokta-soak.*ERR:$|@SOAK@ --help"
   "2|ERR:vokta-soak: --seed needs a whole number from 0 to 4294967295, not .-1.\n|@SOAK@ --seed -1"
   "2|ERR:vokta-soak: --seeds needs a whole number from 1 to 100000000, not .0.\n|@SOAK@ --seeds 0"

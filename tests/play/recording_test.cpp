@@ -22,7 +22,8 @@ std::string text(const WindowMessage& m)
 
 // What the window sends, recorded and read back, gives vokta-play the same
 // messages, save for characters that do nothing (only digits select), and
-// a task loaded through a dialog comes back as a load of its file.
+// a task loaded through a dialog comes back as a load of its file, and one
+// opened from its code as that code.
 TEST(Recording, GivesBackEveryMessageThatMatters)
 {
     const WindowMessage tick{.kind = Kind::Timer};
@@ -50,6 +51,9 @@ TEST(Recording, GivesBackEveryMessageThatMatters)
         {.kind = Kind::Command, .command = Command::Undo},
         {.kind = Kind::Command, .command = Command::Load, .file = ChosenFile{" my #1 task.tsk"}},
         {.kind = Kind::Command, .command = Command::Library},
+        {.kind = Kind::Command,
+         .command = Command::Load,
+         .file = ChosenFile{"vokta:1B-", std::vector<unsigned char>{1, 5, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}},
         tick,
     };
     const std::vector<WindowMessage> expected = {
@@ -98,12 +102,12 @@ TEST(Recording, GivesBackEveryMessageThatMatters)
     EXPECT_EQ(script.actions[1].kind, Action::Kind::Size);
     EXPECT_EQ(script.actions[1].x, 800);
     std::vector<std::string> got;
+    std::vector<std::string> opened;
     for (const Action& action : script.actions) {
+        if (action.kind == Action::Kind::Load || action.kind == Action::Kind::Code)
+            opened.push_back((action.kind == Action::Kind::Code ? "code " : "load ") + action.text);
         if (action.kind == Action::Kind::Tick)
             got.insert(got.end(), action.number, text(tick));
-        if (action.kind == Action::Kind::Load) {
-            EXPECT_EQ(action.text, " my #1 task.tsk");
-        }
         for (const WindowMessage& message : inputMessages(action))
             got.push_back(text(message));
     }
@@ -111,6 +115,7 @@ TEST(Recording, GivesBackEveryMessageThatMatters)
     for (const WindowMessage& message : expected)
         want.push_back(text(message));
     EXPECT_EQ(got, want) << written;
+    EXPECT_EQ(opened, (std::vector<std::string>{"load  my #1 task.tsk", "code 1B-"})) << written;
 }
 
 }  // namespace

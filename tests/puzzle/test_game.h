@@ -18,6 +18,7 @@ public:
     void pauseForFanfare() override { calls.push_back("pause"); }
     void taskCompleted() override { calls.push_back("success"); }
     void refreshMenuState() override { calls.push_back("menus"); }
+    void stepsChanged() override { calls.push_back("steps"); }
     void showTaskFileError(const TaskFileError& error) override { errors.push_back(error); }
     void showHint(const Hint& hint) override { hints.push_back(hint); }
 

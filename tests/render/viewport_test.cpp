@@ -103,9 +103,18 @@ TEST_F(Picking, PicksWhatTheProjectionShows)
     EXPECT_EQ(pickObject(viewport, *scene.sceneFrame(), s.x / s.w, s.y / s.w, "x3ds"), &object);
 }
 
-TEST(Projection, ScalesByTheSmallerSideOfTheWindow)
+TEST(Projection, ScalesByTheHeightOrThreeQuartersOfANarrowWidth)
 {
     auto camera = Frame::create();
+    // The field spans the height of a view 4:3 or wider, and three quarters
+    // of the width of a narrower one, a phone upright among them.
+    const struct {
+        int width, height;
+        float spanned;
+    } table[] = {{1024, 768, 768}, {1280, 800, 800}, {160, 120, 120},
+                 {800, 700, 600},  {360, 640, 270},  {500, 500, 375}};
+    for (const auto& row : table)
+        EXPECT_EQ(Viewport(*camera, row.width, row.height).pixelScale(), row.spanned) << row.width << "x" << row.height;
     const Viewport wide(*camera, 1000, 400);
     EXPECT_FLOAT_EQ(wide.pixelScale(), 400.0f);
     // A point at depth 100, 12.5 units right and up: 50 pixels at that scale.

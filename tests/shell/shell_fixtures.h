@@ -23,15 +23,27 @@ public:
     }
     std::string describe(Stored what) const override
     {
-        return "store " + std::string(storedName(what).setting).substr(8);
+        const std::string_view name = storedName(what).setting;
+        return "store " + std::string(name.substr(name.find('/') + 1));
+    }
+    std::string setAside(Stored what) override
+    {
+        const auto kept = values.find(what);
+        if (kept == values.end())
+            return {};
+        asideValues[what] = kept->second;
+        values.erase(kept);
+        return "aside";
     }
 
     std::map<Stored, std::string> values;
+    std::map<Stored, std::string> asideValues;
     int writes = 0;
 };
 
 // A front end that records what the shell asks of it, one line a call; its
-// pickers answer with the file set in answer (nothing: cancelled).
+// pickers answer with the file set in answer, and its question for a task
+// code with codeAnswer (nothing: cancelled).
 class RecordingView : public ShellView {
 public:
     void menusChanged() override { ++menuChanges; }
@@ -82,12 +94,20 @@ public:
             shell->taskMade(*order);
         }
     }
+    void showTaskCode(std::string_view code) override { calls.push_back("share " + std::string(code)); }
+    void askTaskCode() override
+    {
+        calls.push_back("ask code");
+        if (codeAnswer)
+            shell->openTaskCode(*codeAnswer);
+    }
 
     Shell* shell = nullptr;
     std::optional<ChosenFile> answer;
     std::optional<Difficulty> difficulty;
     std::vector<std::shared_ptr<TaskOrder>> orders;
     std::vector<LibraryEntry> library;
+    std::optional<std::string> codeAnswer;
     std::vector<std::string> calls;
     int menuChanges = 0;
 };

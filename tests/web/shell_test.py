@@ -20,7 +20,11 @@ with real keys and clicks sent through chromium-driver:
 - the keyboard: the message about a damaged task file holds it until it
   closes, and the game keeps it through Tab and clicks on the help panel;
 - device pixels: at two to a CSS pixel the library's pictures are drawn at
-  the screen's pixels, and the start and About pictures are the @2x files.
+  the screen's pixels, and the start and About pictures are the @2x files;
+- task codes: an address with #task=CODE opens that task after START (at
+  once with ?start=1, and again when the address changes), Share task...
+  shows its code and its link, whose Copy button copies it, and a code typed
+  into Open task code... opens its task, a bad one refused with a message.
 
 Every step waits for the condition it checks; the time limits only stop a
 page that never gets there.
@@ -30,6 +34,7 @@ import argparse
 import base64
 import io
 import pathlib
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -44,6 +49,9 @@ from selenium.webdriver.support.ui import WebDriverWait
 from browser_test import PAGE_LIMIT_S, open_browser, serve
 
 SEED = 4
+# The browser hands a page over to a new service worker a moment after the
+# last page of the old one has gone, so a start or two may still run on it.
+UPDATE_STARTS = 5
 # The keyboard plan first turns the camera by holding Left for four ticks;
 # the page turns it as far with a drag of the pointer, which does not
 # depend on how long a key is held: 4 ticks of 0.1 radians, at 0.01 radians
@@ -81,7 +89,9 @@ class Page:
     def wait(self, condition, what):
         WebDriverWait(self.driver, PAGE_LIMIT_S).until(lambda d: condition(), message=what)
 
-    def script(self, text, *arguments):
+    def script(self, text, *arguments, async_script=False):
+        if async_script:
+            return self.driver.execute_async_script(text, *arguments)
         return self.driver.execute_script(text, *arguments)
 
     def load(self):
@@ -191,9 +201,9 @@ def check_menus(page, library_index, failures):
         page.keys(Keys.ENTER)
         page.settle()
         # Solid checked and Undo no longer grey, as the model has them.
-        page.choose(expected[0][1].lower(), 5)
+        page.choose(expected[0][1].lower(), 9)
         same_as_model('after Solid and a step')
-        page.choose(expected[0][1].lower(), 5)
+        page.choose(expected[0][1].lower(), 9)
         if language == 'English':
             help_letter = expected[2][1].lower()
             # The language item is the last: Up from the first wraps to it.
@@ -209,7 +219,7 @@ def check_menus(page, library_index, failures):
     # The library, in Russian now: every task of its index, each with a picture.
     tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
              if line.strip() and not line.startswith('#')]
-    page.choose(page.model_menus()[0][1].lower(), 4)
+    page.choose(page.model_menus()[0][1].lower(), 6)
     page.wait(lambda: page.script("return document.querySelectorAll('.task').length") == len(tasks) + 1,
               'the library lists today\'s task and every task of its index')
     names = page.script("return Array.from(document.querySelectorAll('.task'), (t) => t.textContent.split('\\n')[0])")
@@ -279,13 +289,13 @@ def check_made_tasks(page, failures):
     first_task = "const row = document.querySelector('#library:not([hidden]) .task'); return row && row.textContent"
     hard = lambda: page.driver.find_elements(By.CSS_SELECTOR, '#random-buttons button')[2]
     rows = [
-        ("Today's task, the sixth item", lambda: page.choose(task_letter, 5),
+        ("Today's task, the eighth item", lambda: page.choose(task_letter, 7),
          lambda: page.status()['task'] == 'daily-2026-03-01.tsk'),
-        ('Random task..., the seventh', lambda: page.choose(task_letter, 6),
+        ('Random task..., the ninth', lambda: page.choose(task_letter, 8),
          lambda: page.script("return !document.getElementById('random').hidden")),
         ('Hard clicked', lambda: ActionChains(page.driver).click(hard()).perform(),
          lambda: page.status()['task'].startswith('random-hard-')),
-        ("the library, today's task first", lambda: page.choose(task_letter, 4),
+        ("the library, today's task first", lambda: page.choose(task_letter, 6),
          lambda: page.script(first_task) == "Today's task, 2026-03-01\nunique\ndays in a row: 1"),
         ("today's task opened by a double click",
          lambda: ActionChains(page.driver).double_click(page.driver.find_element(By.CSS_SELECTOR, '.task')).perform(),
@@ -326,6 +336,206 @@ def check_touch(page, failures):
     touch('touchEnd', [])
     print(f'touch: tap and long press on the red piece at ({point["x"]:.0f}, {point["y"]:.0f})')
     page.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
+
+
+def check_kept_game(page, failures):
+    """The player's game (no seed in the address) is kept after every step
+    and continued on the next visit: the same picture, the earlier steps to
+    undo. A scatter asked for by its seed neither continues nor replaces it."""
+    player = Page(page.driver, page.url.replace(f'seed={SEED}', 'start=1'))
+    player.load()
+    player.script('localStorage.removeItem(window.vokta.table.storage.game)')
+    player.load()
+    player.wait(lambda: player.status()['started'], 'the game starts at once')
+    player.settle()
+    task_letter = player.model_menus()[0][1].lower()
+    for retry in range(2):
+        player.choose(task_letter, 1)
+        player.settle()
+    canvas = player.driver.find_element(By.ID, 'view')
+    before = canvas.screenshot_as_png
+    if not player.script('return localStorage.getItem(window.vokta.table.storage.game)'):
+        failures.append('kept game: nothing kept after two steps')
+        return
+    # Leaving the page keeps the game as it stands; another scatter, asked
+    # for by its seed, leaves it be.
+    page.load()
+    kept = page.script('return localStorage.getItem(window.vokta.table.storage.game)')
+    page.start()
+    page.settle()
+    page.choose(task_letter, 1)
+    page.settle()
+    if player.script('return localStorage.getItem(window.vokta.table.storage.game)') != kept:
+        failures.append('kept game: a game scattered by its seed changed the kept one')
+    player.load()
+    player.wait(lambda: player.status()['started'] and player.script('return window.vokta.frames > 0'),
+                'the kept game comes back')
+    player.settle()
+    after = player.driver.find_element(By.ID, 'view').screenshot_as_png
+    if Image.open(io.BytesIO(after)).tobytes() != Image.open(io.BytesIO(before)).tobytes():
+        failures.append('kept game: the continued game does not look as it did')
+    undone = 0
+    while not player.script(UNDO_GREY) and undone < 5:
+        ActionChains(player.driver).key_down(Keys.CONTROL).send_keys('z').key_up(Keys.CONTROL).perform()
+        undone += 1
+        player.settle()
+    if undone != 2:
+        failures.append(f'kept game: {undone} steps to undo after the reload, not the two Retries')
+    print(f'kept game: continued after a reload, {undone} earlier steps undone')
+
+
+def check_phone(page, failures):
+    """On a phone held upright (360 x 640 CSS pixels): the whole floor in
+    the view, every popup and dialog within the screen, and a pinch with
+    two fingers moving the camera in and out."""
+    driver = page.driver
+    driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                           {'width': 360, 'height': 640, 'deviceScaleFactor': 2, 'mobile': True})
+    driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 2})
+    try:
+        page.load()
+        within = '''const box = arguments[0].getBoundingClientRect();
+            return box.width > 0 && box.left >= 0 && box.right <= document.documentElement.clientWidth;'''
+        if not page.script(within, driver.find_element(By.ID, 'start-box')):
+            failures.append('phone: the start dialog is wider than the screen')
+        page.start()
+        page.settle()
+        canvas = driver.find_element(By.ID, 'view')
+        # Upright, the view spans across its width what the desktop's 4:3
+        # window does: every piece of the seeded scatter shows, none cut away.
+        picture = Image.open(io.BytesIO(canvas.screenshot_as_png)).convert('RGB').reduce(2)
+        hues = {'magenta': lambda r, g, b: r > 120 and b > 120 and g < 40, 'cyan': lambda r, g, b: g > 120 and b > 120 and r < 40,
+                'red': lambda r, g, b: r > 120 and g < 30 and b < 30, 'green': lambda r, g, b: g > 120 and r < 40 and b < 40,
+                'blue': lambda r, g, b: b > 120 and r < 40 and g < 40,
+                'pink': lambda r, g, b: r > 120 and 40 < g < 130 and abs(g - b) < 12}
+        pixels = list(picture.getdata())
+        missing = [name for name, shade in hues.items() if sum(1 for pixel in pixels if shade(*pixel)) < 30]
+        if missing:
+            failures.append(f'phone: upright, the view leaves out the {", ".join(missing)} piece')
+        letters = [menu[1].lower() for menu in page.model_menus()]
+        page.keys('1')
+        page.wait(lambda: page.status()['selected'] == 0, 'key 1 selects the first piece')
+        for index, letter in enumerate(letters):
+            page.alt(letter)
+            page.wait(lambda: page.open_popup() == index, f'phone: Alt+{letter} opens its popup')
+            if not page.script(within, driver.find_elements(By.CSS_SELECTOR, '.popup')[index]):
+                failures.append(f'phone: popup {index} is wider than the screen')
+            page.keys(Keys.ESCAPE)
+        page.keys(Keys.ENTER)
+        page.settle()
+        for downs, dialog in ((4, 'library-box'), (0, 'message-box')):
+            page.choose(letters[0], downs)
+            if dialog == 'message-box':
+                page.keys('h')
+            page.wait(lambda: not driver.find_element(By.ID, dialog).find_element(By.XPATH, '..').get_attribute(
+                'hidden'), f'phone: {dialog} shows')
+            if not page.script(within, driver.find_element(By.ID, dialog)):
+                failures.append(f'phone: {dialog} is wider than the screen')
+            page.keys(Keys.ESCAPE)
+        # A pinch in the middle of the view, the fingers spreading apart: closer.
+        box = canvas.rect
+        middle = (box['x'] + box['width'] / 2, box['y'] + box['height'] / 2)
+        fingers = lambda spread: [{'x': middle[0] - spread, 'y': middle[1], 'id': 1},
+                                  {'x': middle[0] + spread, 'y': middle[1], 'id': 2}]
+        before = page.status()['cameraDistance']
+        touch = lambda kind, points: driver.execute_cdp_cmd('Input.dispatchTouchEvent',
+                                                            {'type': kind, 'touchPoints': points})
+        touch('touchStart', fingers(20))
+        for spread in range(30, 100, 10):
+            touch('touchMove', fingers(spread))
+        touch('touchEnd', [])
+        page.wait(lambda: page.status()['cameraDistance'] < before - 100, 'phone: a pinch brings the camera closer')
+        print(f'phone: every piece in the upright view, popups and dialogs within 360 px, a pinch from '
+              f'{before:.0f} to {page.status()["cameraDistance"]:.0f} units')
+    finally:
+        driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
+        driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+
+
+def check_offline(driver, folder, library_index, failures):
+    """The browser reads the manifest without errors; once the service
+    worker keeps the page, it starts and plays with the server gone: the
+    game, the library with its pictures."""
+    server = serve(folder)
+    page = Page(driver, f'http://127.0.0.1:{server.server_port}/index.html?seed={SEED}&start=1')
+    try:
+        page.load()
+        manifest = driver.execute_cdp_cmd('Page.getAppManifest', {})
+        if manifest.get('errors') or '"Vokta"' not in manifest.get('data', ''):
+            failures.append(f'offline: the manifest has errors or no name: {manifest.get("errors")}')
+        page.wait(lambda: page.script('return navigator.serviceWorker.controller !== null'),
+                  'the service worker takes the page')
+        # Every file the service worker lists is kept once it is active.
+        page.wait(lambda: page.script('''const done = arguments[arguments.length - 1];
+            navigator.serviceWorker.getRegistration().then((registration) => registration.active.state)
+              .then((state) => done(state === 'activated'));''', async_script=True),
+                  'the service worker has kept the page\'s files')
+    finally:
+        server.shutdown()
+        server.server_close()
+    # The server is gone: everything comes from what the service worker kept.
+    page.load()
+    page.wait(lambda: page.status()['started'] and page.script('return window.vokta.frames > 0'),
+              'offline, the game starts')
+    tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
+             if line.strip() and not line.startswith('#')]
+    page.settle()
+    page.choose(page.model_menus()[0][1].lower(), 6)
+    page.wait(lambda: page.script("return document.querySelectorAll('.task canvas').length") == len(tasks) + 1,
+              'offline, the library lists today\'s task and every task')
+    page.keys(Keys.ENTER)
+    page.wait(lambda: page.script("return document.getElementById('library').hidden") and
+              page.status()['falling'] > 0, 'offline, the first task is opened')
+    print(f'offline: the page came from the service worker\'s {len(tasks)} tasks and all')
+
+
+def check_update(driver, folder, source, failures):
+    """A newer version of the page's files, published while the old one is
+    kept: the next start runs on the new files, all of them, and says so in
+    one line."""
+    with tempfile.TemporaryDirectory() as published:
+        shutil.copytree(folder, published, dirs_exist_ok=True)
+        server = serve(published)
+        try:
+            page = Page(driver, f'http://127.0.0.1:{server.server_port}/index.html?seed={SEED}&start=1')
+            page.load()
+            page.wait(lambda: page.script('return window.vokta.version !== undefined'), 'the page learns its version')
+            first = page.script('return window.vokta.version')
+            marker = '// published again'
+            with open(pathlib.Path(published) / 'vokta-page.js', 'a', encoding='utf-8') as script:
+                script.write(marker + '\n')
+            subprocess.run(['cmake', f'-DTEMPLATE={source}/web/service-worker.js', f'-DFOLDER={published}',
+                            '-P', f'{source}/web/offline.cmake'], check=True, capture_output=True)
+            # Found and kept whole at this visit, beside the old, which goes on;
+            # taken over once no page of the old version is open.
+            page.load()
+            page.wait(lambda: page.script('''const done = arguments[arguments.length - 1];
+                navigator.serviceWorker.getRegistration().then((r) => done(r.waiting !== null));''',
+                                          async_script=True), 'the new version waits, kept whole')
+            if page.script('return window.vokta.version') != first:
+                failures.append('update: the new version took over while the old page ran')
+            # The old page closed, the worker hands over when it has seen it go:
+            # each start until then still runs on the old version, whole.
+            for start in range(UPDATE_STARTS):
+                driver.get('about:blank')
+                page.load()
+                page.wait(lambda: page.script('return window.vokta.version') is not None, 'the page learns its version')
+                if page.script('return window.vokta.version') != first:
+                    break
+            else:
+                failures.append(f'update: {UPDATE_STARTS} starts after the page closed still ran the old version')
+                return
+            page.wait(lambda: not page.script("return document.getElementById('notice-line').hidden"),
+                      'the page says it has been updated')
+            served = page.script('''const done = arguments[arguments.length - 1];
+                fetch('vokta-page.js').then((answer) => answer.text()).then(done);''', async_script=True)
+            if marker not in served:
+                failures.append('update: the new version serves the old script')
+            line = page.script("return document.getElementById('notice-line').textContent")
+            print(f'update: from {first} to {page.script("return window.vokta.version")}, "{line}"')
+        finally:
+            server.shutdown()
+            server.server_close()
 
 
 def check_round_trip(page, task_file, vokta_play, downloads, failures):
@@ -480,6 +690,77 @@ def check_game_keeps_keyboard(page, help_letter, failures):
     print(f'keyboard: with the game after {", ".join(what for what, _ in rows)}')
 
 
+def check_task_codes(page, task_letter, failures):
+    """In English, as the keyboard checks left it."""
+    bed, cube, five = '1uX9IaSx_dA003W001m000G', '1vAs____-', '1fAsJ_Zy3W8'
+    shown = "return document.getElementById('share').hidden ? null : document.getElementById('share-code').value"
+
+    def share(what):
+        page.choose(task_letter, 4)
+        page.wait(lambda: page.script(shown) is not None, f'{what}: Share task... shows the code')
+        code = page.script(shown)
+        link = page.script("return document.getElementById('share-link').value")
+        if link != page.url.split('?')[0].split('#')[0] + '#task=' + code:
+            failures.append(f'codes: {what}: the link {link} does not open {code} on this page')
+        return code
+
+    def close_share():
+        page.keys(Keys.ENTER)
+        page.wait(lambda: page.script(shown) is None and page.focused() == 'view', 'Enter closes the share dialog')
+
+    def open_code(text):
+        page.choose(task_letter, 5)
+        page.wait(lambda: page.focused() == 'open-code-text', 'Open task code... asks for the code')
+        page.keys(text, Keys.ENTER)
+        page.wait(lambda: page.script("return document.getElementById('open-code').hidden"), 'Enter answers it')
+
+    # Loaded afresh, not only the address's fragment changed.
+    page.driver.get('about:blank')
+    page.driver.get(page.url + '#task=' + bed)
+    page.wait(lambda: page.script('return window.vokta !== undefined && window.vokta.ready'), 'the page loads')
+    page.start()
+    page.settle()
+    if share('a link to the bed') != bed:
+        failures.append(f'codes: the address #task={bed} opened {page.script(shown)}')
+    copy_words = page.script("return document.getElementById('share-copy').textContent")
+    page.driver.find_element(By.ID, 'share-copy').click()
+    page.wait(lambda: page.script("return document.getElementById('share-copy').textContent") != copy_words,
+              'Copy says the link is copied')
+    close_share()
+
+    open_code('1vAs___')
+    page.wait(lambda: page.message() is not None, 'the cut code is refused')
+    refused = page.message()
+    page.keys(Keys.ENTER)
+    page.wait(lambda: page.message() is None, 'Enter closes the message')
+    expected = 'The task code 1vAs___ cannot be opened: it ends before its task does: part of it is missing.'
+    if refused != ['Open task code', expected]:
+        failures.append(f'codes: a cut code is refused with {refused}')
+    if share('after the refused code') != bed:
+        failures.append('codes: a refused code changed the task')
+    close_share()
+    open_code(cube)
+    page.settle()
+    if share('the cube typed in') != cube:
+        failures.append(f'codes: the code {cube} typed in opened {page.script(shown)}')
+    close_share()
+
+    # At once with ?start=1, and a new link in the address of the page open.
+    page.driver.get(page.url.replace('?', '?start=1&') + '#task=' + five)
+    page.wait(lambda: page.script('return window.vokta.ready') and page.status()['started'], 'the game starts at once')
+    page.settle()
+    if share('?start=1 with a link') != five:
+        failures.append(f'codes: ?start=1#task={five} opened {page.script(shown)}')
+    close_share()
+    page.script(f"location.hash = '#task={bed}'")
+    page.wait(lambda: page.status()['falling'] > 0, 'a new link scatters the pieces')
+    page.settle()
+    if share('a new link in the address') != bed:
+        failures.append(f'codes: the address changed to #task={bed} opened {page.script(shown)}')
+    close_share()
+    print(f'codes: opened from links and typed in, shared with their links; refused: "{expected}"')
+
+
 def picture_of(page, element):
     """What a canvas holds, pixel for pixel, as an image."""
     url = page.script("return arguments[0].toDataURL('image/png')", element)
@@ -519,7 +800,7 @@ def check_device_pixels(pages, task_letter, help_letter, failures):
         page.keys(Keys.ESCAPE)
         if any(source.endswith('@2x.png') != (ratio == 2) for source in sources):
             failures.append(f'device pixels {ratio}: the start and About pictures are {sources}')
-        page.choose(task_letter, 4)
+        page.choose(task_letter, 6)
         first = lambda: page.driver.find_element(By.CSS_SELECTOR, '.task canvas')
         page.wait(lambda: len(picture_of(page, first()).getcolors(1 << 16) or []) > 8, 'the first picture is drawn')
         box = page.script('const box = arguments[0].getBoundingClientRect(); return [box.width, box.height]', first())
@@ -552,6 +833,7 @@ def main():
             check_solve(page, source / 'tests/play/solve-keyboard.play', table, failures)
             check_touch(page, failures)
             check_made_tasks(Page(driver, page.url + '&today=2026-03-01'), failures)
+            check_kept_game(page, failures)
             check_round_trip(page, source / 'tests/play/data/cube-v0.tsk', arguments.vokta_play,
                              pathlib.Path(downloads), failures)
             # The round trip left the page in English: the popups' letters as the model gives them.
@@ -559,6 +841,10 @@ def main():
             check_message_keeps_keyboard(page, task_letter, source / 'tests/play/data/truncated.tsk', failures)
             check_released_keys(page, [menu[1].lower() for menu in page.model_menus()], failures)
             check_game_keeps_keyboard(page, help_letter, failures)
+            check_phone(page, failures)
+            check_offline(driver, arguments.page, source / 'resources/tasks/index.txt', failures)
+            check_update(driver, arguments.page, source, failures)
+            check_task_codes(page, task_letter, failures)
             with tempfile.TemporaryDirectory() as sharp_data:
                 sharp_driver = open_browser(sharp_data, ['--force-device-scale-factor=2'])
                 try:
