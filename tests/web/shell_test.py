@@ -166,7 +166,11 @@ class Page:
                                         document.getElementById('message-text').textContent];''')
 
     def choose(self, mnemonic, downs):
-        """Opens a popup by its mnemonic and chooses the item downs below the first."""
+        """Opens a popup by its mnemonic and chooses the item downs below the
+        first, or the item of that command name."""
+        if isinstance(downs, str):
+            downs = next(index for menu in self.script('return window.vokta.shownMenus()')
+                         for index, item in enumerate(menu['items']) if item['name'] == downs)
         self.alt(mnemonic)
         self.wait(lambda: self.open_popup() >= 0, f'Alt+{mnemonic} opens its popup')
         self.keys(*([Keys.DOWN] * downs), Keys.ENTER)
@@ -201,9 +205,9 @@ def check_menus(page, library_index, failures):
         page.keys(Keys.ENTER)
         page.settle()
         # Solid checked and Undo no longer grey, as the model has them.
-        page.choose(expected[0][1].lower(), 9)
+        page.choose(expected[0][1].lower(), 'solid')
         same_as_model('after Solid and a step')
-        page.choose(expected[0][1].lower(), 9)
+        page.choose(expected[0][1].lower(), 'solid')
         if language == 'English':
             help_letter = expected[2][1].lower()
             # The language item is the last: Up from the first wraps to it.
@@ -219,7 +223,7 @@ def check_menus(page, library_index, failures):
     # The library, in Russian now: every task of its index, each with a picture.
     tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
              if line.strip() and not line.startswith('#')]
-    page.choose(page.model_menus()[0][1].lower(), 6)
+    page.choose(page.model_menus()[0][1].lower(), 'library')
     page.wait(lambda: page.script("return document.querySelectorAll('.task').length") == len(tasks) + 1,
               'the library lists today\'s task and every task of its index')
     names = page.script("return Array.from(document.querySelectorAll('.task'), (t) => t.textContent.split('\\n')[0])")
@@ -289,13 +293,13 @@ def check_made_tasks(page, failures):
     first_task = "const row = document.querySelector('#library:not([hidden]) .task'); return row && row.textContent"
     hard = lambda: page.driver.find_elements(By.CSS_SELECTOR, '#random-buttons button')[2]
     rows = [
-        ("Today's task, the eighth item", lambda: page.choose(task_letter, 7),
+        ("Today's task", lambda: page.choose(task_letter, 'todays-task'),
          lambda: page.status()['task'] == 'daily-2026-03-01.tsk'),
-        ('Random task..., the ninth', lambda: page.choose(task_letter, 8),
+        ('Random task...', lambda: page.choose(task_letter, 'random-task'),
          lambda: page.script("return !document.getElementById('random').hidden")),
         ('Hard clicked', lambda: ActionChains(page.driver).click(hard()).perform(),
          lambda: page.status()['task'].startswith('random-hard-')),
-        ("the library, today's task first", lambda: page.choose(task_letter, 6),
+        ("the library, today's task first", lambda: page.choose(task_letter, 'library'),
          lambda: page.script(first_task) == "Today's task, 2026-03-01\nunique\ndays in a row: 1"),
         ("today's task opened by a double click",
          lambda: ActionChains(page.driver).double_click(page.driver.find_element(By.CSS_SELECTOR, '.task')).perform(),
@@ -350,7 +354,7 @@ def check_kept_game(page, failures):
     player.settle()
     task_letter = player.model_menus()[0][1].lower()
     for retry in range(2):
-        player.choose(task_letter, 1)
+        player.choose(task_letter, 'retry')
         player.settle()
     canvas = player.driver.find_element(By.ID, 'view')
     before = canvas.screenshot_as_png
@@ -363,7 +367,7 @@ def check_kept_game(page, failures):
     kept = page.script('return localStorage.getItem(window.vokta.table.storage.game)')
     page.start()
     page.settle()
-    page.choose(task_letter, 1)
+    page.choose(task_letter, 'retry')
     page.settle()
     if player.script('return localStorage.getItem(window.vokta.table.storage.game)') != kept:
         failures.append('kept game: a game scattered by its seed changed the kept one')
@@ -423,7 +427,7 @@ def check_phone(page, failures):
             page.keys(Keys.ESCAPE)
         page.keys(Keys.ENTER)
         page.settle()
-        for downs, dialog in ((4, 'library-box'), (0, 'message-box')):
+        for downs, dialog in (('library', 'library-box'), ('new', 'message-box')):
             page.choose(letters[0], downs)
             if dialog == 'message-box':
                 page.keys('h')
@@ -480,7 +484,7 @@ def check_offline(driver, folder, library_index, failures):
     tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
              if line.strip() and not line.startswith('#')]
     page.settle()
-    page.choose(page.model_menus()[0][1].lower(), 6)
+    page.choose(page.model_menus()[0][1].lower(), 'library')
     page.wait(lambda: page.script("return document.querySelectorAll('.task canvas').length") == len(tasks) + 1,
               'offline, the library lists today\'s task and every task')
     page.keys(Keys.ENTER)
@@ -549,11 +553,11 @@ def check_round_trip(page, task_file, vokta_play, downloads, failures):
     task_letter = page.model_menus()[0][1].lower()
     # The file picker that Load... opens is answered as a player would.
     page.driver.execute_cdp_cmd('Page.setInterceptFileChooserDialog', {'enabled': True})
-    page.choose(task_letter, 2)
+    page.choose(task_letter, 'load')
     page.driver.find_element(By.ID, 'load-file').send_keys(str(task_file.resolve()))
     page.wait(lambda: page.status()['falling'] > 0, 'the loaded task scatters the pieces')
     page.settle()
-    page.choose(task_letter, 3)
+    page.choose(task_letter, 'save')
     saved = downloads / task_file.name
     page.wait(lambda: saved.is_file() and not list(downloads.glob('*.crdownload')), 'Save downloads the task')
     with tempfile.TemporaryDirectory() as work:
@@ -578,7 +582,7 @@ def check_message_keeps_keyboard(page, task_letter, damaged, failures):
     page.keys('1')
     page.wait(lambda: page.status()['selected'] == 0, 'key 1 selects the first piece')
     page.driver.execute_cdp_cmd('Page.setInterceptFileChooserDialog', {'enabled': True})
-    page.choose(task_letter, 2)
+    page.choose(task_letter, 'load')
     page.driver.find_element(By.ID, 'load-file').send_keys(str(damaged.resolve()))
     page.wait(lambda: page.message() is not None, 'the damaged file is reported')
     shown = page.message()
@@ -619,7 +623,7 @@ def check_released_keys(page, letters, failures):
     page.start()
     page.settle()
     # A free build, so that H answers with a message box.
-    page.choose(task_letter, 0)
+    page.choose(task_letter, 'new')
     page.settle()
     for what, steps, closing in rows:
         page.keys('4')
@@ -696,7 +700,7 @@ def check_task_codes(page, task_letter, failures):
     shown = "return document.getElementById('share').hidden ? null : document.getElementById('share-code').value"
 
     def share(what):
-        page.choose(task_letter, 4)
+        page.choose(task_letter, 'share-task')
         page.wait(lambda: page.script(shown) is not None, f'{what}: Share task... shows the code')
         code = page.script(shown)
         link = page.script("return document.getElementById('share-link').value")
@@ -709,7 +713,7 @@ def check_task_codes(page, task_letter, failures):
         page.wait(lambda: page.script(shown) is None and page.focused() == 'view', 'Enter closes the share dialog')
 
     def open_code(text):
-        page.choose(task_letter, 5)
+        page.choose(task_letter, 'open-task-code')
         page.wait(lambda: page.focused() == 'open-code-text', 'Open task code... asks for the code')
         page.keys(text, Keys.ENTER)
         page.wait(lambda: page.script("return document.getElementById('open-code').hidden"), 'Enter answers it')
@@ -800,7 +804,7 @@ def check_device_pixels(pages, task_letter, help_letter, failures):
         page.keys(Keys.ESCAPE)
         if any(source.endswith('@2x.png') != (ratio == 2) for source in sources):
             failures.append(f'device pixels {ratio}: the start and About pictures are {sources}')
-        page.choose(task_letter, 6)
+        page.choose(task_letter, 'library')
         first = lambda: page.driver.find_element(By.CSS_SELECTOR, '.task canvas')
         page.wait(lambda: len(picture_of(page, first()).getcolors(1 << 16) or []) > 8, 'the first picture is drawn')
         box = page.script('const box = arguments[0].getBoundingClientRect(); return [box.width, box.height]', first())
