@@ -282,6 +282,12 @@ TEST_F(ShellTest, MadeTasksAreOrderedLoadedListedAndSaved)
     ASSERT_EQ(loads.size(), 1u);
     EXPECT_EQ(loads[0].file, (ChosenFile{"daily-2026-03-01.tsk", encodeTask(todays)}));
     EXPECT_EQ(shell.game().run().key, taskKey(todays));
+    // Shared by code like any task: the code opens the very same figure.
+    const std::optional<std::string> code = encodeTaskCode(todays).code;
+    ASSERT_TRUE(code);
+    EXPECT_EQ(taskKey(*decodeTaskCode(*code).task), taskKey(todays));
+    shell.choose(Command::ShareTask);
+    EXPECT_EQ(view.calls.back(), "share " + *code);
 
     view.calls.clear();
     shell.choose(Command::TodaysTask);
