@@ -1,5 +1,6 @@
 #include "app/dialogs.h"
 
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -82,6 +83,34 @@ void AboutDialog::keyPressEvent(QKeyEvent*)
 void AboutDialog::mouseReleaseEvent(QMouseEvent*)
 {
     accept();
+}
+
+RandomTaskDialog::RandomTaskDialog(QWidget* owner, Language language) : QDialog(owner)
+{
+    const DialogWords words = dialogWords(language);
+    setWindowTitle(QString::fromStdString(words.randomCaption));
+    auto* buttons = new QDialogButtonBox(this);
+    // Each button ends the dialog with its difficulty's place in kDifficulties, from 1.
+    for (std::size_t k = 0; k < kDifficulties.size(); ++k) {
+        QPushButton* button =
+            buttons->addButton(QString::fromStdString(words.difficulties[k]), QDialogButtonBox::AcceptRole);
+        button->setObjectName(QString::fromLatin1(difficultyName(kDifficulties[k])));
+        connect(button, &QPushButton::clicked, this, [this, k] { done(static_cast<int>(k) + 1); });
+    }
+    buttons->addButton(QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QString::fromStdString(words.randomQuestion), this));
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+std::optional<Difficulty> RandomTaskDialog::choose()
+{
+    const int chosen = exec();
+    if (chosen < 1 || chosen > static_cast<int>(kDifficulties.size()))
+        return std::nullopt;
+    return kDifficulties[static_cast<std::size_t>(chosen - 1)];
 }
 
 }  // namespace vokta

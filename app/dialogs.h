@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QDialog>
 
+#include "puzzle/rules/generator.h"
 #include "shell/language.h"
 
 namespace vokta {
@@ -35,6 +37,18 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Random task's dialog: the question and a button for each difficulty,
+// named by the shell's words, and Cancel (Escape).
+class RandomTaskDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    RandomTaskDialog(QWidget* owner, Language language);
+
+    // Runs it modally: the difficulty chosen, or nothing when cancelled.
+    std::optional<Difficulty> choose();
 };
 
 }  // namespace vokta

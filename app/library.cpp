@@ -40,6 +40,8 @@ LibraryDialog::LibraryDialog(QWidget* owner, const std::vector<LibraryEntry>& ta
         QString text = QString::fromStdString(task.name + '\n' + task.difficulty);
         if (task.record)
             text = QStringLiteral("\u2714 ") + text + QLatin1Char('\n') + QString::fromStdString(*task.record);
+        if (task.daysInARow)
+            text += QLatin1Char('\n') + QString::fromStdString(*task.daysInARow);
         auto* item = new QListWidgetItem(text, list_);
         item->setData(Qt::UserRole, static_cast<qulonglong>(i));
         item->setToolTip(QString::fromStdString(task.solutions));

@@ -43,6 +43,8 @@ namespace vokta {
 namespace {
 
 constexpr QSize kDefaultSize{1024, 768};
+// Candidates a task maker tries between looks at whether it is done.
+constexpr std::uint32_t kCandidatesAtOnce = 100;
 // Never more of the screen than this, so the frame and the panel stay in view.
 constexpr double kLargestScreenShare = 0.8;
 constexpr unsigned long kFanfarePauseMs = 2000;
@@ -288,7 +290,8 @@ QString MainWindow::unreplayable(const play::Script& script)
         const play::Action& action = script.actions[i];
         const bool input = !play::inputMessages(action).empty();
         const bool allowed = input || action.kind == Kind::Tick || action.kind == Kind::Size ||
-            action.kind == Kind::Load || action.kind == Kind::Code || (action.kind == Kind::Setup && i == 0);
+            action.kind == Kind::Load || action.kind == Kind::Daily || action.kind == Kind::Generate ||
+            action.kind == Kind::Code || (action.kind == Kind::Setup && i == 0);
         if (!allowed)
             return QStringLiteral(
                        "line %1 is no player's input and cannot be replayed in the window; vokta-play can play it")
@@ -330,6 +333,8 @@ void MainWindow::ReplayTick()
         case play::Action::Kind::Tick: replayTicksLeft_ = action.number; break;
         case play::Action::Kind::Size: resize(size() + QSize(action.x, action.y) - view_->size()); break;
         case play::Action::Kind::Load: shell_.fileChosen(Command::Load, ChosenFile{action.text}); break;
+        case play::Action::Kind::Daily:
+        case play::Action::Kind::Generate: shell_.loadMadeTask(action.request); break;
         case play::Action::Kind::Code: shell_.openTaskCode(action.text); break;
         default:
             for (const WindowMessage& message : play::inputMessages(action)) {
@@ -474,6 +479,34 @@ void MainWindow::pickLibraryTask(const std::vector<LibraryEntry>& tasks)
                       chosen ? std::optional<ChosenFile>(ChosenFile{tasks[*chosen].file}) : std::nullopt);
 }
 
+void MainWindow::pickDifficulty()
+{
+    if (replaying()) {
+        shell_.difficultyChosen(std::nullopt);
+        return;
+    }
+    RandomTaskDialog dialog(this, language());
+    shell_.difficultyChosen(dialog.choose());
+}
+
+void MainWindow::makeTask(std::shared_ptr<TaskOrder> order)
+{
+    // A task can take longer to make than a tick lasts: it is made on a
+    // thread of its own, and handed to the game on the game's thread.
+    QThread* maker = QThread::create([order] {
+        while (!order->work(kCandidatesAtOnce)) {}
+    });
+    connect(maker, &QThread::finished, this, [this, maker, order] {
+        // None when the window gave it up as it closed.
+        if (std::erase(makers_, maker) == 0)
+            return;
+        maker->deleteLater();
+        shell_.taskMade(*order);
+    });
+    makers_.push_back(maker);
+    maker->start();
+}
+
 void MainWindow::optionChanged(Stored option)
 {
     if (option != Stored::Language)
@@ -542,6 +575,13 @@ void MainWindow::OnDestroy()
     disconnect(idleHook_);
     timer_->stop();
     replayTimer_->stop();
+    // A task still being made is no longer wanted.
+    for (QThread* maker : makers_) {
+        maker->disconnect(this);
+        maker->wait();
+        delete maker;
+    }
+    makers_.clear();
     if (view_)
         view_->renderer().teardown();
 }

@@ -17,6 +17,7 @@
 #include "play/script.h"
 #include "shell/shell.h"
 
+class QThread;
 class QTimer;
 
 namespace vokta {
@@ -93,6 +94,8 @@ public:
     void showAbout() override;
     void pickTaskFile(Command command) override;
     void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override;
+    void pickDifficulty() override;
+    void makeTask(std::shared_ptr<TaskOrder> order) override;
     void optionChanged(Stored option) override;
     void announce(const Spoken& spoken) override;
     void showTaskCode(std::string_view code) override;
@@ -158,6 +161,9 @@ private:
 
     std::FILE* recordFile_ = nullptr;
     std::unique_ptr<play::Recorder> recorder_;
+
+    // The threads making tasks, each until the game has taken its task.
+    std::vector<QThread*> makers_;
 
     std::vector<play::Action> replay_;
     std::size_t replayNext_ = 0;

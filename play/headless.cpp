@@ -2,6 +2,13 @@
 
 namespace vokta::play {
 
+namespace {
+
+// Candidates tried between looks at whether a task is made.
+constexpr std::uint32_t kCandidatesAtOnce = 1000;
+
+}  // namespace
+
 void RecordedSound::play(Cue cue)
 {
     switch (cue) {
@@ -65,6 +72,18 @@ void RecordedView::pickLibraryTask(const std::vector<LibraryEntry>&)
 {
     dialogs.emplace_back("library");
     shell->fileChosen(Command::Library, std::nullopt);
+}
+
+void RecordedView::pickDifficulty()
+{
+    dialogs.emplace_back("random task");
+    shell->difficultyChosen(std::nullopt);
+}
+
+void RecordedView::makeTask(std::shared_ptr<TaskOrder> order)
+{
+    while (!order->work(kCandidatesAtOnce)) {}
+    shell->taskMade(*order);
 }
 
 void RecordedView::optionChanged(Stored option)

@@ -33,7 +33,7 @@ private:
 
 // A front end that shows nothing: it records the messages it would show, in
 // the interface's language, and the dialogs it would open; every picker is
-// cancelled at once.
+// cancelled at once, and every task to make is made at once.
 class RecordedView : public ShellView {
 public:
     struct Message {
@@ -50,6 +50,8 @@ public:
     void showAbout() override;
     void pickTaskFile(Command command) override;
     void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override;
+    void pickDifficulty() override;
+    void makeTask(std::shared_ptr<TaskOrder> order) override;
     void optionChanged(Stored option) override;
     void announce(const Spoken& spoken) override;
     void showTaskCode(std::string_view code) override;

@@ -2,6 +2,7 @@
 
 #include "play/script.h"
 #include "puzzle/controller/commands.h"
+#include "puzzle/rules/generator.h"
 #include "puzzle/rules/task_code.h"
 
 namespace vokta::play {
@@ -15,6 +16,16 @@ std::string scriptPath(const std::string& path)
     const bool plain = path.find('#') == std::string::npos && !path.empty() && path.front() != ' ' &&
         path.back() != ' ' && path.front() != '"';
     return plain ? path : '"' + path + '"';
+}
+
+std::string loadLine(const ChosenFile& file)
+{
+    const std::optional<TaskRequest> made = file.bytes ? taskRequestNamed(file.path) : std::nullopt;
+    if (!made)
+        return "load " + scriptPath(file.path);
+    if (made->kind == TaskRequest::Kind::Daily)
+        return "daily " + dateText(made->date);
+    return "generate " + std::string(difficultyName(made->difficulty)) + ' ' + std::to_string(made->seed);
 }
 
 }  // namespace
@@ -71,12 +82,13 @@ void Recorder::message(const WindowMessage& message)
     case Kind::Command:
         // A task file loaded through Load... or the library is written as
         // the file itself, so that the script replays without a dialog; a
-        // task opened from its code, as the code.
+        // made task, which has no file, as what it was made from; a task
+        // opened from its code, as the code.
         if (message.file && message.file->bytes && message.command == Command::Load &&
             message.file->path.starts_with(kTaskLinkScheme))
             writeLine("code " + message.file->path.substr(kTaskLinkScheme.size()));
         else if (message.file && (message.command == Command::Load || message.command == Command::Library))
-            writeLine("load " + scriptPath(message.file->path));
+            writeLine(loadLine(*message.file));
         else
             writeLine("command " + scriptCommandName(message.command));
         break;

@@ -189,6 +189,11 @@ Runner::Outcome Runner::run(const Action& action, std::string& output)
         headless_->shell.fileChosen(action.kind == Kind::Load ? Command::Load : Command::Save, ChosenFile{action.text});
         idle();
         break;
+    case Kind::Daily:
+    case Kind::Generate:
+        headless_->shell.loadMadeTask(action.request);
+        idle();
+        break;
     case Kind::Code:
         // A refused code is reported as the window reports it; the script goes on.
         headless_->shell.openTaskCode(action.text);

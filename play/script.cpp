@@ -240,7 +240,7 @@ constexpr Verb kVerbs[] = {
     {"retry", Action::Kind::Retry},      {"load", Action::Kind::Load},       {"save", Action::Kind::Save},
     {"state", Action::Kind::State},      {"expect", Action::Kind::Expect},   {"hint", Action::Kind::Hint},
     {"undo", Action::Kind::Undo},        {"redo", Action::Kind::Redo},       {"size", Action::Kind::Size},
-    {"code", Action::Kind::Code},
+    {"code", Action::Kind::Code},        {"daily", Action::Kind::Daily},     {"generate", Action::Kind::Generate},
 };
 
 void readMouse(LineReader& reader, Action& action)
@@ -393,6 +393,24 @@ Action readAction(std::string_view line)
         if (action.text.empty())
             throw Problem{std::string(verb) + (action.kind == Kind::Code ? " needs a task code" : " needs a file")};
         break;
+    case Kind::Daily: {
+        const std::string_view word = reader.word();
+        const DateRead read = readDate(word);
+        if (!read.date)
+            throw Problem{"daily takes a day, YYYY-MM-DD from 2000 to 2999, and \"" + std::string(word) + "\" is " +
+                          std::string(dateProblemText(read.problem))};
+        action.request = {.kind = TaskRequest::Kind::Daily, .date = *read.date};
+        break;
+    }
+    case Kind::Generate: {
+        const std::string_view word = reader.word();
+        const std::optional<Difficulty> difficulty = difficultyNamed(word);
+        if (!difficulty)
+            throw Problem{"generate takes a difficulty, easy, medium, hard or unique, not \"" + std::string(word) +
+                          "\""};
+        action.request = {.difficulty = *difficulty, .seed = wholeNumber(reader.word(), 0, 4294967295u, "the seed")};
+        break;
+    }
     case Kind::Expect:
         action.text = std::string(reader.word());
         action.value = withoutBlanks(reader.restOfLine());

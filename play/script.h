@@ -9,6 +9,7 @@
 #include "puzzle/controller/commands.h"
 #include "puzzle/controller/input.h"
 #include "puzzle/rules/game_state.h"
+#include "puzzle/rules/generator.h"
 
 namespace vokta::play {
 
@@ -36,15 +37,17 @@ struct Action {
         Task,              // task builtin|none
         New,
         Retry,
-        Hint,   // hint
-        Undo,   // undo
-        Redo,   // redo
-        Size,   // size W H
-        Load,   // load FILE
-        Save,   // save FILE
-        Code,   // code CODE: a task's code, or a link that carries one
-        State,  // state
-        Expect  // expect PATH VALUE
+        Hint,      // hint
+        Undo,      // undo
+        Redo,      // redo
+        Size,      // size W H
+        Load,      // load FILE
+        Save,      // save FILE
+        Code,      // code CODE: a task's code, or a link that carries one
+        Daily,     // daily YYYY-MM-DD
+        Generate,  // generate DIFFICULTY SEED
+        State,     // state
+        Expect     // expect PATH VALUE
     };
 
     Kind kind = Kind::State;
@@ -63,8 +66,9 @@ struct Action {
     Vec3 direction;        // camera
     Vec3 up;               // camera
     std::optional<CubeOffsets> offsets;
-    std::string text;   // load and save: the file; code: the code; expect: the path
-    std::string value;  // expect: the value, without blanks
+    std::string text;     // load and save: the file; code: the code; expect: the path
+    std::string value;    // expect: the value, without blanks
+    TaskRequest request;  // daily and generate: the task to make
 };
 
 struct Script {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "puzzle/controller/commands.h"
+#include "puzzle/rules/generator.h"
 
 namespace vokta::play {
 
@@ -13,7 +14,10 @@ constexpr const char* kKeys[] = {"left", "right", "up", "down", "pageup", "paged
 constexpr const char* kOtherKeys[] = {"enter", "escape", "a", "x", "9", "0"};
 constexpr int kCommands[] = {40001, 40002, 40003, 40004, 40005, 40006, 40007, 40008, 40009, 40010, 40011,
                              40012, 40013, 40014, 40015, 40016, 40017, 40018, 40019, 40020, 40021, 40022,
-                             40023, 40024, 40025, 40026, 40027, 40028, 40029, 40032, 40033, 40034, 57666};
+                             40023, 40024, 40025, 40026, 40027, 40028, 40029, 40031, 40032, 40033, 40034, 57666};
+// Made tasks come now and then in place of a task file: as many as the
+// soak can make in its time.
+constexpr int kMadeTaskShare = 50;
 
 bool parked(Vec3 p)
 {
@@ -99,6 +103,12 @@ std::string RandomPlayer::next(const Game& game)
         return "command " + std::to_string(kCommands[below(static_cast<int>(std::size(kCommands)))]);
     if (roll < 94)
         return below(2) ? "new" : "retry";
+    if (roll < 97 && below(kMadeTaskShare) == 0) {
+        if (below(2) == 0)
+            return "daily " + dateText(dateOfDay(below(dayNumber({kLastYear, 12, 31}) + 1)));
+        return "generate " + std::string(difficultyName(kDifficulties[static_cast<std::size_t>(below(4))])) + ' ' +
+            std::to_string(below(1'000'000));
+    }
     if (roll < 97 && !taskFiles_.empty())
         return "load " + taskFiles_[static_cast<std::size_t>(below(static_cast<int>(taskFiles_.size())))];
     if (roll < 99 && !saveFolder_.empty())

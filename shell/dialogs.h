@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <string>
 
+#include "puzzle/rules/generator.h"
 #include "shell/language.h"
 
 namespace vokta {
@@ -23,6 +25,11 @@ struct DialogWords {
     std::string cancel;
     // The pictures of About, beside the model file's folder.
     std::string aboutPicture;
+    // Random task's dialog: its caption, its question and a button for
+    // each difficulty, in the order of kDifficulties.
+    std::string randomCaption;
+    std::string randomQuestion;
+    std::array<std::string, kDifficulties.size()> difficulties;
     // The page's line when it starts on a newer version of its files.
     std::string updated;
     // Share task... and Open task code...

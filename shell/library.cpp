@@ -19,6 +19,10 @@ constexpr Words kMedium(kLibraryContext, "medium");
 constexpr Words kHard(kLibraryContext, "hard");
 constexpr Words kWaysToSolve(kLibraryContext, "%1 ways to solve it");
 constexpr Words kRecord(kLibraryContext, "moves: %1, time: %2");
+constexpr Words kUnique(kLibraryContext, "unique");
+constexpr Words kTodaysTask(kLibraryContext, "Today's task, %1");
+constexpr Words kOneWayToSolve(kLibraryContext, "one way to solve it");
+constexpr Words kDaysInARow(kLibraryContext, "days in a row: %1");
 constexpr Words kCaption(kLibraryContext, "Task library");
 constexpr Words kEmptyCaption(kWindowContext, "Task library");
 constexpr Words kEmpty(kWindowContext, "The task library %1 is missing or empty.");
@@ -47,6 +51,15 @@ std::string_view difficultyWords(const std::string& difficulty, Language languag
     return kHard.in(language);
 }
 
+std::optional<std::string> recordOf(const Task& task, const Progress& progress, Language language)
+{
+    const std::optional<TaskRecord> best = progress.find(taskKey(task));
+    if (!best)
+        return std::nullopt;
+    return withArguments(kRecord.in(language),
+                         {std::to_string(best->fewestMoves), minutesAndSeconds(best->shortestMs)});
+}
+
 }  // namespace
 
 std::vector<LibraryEntry> readLibrary(const std::string& folder, Language language, const Progress& progress)
@@ -62,10 +75,7 @@ std::vector<LibraryEntry> readLibrary(const std::string& folder, Language langua
         TaskFileRead read = readTaskFile(file);
         if (!read.task)
             continue;
-        std::optional<std::string> record;
-        if (const std::optional<TaskRecord> best = progress.find(taskKey(*read.task)))
-            record = withArguments(kRecord.in(language),
-                                   {std::to_string(best->fewestMoves), minutesAndSeconds(best->shortestMs)});
+        std::optional<std::string> record = recordOf(*read.task, progress, language);
         entries.push_back({
             .file = file,
             .task = std::move(*read.task),
@@ -76,6 +86,27 @@ std::vector<LibraryEntry> readLibrary(const std::string& folder, Language langua
         });
     }
     return entries;
+}
+
+LibraryEntry todaysEntry(Date today, const Task& task, const Progress& progress, Language language)
+{
+    return {
+        .file = taskRequestName({.kind = TaskRequest::Kind::Daily, .date = today}),
+        .task = task,
+        .name = withArguments(kTodaysTask.in(language), {dateText(today)}),
+        .difficulty = std::string(kUnique.in(language)),
+        .solutions = std::string(kOneWayToSolve.in(language)),
+        .record = recordOf(task, progress, language),
+        .daysInARow = withArguments(kDaysInARow.in(language), {std::to_string(progress.daysInARow(today))}),
+    };
+}
+
+std::set<FigureShape> libraryShapes(const std::string& folder)
+{
+    std::vector<Task> tasks;
+    for (LibraryEntry& entry : readLibrary(folder, Language::English, {}))
+        tasks.push_back(std::move(entry.task));
+    return shapesOf(tasks);
 }
 
 std::string minutesAndSeconds(std::int64_t ms)

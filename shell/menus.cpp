@@ -57,7 +57,9 @@ constexpr Words kPopupLoad =
                "the figure from the file becomes the task to solve.</p>");
 constexpr Words kPopupSave =
     popupWords("<p><b>Save...</b></p><p>Saves the current arrangement of the pieces as a task file. When "
-               "it is loaded later, the shape becomes the figure to fill.</p>");
+               "it is loaded later, the shape becomes the figure to fill. After New it first says how many ways "
+               "there are to fill the figure built and how hard a task that makes. Today's task and a random "
+               "task are saved as themselves.</p>");
 constexpr Words kPopupShareTask =
     popupWords("<p><b>Share task...</b>: shows the code of the current task, a short text of letters and digits "
                "that stands for its figure and its pieces, to send to a friend: Open task code... in their game "
@@ -71,6 +73,15 @@ constexpr Words kPopupLibrary =
     popupWords("<p><b>Library...</b>: shows the tasks that come with the game, each with a picture of its "
                "figure, its name and how hard it is (easy, medium or hard, by how many ways it can be "
                "solved). Open one, or double-click it, to make it the task.</p>");
+constexpr Words kPopupTodaysTask =
+    popupWords("<p><b>Today's task</b>: a new task every day, the same for every player on that day (the day "
+               "in UTC), with exactly one way to solve it. The library shows it first, with how many days in a "
+               "row you have solved the day's task. Save... writes it as a task file to share.</p>");
+constexpr Words kPopupRandomTask =
+    popupWords("<p><b>Random task...</b>: makes a new task as hard as you choose: easy (300 or more ways to "
+               "solve it), medium (20 to 299), hard (2 to 19) or unique (exactly one). None is a task of the "
+               "library, and each can be built by putting the pieces down one by one. Save... writes it as a "
+               "task file to share.</p>");
 constexpr Words kPopupSolid =
     popupWords("<p><b>Solid</b></p><p>Shows the figure as solid shaded cubes instead of a white wire "
                "frame; choose it again to go back. The choice stays when another task is loaded.</p>");
@@ -118,6 +129,10 @@ constexpr MenuItem kTaskItems[] = {
     {Command::OpenTaskCode, "open-task-code", menuWords("Open task code..."), false, Check::None, Needs::Nothing,
      kPopupOpenTaskCode},
     {Command::Library, "library", menuWords("Library..."), false, Check::None, Needs::Nothing, kPopupLibrary},
+    {Command::TodaysTask, "todays-task", menuWords("Today's task"), false, Check::None, Needs::Nothing,
+     kPopupTodaysTask},
+    {Command::RandomTask, "random-task", menuWords("Random task..."), false, Check::None, Needs::Nothing,
+     kPopupRandomTask},
     {Command::Solid, "solid", menuWords("Solid"), true, Check::SolidFigure, Needs::Nothing, kPopupSolid},
     {Command::Hint, "hint", menuWords("Hint\tH"), true, Check::None, Needs::Nothing, kPopupHint},
     {Command::Describe, "describe", menuWords("Describe\tD"), false, Check::None, Needs::Nothing, kPopupDescribe},

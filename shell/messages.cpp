@@ -129,6 +129,50 @@ Notice describeTaskFileError(const TaskFileError& error, Language language)
     return {};
 }
 
+Notice noTaskMadeNotice(const std::string& name, Language language)
+{
+    return {said(language, "Load"), said(language, "No task could be made for %1.", {name}), Notice::Icon::Error,
+            Notice::Topic::TaskFile};
+}
+
+Notice builtFigureNotice(const FigureCount& count, Language language)
+{
+    const std::optional<Difficulty> difficulty = difficultyOfCount(count);
+    const std::string ways = std::to_string(count.solutions);
+    std::string text;
+    if (!difficulty && count.solutions == 0) {
+        text =
+            said(language, "No way to fill the figure you built can be put down piece by piece: it cannot be built.");
+    } else if (!difficulty && count.countedAll) {
+        text = said(language,
+                    "Ways to fill the figure you built: %1. None of them can be put down piece by piece: it cannot be "
+                    "built.",
+                    {ways});
+    } else if (!difficulty) {
+        text = said(language,
+                    "Ways to fill the figure you built: %1 or more. None of them can be put down piece by piece: it "
+                    "cannot be built.",
+                    {ways});
+    } else {
+        switch (*difficulty) {
+        case Difficulty::Easy:
+            text = said(language, "The figure you built can be filled in %1 or more ways: an easy task.", {ways});
+            break;
+        case Difficulty::Medium:
+            text = said(language, "The figure you built can be filled in %1 ways: a medium task.", {ways});
+            break;
+        case Difficulty::Hard:
+            text = said(language, "The figure you built can be filled in %1 ways: a hard task.", {ways});
+            break;
+        case Difficulty::Unique:
+            text = said(language, "The figure you built can be filled in exactly one way: a unique task.");
+            break;
+        }
+    }
+    return {said(language, "Save"), std::move(text), difficulty ? Notice::Icon::Information : Notice::Icon::Warning,
+            Notice::Topic::TaskFile};
+}
+
 Notice keptGameNotice(const std::string& where, const KeptGameError& error, const std::string& aside, Language language)
 {
     std::string problem;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "puzzle/controller/kept_game.h"
+#include "puzzle/rules/generator.h"
 #include "puzzle/rules/hint.h"
 #include "puzzle/rules/palette.h"
 #include "puzzle/rules/task_code.h"
@@ -38,6 +39,12 @@ std::optional<Notice> hintNotice(const Hint& hint, const Palette& palette, Langu
 Notice describeTaskFileError(const TaskFileError& error, Language language = Language::English);
 // What is wrong with the file, in a few words (the end of that message).
 std::string taskFileProblem(const TaskFileError& error, Language language = Language::English);
+// No task could be made for the request of that name (see taskRequestName).
+Notice noTaskMadeNotice(const std::string& name, Language language);
+// What Save... tells of a figure built freely before it is written: how
+// many ways there are to fill it and the difficulty that gives, or that no
+// way to fill it can be put down piece by piece.
+Notice builtFigureNotice(const FigureCount& count, Language language);
 // A kept game (kept at where) that cannot be continued, and where it was
 // set aside (empty: it could not be moved); a new game starts.
 Notice keptGameNotice(const std::string& where, const KeptGameError& error, const std::string& aside,

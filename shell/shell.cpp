@@ -1,6 +1,7 @@
 #include "shell/shell.h"
 
 #include <cstdio>
+#include <random>
 
 #include "puzzle/rules/palette.h"
 #include "puzzle/rules/task_code.h"
@@ -21,6 +22,9 @@ void report(const std::string& problem)
     std::fprintf(stderr, "vokta: %s\n", problem.c_str());
 }
 
+// Candidates a task made at once tries between looks at whether it is done.
+constexpr std::uint32_t kCandidatesAtOnce = 1000;
+
 }  // namespace
 
 Shell::Shell(std::string modelDirectory, std::string libraryFolder, SoundOutput& sound, ShellView& view,
@@ -28,7 +32,8 @@ Shell::Shell(std::string modelDirectory, std::string libraryFolder, SoundOutput&
     : game_(std::move(modelDirectory), sound, *this),
       view_(view),
       store_(store),
-      libraryFolder_(std::move(libraryFolder))
+      libraryFolder_(std::move(libraryFolder)),
+      seeds_([] { return static_cast<std::uint32_t>(std::random_device{}()); })
 {
     std::vector<std::string> problems;
     options_ = readOptions(store_, problems);
@@ -140,9 +145,21 @@ void Shell::choose(Command command)
     if (!started_)
         return;
     switch (command) {
-    case Command::Load:
-    case Command::Save: view_.pickTaskFile(command); return;
+    case Command::Load: view_.pickTaskFile(command); return;
+    case Command::Save:
+        // A figure built freely after New: what it would make, before it is written.
+        if (game_.run().key == 0)
+            view_.showNotice(builtFigureNotice(countBuiltFigure(), language()));
+        view_.pickTaskFile(command);
+        return;
     case Command::Library: openLibrary(); return;
+    case Command::TodaysTask:
+        if (todays_ && todays_->request == todaysRequest())
+            loadMade(*todays_);
+        else
+            order(todaysRequest(), TaskOrder::Purpose::Play);
+        return;
+    case Command::RandomTask: view_.pickDifficulty(); return;
     case Command::About:
         log({.kind = WindowMessage::Kind::Command, .command = command});
         view_.showAbout();
@@ -192,8 +209,59 @@ void Shell::askHelp(Command command)
 
 void Shell::fileChosen(Command command, const std::optional<ChosenFile>& file)
 {
-    if (started_)
-        route({.kind = WindowMessage::Kind::Command, .command = command, .file = file});
+    if (!started_)
+        return;
+    const WindowMessage message{.kind = WindowMessage::Kind::Command, .command = command, .file = file};
+    if (command == Command::Library && file && todays_ && file->path == taskRequestName(todays_->request)) {
+        loadMade(*todays_);
+        return;
+    }
+    // A made task has no file of its own: Save writes the task itself, so
+    // that it can be shared.
+    if (command == Command::Save && file && madeTaskInPlay()) {
+        log(message);
+        if (const std::optional<TaskFileError> error = writeTaskFile(madeInPlay_->task, file->path))
+            showTaskFileError(*error);
+        return;
+    }
+    route(message);
+}
+
+void Shell::difficultyChosen(std::optional<Difficulty> difficulty)
+{
+    if (started_ && difficulty)
+        order({.kind = TaskRequest::Kind::Random, .difficulty = *difficulty, .seed = seeds_()},
+              TaskOrder::Purpose::Play);
+}
+
+void Shell::taskMade(const TaskOrder& order)
+{
+    const TaskGenerator& made = order.generator();
+    if (!made.task()) {
+        view_.showNotice(noTaskMadeNotice(taskRequestName(made.request()), language()));
+        return;
+    }
+    const MadeTask task(made.request(), *made.task());
+    if (task.request == todaysRequest())
+        todays_ = task;
+    if (order.purpose() == TaskOrder::Purpose::Library)
+        openLibrary();
+    else
+        loadMade(task);
+}
+
+void Shell::loadMadeTask(const TaskRequest& request)
+{
+    TaskOrder now(request, libraryShapes(), TaskOrder::Purpose::Play);
+    while (!now.work(kCandidatesAtOnce)) {}
+    taskMade(now);
+}
+
+const std::set<FigureShape>& Shell::libraryShapes()
+{
+    if (!libraryShapes_)
+        libraryShapes_ = vokta::libraryShapes(libraryFolder_);
+    return *libraryShapes_;
 }
 
 bool Shell::openTaskCode(std::string_view text)
@@ -269,12 +337,52 @@ void Shell::openLibrary()
         view_.showNotice(emptyLibraryNotice(libraryFolder_, language()));
         return;
     }
+    // Today's task comes first, made before the library opens.
+    const TaskRequest today = todaysRequest();
+    if (!todays_ || todays_->request != today) {
+        order(today, TaskOrder::Purpose::Library);
+        return;
+    }
+    tasks.insert(tasks.begin(), todaysEntry(today.date, todays_->task, progress_, language()));
     view_.pickLibraryTask(tasks);
 }
 
 void Shell::describe()
 {
     view_.announce(describeScene(game_.state(), game_.view().camera, game_.view().palette(), language()));
+void Shell::order(const TaskRequest& request, TaskOrder::Purpose purpose)
+{
+    view_.makeTask(std::make_shared<TaskOrder>(request, libraryShapes(), purpose));
+}
+
+void Shell::loadMade(const MadeTask& task)
+{
+    madeInPlay_ = task;
+    fileChosen(Command::Load, ChosenFile{taskRequestName(task.request), task.bytes});
+}
+
+bool Shell::madeTaskInPlay() const
+{
+    return madeInPlay_ && game_.run().key == madeInPlay_->key;
+}
+
+FigureCount Shell::countBuiltFigure() const
+{
+    const GameState& state = game_.state();
+    std::vector<Vec3> cells;
+    Solution built;
+    for (int p = 0; p < state.inPlay(); ++p) {
+        const PieceState& piece = state.piece(p);
+        built.push_back({p, piece.position, piece.offsets});
+        for (int c = 0; c < cubeCount(p); ++c)
+            cells.push_back(toVec3(piece.cube(c)));
+    }
+    return countFigure(cells, state.inPlay(), built);
+}
+
+TaskRequest Shell::todaysRequest() const
+{
+    return {.kind = TaskRequest::Kind::Daily, .date = today_()};
 }
 
 void Shell::shareTask()
@@ -306,7 +414,10 @@ void Shell::taskCompleted()
 {
     const TaskRun& run = game_.run();
     // A free build is never reported complete; a key of 0 is none.
-    if (countingProgress_ && run.key != 0 && progress_.recordCompletion(run.key, run.moves, game_.runMs()))
+    bool recorded = countingProgress_ && run.key != 0 && progress_.recordCompletion(run.key, run.moves, game_.runMs());
+    if (countingProgress_ && madeTaskInPlay() && madeInPlay_->request.kind == TaskRequest::Kind::Daily)
+        recorded = progress_.recordDay(madeInPlay_->request.date) || recorded;
+    if (recorded)
         store_.write(Stored::Progress, progress_.text());
     view_.showNotice(successNotice(language()));
 }

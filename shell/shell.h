@@ -10,6 +10,8 @@
 #include "puzzle/controller/game.h"
 #include "puzzle/controller/progress.h"
 #include "shell/announcements.h"
+#include "puzzle/rules/calendar.h"
+#include "puzzle/rules/generator.h"
 #include "shell/keys.h"
 #include "shell/language.h"
 #include "shell/library.h"
@@ -18,6 +20,30 @@
 #include "shell/options.h"
 
 namespace vokta {
+
+// A task the shell wants made (today's task, or a random one), and what for:
+// to play it, or to show it first in the library. A front end runs work()
+// wherever it likes (see ShellView::makeTask) and hands it back to
+// Shell::taskMade once it is done.
+class TaskOrder {
+public:
+    enum class Purpose { Play, Library };
+
+    TaskOrder(const TaskRequest& request, std::set<FigureShape> avoid, Purpose purpose)
+        : generator_(request, std::move(avoid)), purpose_(purpose)
+    {
+    }
+
+    // Tries up to candidates more figures; true once it is done. One thread
+    // at a time may call it.
+    bool work(std::uint32_t candidates) { return generator_.work(candidates); }
+    const TaskGenerator& generator() const { return generator_; }
+    Purpose purpose() const { return purpose_; }
+
+private:
+    TaskGenerator generator_;
+    Purpose purpose_;
+};
 
 // What a front end does for the shell: it draws what it is told, and shows
 // its own pickers and dialogs. The Qt window, the page and vokta-play's
@@ -45,6 +71,14 @@ public:
     // (Save), a task of the library (Library).
     virtual void pickTaskFile(Command command) = 0;
     virtual void pickLibraryTask(const std::vector<LibraryEntry>& tasks) = 0;
+    // Random task's small dialog: the player picks how hard a task to make,
+    // answered with Shell::difficultyChosen, at once or later.
+    virtual void pickDifficulty() = 0;
+    // A task to make. Making one takes from a few milliseconds to a few
+    // hundred, so the front end runs order->work() until it returns true off
+    // the game's thread or in slices between its ticks, and then hands it
+    // back with Shell::taskMade on the game's thread; a headless one at once.
+    virtual void makeTask(std::shared_ptr<TaskOrder> order) = 0;
     // The language or a display option was switched (already stored and shown).
     virtual void optionChanged(Stored option) = 0;
     // Words for the player's screen reader: what just changed, or the
@@ -106,6 +140,21 @@ public:
     // The language by its name, stored as it is ("Russian", anything else English).
     void setLanguage(std::string_view name);
 
+    // Random task's dialog answered: the difficulty, or nothing when cancelled.
+    void difficultyChosen(std::optional<Difficulty> difficulty);
+    // An order given through ShellView::makeTask, done.
+    void taskMade(const TaskOrder& order);
+    // Makes the task of request at once and loads it as Load does (the
+    // actions of vokta-play and a replay's).
+    void loadMadeTask(const TaskRequest& request);
+    // The library's figures, which made tasks keep away from.
+    const std::set<FigureShape>& libraryShapes();
+    // Where the shell learns the day (UTC, by the system's clock unless set)
+    // and draws the seed of a random task (from the system's entropy unless
+    // set).
+    void setToday(std::function<Date()> today) { today_ = std::move(today); }
+    void setRandomSeeds(std::function<std::uint32_t()> seeds) { seeds_ = std::move(seeds); }
+
     // The game tick and the idle render.
     void tick();
     bool renderWhenIdle(const std::function<void(float elapsedTicks)>& drawFrame);
@@ -136,6 +185,19 @@ private:
     void showTaskFileError(const TaskFileError& error) override;
     void showHint(const Hint& hint) override;
 
+    // A made task in play, or on show first in the library: what it was
+    // made for, the task, its file's bytes and its key.
+    struct MadeTask {
+        MadeTask(const TaskRequest& request, const Task& task)
+            : request(request), task(task), bytes(encodeTask(task)), key(taskKey(task))
+        {
+        }
+        TaskRequest request;
+        Task task;
+        std::vector<unsigned char> bytes;
+        std::uint64_t key;
+    };
+
     void log(const WindowMessage& message);
     // Continues the kept game, if there is one; one that cannot be continued
     // is set aside, with a message.
@@ -143,6 +205,15 @@ private:
     void toggleDisplayOption(Command command);
     void openLibrary();
     void describe();
+    void order(const TaskRequest& request, TaskOrder::Purpose purpose);
+    void loadMade(const MadeTask& task);
+    // Whether the task in play is the made one: Save writes it, and a
+    // completion of today's task counts its day.
+    bool madeTaskInPlay() const;
+    TaskRequest todaysRequest() const;
+    // The figure the pieces in play form, counted with the pieces as they
+    // stand as its first solution.
+    FigureCount countBuiltFigure() const;
     void shareTask();
 
     Game game_;
@@ -157,6 +228,12 @@ private:
     bool countingProgress_ = true;
     bool keeping_ = false;
     std::function<void(const WindowMessage&)> log_;
+    std::function<Date()> today_ = todayInUtc;
+    std::function<std::uint32_t()> seeds_;
+    std::optional<std::set<FigureShape>> libraryShapes_;
+    // Today's task once made (the library shows it first), and the made task last loaded.
+    std::optional<MadeTask> todays_;
+    std::optional<MadeTask> madeInPlay_;
 };
 
 }  // namespace vokta

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -18,10 +19,13 @@
 
 #include "platform/files.h"
 #include "platform/program.h"
+#include "puzzle/rules/generator.h"
 #include "puzzle/rules/solver.h"
 #include "puzzle/rules/task_code.h"
 #include "puzzle/rules/task_file.h"
 #include "puzzle/rules/task_library.h"
+#include "puzzle/scene/game_scene.h"
+#include "shell/library.h"
 #include "shell/messages.h"
 
 namespace {
@@ -36,6 +40,8 @@ constexpr const char* kUsage = "usage: vokta-task info FILE...\n"
                                "       vokta-task solve FILE [--count] [--all]\n"
                                "       vokta-task check DIR|FILE...\n"
                                "       vokta-task make FIGURES DIR\n"
+                               "       vokta-task daily YYYY-MM-DD OUT\n"
+                               "       vokta-task generate --difficulty easy|medium|hard|unique --seed N OUT\n"
                                "       vokta-task code FILE...\n"
                                "       vokta-task decode CODE FILE\n"
                                "info   the version, piece count, cell count, bounding box and whether the\n"
@@ -49,6 +55,10 @@ constexpr const char* kUsage = "usage: vokta-task info FILE...\n"
                                "       to rest in its place: a table, exit code 1 if any is not\n"
                                "make   writes a task file for each figure of FIGURES and the index of them\n"
                                "       into DIR\n"
+                               "daily  writes the task of a day (in UTC, from 2000-01-01 to 2999-12-31) to\n"
+                               "       OUT, as the game's Today's task makes it\n"
+                               "generate  writes a new task of that difficulty, made from seed N (0 to\n"
+                               "       4294967295), to OUT, as the game's Random task makes it\n"
                                "code   the task code of each task file, one a line, for links and chats\n"
                                "decode writes the task of a code, or of a link that carries one, to FILE\n";
 
@@ -573,6 +583,92 @@ int make(const std::vector<std::string>& arguments)
     return 0;
 }
 
+// Made tasks keep away from the figures of the library that comes with the
+// program, beside it or in share/vokta; nothing, after saying why, when it
+// is not there.
+std::optional<std::set<FigureShape>> shippedLibraryShapes(const std::string& program)
+{
+    const fs::path models = findModelDirectory(modelDirectoryCandidates(programDirectory(program)), kModelFileName);
+    std::set<FigureShape> shapes =
+        models.empty() ? std::set<FigureShape>{} : libraryShapes(utf8FromPath(models / "tasks"));
+    if (shapes.empty()) {
+        std::fprintf(stderr, "vokta-task: the task library is neither beside the program nor in share/vokta\n");
+        return std::nullopt;
+    }
+    return shapes;
+}
+
+// Makes the task of request and writes it to path.
+int writeMadeTask(const TaskRequest& request, const std::string& path, const std::string& program)
+{
+    const std::optional<std::set<FigureShape>> avoid = shippedLibraryShapes(program);
+    if (!avoid)
+        return kExitFailure;
+    TaskGenerator generator(request, *avoid);
+    while (!generator.work(1000)) {}
+    if (!generator.task()) {
+        std::fprintf(stderr, "vokta-task: no task could be made for %s\n", taskRequestName(request).c_str());
+        return kExitFailure;
+    }
+    if (const std::optional<TaskFileError> error = writeTaskFile(*generator.task(), path)) {
+        std::fprintf(stderr, "vokta-task: %s\n", describeOnOneLine(*error).c_str());
+        return kExitFailure;
+    }
+    const FigureCount& count = generator.count();
+    const auto counted = [](std::uint64_t number, const char* thing) {
+        return std::to_string(number) + ' ' + thing + (number == 1 ? "" : "s");
+    };
+    std::string said = std::string(difficultyName(generator.request().difficulty)) + ", " +
+        (count.countedAll ? "" : "at least ") + counted(count.solutions, "solution");
+    if (count.rotations > 1)
+        said += " (" + counted(static_cast<std::uint64_t>(count.rotations), "rotation") + " onto itself)";
+    std::printf("%s: %s\n", path.c_str(), said.c_str());
+    return 0;
+}
+
+int daily(const std::vector<std::string>& arguments, const std::string& program)
+{
+    if (arguments.size() != 2)
+        return usage("daily takes a date, YYYY-MM-DD, and the task file to write");
+    const DateRead read = readDate(arguments[0]);
+    if (!read.date)
+        return usage("\"" + arguments[0] + "\": " + std::string(dateProblemText(read.problem)));
+    return writeMadeTask({.kind = TaskRequest::Kind::Daily, .date = *read.date}, arguments[1], program);
+}
+
+int generate(const std::vector<std::string>& arguments, const std::string& program)
+{
+    std::optional<Difficulty> difficulty;
+    std::optional<std::uint32_t> seed;
+    std::string path;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool valued = argument == "--difficulty" || argument == "--seed";
+        if (valued && i + 1 == arguments.size())
+            return usage(argument + " needs a value");
+        if (argument == "--difficulty") {
+            const std::string& name = arguments[++i];
+            difficulty = difficultyNamed(name);
+            if (!difficulty)
+                return usage("--difficulty \"" + name + "\": not easy, medium, hard or unique");
+        } else if (argument == "--seed") {
+            const std::string& text = arguments[++i];
+            std::uint32_t value = 0;
+            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+            if (text.empty() || error != std::errc() || end != text.data() + text.size())
+                return usage("--seed \"" + text + "\": not a whole number from 0 to 4294967295");
+            seed = value;
+        } else if (argument.starts_with("--") || !path.empty()) {
+            return usage("unexpected argument \"" + argument + "\"");
+        } else {
+            path = argument;
+        }
+    }
+    if (!difficulty || !seed || path.empty())
+        return usage("generate takes --difficulty, --seed and the task file to write");
+    return writeMadeTask({.kind = TaskRequest::Kind::Random, .difficulty = *difficulty, .seed = *seed}, path, program);
+}
+
 int code(const std::vector<std::string>& files)
 {
     int status = 0;
@@ -632,6 +728,10 @@ int main(int argc, char* argv[])
         return check(arguments);
     if (command == "make")
         return make(arguments);
+    if (command == "daily")
+        return daily(arguments, commandLine[0]);
+    if (command == "generate")
+        return generate(arguments, commandLine[0]);
     if (command == "code")
         return arguments.empty() ? usage("code needs task files") : code(arguments);
     if (command == "decode")

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,6 +45,9 @@ constexpr const char* kLibraryFolder = "/data/tasks";
 // Where a saved task is written before the browser downloads it.
 constexpr const char* kSaveFolder = "/saved";
 constexpr const char* kDefaultSaveName = "task.tsk";
+// A task is made in slices of about this long, so that the page answers
+// between them.
+constexpr double kMakingSliceMs = 8.0;
 
 // The page's side (vokta-page.js).
 EM_JS(void, showPageMessage, (const char* caption, const char* text),
@@ -56,6 +60,7 @@ EM_JS(void, showPageHelpPopup, (int command, const char* html),
 EM_JS(void, showPageAbout, (), { window.vokta.showAbout(); });
 EM_JS(void, openPageLibrary, (const char* listing), { window.vokta.openLibrary(JSON.parse(UTF8ToString(listing))); });
 EM_JS(void, openPageLoadPicker, (), { window.vokta.openLoadPicker(); });
+EM_JS(void, openPageDifficulty, (), { window.vokta.openDifficulty(); });
 EM_JS(void, offerDownload, (const char* path, const char* name),
       { window.vokta.download(UTF8ToString(path), UTF8ToString(name)); });
 EM_JS(void, notePageLanguage, (), { window.vokta.languageChanged(); });
@@ -312,6 +317,28 @@ public:
     // nothing when the player cancelled.
     void loadChosen(std::optional<ChosenFile> file) { chosen(Command::Load, std::move(file)); }
 
+    // Random task's dialog closed: the difficulty chosen, or nothing when it was cancelled.
+    void difficultyChosen(std::optional<Difficulty> difficulty) { shell_.difficultyChosen(difficulty); }
+
+    // window.vokta.daily: the task of a day as a file's bytes, or why there is none.
+    std::string dailyJson(std::string_view text)
+    {
+        const DateRead read = readDate(text);
+        if (!read.date)
+            return play::Json::object()
+                .set("problem",
+                     play::Json::string("\"" + std::string(text) + "\": " + std::string(dateProblemText(read.problem))))
+                .text();
+        const std::optional<Task> task =
+            vokta::makeTask({.kind = TaskRequest::Kind::Daily, .date = *read.date}, shell_.libraryShapes());
+        if (!task)
+            return play::Json::object().set("problem", play::Json::string("no task could be made")).text();
+        play::Json bytes = play::Json::array();
+        for (const unsigned char byte : encodeTask(*task))
+            bytes.push(play::Json::integer(byte));
+        return play::Json::object().set("bytes", std::move(bytes)).text();
+    }
+
     // A code or a link: Open task code...'s answer, or the address's #task=.
     // Save then names the task after its code.
     void openTaskCode(const std::string& text)
@@ -333,6 +360,7 @@ public:
             .set("falling", play::Json::integer(falling))
             .set("taskCompleted", play::Json::boolean(state.taskCompleted))
             .set("ticks", play::Json::integer(shell_.game().tickCount()))
+            .set("task", play::Json::string(saveName_))
             .set("cameraDistance", play::Json::number(modulus(shell_.game().view().camera.position())))
             .text();
     }
@@ -381,10 +409,46 @@ public:
     }
 
     void announce(const Spoken& spoken) override { speakInPage(spokenJson(spoken).c_str()); }
+    void pickDifficulty() override { openPageDifficulty(); }
+
+    // Tasks are made in slices between the browser's other work, one order
+    // after another.
+    void makeTask(std::shared_ptr<TaskOrder> order) override
+    {
+        orders_.push_back(std::move(order));
+        scheduleMaking();
+    }
+
     void showTaskCode(std::string_view code) override { showPageTaskCode(std::string(code).c_str()); }
     void askTaskCode() override { askPageTaskCode(); }
 
 private:
+    void scheduleMaking()
+    {
+        if (makingScheduled_ || orders_.empty())
+            return;
+        makingScheduled_ = true;
+        emscripten_set_timeout([](void* page) { static_cast<Page*>(page)->makeSlice(); }, 0, this);
+    }
+
+    void makeSlice()
+    {
+        makingScheduled_ = false;
+        const std::shared_ptr<TaskOrder> order = orders_.front();
+        const double until = emscripten_get_now() + kMakingSliceMs;
+        bool done = false;
+        while (!done && emscripten_get_now() < until)
+            done = order->work(1);
+        if (done) {
+            orders_.pop_front();
+            // Saved, a made task is named after what it was made from.
+            if (order->purpose() == TaskOrder::Purpose::Play && order->generator().task())
+                saveName_ = taskRequestName(order->generator().request());
+            shell_.taskMade(*order);
+        }
+        scheduleMaking();
+    }
+
     void chosen(Command command, const std::optional<ChosenFile>& file)
     {
         if (file)
@@ -432,6 +496,8 @@ private:
     // The library dialog open, whose pictures are drawn and whose choice comes back by index.
     std::vector<LibraryEntry> library_;
     std::string saveName_ = kDefaultSaveName;
+    std::deque<std::shared_ptr<TaskOrder>> orders_;
+    bool makingScheduled_ = false;
 };
 
 std::unique_ptr<Page> thePage;
@@ -556,6 +622,21 @@ EMSCRIPTEN_KEEPALIVE const char* vokta_table()
     return table.c_str();
 }
 
+// The day today's task is of, from the page's address (?today=YYYY-MM-DD)
+// instead of the clock; one that is no day is named on the console.
+EMSCRIPTEN_KEEPALIVE void vokta_set_today(const char* text)
+{
+    if (!thePage)
+        return;
+    const vokta::DateRead read = vokta::readDate(text);
+    if (!read.date) {
+        std::fprintf(stderr, "vokta: today \"%s\" is %s; the day is taken from the clock\n", text,
+                     std::string(vokta::dateProblemText(read.problem)).c_str());
+        return;
+    }
+    thePage->shell().setToday([date = *read.date] { return date; });
+}
+
 // A menu item chosen; help is 1 when F1 asked for its help instead.
 EMSCRIPTEN_KEEPALIVE void vokta_menu_command(int command, int help)
 {
@@ -580,6 +661,25 @@ EMSCRIPTEN_KEEPALIVE void vokta_load_chosen(const char* name, const unsigned cha
     thePage->loadChosen(vokta::ChosenFile{name, std::vector<unsigned char>(data, data + std::max(size, 0))});
 }
 
+// Random task's dialog closed on the difficulty at index of kDifficulties,
+// or -1 when it was cancelled.
+EMSCRIPTEN_KEEPALIVE void vokta_difficulty_chosen(int index)
+{
+    if (!thePage)
+        return;
+    const bool chosen = index >= 0 && index < static_cast<int>(vokta::kDifficulties.size());
+    thePage->difficultyChosen(chosen ? std::optional(vokta::kDifficulties[static_cast<std::size_t>(index)])
+                                     : std::nullopt);
+}
+
+// The task of a day, YYYY-MM-DD, as JSON: {bytes: [...]} or {problem}.
+EMSCRIPTEN_KEEPALIVE const char* vokta_daily(const char* date)
+{
+    static std::string answer;
+    answer = thePage ? thePage->dailyJson(date) : std::string("null");
+    return answer.c_str();
+}
+
 // A task code or link to open: what Open task code... was given, or the
 // page's address with #task=.
 EMSCRIPTEN_KEEPALIVE void vokta_open_task_code(const char* text)
@@ -601,7 +701,8 @@ EMSCRIPTEN_KEEPALIVE void vokta_library_chosen(int index)
 }
 
 // The game in view, as JSON: whether it has started, the selection, the
-// falling pieces, whether the task is reported complete, the ticks.
+// falling pieces, whether the task is reported complete, the ticks, and the
+// name the task last loaded goes by (and Save downloads it under).
 EMSCRIPTEN_KEEPALIVE const char* vokta_status()
 {
     static std::string status;

@@ -57,6 +57,9 @@ std::string menusJson(const std::vector<ShownMenu>& menus)
 std::string wordsJson(Language language)
 {
     const DialogWords words = dialogWords(language);
+    Json difficulties = Json::array();
+    for (const std::string& difficulty : words.difficulties)
+        difficulties.push(Json::string(difficulty));
     return Json::object()
         .set("language", Json::string(language == Language::Russian ? "Russian" : "English"))
         .set("helpFolder", Json::string("help/" + std::string(helpFolder(language))))
@@ -71,6 +74,9 @@ std::string wordsJson(Language language)
         .set("ok", Json::string(words.ok))
         .set("open", Json::string(words.open))
         .set("cancel", Json::string(words.cancel))
+        .set("randomCaption", Json::string(words.randomCaption))
+        .set("randomQuestion", Json::string(words.randomQuestion))
+        .set("difficulties", std::move(difficulties))
         .set("updated", Json::string(words.updated))
         .set("shareCaption", Json::string(words.shareCaption))
         .set("shareCode", Json::string(words.shareCode))
@@ -102,7 +108,8 @@ std::string libraryJson(const std::vector<LibraryEntry>& tasks)
                       .set("name", Json::string(task.name))
                       .set("difficulty", Json::string(task.difficulty))
                       .set("solutions", Json::string(task.solutions))
-                      .set("record", task.record ? Json::string(*task.record) : Json::null()));
+                      .set("record", task.record ? Json::string(*task.record) : Json::null())
+                      .set("daysInARow", task.daysInARow ? Json::string(*task.daysInARow) : Json::null()));
     }
     return list.text();
 }

@@ -44,7 +44,7 @@
       byId('message-text').textContent = text;
       openModal('message', byId('message-ok'));
     },
-    // The game in view: {started, selected, falling, taskCompleted, ticks}.
+    // The game in view: {started, selected, falling, taskCompleted, ticks, task}.
     status() {
       return JSON.parse(UTF8ToString(_vokta_status()));
     },
@@ -76,6 +76,18 @@
     openLoadPicker() {
       loadFile.value = '';
       loadFile.click();
+    },
+    openDifficulty() {
+      openModal('random', byId('random-buttons').querySelector('button'));
+    },
+    // The task of a day, 'YYYY-MM-DD', as a task file's bytes, the same as
+    // the desktop's Today's task and vokta-task daily make; a date that is
+    // no day from 2000 to 2999 is refused by name.
+    daily(date) {
+      const answer = JSON.parse(withString(String(date), (text) => UTF8ToString(_vokta_daily(text))));
+      if (answer.problem !== undefined)
+        throw new Error('vokta: ' + answer.problem);
+      return Uint8Array.from(answer.bytes);
     },
     // Hands a file the game wrote to the browser as a download, and forgets it.
     download(path, name) {
@@ -318,6 +330,11 @@
     byId('library-open').textContent = texts.open;
     byId('library-cancel').textContent = texts.cancel;
     byId('help-caption').textContent = texts.helpCaption;
+    byId('random-caption').textContent = texts.randomCaption;
+    byId('random-question').textContent = texts.randomQuestion;
+    byId('random-cancel').textContent = texts.cancel;
+    const difficulties = byId('random-buttons').querySelectorAll('button');
+    texts.difficulties.forEach((words, index) => { difficulties[index].textContent = words; });
     byId('help-contents').textContent = texts.helpContents;
     byId('help-back').textContent = texts.helpBack;
     canvas.setAttribute('aria-label', texts.view);
@@ -657,7 +674,8 @@
       row.title = task.solutions;
       const picture = document.createElement('canvas');
       const name = task.record === null ? task.name : '\u2714 ' + task.name;
-      const words = [name, task.difficulty].concat(task.record === null ? [] : [task.record]).join('\n');
+      const words = [name, task.difficulty].concat(task.record === null ? [] : [task.record])
+        .concat(task.daysInARow === null ? [] : [task.daysInARow]).join('\n');
       row.append(picture, words);
       row.addEventListener('click', () => setLibraryCurrent(index));
       row.addEventListener('dblclick', () => chooseFromLibrary(index));
@@ -717,6 +735,25 @@
     else
       return;
     event.preventDefault();
+  });
+
+  // ---- Random task: a button for each difficulty, in the order the game
+  // numbers them, and Cancel (or Escape).
+
+  function chooseDifficulty(index) {
+    closeModal('random');
+    _vokta_difficulty_chosen(index);
+  }
+
+  byId('random-buttons').querySelectorAll('button').forEach((button, index) => {
+    button.addEventListener('click', () => chooseDifficulty(index));
+  });
+  byId('random-cancel').addEventListener('click', () => chooseDifficulty(-1));
+  byId('random').addEventListener('keydown', (event) => {
+    if (event.key === 'Escape') {
+      event.preventDefault();
+      chooseDifficulty(-1);
+    }
   });
 
   // ---- Task codes: Share task... shows the task's code and its link, with
@@ -1030,6 +1067,9 @@
         return;
       loadTexts();
       _vokta_show_menus();
+      // ?today=YYYY-MM-DD: the day today's task is of, instead of the clock's.
+      if (params.get('today') !== null)
+        withString(params.get('today'), (text) => _vokta_set_today(text));
       keepForOffline();
       // ?start=1 starts at once, as VOKTA_START=1 does on the desktop.
       if (params.get('start') === '1')

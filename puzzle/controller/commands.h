@@ -35,6 +35,9 @@ enum class Command : int {
     ResetView = 40027,
     DistinctColours = 40028,
     PieceNumbers = 40029,
+    // Made tasks, after Library... in the Task menu.
+    TodaysTask = 40030,
+    RandomTask = 40031,
     // A task as a short code: shown to be passed on, and opened.
     ShareTask = 40032,
     OpenTaskCode = 40033,

@@ -8,6 +8,7 @@ namespace vokta {
 namespace {
 
 constexpr std::string_view kHeader = "# Vokta progress 1";
+constexpr std::string_view kDayWord = "day\t";
 // No sane game takes more; anything beyond is damage.
 constexpr long long kMostMoves = 100'000'000;
 constexpr long long kMostMs = 100LL * 365 * 24 * 3600 * 1000;
@@ -34,6 +35,11 @@ Progress Progress::parse(std::string_view text)
         text = end < text.size() ? text.substr(end + 1) : std::string_view();
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
+        if (line.starts_with(kDayWord)) {
+            if (const DateRead day = readDate(line.substr(kDayWord.size())); day.date)
+                progress.recordDay(*day.date);
+            continue;
+        }
         std::uint64_t key = 0;
         long long moves = 0;
         long long ms = 0;
@@ -57,6 +63,8 @@ std::string Progress::text() const
         text.append(hex, end);
         text += '\t' + std::to_string(record.fewestMoves) + '\t' + std::to_string(record.shortestMs) + '\n';
     }
+    for (const int day : days_)
+        text += std::string(kDayWord) + dateText(dateOfDay(day)) + '\n';
     return text;
 }
 
@@ -78,6 +86,27 @@ bool Progress::recordCompletion(std::uint64_t key, int moves, std::int64_t ms)
     record.fewestMoves = std::min(record.fewestMoves, moves);
     record.shortestMs = std::min(record.shortestMs, ms);
     return record != before;
+}
+
+bool Progress::recordDay(Date day)
+{
+    return days_.insert(dayNumber(day)).second;
+}
+
+bool Progress::solvedOn(Date day) const
+{
+    return days_.contains(dayNumber(day));
+}
+
+int Progress::daysInARow(Date today) const
+{
+    int day = dayNumber(today);
+    if (!days_.contains(day))
+        --day;
+    int count = 0;
+    while (days_.contains(day - count))
+        ++count;
+    return count;
 }
 
 }  // namespace vokta

@@ -70,16 +70,39 @@ Solver::Solver(std::span<const Vec3> cells, int pieceCount) : pieceCount_(std::c
         return;
     for (const Vec3& cell : distinct)
         cells_.push_back({static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z)});
+    // The cell within two edges of each cell on every axis, as cover() would
+    // find it: a piece's cubes lie no farther from its cube 0.
+    constexpr int kReach = 2;
+    constexpr int kSide = 2 * kReach + 1;
+    const auto nearIndex = [](Cell offset) {
+        return ((offset.x / 10 + kReach) * kSide + offset.y / 10 + kReach) * kSide + offset.z / 10 + kReach;
+    };
+    std::vector<std::array<std::int8_t, kSide * kSide * kSide>> near(cells_.size());
+    for (std::size_t a = 0; a < cells_.size(); ++a) {
+        near[a].fill(-1);
+        for (std::size_t b = 0; b < cells_.size(); ++b) {
+            const Cell d = cells_[b] - cells_[a];
+            if (std::abs(d.x) <= 10 * kReach && std::abs(d.y) <= 10 * kReach && std::abs(d.z) <= 10 * kReach)
+                near[a][static_cast<std::size_t>(nearIndex(d))] = static_cast<std::int8_t>(b);
+        }
+    }
     byLowestCell_.resize(cells_.size());
     for (int p = 0; p < pieceCount_; ++p) {
         std::set<std::uint32_t> covered;
         for (const CubeOffsets& offsets : orientations(p)) {
-            for (const Cell& cell : cells_) {
-                const PiecePlace place{p, cell, offsets};
-                const std::optional<std::uint32_t> mask = cover(place);
-                if (!mask || !covered.insert(*mask).second)
+            for (std::size_t at = 0; at < cells_.size(); ++at) {
+                std::uint32_t mask = 0;
+                bool inside = true;
+                for (int c = 0; c < cubeCount(p) && inside; ++c) {
+                    const int index =
+                        near[at][static_cast<std::size_t>(nearIndex(offsets[static_cast<std::size_t>(c)]))];
+                    inside = index >= 0;
+                    mask |= inside ? 1u << index : 0u;
+                }
+                if (!inside || !covered.insert(mask).second)
                     continue;
-                byLowestCell_[static_cast<std::size_t>(std::countr_zero(*mask))].push_back({*mask, place});
+                byLowestCell_[static_cast<std::size_t>(std::countr_zero(mask))].push_back(
+                    {mask, PiecePlace{p, cells_[at], offsets}});
             }
         }
     }

@@ -37,9 +37,9 @@ std::vector<IndexLine> parseLibraryIndex(std::string_view text)
 
 const char* difficultyOf(std::uint64_t solutions)
 {
-    if (solutions >= 300)
+    if (solutions >= kEasySolutions)
         return "easy";
-    if (solutions >= 20)
+    if (solutions >= kMediumSolutions)
         return "medium";
     return "hard";
 }

@@ -27,6 +27,8 @@ std::vector<IndexLine> parseLibraryIndex(std::string_view text);
 
 // How hard a task is, by how many ways there are to fill it: "easy" with 300
 // or more, "medium" with 20 or more, "hard" with fewer.
+inline constexpr std::uint64_t kEasySolutions = 300;
+inline constexpr std::uint64_t kMediumSolutions = 20;
 const char* difficultyOf(std::uint64_t solutions);
 
 }  // namespace vokta

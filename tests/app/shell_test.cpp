@@ -99,6 +99,25 @@ protected:
     }
     void TearDown() override { QFile::remove(testSettingsFile()); }
 
+    // Opens the library, which comes up once today's task has been made on
+    // a thread of its own, and hands the dialog to use while it is up; true
+    // once it has been used and has closed.
+    bool inTheLibrary(const std::function<void(LibraryDialog&)>& use)
+    {
+        bool used = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            LibraryDialog* library = shownWindow<LibraryDialog>();
+            if (library && !used) {
+                used = true;
+                use(*library);
+            }
+        });
+        poll.start(20);
+        window_->OnMenuCommand(Command::Library);
+        return runUntil([&] { return used && !shownWindow<LibraryDialog>(); }, 20000);
+    }
+
     QString stored() const
     {
         return QSettings(testSettingsFile(), QSettings::IniFormat).value("OPTIONS/Language").toString();
@@ -350,14 +369,10 @@ TEST_F(Shell, DistinctColoursAndPieceNumbersChangeThePictureAndAreStored)
 
     // The library's pictures show the figures on the same background.
     QRgb corner = 0;
-    QTimer::singleShot(0, [&] {
-        runUntil([&] { return shownWindow<LibraryDialog>() != nullptr; }, 5000);
-        if (LibraryDialog* library = shownWindow<LibraryDialog>()) {
-            corner = library->list()->item(0)->icon().pixmap(QSize(160, 120)).toImage().pixel(0, 0);
-            library->reject();
-        }
-    });
-    window_->OnMenuCommand(Command::Library);
+    EXPECT_TRUE(inTheLibrary([&](LibraryDialog& library) {
+        corner = library.list()->item(0)->icon().pixmap(QSize(160, 120)).toImage().pixel(0, 0);
+        library.reject();
+    }));
     EXPECT_EQ(corner & 0xFFFFFF, kDistinctPalette.background & 0xFFFFFF);
 
     distinct->trigger();
@@ -441,25 +456,26 @@ TEST_F(Shell, TheLibraryOffersEveryTaskAndLoadsTheOneOpened)
     EXPECT_EQ(castleWall->name, "Крепостная стена");
 
     window_->ApplyLanguage(QStringLiteral("Russian"));
+    window_->shell().setToday([] { return Date{2026, 3, 1}; });
     int offered = 0;
     bool everyPictureDrawn = true;
     QString firstText;
-    QTimer::singleShot(0, [&] {
-        runUntil([&] { return shownWindow<LibraryDialog>() != nullptr; }, 5000);
-        if (LibraryDialog* library = shownWindow<LibraryDialog>()) {
-            QListWidget* list = library->list();
-            offered = list->count();
-            for (int row = 0; row < offered; ++row)
-                everyPictureDrawn = everyPictureDrawn && !list->item(row)->icon().isNull();
-            firstText = list->item(0)->text();
-            list->setCurrentRow(static_cast<int>(castleWall - tasks.begin()));
-            library->accept();
-        }
-    });
-    window_->OnMenuCommand(Command::Library);
-    EXPECT_EQ(offered, 46);
+    QString secondText;
+    EXPECT_TRUE(inTheLibrary([&](LibraryDialog& library) {
+        QListWidget* list = library.list();
+        offered = list->count();
+        for (int row = 0; row < offered; ++row)
+            everyPictureDrawn = everyPictureDrawn && !list->item(row)->icon().isNull();
+        firstText = list->item(0)->text();
+        secondText = list->item(1)->text();
+        // Today's task comes first.
+        list->setCurrentRow(static_cast<int>(castleWall - tasks.begin()) + 1);
+        library.accept();
+    }));
+    EXPECT_EQ(offered, 47);
     EXPECT_TRUE(everyPictureDrawn);
-    EXPECT_EQ(firstText, "Куб\nлёгкая");
+    EXPECT_EQ(firstText, "Задача дня, 2026-03-01\nуникальная\nдней подряд: 0");
+    EXPECT_EQ(secondText, "Куб\nлёгкая");
     const TaskFileRead read = readTaskFile(VOKTA_RUNTIME_DIR "/tasks/castle-wall.tsk");
     ASSERT_TRUE(read.task);
     EXPECT_FALSE(game().state().taskCompleted);

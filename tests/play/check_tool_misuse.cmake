@@ -30,6 +30,17 @@ set(table
   "1|figure speck has 1 cells.*vokta-task: [^\n]*/out left as it was: 1 of 2 figures failed\n$|@TASK@ make @WORK@/figures.txt @WORK@/out"
   "1|staircase.tsk +2346 +2346  index.txt line 2 says hard, and 2346 solutions make it easy\n|@TASK@ check @WORK@/library"
   "1|^OUT:\nERR:vokta-task: [^\n]*/newer-version.tsk: Incompatible version. Please refresh the game.\n$|@TASK@ info @DATA@/newer-version.tsk"
+  "2|^OUT:\nERR:vokta-task: .2027-02-30.: no such day\nusage: vokta-task|@TASK@ daily 2027-02-30 @WORK@/made.tsk"
+  "2|ERR:vokta-task: .1999-12-31.: not from 2000 to 2999\n|@TASK@ daily 1999-12-31 @WORK@/made.tsk"
+  "2|ERR:vokta-task: .3000-01-01.: not from 2000 to 2999\n|@TASK@ daily 3000-01-01 @WORK@/made.tsk"
+  "2|ERR:vokta-task: .2026-3-1.: not a date written YYYY-MM-DD\n|@TASK@ daily 2026-3-1 @WORK@/made.tsk"
+  "2|ERR:vokta-task: daily takes a date, YYYY-MM-DD, and the task file to write\n|@TASK@ daily 2026-03-01"
+  "2|ERR:vokta-task: --difficulty .impossible.: not easy, medium, hard or unique\n|@TASK@ generate --difficulty impossible --seed 1 @WORK@/made.tsk"
+  "2|ERR:vokta-task: --seed .4294967296.: not a whole number from 0 to 4294967295\n|@TASK@ generate --difficulty easy --seed 4294967296 @WORK@/made.tsk"
+  "2|ERR:vokta-task: --seed .-1.: not a whole number|@TASK@ generate --difficulty easy --seed -1 @WORK@/made.tsk"
+  "2|ERR:vokta-task: --seed needs a value\n|@TASK@ generate --difficulty easy @WORK@/made.tsk --seed"
+  "2|ERR:vokta-task: generate takes --difficulty, --seed and the task file to write\n|@TASK@ generate --seed 3 @WORK@/made.tsk"
+  "1|^OUT:\nERR:vokta-task: The task could not be saved as [^\n]*/folder: a folder of that name is in the way.\n$|@TASK@ generate --difficulty hard --seed 3 @WORK@/folder"
   "2|ERR:vokta-task: code needs task files\n|@TASK@ code"
   "1|^OUT:1vAs____-\n\nERR:vokta-task: [^\n]*/no-cells.tsk: This task has no code: its figure has no cells.\n$|@TASK@ code @DATA@/cube-v0.tsk @DATA@/no-cells.tsk"
   "2|ERR:vokta-task: decode takes a task code and a file to write\n|@TASK@ decode 1vAs____-"
@@ -81,6 +92,11 @@ foreach(row IN LISTS table)
     string(APPEND failures "\n${written}: exit code ${status}, not ${code}, or no match for\n  ${pattern}\nin\n${printed}\n")
   endif()
 endforeach()
+
+# A refused daily or generate wrote nothing.
+if(EXISTS ${WORK}/made.tsk)
+  string(APPEND failures "\na refused daily or generate wrote made.tsk\n")
+endif()
 
 # The failed make changed nothing: no new file, the old index as it was, and
 # no folder of its own left beside it.

@@ -35,9 +35,11 @@ TEST(Script, ReadsEveryActionWithItsArguments)
                                       "load some file.tsk\n"
                                       "expect messages.0.text \"a # is text\"\n"
                                       "command turn-counterclockwise\n"
-                                      "load \" a #1.tsk\"\n");
+                                      "load \" a #1.tsk\"\n"
+                                      "daily 2028-02-29\n"
+                                      "generate hard 4294967295\n");
     ASSERT_EQ(script.error, "");
-    ASSERT_EQ(script.actions.size(), 16u);
+    ASSERT_EQ(script.actions.size(), 18u);
     const auto& a = script.actions;
     EXPECT_EQ(a[0].number, 4u);
     EXPECT_EQ(a[1].line, 4);
@@ -61,6 +63,8 @@ TEST(Script, ReadsEveryActionWithItsArguments)
     EXPECT_EQ(a[13].value, "\"a # is text\"");
     EXPECT_EQ(a[14].number, 40016u);
     EXPECT_EQ(a[15].text, " a #1.tsk") << "quotes keep a name's blanks and '#'";
+    EXPECT_EQ(a[16].request, (TaskRequest{.kind = TaskRequest::Kind::Daily, .date = {2028, 2, 29}}));
+    EXPECT_EQ(a[17].request, (TaskRequest{.difficulty = Difficulty::Hard, .seed = 4294967295u}));
 }
 
 TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
@@ -79,7 +83,7 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
          "a key is left, right, up, down, pageup, pagedown, enter, escape, home, other or one character"},
         {"key left ctrl", "only \"shift\" may follow the key"},
         {"char", "char takes one character"},
-        {"command 40030", "no menu command has the number 40030"},
+        {"command 40034", "no menu command has the number 40034"},
         {"command jump", "unknown command \"jump\""},
         {"command 57667", "no menu command has the number 57667"},
         {"code", "code needs a task code"},
@@ -102,6 +106,12 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
         {"pieces 8", "the piece count must be"},
         {"task cube", "task takes \"builtin\" or \"none\""},
         {"load", "load needs a file"},
+        {"daily 2027-02-30", "\"2027-02-30\" is no such day"},
+        {"daily 3000-01-01", "is not from 2000 to 2999"},
+        {"daily today", "is not a date written YYYY-MM-DD"},
+        {"generate impossible 3", "generate takes a difficulty, easy, medium, hard or unique, not \"impossible\""},
+        {"generate easy 4294967296", "the seed must be a whole number from 0 to 4294967295"},
+        {"generate easy", "the seed must be"},
         {"expect ticks", "expect takes a path"},
         {"state now", "too many arguments for state"},
     };

@@ -53,5 +53,39 @@ TEST(Progress, TasksAreKnownByWhatTheyHold)
     EXPECT_NE(taskKey(moved), taskKey(builtInTask()));
 }
 
+// The days whose task was completed are kept after the records; a file
+// from before them reads as it did, and a damaged day is left out alone.
+TEST(Progress, KeepsTheDaysAndCountsThemInARow)
+{
+    Progress progress = Progress::parse("# Vokta progress 1\nabc\t40\t60000\n");
+    EXPECT_TRUE(progress.find(0xabc));
+    EXPECT_TRUE(progress.recordDay({2026, 3, 1}));
+    EXPECT_FALSE(progress.recordDay({2026, 3, 1}));
+    EXPECT_TRUE(progress.recordDay({2026, 2, 28}));
+    EXPECT_TRUE(progress.recordDay({2026, 2, 26}));
+    EXPECT_EQ(progress.text(),
+              "# Vokta progress 1\nabc\t40\t60000\nday\t2026-02-26\nday\t2026-02-28\nday\t2026-03-01\n");
+    EXPECT_EQ(Progress::parse(progress.text()), progress);
+    const Progress damaged =
+        Progress::parse("day\t2026-02-26\nday 2026-02-27\nday\t2026-02-30\nday\t1999-12-31\n"
+                        "day\t2026-02-28\r\nabc\t40\t60000\nday\t2026-03-01\tmore\nday\t2026-03-01");
+    EXPECT_EQ(damaged, progress);
+
+    const struct {
+        Date today;
+        int inARow;
+    } table[] = {
+        {{2026, 3, 1}, 2},                       // today, and the day before
+        {{2026, 3, 2}, 2},                       // today's still to do: counted from yesterday
+        {{2026, 3, 3}, 0},                       // yesterday missed
+        {{2026, 2, 28}, 1}, {{2026, 2, 27}, 1},  // the 26th, yesterday
+        {{2026, 2, 26}, 1}, {{2026, 1, 1}, 0},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(progress.daysInARow(row.today), row.inARow) << dateText(row.today);
+    EXPECT_TRUE(progress.solvedOn({2026, 2, 28}));
+    EXPECT_FALSE(progress.solvedOn({2026, 2, 27}));
+}
+
 }  // namespace
 }  // namespace vokta

@@ -21,8 +21,9 @@ struct Expected {
 
 const std::vector<Expected> kEnglish = {
     {"&Task",
-     {"New", "Retry", "Load...", "Save...", "Share task...", "Open task code...", "Library...", "|Solid", "|Hint\tH",
-      "Describe\tD", "|Undo\tCtrl+Z", "Redo\tCtrl+Y", "Reset view\tHome", "|Distinct colours", "Piece numbers"}},
+     {"New", "Retry", "Load...", "Save...", "Share task...", "Open task code...", "Library...", "Today's task",
+      "Random task...", "|Solid", "|Hint\tH", "Describe\tD", "|Undo\tCtrl+Z", "Redo\tCtrl+Y", "Reset view\tHome",
+      "|Distinct colours", "Piece numbers"}},
     {"&Vokta",
      {"Move Left\tLeft", "Move Right\tRight", "Move Up\tPageUp", "Move Down\tPageDown", "Move forward\tUp",
       "Move Backward\tDown", "|Turn Left\tShift+Left", "Turn Right\tShift+Right", "Turn Counterclockwise\tShift+PageUp",
@@ -32,8 +33,8 @@ const std::vector<Expected> kEnglish = {
 const std::vector<Expected> kRussian = {
     {"&Задача",
      {"Новая", "Разломать", "Загрузить...", "Сохранить...", "Поделиться задачей...", "Открыть код задачи...",
-      "Библиотека...", "|Сплошной вид", "|Подсказка\tH", "Описать\tD", "|Отменить\tCtrl+Z", "Повторить\tCtrl+Y",
-      "Исходный вид\tHome", "|Различимые цвета", "Номера фигур"}},
+      "Библиотека...", "Задача дня", "Случайная задача...", "|Сплошной вид", "|Подсказка\tH", "Описать\tD",
+      "|Отменить\tCtrl+Z", "Повторить\tCtrl+Y", "Исходный вид\tHome", "|Различимые цвета", "Номера фигур"}},
     {"&Вокта",
      {"Сдвинуть влево\tLeft", "Сдвинуть вправо\tRight", "Сдвинуть вверх\tPageUp", "Сдвинуть вниз\tPageDown",
       "Сдвинуть вперед\tUp", "Сдвинуть назад\tDown", "|Поворот влево\tShift+Left", "Поворот вправо\tShift+Right",
@@ -109,10 +110,10 @@ TEST(Menus, ChecksAndGreyItemsFollowTheGameAndTheOptions)
 TEST(Menus, HelpPopupsAndPages)
 {
     const Command withPopup[] = {
-        Command::New,       Command::Retry,           Command::Load,         Command::Save,
-        Command::ShareTask, Command::OpenTaskCode,    Command::Library,      Command::Solid,
-        Command::Hint,      Command::Describe,        Command::Undo,         Command::Redo,
-        Command::ResetView, Command::DistinctColours, Command::PieceNumbers, Command::English,
+        Command::New,          Command::Retry,   Command::Load,       Command::Save,       Command::ShareTask,
+        Command::OpenTaskCode, Command::Library, Command::TodaysTask, Command::RandomTask, Command::Solid,
+        Command::Hint,         Command::Describe, Command::Undo,      Command::Redo,       Command::ResetView,
+        Command::DistinctColours, Command::PieceNumbers, Command::English,
     };
     for (const Command command : withPopup) {
         for (const Language language : {Language::English, Language::Russian}) {
@@ -146,6 +147,8 @@ TEST(Menus, EveryCommandHasOneNameForScripts)
     } table[] = {
         {Command::New, "new"},
         {Command::Library, "library"},
+        {Command::TodaysTask, "todays-task"},
+        {Command::RandomTask, "random-task"},
         {Command::ShareTask, "share-task"},
         {Command::OpenTaskCode, "open-task-code"},
         {Command::ResetView, "reset-view"},
@@ -168,7 +171,7 @@ TEST(Menus, EveryCommandHasOneNameForScripts)
             }
         }
     }
-    EXPECT_EQ(commandName(static_cast<Command>(40030)), "");
+    EXPECT_EQ(commandName(static_cast<Command>(40034)), "");
     EXPECT_FALSE(commandNamed("jump"));
 }
 

@@ -64,6 +64,7 @@ public:
     void pickLibraryTask(const std::vector<LibraryEntry>& tasks) override
     {
         calls.push_back("library of " + std::to_string(tasks.size()));
+        library = tasks;
         shell->fileChosen(Command::Library, answer);
     }
     void optionChanged(Stored option) override
@@ -71,6 +72,29 @@ public:
         calls.push_back("option " + std::to_string(static_cast<int>(option)));
     }
     void announce(const Spoken& words) override { spoken.push_back(words); }
+    void pickDifficulty() override
+    {
+        calls.push_back("pick difficulty");
+        shell->difficultyChosen(difficulty);
+    }
+    // Orders are kept until the test hands them back, as a front end that
+    // makes them off the game's thread does.
+    void makeTask(std::shared_ptr<TaskOrder> order) override
+    {
+        calls.push_back("make " + taskRequestName(order->generator().request()));
+        orders.push_back(std::move(order));
+    }
+
+    // Makes the orders kept and hands them back, in order.
+    void makeOrders()
+    {
+        while (!orders.empty()) {
+            const std::shared_ptr<TaskOrder> order = orders.front();
+            orders.erase(orders.begin());
+            while (!order->work(1000)) {}
+            shell->taskMade(*order);
+        }
+    }
     void showTaskCode(std::string_view code) override { calls.push_back("share " + std::string(code)); }
     void askTaskCode() override
     {
@@ -81,6 +105,9 @@ public:
 
     Shell* shell = nullptr;
     std::optional<ChosenFile> answer;
+    std::optional<Difficulty> difficulty;
+    std::vector<std::shared_ptr<TaskOrder>> orders;
+    std::vector<LibraryEntry> library;
     std::optional<std::string> codeAnswer;
     std::vector<std::string> calls;
     std::vector<Spoken> spoken;

@@ -25,6 +25,8 @@ protected:
     ShellTest()
     {
         view.shell = &shell;
+        shell.setToday([this] { return today; });
+        shell.setRandomSeeds([] { return 77u; });
         shell.game().scene().setViewSize(800, 600);
         shell.start(1);
     }
@@ -37,6 +39,7 @@ protected:
 
     int selected() const { return shell.game().state().selected; }
 
+    Date today{2026, 3, 1};
     SilentSound sound;
     testing::MapStore store;
     testing::RecordingView view;
@@ -127,7 +130,9 @@ TEST_F(ShellTest, PickersAnswerWithTheFileOrNothing)
 
     view.answer = ChosenFile{VOKTA_RESOURCE_DIR "/tasks/castle-wall.tsk"};
     shell.choose(Command::Library);
-    EXPECT_EQ(view.calls.back(), "library of 46");
+    EXPECT_EQ(view.calls.back(), "make daily-2026-03-01.tsk") << "today's task first";
+    view.makeOrders();
+    EXPECT_EQ(view.calls.back(), "library of 47");
     const TaskFileRead wall = readTaskFile(VOKTA_RESOURCE_DIR "/tasks/castle-wall.tsk");
     ASSERT_TRUE(wall.task);
     EXPECT_EQ(shell.game().state().cellCount, wall.task->cellCount);
@@ -255,6 +260,151 @@ TEST_F(ShellTest, CompletionsAreKeptAndAMissingLibraryIsReported)
     without.choose(Command::Library);
     EXPECT_EQ(elsewhere.calls,
               (std::vector<std::string>{"notice Task library: The task library /nonexistent is missing or empty."}));
+}
+
+// Today's task and random ones are made by the front end, off the game's
+// thread, and loaded once handed back; today's is made once a day, comes
+// first in the library, and Save writes a made task itself.
+TEST_F(ShellTest, MadeTasksAreOrderedLoadedListedAndSaved)
+{
+    std::vector<WindowMessage> loads;
+    shell.setLog([&](const WindowMessage& message) {
+        if (message.kind == WindowMessage::Kind::Command && message.command == Command::Load)
+            loads.push_back(message);
+    });
+    const TaskRequest daily{.kind = TaskRequest::Kind::Daily, .date = today};
+    const Task todays = *makeTask(daily, libraryShapes(VOKTA_RESOURCE_DIR "/tasks"));
+
+    shell.choose(Command::TodaysTask);
+    EXPECT_EQ(view.calls.back(), "make daily-2026-03-01.tsk");
+    EXPECT_TRUE(loads.empty()) << "nothing loads before the task is made";
+    view.makeOrders();
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_EQ(loads[0].file, (ChosenFile{"daily-2026-03-01.tsk", encodeTask(todays)}));
+    EXPECT_EQ(shell.game().run().key, taskKey(todays));
+    // Shared by code like any task: the code opens the very same figure.
+    const std::optional<std::string> code = encodeTaskCode(todays).code;
+    ASSERT_TRUE(code);
+    EXPECT_EQ(taskKey(*decodeTaskCode(*code).task), taskKey(todays));
+    shell.choose(Command::ShareTask);
+    EXPECT_EQ(view.calls.back(), "share " + *code);
+
+    view.calls.clear();
+    shell.choose(Command::TodaysTask);
+    shell.choose(Command::Library);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"library of 47"})) << "made once a day";
+    const LibraryEntry& first = view.library.at(0);
+    EXPECT_EQ(first.name, "Today's task, 2026-03-01");
+    EXPECT_EQ(first.difficulty, "unique");
+    EXPECT_EQ(first.daysInARow, "days in a row: 0");
+    EXPECT_EQ(encodeTask(first.task), encodeTask(todays));
+    EXPECT_EQ(view.library.at(1).name, "Cube");
+
+    view.difficulty = std::nullopt;
+    shell.choose(Command::RandomTask);
+    view.difficulty = Difficulty::Hard;
+    shell.choose(Command::RandomTask);
+    EXPECT_EQ(view.calls.back(), "make random-hard-77.tsk");
+    view.makeOrders();
+    ASSERT_EQ(loads.size(), 3u);
+    EXPECT_EQ(loads[2].file->path, "random-hard-77.tsk");
+    const Task hard =
+        *makeTask({.difficulty = Difficulty::Hard, .seed = 77}, libraryShapes(VOKTA_RESOURCE_DIR "/tasks"));
+    EXPECT_EQ(shell.game().run().key, taskKey(hard));
+
+    // Saved, it is the task, not the scattered pieces; after New, the pieces again.
+    const std::filesystem::path saved = std::filesystem::temp_directory_path() / "vokta-shell-test-made.tsk";
+    view.answer = ChosenFile{saved.string()};
+    shell.choose(Command::Save);
+    const TaskFileRead read = readTaskFile(saved.string());
+    ASSERT_TRUE(read.task);
+    EXPECT_EQ(encodeTask(*read.task), encodeTask(hard));
+    shell.choose(Command::New);
+    shell.choose(Command::Save);
+    EXPECT_EQ(encodeTask(*readTaskFile(saved.string()).task), taskFileBytes(shell.game().state()));
+    std::filesystem::remove(saved);
+
+    // Today's task chosen in the library.
+    view.answer = ChosenFile{first.file};
+    shell.choose(Command::Library);
+    EXPECT_EQ(shell.game().run().key, taskKey(todays));
+    EXPECT_EQ(loads.back().file->path, "daily-2026-03-01.tsk");
+}
+
+// Completing today's task counts its day; the library shows the days in a
+// row, counted from yesterday until today's is done.
+TEST_F(ShellTest, TodaysTaskCompletedCountsItsDay)
+{
+    shell.choose(Command::TodaysTask);
+    view.makeOrders();
+    const Task todays =
+        *makeTask({.kind = TaskRequest::Kind::Daily, .date = today}, libraryShapes(VOKTA_RESOURCE_DIR "/tasks"));
+    const std::optional<Solution> solution = Solver(todays.cells, todays.pieceCount).first();
+    ASSERT_TRUE(solution);
+    for (const PiecePlace& place : *solution)
+        shell.game().place(place.piece, place.position, place.offsets, false);
+    shell.tick();
+    ASSERT_TRUE(shell.game().state().taskCompleted);
+    EXPECT_TRUE(shell.progress().solvedOn(today));
+    EXPECT_NE(store.values[Stored::Progress].find("day\t2026-03-01\n"), std::string::npos);
+
+    shell.choose(Command::Library);
+    EXPECT_EQ(view.library.at(0).daysInARow, "days in a row: 1");
+    EXPECT_TRUE(view.library.at(0).record);
+    today = {2026, 3, 2};
+    shell.choose(Command::Library);
+    view.makeOrders();
+    EXPECT_EQ(view.library.at(0).name, "Today's task, 2026-03-02");
+    EXPECT_EQ(view.library.at(0).daysInARow, "days in a row: 1") << "today's still to do";
+    EXPECT_FALSE(view.library.at(0).record);
+}
+
+// After New, Save... says what the figure built would make before it is
+// written: the count of the library's index for figures built as library
+// tasks, and that a figure standing on nothing cannot be built. With a
+// task in play it says nothing.
+TEST_F(ShellTest, SavingAFreeBuildTellsWhatItMakes)
+{
+    const auto firstSolution = [](const char* file) {
+        const Task task = *readTaskFile(std::string(VOKTA_RESOURCE_DIR "/tasks/") + file).task;
+        return *Solver(task.cells, task.pieceCount).first();
+    };
+    Solution cube(kBuiltInSolution.begin(), kBuiltInSolution.end());
+    Solution lifted = cube;
+    for (PiecePlace& place : lifted)
+        place.position.z += 10;
+    const struct {
+        const char* built;
+        Solution places;
+        const char* told;
+    } table[] = {
+        {"the cube", cube, "The figure you built can be filled in 300 or more ways: an easy task."},
+        {"the sofa", firstSolution("sofa.tsk"), "The figure you built can be filled in 57 ways: a medium task."},
+        {"the castle wall", firstSolution("castle-wall.tsk"),
+         "The figure you built can be filled in 4 ways: a hard task."},
+        {"the table", firstSolution("table.tsk"),
+         "The figure you built can be filled in exactly one way: a unique task."},
+        {"the cube a cell above the floor", lifted,
+         "Ways to fill the figure you built: 300 or more. None of them can be put down piece by piece: it cannot "
+         "be built."},
+    };
+    const std::filesystem::path saved = std::filesystem::temp_directory_path() / "vokta-shell-test-built.tsk";
+    view.answer = ChosenFile{saved.string()};
+    shell.choose(Command::New);
+    for (const auto& row : table) {
+        for (const PiecePlace& place : row.places)
+            shell.game().place(place.piece, place.position, place.offsets, false);
+        view.calls.clear();
+        shell.choose(Command::Save);
+        EXPECT_EQ(view.calls, (std::vector<std::string>{std::string("notice Save: ") + row.told, "pick save"}))
+            << row.built;
+    }
+    EXPECT_EQ(encodeTask(*readTaskFile(saved.string()).task), taskFileBytes(shell.game().state()));
+    shell.fileChosen(Command::Load, ChosenFile{VOKTA_RESOURCE_DIR "/tasks/sofa.tsk"});
+    view.calls.clear();
+    shell.choose(Command::Save);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"pick save"}));
+    std::filesystem::remove(saved);
 }
 
 // The player's game is kept after every step and continued at the next

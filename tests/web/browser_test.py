@@ -15,6 +15,9 @@ Serves the page (build/web) on a free loopback port and checks that
   said on the console at warning or error level from the page's load on;
   with the soundfont missing, the page stays silent and says so once in its
   console;
+- window.vokta.daily gives, for each day of a year, the task file vokta-play
+  saves for it, byte for byte, in at most a second for 95% of the days,
+  and refuses a day that is none by name;
 - the first frame of the seeded scene matches the desktop's drawing of it
   (web_desktop_scene) pixel by pixel within the tolerance below.
 
@@ -78,6 +81,14 @@ LOOK_MOST_PIXELS_BEYOND = 0.002
 # More moves down than any piece of the scatter has cells to fall: the last
 # ones are refused at the floor.
 MOVES_DOWN = 12
+# The days of daily-year.play, and the most a day's task may take in the page
+# for 95% of them.
+DAYS_IN_A_YEAR = 365
+DAILY_MOST_MS = 1000
+BAD_DAYS = {'2027-02-30': 'no such day', '1999-12-31': 'not from 2000 to 2999', '3000-01-01': 'not from 2000 to 2999',
+            'today': 'not a date written YYYY-MM-DD'}
+# A script may run as long as the year of today's tasks takes in the page.
+SCRIPT_LIMIT_S = 240
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -99,7 +110,9 @@ def open_browser(user_data, flags=()):
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
     for flag in CHROMIUM_FLAGS + list(flags) + ['--user-data-dir=' + user_data]:
         options.add_argument(flag)
-    return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver.set_script_timeout(SCRIPT_LIMIT_S)
+    return driver
 
 
 def check_first_frame(driver, failures):
@@ -262,6 +275,47 @@ def check_scripts(driver, vokta_play, scripts, data, failures):
         failures.extend(f'{script.name} {problem}' for problem in problems)
 
 
+def check_daily_year(driver, vokta_play, scripts, data, failures):
+    """window.vokta.daily for every day of daily-year.play gives the bytes
+    the desktop's vokta-play saves for it, each within the page's time;
+    days that are none are refused by name."""
+    with tempfile.TemporaryDirectory() as work:
+        folder = pathlib.Path(work) / 'files'
+        shutil.copytree(data, folder)
+        subprocess.run([vokta_play, str((scripts / 'daily-year.play').resolve())], cwd=folder, check=True,
+                       capture_output=True)
+        expected = {path.name[len('daily-'):-len('.tsk')]: path.read_bytes() for path in folder.glob('daily-*.tsk')}
+    result = driver.execute_script('''
+        const made = {}, ms = [], refused = [];
+        for (const day of arguments[0]) {
+          const start = performance.now();
+          const bytes = window.vokta.daily(day);
+          ms.push(performance.now() - start);
+          made[day] = btoa(Array.from(bytes, (b) => String.fromCharCode(b)).join(''));
+        }
+        for (const day of arguments[1]) {
+          try {
+            window.vokta.daily(day);
+          } catch (error) {
+            refused.push(error.message);
+          }
+        }
+        return {made: made, ms: ms, refused: refused};''', sorted(expected), list(BAD_DAYS))
+    differing = [day for day, bytes_ in expected.items() if base64.b64decode(result['made'][day]) != bytes_]
+    if differing or len(expected) != DAYS_IN_A_YEAR:
+        failures.append(f'window.vokta.daily differs from vokta-play on {len(differing)} of {len(expected)} days, '
+                        f'the first {differing[:3]}')
+    times = sorted(result['ms'])
+    slowest_of_most = times[len(times) * 95 // 100]
+    if slowest_of_most > DAILY_MOST_MS:
+        failures.append(f'window.vokta.daily takes {slowest_of_most:.0f} ms for 95% of days, more than {DAILY_MOST_MS}')
+    said = [f'"{day}": {problem}' for day, problem in BAD_DAYS.items()]
+    if [message.removeprefix('vokta: ') for message in result['refused']] != said:
+        failures.append(f'window.vokta.daily refuses the days that are none saying {result["refused"]}, not {said}')
+    print(f'daily: {len(expected)} days the same as vokta-play\'s; median {times[len(times) // 2]:.0f} ms, '
+          f'95% within {slowest_of_most:.0f} ms, the slowest {times[-1]:.0f} ms')
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('--page', required=True, help='the folder make web writes (build/web)')
@@ -285,6 +339,8 @@ def main():
             check_first_frame(driver, failures)
             check_scripts(driver, arguments.vokta_play, pathlib.Path(arguments.scripts),
                           pathlib.Path(arguments.files), failures)
+            check_daily_year(driver, arguments.vokta_play, pathlib.Path(arguments.scripts),
+                             pathlib.Path(arguments.files), failures)
             check_sound(driver, port, failures)
             check_silence_without_soundfont(driver, port, failures)
             check_look(driver, port, arguments.desktop_scene, arguments.models, failures)

@@ -7,7 +7,10 @@ with real keys and clicks sent through chromium-driver:
   checks and grey items; the model itself is tested in tests/shell); each
   popup opens by its Alt mnemonic, the piece popup only with a piece
   selected; the language chosen in the Help menu is remembered across a
-  reload; the library lists every task of index.txt with a picture drawn;
+  reload; the library lists today's task and every task of index.txt with a
+  picture drawn;
+- made tasks: Today's task and Random task... load what they make, and the
+  library shows today's task first with the days in a row the progress holds;
 - solve: the built-in task solved with the keys of tests/play/solve-keyboard.play
   ends with the success message of vokta_ru.ts, and the completion is kept
   in the browser's storage;
@@ -221,11 +224,11 @@ def check_menus(page, library_index, failures):
     tasks = [line for line in library_index.read_text(encoding='utf-8').splitlines()
              if line.strip() and not line.startswith('#')]
     page.choose(page.model_menus()[0][1].lower(), 'library')
-    page.wait(lambda: page.script("return document.querySelectorAll('.task').length") == len(tasks),
-              'the library lists every task')
+    page.wait(lambda: page.script("return document.querySelectorAll('.task').length") == len(tasks) + 1,
+              'the library lists today\'s task and every task of its index')
     names = page.script("return Array.from(document.querySelectorAll('.task'), (t) => t.textContent.split('\\n')[0])")
-    if names != [line.split('\t')[4] for line in tasks]:
-        failures.append(f'the library shows {names}, its index has other Russian names')
+    if not names[0].startswith('Задача дня, ') or names[1:] != [line.split('\t')[4] for line in tasks]:
+        failures.append(f'the library shows {names}, not today\'s task and the Russian names of its index')
     page.wait(lambda: page.script('''const rows = document.querySelectorAll('.task canvas');
         const last = rows[rows.length - 1].getContext('2d').getImageData(0, 0, 160, 120).data;
         const colours = new Set();
@@ -273,6 +276,39 @@ def check_solve(page, plan, table, failures):
     if not page.script("return (localStorage.getItem(window.vokta.table.storage.progress) || '').split('\\n').length > 2"):
         failures.append('solve: the completion is not in the browser storage')
     print(f'solve: {page.message()}')
+
+
+def check_made_tasks(page, failures):
+    """Today's task and Random task... chosen in the Task menu, the library
+    with the day's task first and the days in a row the stored progress
+    holds, and today's task opened from it, with real keys and clicks; the
+    day fixed by the address, the player's progress one day before it."""
+    page.load()
+    page.script('localStorage.clear()')
+    page.script('localStorage.setItem(window.vokta.table.storage.progress, arguments[0])',
+                '# Vokta progress 1\nday\t2026-02-28\n')
+    page.load()
+    page.start()
+    task_letter = page.model_menus()[0][1].lower()
+    first_task = "const row = document.querySelector('#library:not([hidden]) .task'); return row && row.textContent"
+    hard = lambda: page.driver.find_elements(By.CSS_SELECTOR, '#random-buttons button')[2]
+    rows = [
+        ("Today's task", lambda: page.choose(task_letter, 'todays-task'),
+         lambda: page.status()['task'] == 'daily-2026-03-01.tsk'),
+        ('Random task...', lambda: page.choose(task_letter, 'random-task'),
+         lambda: page.script("return !document.getElementById('random').hidden")),
+        ('Hard clicked', lambda: ActionChains(page.driver).click(hard()).perform(),
+         lambda: page.status()['task'].startswith('random-hard-')),
+        ("the library, today's task first", lambda: page.choose(task_letter, 'library'),
+         lambda: page.script(first_task) == "Today's task, 2026-03-01\nunique\ndays in a row: 1"),
+        ("today's task opened by a double click",
+         lambda: ActionChains(page.driver).double_click(page.driver.find_element(By.CSS_SELECTOR, '.task')).perform(),
+         lambda: page.status()['task'] == 'daily-2026-03-01.tsk' and page.focused() == 'view'),
+    ]
+    for what, act, until in rows:
+        act()
+        page.wait(until, what)
+    print(f'made tasks: {", ".join(what for what, _, _ in rows)}')
 
 
 def check_touch(page, failures):
@@ -449,8 +485,8 @@ def check_offline(driver, folder, library_index, failures):
              if line.strip() and not line.startswith('#')]
     page.settle()
     page.choose(page.model_menus()[0][1].lower(), 'library')
-    page.wait(lambda: page.script("return document.querySelectorAll('.task canvas').length") == len(tasks),
-              'offline, the library lists every task')
+    page.wait(lambda: page.script("return document.querySelectorAll('.task canvas').length") == len(tasks) + 1,
+              'offline, the library lists today\'s task and every task')
     page.keys(Keys.ENTER)
     page.wait(lambda: page.script("return document.getElementById('library').hidden") and
               page.status()['falling'] > 0, 'offline, the first task is opened')
@@ -800,6 +836,7 @@ def main():
             check_menus(page, source / 'resources/tasks/index.txt', failures)
             check_solve(page, source / 'tests/play/solve-keyboard.play', table, failures)
             check_touch(page, failures)
+            check_made_tasks(Page(driver, page.url + '&today=2026-03-01'), failures)
             check_kept_game(page, failures)
             check_round_trip(page, source / 'tests/play/data/cube-v0.tsk', arguments.vokta_play,
                              pathlib.Path(downloads), failures)

@@ -1,0 +1,41 @@
+# vokta-task writes the task files vokta-play saves after its daily and
+# generate actions, byte for byte: SCRIPT (made-tasks.play) is run by PLAY
+# in WORK, which starts with the files of DATA, and TASK makes each file it
+# saved again from the file's name.
+
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE ${WORK})
+file(COPY ${DATA}/ DESTINATION ${WORK}/played)
+execute_process(COMMAND ${PLAY} ${SCRIPT} WORKING_DIRECTORY ${WORK}/played RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${SCRIPT} ended with ${status}")
+endif()
+
+file(GLOB saved RELATIVE ${WORK}/played ${WORK}/played/daily-*.tsk ${WORK}/played/random-*.tsk)
+set(failures "")
+foreach(name IN LISTS saved)
+  if(name MATCHES "^daily-(.*)\\.tsk$")
+    set(arguments daily ${CMAKE_MATCH_1})
+  elseif(name MATCHES "^random-([a-z]+)-([0-9]+)\\.tsk$")
+    set(arguments generate --difficulty ${CMAKE_MATCH_1} --seed ${CMAKE_MATCH_2})
+  endif()
+  execute_process(COMMAND ${TASK} ${arguments} ${WORK}/${name} RESULT_VARIABLE status OUTPUT_QUIET)
+  if(NOT status EQUAL 0)
+    string(APPEND failures "vokta-task ${arguments}: exit code ${status}\n")
+    continue()
+  endif()
+  file(SHA256 ${WORK}/played/${name} played_bytes)
+  file(SHA256 ${WORK}/${name} made_bytes)
+  if(NOT played_bytes STREQUAL made_bytes)
+    string(APPEND failures "vokta-task ${arguments} writes other bytes than vokta-play saved as ${name}\n")
+  endif()
+endforeach()
+list(LENGTH saved count)
+if(count LESS 5)
+  string(APPEND failures "${SCRIPT} saved ${count} made tasks, not 5\n")
+endif()
+if(failures)
+  message(FATAL_ERROR "${failures}")
+endif()
+message("${count} made tasks: vokta-task writes what vokta-play saved")
