@@ -350,6 +350,8 @@ void Shell::openLibrary()
 void Shell::describe()
 {
     view_.announce(describeScene(game_.state(), game_.view().camera, game_.view().palette(), language()));
+}
+
 void Shell::order(const TaskRequest& request, TaskOrder::Purpose purpose)
 {
     view_.makeTask(std::make_shared<TaskOrder>(request, libraryShapes(), purpose));

@@ -409,6 +409,7 @@ public:
     }
 
     void announce(const Spoken& spoken) override { speakInPage(spokenJson(spoken).c_str()); }
+
     void pickDifficulty() override { openPageDifficulty(); }
 
     // Tasks are made in slices between the browser's other work, one order
