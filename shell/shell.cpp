@@ -71,6 +71,8 @@ void Shell::continueKeptGame()
     const KeptGameRead read = decodeKeptGame({bytes, kept->size()});
     if (read.game) {
         game_.resume(*read.game);
+        if (game_.run().key != 0)
+            order(todaysRequest(), TaskOrder::Purpose::Recognise);
         return;
     }
     const std::string where = store_.describe(Stored::Game);
@@ -238,16 +240,21 @@ void Shell::taskMade(const TaskOrder& order)
 {
     const TaskGenerator& made = order.generator();
     if (!made.task()) {
-        view_.showNotice(noTaskMadeNotice(taskRequestName(made.request()), language()));
+        if (order.purpose() != TaskOrder::Purpose::Recognise)
+            view_.showNotice(noTaskMadeNotice(taskRequestName(made.request()), language()));
         return;
     }
     const MadeTask task(made.request(), *made.task());
     if (task.request == todaysRequest())
         todays_ = task;
-    if (order.purpose() == TaskOrder::Purpose::Library)
-        openLibrary();
-    else
-        loadMade(task);
+    switch (order.purpose()) {
+    case TaskOrder::Purpose::Play: loadMade(task); return;
+    case TaskOrder::Purpose::Library: openLibrary(); return;
+    case TaskOrder::Purpose::Recognise:
+        if (!madeInPlay_ && game_.run().key == task.key)
+            madeInPlay_ = task;
+        return;
+    }
 }
 
 void Shell::loadMadeTask(const TaskRequest& request)

@@ -9,9 +9,9 @@
 
 #include "puzzle/controller/game.h"
 #include "puzzle/controller/progress.h"
-#include "shell/announcements.h"
 #include "puzzle/rules/calendar.h"
 #include "puzzle/rules/generator.h"
+#include "shell/announcements.h"
 #include "shell/keys.h"
 #include "shell/language.h"
 #include "shell/library.h"
@@ -22,12 +22,14 @@
 namespace vokta {
 
 // A task the shell wants made (today's task, or a random one), and what for:
-// to play it, or to show it first in the library. A front end runs work()
+// to play it, to show it first in the library, or to know it again. A front end runs work()
 // wherever it likes (see ShellView::makeTask) and hands it back to
 // Shell::taskMade once it is done.
 class TaskOrder {
 public:
-    enum class Purpose { Play, Library };
+    // Recognise: today's task made only to know it again in a game continued
+    // from an earlier session, whose day it then counts and Save writes.
+    enum class Purpose { Play, Library, Recognise };
 
     TaskOrder(const TaskRequest& request, std::set<FigureShape> avoid, Purpose purpose)
         : generator_(request, std::move(avoid)), purpose_(purpose)

@@ -83,7 +83,7 @@ TEST(Script, RefusesABadLineNamingItAndKeepsNothing)
          "a key is left, right, up, down, pageup, pagedown, enter, escape, home, other or one character"},
         {"key left ctrl", "only \"shift\" may follow the key"},
         {"char", "char takes one character"},
-        {"command 40034", "no menu command has the number 40034"},
+        {"command 40035", "no menu command has the number 40035"},
         {"command jump", "unknown command \"jump\""},
         {"command 57667", "no menu command has the number 57667"},
         {"code", "code needs a task code"},

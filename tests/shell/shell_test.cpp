@@ -359,6 +359,46 @@ TEST_F(ShellTest, TodaysTaskCompletedCountsItsDay)
     EXPECT_FALSE(view.library.at(0).record);
 }
 
+// Today's task in play when the program ended is known again in the game
+// continued: Save writes the task, and completing it counts its day.
+TEST_F(ShellTest, TodaysTaskContinuedCountsItsDayAndSavesItself)
+{
+    testing::MapStore kept;
+    const auto session = [&](testing::RecordingView& shown) {
+        auto next = std::make_unique<Shell>(VOKTA_RESOURCE_DIR, VOKTA_RESOURCE_DIR "/tasks", sound, shown, kept);
+        shown.shell = next.get();
+        next->setToday([this] { return today; });
+        next->setKeepingGame(true);
+        next->start(5);
+        shown.makeOrders();
+        return next;
+    };
+    testing::RecordingView first;
+    {
+        const std::unique_ptr<Shell> before = session(first);
+        before->choose(Command::TodaysTask);
+        first.makeOrders();
+    }
+    testing::RecordingView second;
+    const std::unique_ptr<Shell> after = session(second);
+    const Task todays =
+        *makeTask({.kind = TaskRequest::Kind::Daily, .date = today}, libraryShapes(VOKTA_RESOURCE_DIR "/tasks"));
+    ASSERT_EQ(after->game().run().key, taskKey(todays));
+
+    const std::filesystem::path saved = std::filesystem::path(::testing::TempDir()) / "continued-daily.tsk";
+    after->fileChosen(Command::Save, ChosenFile{saved.string()});
+    EXPECT_EQ(encodeTask(*readTaskFile(saved.string()).task), encodeTask(todays));
+    std::filesystem::remove(saved);
+
+    const std::optional<Solution> solution = Solver(todays.cells, todays.pieceCount).first();
+    ASSERT_TRUE(solution);
+    for (const PiecePlace& place : *solution)
+        after->game().place(place.piece, place.position, place.offsets, false);
+    after->tick();
+    ASSERT_TRUE(after->game().state().taskCompleted);
+    EXPECT_TRUE(after->progress().solvedOn(today));
+}
+
 // After New, Save... says what the figure built would make before it is
 // written: the count of the library's index for figures built as library
 // tasks, and that a figure standing on nothing cannot be built. With a
@@ -416,6 +456,7 @@ TEST_F(ShellTest, TheGameInProgressIsKeptAndContinued)
     const auto keptWith = [this](testing::MapStore& kept, testing::RecordingView& shown) {
         auto next = std::make_unique<Shell>(VOKTA_RESOURCE_DIR, VOKTA_RESOURCE_DIR "/tasks", sound, shown, kept);
         shown.shell = next.get();
+        next->setToday([this] { return today; });
         next->setKeepingGame(true);
         next->start(77);
         return next;
@@ -440,7 +481,8 @@ TEST_F(ShellTest, TheGameInProgressIsKeptAndContinued)
     EXPECT_TRUE(after->game().canRedo());
     after->choose(Command::Undo);
     EXPECT_EQ(after->game().stepsToUndo(), 0u);
-    EXPECT_EQ(second.calls, std::vector<std::string>{});
+    // Nothing said; today's task is made to know whether it is the one in play.
+    EXPECT_EQ(second.calls, std::vector<std::string>{"make daily-2026-03-01.tsk"});
 
     // Damaged: set aside, not lost, and said once; a new game starts.
     kept.values[Stored::Game].back() ^= 1;
