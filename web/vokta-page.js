@@ -449,7 +449,12 @@
       span.className = part;
       row.appendChild(span);
     }
-    row.addEventListener('mouseenter', () => highlight(row));
+    // Only a pointer that moves highlights: a popup opened by its key under
+    // a pointer at rest keeps its first item, as the arrows expect.
+    row.addEventListener('mousemove', (event) => {
+      if ((event.movementX !== 0 || event.movementY !== 0) && highlighted !== row)
+        highlight(row);
+    });
     row.addEventListener('mousedown', (event) => event.preventDefault());
     row.addEventListener('click', () => choose(row));
     return row;

@@ -167,10 +167,12 @@ class Page:
 
     def choose(self, mnemonic, downs):
         """Opens a popup by its mnemonic and chooses the item downs below the
-        first, or the item of that command name."""
+        first enabled one, or the item of that command name."""
         if isinstance(downs, str):
-            downs = next(index for menu in self.script('return window.vokta.shownMenus()')
-                         for index, item in enumerate(menu['items']) if item['name'] == downs)
+            # The arrows go over the enabled items alone.
+            downs = next([item['name'] for item in menu['items'] if item['enabled']].index(downs)
+                         for menu in self.script('return window.vokta.shownMenus()')
+                         if downs in [item['name'] for item in menu['items']])
         self.alt(mnemonic)
         self.wait(lambda: self.open_popup() >= 0, f'Alt+{mnemonic} opens its popup')
         self.keys(*([Keys.DOWN] * downs), Keys.ENTER)
