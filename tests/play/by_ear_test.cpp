@@ -3,7 +3,7 @@
 // keys solves the built-in cube and library tasks of different shapes. The
 // player learns the figure from Describe, makes a plan with the solver on
 // the cells as heard, and moves each piece by what the moves and turns say;
-// the game's state is never read.
+// the game's state is never read. The player hears English or Russian.
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <compare>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "play/headless.h"
@@ -44,38 +44,137 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
     return parts;
 }
 
-bool startsWith(const std::string& text, const std::string& head)
+// The words the player listens for in one language, as the game says them
+// (the Russian from vokta_ru.ts). Stems cover the forms that differ by
+// number: "row"/"rows", "ряд"/"ряды"; " пуст" in "пуст", "пусты", "пустых".
+struct Vocabulary {
+    std::string_view language;  // as the shell takes it
+    std::string_view layer;
+    std::string_view row;
+    std::string_view figure;
+    std::string_view fromColumn;
+    std::string_view empty;
+    std::string_view gap;
+    std::string_view away;
+    std::string_view andWord;
+    std::string_view selected;
+    std::string_view turned;
+    std::string_view left;
+    std::string_view right;
+    std::string_view behind;
+    std::string_view inFront;
+    std::string_view straight;
+    std::string_view completed;
+};
+
+constexpr Vocabulary kEnglish{
+    .language = "English",
+    .layer = "layer ",
+    .row = "row",
+    .figure = "figure: ",
+    .fromColumn = " from ",
+    .empty = " empty",
+    .gap = "gap",
+    .away = "Away from the figure, in cells: ",
+    .andWord = " and ",
+    .selected = "Selected ",
+    .turned = "Turned: ",
+    .left = " left",
+    .right = " right",
+    .behind = " behind",
+    .inFront = " in front",
+    .straight = "moves go straight",
+    .completed = "Task completed.",
+};
+constexpr Vocabulary kRussian{
+    .language = "Russian",
+    .layer = "слой ",
+    .row = "ряд",
+    .figure = "фигура: ",
+    .fromColumn = " со столбца ",
+    .empty = " пуст",
+    .gap = "пропуск",
+    .away = "Вне фигуры, в клетках: ",
+    .andWord = " и ",
+    .selected = "Выбрана ",
+    .turned = "Повёрнута: ",
+    .left = "левее",
+    .right = "правее",
+    .behind = "дальше",
+    .inFront = "ближе",
+    .straight = "ходы идут прямо",
+    .completed = "Задача решена.",
+};
+
+bool startsWith(const std::string& text, std::string_view head)
 {
     return text.rfind(head, 0) == 0;
 }
 
-// "3" or "-1 to 2": the numbers from the first to the last.
+bool has(const std::string& text, std::string_view words)
+{
+    return text.find(words) != std::string::npos;
+}
+
+// Said on its own, a phrase starts with a capital, Latin or Cyrillic (А to Я
+// in UTF-8: D0 90 to D0 AF; а to я: D0 B0 to D1 8F).
+std::string uncapitalized(std::string text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (!text.empty() && byte(0) < 0x80) {
+        text.front() = static_cast<char>(std::tolower(byte(0)));
+    } else if (text.size() > 1 && byte(0) == 0xD0 && byte(1) >= 0x90 && byte(1) < 0xB0) {
+        if (byte(1) < 0xA0) {
+            text[1] = static_cast<char>(byte(1) + 0x20);
+        } else {
+            text[0] = static_cast<char>(0xD1);
+            text[1] = static_cast<char>(byte(1) - 0x20);
+        }
+    }
+    return text;
+}
+
+// The whole numbers in words, in order: "с -1 по 2" gives -1 and 2.
+std::vector<int> numbersIn(const std::string& words)
+{
+    std::vector<int> numbers;
+    for (std::size_t at = 0; (at = words.find_first_of("-0123456789", at)) != std::string::npos;) {
+        if (words[at] == '-' && (at + 1 == words.size() || !std::isdigit(static_cast<unsigned char>(words[at + 1])))) {
+            ++at;
+            continue;
+        }
+        std::size_t length = 0;
+        numbers.push_back(std::stoi(words.substr(at), &length));
+        at += length;
+    }
+    return numbers;
+}
+
+// "row 3", "rows -1 to 2" or "ряды с -1 по 2": the numbers from the first to the last.
 std::vector<int> range(const std::string& words)
 {
-    const std::vector<std::string> ends = split(words, " to ");
+    const std::vector<int> ends = numbersIn(words);
     std::vector<int> numbers;
-    for (int n = std::stoi(ends.front()); n <= std::stoi(ends.back()); ++n)
+    for (int n = ends.front(); n <= ends.back(); ++n)
         numbers.push_back(n);
     return numbers;
 }
 
 // "layer 1, row 2, columns 2 to 3, row 3, column 2; layer 2, ...": the cells.
-Cells cellsHeard(const std::string& phrase)
+Cells cellsHeard(const std::string& phrase, const Vocabulary& words)
 {
     Cells cells;
     for (const std::string& layerWords : split(phrase, "; ")) {
         std::vector<std::string> parts = split(layerWords, ", ");
-        const int layer = std::stoi(parts.front().substr(std::string("layer ").size()));
+        const int layer = numbersIn(parts.front()).front();
         std::vector<int> rows;
         for (std::size_t i = 1; i < parts.size(); ++i) {
-            std::string part = parts[i];
-            if (startsWith(part, "row")) {
-                rows = range(part.substr(part.find(' ') + 1));
+            const std::string& part = parts[i];
+            if (startsWith(part, words.row)) {
+                rows = range(part);
                 continue;
             }
-            if (startsWith(part, "column"))
-                part = part.substr(part.find(' ') + 1);
-            for (const std::string& run : split(part, " and "))
+            for (const std::string& run : split(part, std::string(words.andWord)))
                 for (const int column : range(run))
                     for (const int row : rows)
                         cells.insert({layer, row, column});
@@ -85,43 +184,43 @@ Cells cellsHeard(const std::string& phrase)
 }
 
 // The figure as Describe says it, layer by layer, while it is empty.
-Cells figureHeard(const std::string& description)
+Cells figureHeard(const std::string& description, const Vocabulary& words)
 {
     Cells cells;
     int width = 0;
     int depth = 0;
-    for (const std::string& sentence : split(description, ". ")) {
-        if (startsWith(sentence, "Figure: ")) {
-            std::istringstream words(sentence.substr(std::string("Figure: ").size()));
-            std::string unit;
-            words >> width >> unit >> depth;
-        } else if (startsWith(sentence, "Layer ") && sentence.find(':') == std::string::npos) {
-            const int layer = std::stoi(sentence.substr(6));
+    for (const std::string& said : split(description, ". ")) {
+        const std::string sentence = uncapitalized(said);
+        if (startsWith(sentence, words.figure)) {
+            // Width and depth come first, in either language.
+            const std::vector<int> size = numbersIn(sentence);
+            width = size[0];
+            depth = size[1];
+        } else if (startsWith(sentence, words.layer) && !has(sentence, ":")) {
+            const int layer = numbersIn(sentence).front();
             for (int row = 1; row <= depth; ++row)
                 for (int column = 1; column <= width; ++column)
                     cells.insert({layer, row, column});
-        } else if (startsWith(sentence, "Layer ")) {
-            const int layer = std::stoi(sentence.substr(6));
+        } else if (startsWith(sentence, words.layer)) {
+            const int layer = numbersIn(sentence).front();
             for (const std::string& rowWords : split(sentence.substr(sentence.find(": ") + 2), "; ")) {
                 std::string head = rowWords.substr(0, rowWords.find(':'));
                 int column = 1;
-                if (const std::size_t from = head.find(" from "); from != std::string::npos) {
-                    column = std::stoi(head.substr(from + 6));
+                if (const std::size_t from = head.find(words.fromColumn); from != std::string::npos) {
+                    column = numbersIn(head.substr(from)).front();
                     head = head.substr(0, from);
                 }
-                const bool empty = head.size() > 6 && head.substr(head.size() - 6) == " empty";
-                const std::vector<int> rows = range(
-                    head.substr(head.find(' ') + 1, empty ? head.size() - 6 - head.find(' ') - 1 : std::string::npos));
+                const bool empty = has(head, words.empty);
                 std::vector<std::string> items;
                 if (empty)
-                    items.assign(static_cast<std::size_t>(width), "empty");
+                    items.assign(static_cast<std::size_t>(width), "");
                 else
                     items = split(rowWords.substr(rowWords.find(": ") + 2), ", ");
                 for (const std::string& item : items) {
-                    const int count = item.find(" empty") != std::string::npos ? std::stoi(item) : 1;
+                    const int count = has(item, words.empty) ? std::stoi(item) : 1;
                     for (int i = 0; i < count; ++i, ++column)
-                        for (const int row : rows)
-                            if (item != "gap")
+                        for (const int row : range(head))
+                            if (item != words.gap)
                                 cells.insert({layer, row, column});
                 }
             }
@@ -201,6 +300,8 @@ std::optional<std::vector<PlannedPiece>> dropOrder(const Solution& solution)
 
 class ByEar {
 public:
+    explicit ByEar(const Vocabulary& words) : words_(words) { game.shell.setLanguage(words.language); }
+
     // Everything said since the last time, one text.
     std::string hear()
     {
@@ -239,23 +340,20 @@ public:
             for (int i = 0; i < 4; ++i)
                 game.shell.tick();
             game.shell.keyUp({.key = Key::Left});
-            if (hear().find("moves go straight") != std::string::npos)
+            if (has(hear(), words_.straight))
                 return true;
         }
         return false;
     }
 
     // Where the selected piece is, from the words of a selection, move or turn.
-    static std::string where(std::string said)
+    std::string where(std::string said) const
     {
-        if (startsWith(said, "Selected ") || startsWith(said, "Turned: "))
+        if (startsWith(said, words_.selected) || startsWith(said, words_.turned))
             said = said.substr(said.find(": ") + 2);
         if (!said.empty() && said.back() == '.')
             said.pop_back();
-        // Said on its own, a place starts with a capital.
-        if (!said.empty())
-            said.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(said.front())));
-        return said;
+        return uncapitalized(said);
     }
 
     // Moves the selected piece until its cells over the figure are said.
@@ -263,18 +361,18 @@ public:
     {
         for (int steps = 0; steps < 60; ++steps) {
             const std::string place = where(said);
-            if (startsWith(place, "layer "))
-                return cellsHeard(place);
+            if (startsWith(place, words_.layer))
+                return cellsHeard(place, words_);
             const std::vector<std::string> parts = split(place, ", ");
             if (parts.size() < 2)
                 return std::nullopt;
-            if (parts[0].find(" left") != std::string::npos)
+            if (has(parts[0], words_.left))
                 said = press({.key = Key::Right});
-            else if (parts[0].find(" right") != std::string::npos)
+            else if (has(parts[0], words_.right))
                 said = press({.key = Key::Left});
-            else if (parts[1].find(" behind") != std::string::npos)
+            else if (has(parts[1], words_.behind))
                 said = press({.key = Key::Down});
-            else if (parts[1].find(" in front") != std::string::npos)
+            else if (has(parts[1], words_.inFront))
                 said = press({.key = Key::Up});
             else
                 return std::nullopt;
@@ -311,7 +409,7 @@ public:
             said = press({.key = r < to.row ? Key::Down : Key::Up});
         for (int l = from.layer; l > to.layer; --l)
             said = press({.key = Key::PageDown});
-        if (!startsWith(where(said), "layer ") || cellsHeard(where(said)) != piece.cells)
+        if (!startsWith(where(said), words_.layer) || cellsHeard(where(said), words_) != piece.cells)
             return false;
         press({.key = Key::Escape});
         settle();
@@ -325,9 +423,9 @@ public:
         if (!turnViewAlongGrid())
             return false;
         const std::string description = press({.letter = U'D', .typed = 'd'});
-        const Cells figure = figureHeard(description);
+        const Cells figure = figureHeard(description, words_);
         // Every piece is away from the figure, one sentence each.
-        const std::size_t away = description.find("in cells: ");
+        const std::size_t away = description.find(words_.away);
         if (away == std::string::npos)
             return false;
         const int pieces = static_cast<int>(split(description.substr(away), ". ").size());
@@ -348,7 +446,7 @@ public:
             if (!place(piece, height + 2))
                 return false;
         }
-        return log_.find("Task completed.") != std::string::npos;
+        return has(log_, words_.completed);
     }
 
     const std::string& log() const { return log_; }
@@ -356,16 +454,21 @@ public:
     HeadlessGame game{VOKTA_RESOURCE_DIR, 3, kDefaultWidth, kDefaultHeight};
 
 private:
+    const Vocabulary& words_;
     std::string log_;
 };
 
-TEST(ByEar, TheBuiltInCubeAndLibraryTasksAreSolvedByWhatIsSaid)
+TEST(ByEar, TheBuiltInCubeAndLibraryTasksAreSolvedByWhatIsSaidInEitherLanguage)
 {
-    for (const std::string task : {"", "tower", "staircase", "step-pyramid", "bench", "armchair", "skyscraper"}) {
-        ByEar player;
-        if (!task.empty())
-            player.game.shell.fileChosen(Command::Load, ChosenFile(VOKTA_RESOURCE_DIR "/tasks/" + task + ".tsk"));
-        EXPECT_TRUE(player.solve()) << (task.empty() ? "the built-in cube" : task) << "; heard:\n" << player.log();
+    for (const Vocabulary* words : {&kEnglish, &kRussian}) {
+        for (const std::string task : {"", "tower", "staircase", "step-pyramid", "bench", "armchair", "skyscraper"}) {
+            ByEar player(*words);
+            if (!task.empty())
+                player.game.shell.fileChosen(Command::Load, ChosenFile(VOKTA_RESOURCE_DIR "/tasks/" + task + ".tsk"));
+            EXPECT_TRUE(player.solve()) << words->language << ", " << (task.empty() ? "the built-in cube" : task)
+                                        << "; heard:\n"
+                                        << player.log();
+        }
     }
 }
 
