@@ -32,16 +32,6 @@ namespace {
 
 constexpr int kStepTimeoutMs = 10000;
 
-struct Step {
-    std::function<void()> act;
-    std::function<bool()> until;
-};
-
-void xdotool(const QStringList& arguments)
-{
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
-}
-
 bool popupShown()
 {
     return QApplication::activePopupWidget() != nullptr;
@@ -85,29 +75,7 @@ protected:
                             [](const PieceState& piece) { return piece.falling; });
     }
 
-    // Runs the steps from inside the event loop, so that a step may close a
-    // dialog whose own loop the previous step opened. How many steps were
-    // done: all of them, unless one waited in vain.
-    std::size_t play(const std::vector<Step>& steps)
-    {
-        std::size_t next = 0;
-        bool acted = false;
-        QTimer driver;
-        QObject::connect(&driver, &QTimer::timeout, [&] {
-            if (next == steps.size())
-                return;
-            if (!acted) {
-                acted = true;
-                steps[next].act();
-            } else if (steps[next].until()) {
-                ++next;
-                acted = false;
-            }
-        });
-        driver.start(20);
-        runUntil([&] { return next == steps.size(); }, kStepTimeoutMs * static_cast<int>(steps.size()));
-        return next;
-    }
+    static std::size_t play(const std::vector<Step>& steps) { return playSteps(steps, kStepTimeoutMs); }
 
     static Step key(const char* keys, std::function<bool()> until)
     {

@@ -24,20 +24,9 @@ namespace vokta::testing {
 namespace {
 
 // All the steps together, well within the test's own time limit.
-constexpr int kStepsTimeoutMs = 45000;
+constexpr int kStepTimeoutMs = 15000;
 constexpr Date kToday{2026, 3, 1};
 constexpr std::uint32_t kRandomSeed = 77;
-
-struct Step {
-    const char* what;
-    std::function<void()> act;
-    std::function<bool()> until;
-};
-
-void xdotool(const QStringList& arguments)
-{
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
-}
 
 template <class T> T* shownWindow()
 {
@@ -62,50 +51,26 @@ protected:
         window_->ApplyLanguage(QStringLiteral("English"));
         window_->shell().setToday([] { return kToday; });
         window_->shell().setRandomSeeds([] { return kRandomSeed; });
-        ASSERT_TRUE(runUntil([&] { return window_->isActiveWindow(); }, kStepsTimeoutMs));
+        ASSERT_TRUE(runUntil([&] { return window_->isActiveWindow(); }, kStepTimeoutMs));
     }
 
-    // Runs the steps from inside the event loop, so that a step may close a
-    // dialog whose own loop the previous step opened; the steps done.
-    std::size_t play(const std::vector<Step>& steps)
-    {
-        std::size_t next = 0;
-        bool acted = false;
-        QTimer driver;
-        QObject::connect(&driver, &QTimer::timeout, [&] {
-            if (next == steps.size())
-                return;
-            if (!acted) {
-                acted = true;
-                steps[next].act();
-            } else if (steps[next].until()) {
-                ++next;
-                acted = false;
-            }
-        });
-        driver.start(20);
-        runUntil([&] { return next == steps.size(); }, kStepsTimeoutMs);
-        if (next < steps.size())
-            ADD_FAILURE() << "waited in vain: " << steps[next].what;
-        return next;
-    }
+    static std::size_t play(const std::vector<Step>& steps) { return playSteps(steps, kStepTimeoutMs); }
 
     // keys: one or more, separated by blanks, pressed one after another.
     static Step key(const char* what, const char* keys, std::function<bool()> until)
     {
-        return {what, [keys] { xdotool(QStringList{QStringLiteral("key")} + QString::fromLatin1(keys).split(' ')); },
-                std::move(until)};
+        return {[keys] { xdotool(QStringList{QStringLiteral("key")} + QString::fromLatin1(keys).split(' ')); },
+                std::move(until), what};
     }
 
     static Step click(const char* what, std::function<QPoint()> where, std::function<bool()> until)
     {
-        return {what,
-                [where] {
+        return {[where] {
                     const QPoint at = where();
                     xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
                              QStringLiteral("click"), QStringLiteral("1")});
                 },
-                std::move(until)};
+                std::move(until), what};
     }
 
     QPoint taskTitle() const
@@ -173,12 +138,11 @@ TEST_F(MadeTasks, TheMenusMakeThemAndTheLibraryShowsTheDaysTaskFirst)
             "the library with today's task first", [] { return item(Command::Library); },
             shows(QStringLiteral("^Today's task, 2026-03-01\nunique\ndays in a row: 0$"))),
         key("today's task opened from the library by Enter", "Return", playing(todays)),
-        {"today's task solved",
-         [&] {
+        {[&] {
              for (const PiecePlace& place : *solution)
                  window_->game()->place(place.piece, place.position, place.offsets, false);
          },
-         [] { return QApplication::activeModalWidget() != nullptr; }},
+         [] { return QApplication::activeModalWidget() != nullptr; }, "today's task solved"},
         key("the success message closed", "Return", nothingOpen),
         // Without a window manager nothing takes the keyboard back from the
         // message box that closed: the mouse opens the menu.

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -66,6 +68,34 @@ void runFor(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void xdotool(const QStringList& arguments)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
+}
+
+std::size_t playSteps(const std::vector<Step>& steps, int stepTimeoutMs)
+{
+    std::size_t next = 0;
+    bool acted = false;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        if (next == steps.size())
+            return;
+        if (!acted) {
+            acted = true;
+            steps[next].act();
+        } else if (steps[next].until()) {
+            ++next;
+            acted = false;
+        }
+    });
+    driver.start(20);
+    runUntil([&] { return next == steps.size(); }, stepTimeoutMs * static_cast<int>(steps.size()));
+    if (next < steps.size())
+        ADD_FAILURE() << "waited in vain for step " << next << ": " << steps[next].what;
+    return next;
 }
 
 Shade classify(QRgb pixel)

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include <QImage>
 #include <QProcess>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include "app/settings.h"
@@ -30,6 +33,22 @@ SettingsStore testStore();
 // timeoutMs have passed. True when done() held.
 bool runUntil(const std::function<bool()>& done, int timeoutMs);
 void runFor(int ms);
+
+// Input sent through the X server, as a player's keyboard and mouse send it.
+void xdotool(const QStringList& arguments);
+
+// One step a player takes, and what shows that it has taken effect.
+struct Step {
+    std::function<void()> act;
+    std::function<bool()> until;
+    const char* what = "";
+};
+
+// Runs the steps from inside the event loop, so that a step may close a
+// dialog whose own loop the previous step opened, each given stepTimeoutMs.
+// How many were done: all of them, unless one waited in vain (which fails
+// the test, naming it).
+std::size_t playSteps(const std::vector<Step>& steps, int stepTimeoutMs);
 
 // What a pixel of the 3D view shows, told apart by colour alone. Lit faces
 // keep their hue, so a piece is known by the ratios of its channels.
