@@ -13,11 +13,6 @@ namespace vokta {
 
 namespace {
 
-consteval Words spoken(std::string_view english)
-{
-    return Words("Spoken", english);
-}
-
 constexpr Words kViewName = spoken("The game's view. D says what it shows.");
 constexpr Words kSelected = spoken("Selected %1 piece %2: %3.");
 constexpr Words kPieceAt = spoken("%1 piece %2: %3.");

@@ -9,11 +9,6 @@ namespace vokta {
 
 namespace {
 
-consteval Words spoken(std::string_view english)
-{
-    return Words("Spoken", english);
-}
-
 constexpr Words kSummary = spoken("%1 wide, %2 deep, %3 high, %4 cells");
 constexpr Words kFigure = spoken("Figure: %1, %2 filled.");
 constexpr Words kNoFigure = spoken("No figure: you build freely.");

@@ -64,4 +64,10 @@ private:
     std::size_t row_;
 };
 
+// What the game says for the player's screen reader.
+consteval Words spoken(std::string_view english)
+{
+    return Words("Spoken", english);
+}
+
 }  // namespace vokta

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -152,28 +153,35 @@ std::optional<Task> read(const std::string& path)
     return result.task;
 }
 
-int info(const std::vector<std::string>& files)
+// Reads each file and hands its task on; a file that cannot be read is
+// reported and makes the status a failure, and the rest go on.
+int forEachTask(const std::vector<std::string>& files, const std::function<bool(const std::string&, const Task&)>& use)
 {
     int status = 0;
     for (const std::string& path : files) {
         const std::optional<Task> task = read(path);
-        if (!task) {
+        if (!task || !use(path, *task))
             status = kExitFailure;
-            continue;
-        }
+    }
+    return status;
+}
+
+int info(const std::vector<std::string>& files)
+{
+    return forEachTask(files, [](const std::string& path, const Task& task) {
         std::ifstream file(pathFromUtf8(path), std::ios::binary);
         const int version = static_cast<signed char>(file.get());
         Vec3 low{}, high{};
-        for (std::size_t k = 0; k < task->cells.size(); ++k) {
-            const Vec3 c = task->cells[k];
+        for (std::size_t k = 0; k < task.cells.size(); ++k) {
+            const Vec3 c = task.cells[k];
             low = k == 0 ? c : Vec3{std::min(low.x, c.x), std::min(low.y, c.y), std::min(low.z, c.z)};
             high = k == 0 ? c : Vec3{std::max(high.x, c.x), std::max(high.y, c.y), std::max(high.z, c.z)};
         }
         std::printf("%s: version %d, %d pieces, %d cells, from %s to %s, %s\n", path.c_str(), std::max(version, 0),
-                    task->pieceCount, task->cellCount, vector(low).c_str(), vector(high).c_str(),
-                    connected(task->cells) ? "connected" : "not connected");
-    }
-    return status;
+                    task.pieceCount, task.cellCount, vector(low).c_str(), vector(high).c_str(),
+                    connected(task.cells) ? "connected" : "not connected");
+        return true;
+    });
 }
 
 void print(const Solution& solution)
@@ -671,22 +679,15 @@ int generate(const std::vector<std::string>& arguments, const std::string& progr
 
 int code(const std::vector<std::string>& files)
 {
-    int status = 0;
-    for (const std::string& path : files) {
-        const std::optional<Task> task = read(path);
-        if (!task) {
-            status = kExitFailure;
-            continue;
-        }
-        const TaskCodeWrite written = encodeTaskCode(*task);
+    return forEachTask(files, [](const std::string& path, const Task& task) {
+        const TaskCodeWrite written = encodeTaskCode(task);
         if (!written.code) {
             std::fprintf(stderr, "vokta-task: %s: %s\n", path.c_str(), noTaskCodeNotice(written.error).text.c_str());
-            status = kExitFailure;
-            continue;
+            return false;
         }
         std::printf("%s\n", written.code->c_str());
-    }
-    return status;
+        return true;
+    });
 }
 
 int decode(const std::vector<std::string>& arguments)
